@@ -1,0 +1,38 @@
+#pragma once
+// The one OpenGL context of the program: a window on the desktop, or an offscreen surface of the
+// same kind (Mesa through SDL's offscreen video driver) for tests and captures. Both give a
+// compatibility profile with 24 depth and 8 stencil bits, double buffered.
+
+struct SDL_Window;
+
+struct WindowDesc {
+    const char* title = "Castrelle Quillmere";
+    int width = 800;
+    int height = 600;
+    bool fullscreen = true;
+    bool offscreen = false; // no window system: render into an invisible surface
+};
+
+enum class WindowResult {
+    Ok,
+    Declined,       // fullscreen refused and the user did not take the window: end quietly
+    WindowFailed,   // no window could be created: end with an error
+    ContextFailed,  // the window exists but has no usable GL context (quit already posted)
+};
+
+struct GlWindow {
+    SDL_Window* window = nullptr;
+    void* context = nullptr;
+    bool fullscreen = false;
+    bool offscreen = false;
+};
+
+// Opens the window and makes its context current. Reports failures with the start-up messages.
+WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out);
+void closeGlWindow(GlWindow& w);
+void swapGlWindow(const GlWindow& w);
+// The size of the drawable in pixels (the display may not give the size asked for).
+void glWindowSize(const GlWindow& w, int& width, int& height);
+
+// True when a window system is reachable (an X11 or Wayland display).
+bool displayReachable();

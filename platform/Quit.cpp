@@ -1,0 +1,28 @@
+#include "platform/Quit.h"
+
+#include "platform/MessageBox.h"
+
+namespace {
+bool gPending = false;
+bool gStartupFailed = false;
+} // namespace
+
+void postQuitMessage() { gPending = true; }
+
+bool takeQuitMessage() {
+    const bool was = gPending;
+    gPending = false;
+    return was;
+}
+
+bool quitMessagePending() { return gPending; }
+
+void reportStartupError(const char* text, const char* caption) {
+    showMessage(text, caption, MessageIcon::None);
+    postQuitMessage();
+    gStartupFailed = true;
+}
+
+bool startupFailed() { return gStartupFailed; }
+
+void resetQuitState() { gPending = gStartupFailed = false; }

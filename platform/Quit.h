@@ -1,0 +1,15 @@
+#pragma once
+// The quit message of the event queue. Closing the window posts it; start-up failures post it
+// through reportStartupError and carry on loading, and the main loop ends once it retrieves it.
+
+void postQuitMessage();
+// Retrieves the pending quit message: true once per posting burst.
+bool takeQuitMessage();
+bool quitMessagePending();
+
+// Shows the message (see MessageBox.h), posts the quit message and remembers that start-up
+// failed, so the program ends with a non-zero status instead of pretending all went well.
+void reportStartupError(const char* text, const char* caption);
+bool startupFailed();
+
+void resetQuitState(); // for tests

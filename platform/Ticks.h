@@ -1,0 +1,3 @@
+#pragma once
+// Millisecond tick counter (wraps after 49 days; differences are taken unsigned).
+unsigned tickCount();

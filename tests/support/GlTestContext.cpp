@@ -1,0 +1,40 @@
+#include "support/GlTestContext.h"
+
+#include "platform/GlContext.h"
+#include "platform/MessageBox.h"
+
+#include <GL/gl.h>
+
+namespace {
+GlWindow gWindow;
+bool gTried = false;
+} // namespace
+
+void requireGlContext() {
+    if (!gTried) {
+        gTried = true;
+        setMessageBoxesInteractive(false);
+        WindowDesc desc;
+        desc.offscreen = true;
+        desc.fullscreen = false;
+        if (openGlWindow(desc, gWindow) != WindowResult::Ok) gWindow = GlWindow{};
+    }
+    ASSERT_NE(gWindow.context, nullptr) << "no offscreen OpenGL context";
+}
+
+void resetGlState() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glViewport(0, 0, 800, 600);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_STENCIL_TEST);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glClearColor(0, 0, 0, 1);
+    glColor4f(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
