@@ -1,1 +1,42 @@
-int main() { return 0; }
+// castrelle: the Castrelle Quillmere demo.
+#include "app/CommandLine.h"
+#include "app/Shell.h"
+#include "platform/GlContext.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+int main(int argc, char** argv) {
+    Options options;
+    std::string error;
+    if (!parseCommandLine(argc, argv, options, error)) {
+        std::fprintf(stderr, "castrelle: %s\n\n%s", error.c_str(), usageText());
+        return 2;
+    }
+    if (options.showHelp) {
+        std::fputs(usageText(), stdout);
+        return 0;
+    }
+    if (options.showVersion) {
+        std::printf("castrelle %s\n", CASTRELLE_VERSION);
+        return 0;
+    }
+    const std::string dataDir = resolveDataDir(options.dataDir, CASTRELLE_DEFAULT_DATA_DIR);
+    std::error_code ec;
+    if (dataDir.empty() || (std::filesystem::current_path(dataDir, ec), ec)) {
+        std::fprintf(stderr,
+                     "castrelle: data directory '%s' not found (it must hold Images/, Models/ and Music/)\n",
+                     options.dataDir.c_str());
+        return 1;
+    }
+    if (!displayReachable() && !std::getenv("SDL_VIDEODRIVER")) {
+        std::fputs("castrelle: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
+                   "To play the demo without a screen, run it on a virtual display:\n"
+                   "  xvfb-run -a -s '-screen 0 800x600x24' castrelle --windowed\n",
+                   stderr);
+        return 1;
+    }
+    return runDemo(options);
+}

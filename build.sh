@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Castrelle Quillmere, builds it (data included) and either plays
+# the demo or runs every test.
+#
+#   ./build.sh play [castrelle options]   install what is missing, build, play
+#   ./build.sh test                        install what is missing, build, run all tests
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  libsdl2-dev libmpg123-dev libmp3lame-dev libjpeg62-turbo-dev libfreetype-dev fonts-dejavu-core
+  libgl1-mesa-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
+  googletest libgtest-dev libbenchmark-dev lib3ds-dev libassimp-dev libstb-dev
+  clang-14 libclang-rt-14-dev
+  xvfb xauth ffmpeg sox aubio-tools
+)
+BUILD_DIR=${BUILD_DIR:-build}
+
+install_missing() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$BUILD_DIR"
+}
+
+case "${1:-}" in
+  play)
+    shift
+    install_missing
+    build
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      echo "No display found: this machine has no screen to play the demo on."
+      echo "Play it on a virtual display instead (no picture is shown, the status line is printed):"
+      echo "  xvfb-run -a -s '-screen 0 800x600x24' $BUILD_DIR/castrelle --windowed $*"
+      exit 1
+    fi
+    exec "$BUILD_DIR/castrelle" "$@"
+    ;;
+  test)
+    install_missing
+    build
+    ctest --test-dir "$BUILD_DIR" --output-on-failure -j2
+    ;;
+  *)
+    echo "Usage: $0 play [castrelle options] | $0 test" >&2
+    exit 2
+    ;;
+esac

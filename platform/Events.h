@@ -1,0 +1,19 @@
+#pragma once
+// The window's messages, one at a time, as the main loop takes them.
+
+enum class Key { Other, Escape, Left, Right, Up, Down, F9 };
+
+struct WindowEvent {
+    enum class Type { None, Quit, KeyDown, Resize };
+    Type type = Type::None;
+    Key key = Key::Other;
+    int width = 0;  // drawable size after a resize
+    int height = 0;
+};
+
+struct GlWindow;
+
+// Takes at most one message the demo acts on (a quit, a key press including auto-repeats, a
+// resize); messages it ignores are dropped on the way. A posted quit message comes first.
+// Returns false when there was none.
+bool pollWindowEvent(const GlWindow& window, WindowEvent& out);

@@ -1,0 +1,49 @@
+#include "render/ScreenBlit.h"
+
+#include <GL/gl.h>
+
+unsigned createScreenTexture(const ScreenSize& screen) {
+    initGlState();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // The contents do not matter: every frame overwrites the whole texture.
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, screen.frameWidth, screen.frameHeight, 0);
+    return texture;
+}
+
+void blitFrame(const ScreenSize& screen, unsigned screenTexture) {
+    // 1/1024 and 1/768 as the quad was laid out for a 1024 x 768 window.
+    const float sx = static_cast<float>(screen.windowWidth) * 0.0009765625f;
+    const float sy = static_cast<float>(screen.windowHeight) * 0.0013020834f;
+
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glBindTexture(GL_TEXTURE_2D, screenTexture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, screen.frameWidth, screen.frameHeight);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    setWindowProjection(screen);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_BLEND);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f); // with GL_ADD a black colour leaves the texture unchanged
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0), glVertex3f(-512.0f * sx, -384.0f * sy, -1.0f);
+    glTexCoord2f(1, 0), glVertex3f(512.0f * sx, -384.0f * sy, -1.0f);
+    glTexCoord2f(1, 1), glVertex3f(512.0f * sx, 384.0f * sy, -1.0f);
+    glTexCoord2f(0, 1), glVertex3f(-512.0f * sx, 384.0f * sy, -1.0f);
+    glEnd();
+    glPopMatrix();
+    setWindowProjection(screen);
+}

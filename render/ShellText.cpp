@@ -1,0 +1,50 @@
+#include "render/ShellText.h"
+
+#include <GL/gl.h>
+
+#include <cstring>
+
+void setTextState() {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_LINE_SMOOTH);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glHint(GL_LINE_SMOOTH_HINT, GL_DONT_CARE);
+    glLineWidth(1.0f);
+}
+
+void printText(const ScreenSize& screen, float x, float y, float scale, float centring, const char* text) {
+    const float n = static_cast<float>(std::strlen(text));
+    glPushMatrix();
+    glTranslatef(static_cast<float>(screen.windowWidth) * x - n * scale * centring * 104.76f,
+                 static_cast<float>(screen.windowHeight) * y, 0.0f);
+    glScalef(scale, scale, scale);
+    glPopMatrix();
+}
+
+void LoadingBar::drawStep(int width, int height) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-(width / 2), width / 2, -(height / 2), height / 2, 0.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glViewport(0, 0, width, height);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glTranslatef(-162.0f, -52.0f, 0.0f);
+
+    glColor4f(0.6f, 0.0f, 0.0f, 1.0f); // the red frame, 328 x 108
+    glBegin(GL_QUADS);
+    glVertex3f(-4, -4, -1), glVertex3f(324, -4, -1), glVertex3f(324, 104, -1), glVertex3f(-4, 104, -1);
+    glEnd();
+
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f); // the dark part grows from the left of the inner area
+    glBegin(GL_QUADS);
+    glVertex3f(0, 0, -1), glVertex3f(progress, 0, -1), glVertex3f(progress, 100, -1), glVertex3f(0, 100, -1);
+    glEnd();
+
+    progress += kStep;
+}

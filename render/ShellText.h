@@ -1,0 +1,23 @@
+#pragma once
+// Text placement and the loading bar of the start-up. No glyphs are drawn: the clock and frame
+// rate reach the user as the console status line only.
+
+#include "render/FrameProjection.h"
+
+// GL state used before text: depth test, texturing and lighting off; line smoothing on;
+// blend (SRC_ALPHA, ONE_MINUS_SRC_ALPHA); line width 1.
+void setTextState();
+
+// Places text at (x, y) fractions of the window size from its centre and draws nothing;
+// leaves the modelview matrix as it found it.
+void printText(const ScreenSize& screen, float x, float y, float scale, float centring, const char* text);
+
+struct LoadingBar {
+    static constexpr float kFirstWidth = 10.0f;
+    static constexpr float kStep = 16.0f;
+    float progress = kFirstWidth; // width of the dark part the next step draws
+
+    // Draws one state of the bar for a window of width x height into the back buffer and
+    // advances it; the caller swaps buffers.
+    void drawStep(int width, int height);
+};

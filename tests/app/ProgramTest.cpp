@@ -1,0 +1,84 @@
+// The castrelle program as a user runs it: exit statuses and messages of start-up failures.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::filesystem::path& p) {
+    std::ifstream in(p);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// Runs the program on the offscreen video driver (no display needed), with a time limit so a
+// hang fails the test instead of blocking it.
+RunResult runProgram(const std::string& args, const std::string& workDir = ".") {
+    const auto tmp = std::filesystem::temp_directory_path();
+    const auto out = tmp / "castrelle_program_out.txt", err = tmp / "castrelle_program_err.txt";
+    const std::string cmd = "cd '" + workDir + "' && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen " +
+                            "SDL_AUDIODRIVER=dummy timeout 30 '" + CASTRELLE_TEST_BINARY + "' " + args + " >'" +
+                            out.string() + "' 2>'" + err.string() + "'";
+    const int raw = std::system(cmd.c_str());
+    RunResult r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = slurp(out);
+    r.err = slurp(err);
+    return r;
+}
+
+TEST(Program, HelpAndVersionExitZero) {
+    const RunResult help = runProgram("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--no-music"), std::string::npos);
+    EXPECT_EQ(runProgram("--version").status, 0);
+}
+
+TEST(Program, UnknownOptionIsAnErrorWithStatusTwo) {
+    const RunResult r = runProgram("--frobnicate");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("unknown option '--frobnicate'"), std::string::npos);
+}
+
+TEST(Program, MissingDataDirectoryEndsAtOnce) {
+    const RunResult r = runProgram("--data /nonexistent/castrelle");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("data directory '/nonexistent/castrelle' not found"), std::string::npos);
+}
+
+TEST(Program, MissingMusicIsReportedAndEndsWithAnError) {
+    const auto dir = std::filesystem::temp_directory_path() / "castrelle_no_music";
+    std::filesystem::create_directories(dir / "Images");
+    const RunResult r = runProgram("--windowed --data '" + dir.string() + "'");
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.status, 124) << "timed out";
+    EXPECT_NE(r.err.find("Can't load file Music/cq.mp3"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("File read error"), std::string::npos);
+}
+
+TEST(Program, TickModeRunsFromTheStartOffsetToTheEndOfTheShow) {
+    const auto dir = std::filesystem::temp_directory_path() / "castrelle_tick_mode";
+    std::filesystem::create_directories(dir / "Images");
+    const RunResult r = runProgram("--windowed --no-music --start 286000 --data '" + dir.string() + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Initialization finished in "), std::string::npos);
+    // The status line goes out every frame; the last one is at or past the end of the show.
+    const auto last = r.out.rfind("Time: ");
+    ASSERT_NE(last, std::string::npos);
+    EXPECT_GE(std::stoi(r.out.substr(last + 6)), 286500);
+    EXPECT_NE(r.out.find("   Fps: "), std::string::npos);
+}
+
+} // namespace
