@@ -6,10 +6,40 @@
 
 namespace {
 
-bool parseMs(const char* text, int& out) {
-    const char* end = text + std::strlen(text);
-    const auto [ptr, ec] = std::from_chars(text, end, out);
-    return ec == std::errc() && ptr == end && out >= 0;
+bool parseInt(std::string_view text, int& out) {
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return ec == std::errc() && ptr == text.data() + text.size() && !text.empty();
+}
+
+bool parseMs(std::string_view text, int& out) { return parseInt(text, out) && out >= 0; }
+
+// "60", "30" or "60000/1001".
+bool parseFps(std::string_view text, int& num, int& den) {
+    const size_t slash = text.find('/');
+    den = 1;
+    if (slash == std::string_view::npos) return parseInt(text, num) && num > 0 && num <= 1000;
+    return parseInt(text.substr(0, slash), num) && parseInt(text.substr(slash + 1), den) && num > 0 && den > 0 &&
+           num <= 1000 * den;
+}
+
+// "800x600"; both multiples of 4 (video encoders and the frame blit want even, aligned rows).
+bool parseSize(std::string_view text, int& w, int& h) {
+    const size_t x = text.find('x');
+    return x != std::string_view::npos && parseInt(text.substr(0, x), w) && parseInt(text.substr(x + 1), h) &&
+           w >= 64 && h >= 64 && w <= 8192 && h <= 8192 && w % 4 == 0 && h % 4 == 0;
+}
+
+bool parseShotList(std::string_view text, std::vector<int>& out) {
+    out.clear();
+    while (!text.empty()) {
+        const size_t comma = text.find(',');
+        int ms = 0;
+        if (!parseMs(text.substr(0, comma), ms)) return false;
+        out.push_back(ms);
+        if (comma == std::string_view::npos) break;
+        text.remove_prefix(comma + 1);
+    }
+    return !out.empty();
 }
 
 bool holdsData(const std::filesystem::path& dir) {
@@ -23,45 +53,72 @@ const char* usageText() {
     return "Usage: castrelle [options]\n"
            "Plays the Castrelle Quillmere demo: 286.5 seconds of real-time 3D in step with its music.\n"
            "\n"
-           "Options:\n"
-           "  --windowed        play in an 800 x 600 window instead of fullscreen\n"
-           "  --start MS        start the show at MS milliseconds\n"
-           "  --no-music        run on the tick counter, without the soundtrack\n"
-           "  --data DIR        directory holding Images/, Models/ and Music/\n"
-           "  --help            show this text\n"
-           "  --version         show the version\n"
+           "Playing:\n"
+           "  --windowed          play in an 800 x 600 window instead of fullscreen\n"
+           "  --start MS          start the show at MS milliseconds\n"
+           "  --no-music          run on the tick counter, without the soundtrack\n"
+           "  --data DIR          directory holding Images/, Models/ and Music/\n"
+           "\n"
+           "Capturing (headless, frame-exact, no display needed):\n"
+           "  --capture FILE      render to FILE.mp4 or FILE.mkv (with the soundtrack), to a folder\n"
+           "                      of numbered PNGs, or to 'null' (render only, for timing)\n"
+           "  --shot MS[,MS...]   render from the start and write the frames at these times as PNGs\n"
+           "  --out DIR           folder for --shot (default: the working directory)\n"
+           "  --fps N[/D]         fixed frame rate, e.g. 60 or 60000/1001 (default 60)\n"
+           "  --size WxH          capture size, multiples of 4 (default 800x600)\n"
+           "  --from MS, --to MS  time range of a capture (default the whole show)\n"
+           "  --stats             after a capture, print timing per section and peak memory\n"
+           "\n"
+           "  --help              show this text\n"
+           "  --version           show the version\n"
            "\n"
            "Keys: Escape quits, Left/Right seek 0.1 s, Down/Up seek 1 s, F9 pauses.\n";
 }
 
 bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
+    static const char* const kValued[] = {"--start", "--data", "--capture", "--shot", "--out",
+                                          "--fps",   "--size", "--from",    "--to"};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (arg == "--help" || arg == "-h") {
-            options.showHelp = true;
-        } else if (arg == "--version") {
-            options.showVersion = true;
-        } else if (arg == "--windowed") {
-            options.windowed = true;
-        } else if (arg == "--no-music") {
-            options.musicEnabled = false;
-        } else if (arg == "--start" || arg == "--data") {
-            if (!hasValue) {
-                error = "option " + arg + " needs a value";
-                return false;
-            }
-            const char* value = argv[++i];
-            if (arg == "--data") {
-                options.dataDir = value;
-            } else if (!parseMs(value, options.startOffset)) {
-                error = std::string("--start needs a time in milliseconds, not '") + value + "'";
-                return false;
-            }
+        bool valued = false;
+        for (const char* v : kValued) valued = valued || arg == v;
+        if (valued && i + 1 >= argc) {
+            error = "option " + arg + " needs a value";
+            return false;
+        }
+        const std::string value = valued ? argv[++i] : std::string();
+        bool ok = true;
+        if (arg == "--help" || arg == "-h") options.showHelp = true;
+        else if (arg == "--version") options.showVersion = true;
+        else if (arg == "--windowed") options.windowed = true;
+        else if (arg == "--no-music") options.musicEnabled = false;
+        else if (arg == "--stats") options.stats = true;
+        else if (arg == "--data") options.dataDir = value;
+        else if (arg == "--out") options.outDir = value;
+        else if (arg == "--start") ok = parseMs(value, options.startOffset);
+        else if (arg == "--from") ok = parseMs(value, options.fromMs);
+        else if (arg == "--to") ok = parseMs(value, options.toMs);
+        else if (arg == "--fps") ok = parseFps(value, options.fpsNum, options.fpsDen);
+        else if (arg == "--size") ok = parseSize(value, options.width, options.height);
+        else if (arg == "--capture") {
+            options.mode = RunMode::Capture;
+            options.capturePath = value;
+            ok = !value.empty();
+        } else if (arg == "--shot") {
+            options.mode = RunMode::Shots;
+            ok = parseShotList(value, options.shotTimes);
         } else {
             error = "unknown option '" + arg + "'";
             return false;
         }
+        if (!ok) {
+            error = "bad value '" + value + "' for " + arg;
+            return false;
+        }
+    }
+    if (options.fromMs >= options.toMs) {
+        error = "--from must be before --to";
+        return false;
     }
     return true;
 }

@@ -3,6 +3,13 @@
 // the start, with the data of the working directory (or of the build when it has none).
 
 #include <string>
+#include <vector>
+
+enum class RunMode {
+    Play,    // interactive, on the music clock
+    Capture, // fixed-step frames to a video, a folder of PNGs, or nowhere ("null")
+    Shots,   // fixed-step from the start, PNGs of the frames at chosen times
+};
 
 struct Options {
     bool showHelp = false;
@@ -11,6 +18,18 @@ struct Options {
     bool musicEnabled = true;
     int startOffset = 0; // ms
     std::string dataDir; // empty: look for the data (see resolveDataDir)
+
+    RunMode mode = RunMode::Play;
+    std::string capturePath;  // .mp4/.mkv: video; "null": discard; anything else: PNG folder
+    int fpsNum = 60;          // fixed-step frame rate as a fraction
+    int fpsDen = 1;
+    int width = 800;          // capture size
+    int height = 600;
+    int fromMs = 0;
+    int toMs = 286500;
+    std::vector<int> shotTimes;
+    std::string outDir;       // where --shot writes
+    bool stats = false;       // per-section timing table after a capture
 };
 
 // Parses argv into options. Returns false with a message in error on unknown options or bad values.

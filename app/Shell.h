@@ -1,7 +1,40 @@
 #pragma once
-// Start-up, main loop and shutdown of the demo.
+// Start-up, the frame of the main loop, and shutdown of the demo. The interactive player and the
+// fixed-step capture drive the same Shell: they differ only in where the demo time comes from and
+// where the finished frame goes.
 
 #include "app/CommandLine.h"
+#include "app/DemoClock.h"
+#include "app/FrameRate.h"
+#include "platform/GlContext.h"
+#include "platform/MusicStream.h"
+#include "render/FrameProjection.h"
+#include "timeline/Director.h"
+
+struct Shell {
+    ScreenSize screen;
+    GlWindow window;
+    unsigned screenTexture = 0;
+    unsigned creationTick = 0;
+    DemoClock clock;
+    FrameRate frameRate;
+    MusicStream music;
+    Director director;
+    bool quitRequested = false;
+    bool printStatus = true; // the per-frame console line
+
+    // Opens the window (or the offscreen surface), sets up GL and loads everything.
+    // Returns false when the program must end at once; exitStatus then holds its status.
+    bool startUp(const WindowDesc& desc, int& exitStatus);
+    // Opens and starts the soundtrack as the clock; reports a missing file.
+    void startMusic(const Options& options);
+    // Renders one frame for demoTime into the back buffer: director, blit, status line.
+    void renderFrame(int demoTime);
+    void shutDown();
+
+private:
+    void writeStatus(int demoTime);
+};
 
 // Runs the show with the given options; returns the process exit status: 0 when the show ended
 // or the user quit (or declined the windowed fallback), non-zero when start-up failed.

@@ -1,4 +1,5 @@
 // castrelle: the Castrelle Quillmere demo.
+#include "app/Capture.h"
 #include "app/CommandLine.h"
 #include "app/Shell.h"
 #include "platform/GlContext.h"
@@ -23,6 +24,10 @@ int main(int argc, char** argv) {
         std::printf("castrelle %s\n", CASTRELLE_VERSION);
         return 0;
     }
+    // Output paths are taken from where the user stands, before moving into the data directory.
+    if (!options.capturePath.empty() && options.capturePath != "null")
+        options.capturePath = std::filesystem::absolute(options.capturePath).string();
+    options.outDir = std::filesystem::absolute(options.outDir.empty() ? "." : options.outDir).string();
     const std::string dataDir = resolveDataDir(options.dataDir, CASTRELLE_DEFAULT_DATA_DIR);
     std::error_code ec;
     if (dataDir.empty() || (std::filesystem::current_path(dataDir, ec), ec)) {
@@ -31,6 +36,7 @@ int main(int argc, char** argv) {
                      options.dataDir.c_str());
         return 1;
     }
+    if (options.mode != RunMode::Play) return runCapture(options);
     if (!displayReachable() && !std::getenv("SDL_VIDEODRIVER")) {
         std::fputs("castrelle: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
                    "To play the demo without a screen, run it on a virtual display:\n"

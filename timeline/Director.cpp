@@ -16,3 +16,18 @@ void Director::run(int demoTime, bool& quitRequested) {
     }
     glClear(GL_COLOR_BUFFER_BIT);
 }
+
+const char* Director::sectionName(int t) {
+    struct Section {
+        int end;
+        const char* name;
+    };
+    static constexpr Section kSections[] = {
+        {41800, "title"},      {70000, "swarm"},  {86000, "star ball"}, {97300, "white-out"},
+        {126000, "hipu"},      {157000, "duck"},  {164000, "star ball 2"}, {220000, "cave"},
+        {246000, "potko"},     {kShowEnd, "closing"},
+    };
+    for (const Section& s : kSections)
+        if (t < s.end) return s.name;
+    return "end";
+}

@@ -8,6 +8,9 @@ class Director {
 public:
     static constexpr int kShowEnd = 286500; // ms
 
+    // Name of the section of the show that plays at demo time t, for reports and benchmarks.
+    static const char* sectionName(int t);
+
     // Draws the frame for demoTime; sets quitRequested once the show is over.
     void run(int demoTime, bool& quitRequested);
 

@@ -1,43 +1,12 @@
 // The castrelle program as a user runs it: exit statuses and messages of start-up failures.
+#include "support/RunProgram.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
-
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const std::filesystem::path& p) {
-    std::ifstream in(p);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-// Runs the program on the offscreen video driver (no display needed), with a time limit so a
-// hang fails the test instead of blocking it.
-RunResult runProgram(const std::string& args, const std::string& workDir = ".") {
-    const auto tmp = std::filesystem::temp_directory_path();
-    const auto out = tmp / "castrelle_program_out.txt", err = tmp / "castrelle_program_err.txt";
-    const std::string cmd = "cd '" + workDir + "' && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen " +
-                            "SDL_AUDIODRIVER=dummy timeout 30 '" + CASTRELLE_TEST_BINARY + "' " + args + " >'" +
-                            out.string() + "' 2>'" + err.string() + "'";
-    const int raw = std::system(cmd.c_str());
-    RunResult r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = slurp(out);
-    r.err = slurp(err);
-    return r;
-}
 
 TEST(Program, HelpAndVersionExitZero) {
     const RunResult help = runProgram("--help");

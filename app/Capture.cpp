@@ -1,0 +1,187 @@
+#include "app/Capture.h"
+
+#include "app/ProgressBar.h"
+#include "app/Shell.h"
+#include "platform/FrameProfile.h"
+#include "platform/PngFile.h"
+#include "platform/Quit.h"
+#include "platform/VideoEncoder.h"
+#include "render/FrameReadback.h"
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+volatile std::sig_atomic_t gInterrupted = 0;
+void onInterrupt(int) { gInterrupted = 1; }
+
+enum class Sink { Video, PngFolder, Null, Shots };
+
+Sink sinkFor(const Options& o) {
+    if (o.mode == RunMode::Shots) return Sink::Shots;
+    if (o.capturePath == "null") return Sink::Null;
+    const std::string ext = std::filesystem::path(o.capturePath).extension().string();
+    return ext == ".mp4" || ext == ".mkv" ? Sink::Video : Sink::PngFolder;
+}
+
+// Time spent per show section, for --stats.
+struct SectionTiming {
+    const char* name = nullptr;
+    int64_t frames = 0;
+    double frameMs = 0.0; // render and read-back
+    double logicMs = 0.0; // scene logic inside the render
+    double outputMs = 0.0; // encoding or writing
+};
+
+void addTiming(std::vector<SectionTiming>& sections, const char* name, double frameMs, double logicMs,
+               double outputMs) {
+    if (sections.empty() || sections.back().name != name) sections.push_back(SectionTiming{name});
+    SectionTiming& s = sections.back();
+    ++s.frames;
+    s.frameMs += frameMs;
+    s.logicMs += logicMs;
+    s.outputMs += outputMs;
+}
+
+void printTimings(const std::vector<SectionTiming>& sections, double seconds, int64_t frames, int showMs) {
+    std::printf("\n%-12s %7s %8s %10s %10s %10s\n", "section", "frames", "fps", "logic ms", "GL ms", "output ms");
+    for (const SectionTiming& s : sections) {
+        const double n = static_cast<double>(s.frames);
+        std::printf("%-12s %7lld %8.1f %10.2f %10.2f %10.2f\n", s.name, static_cast<long long>(s.frames),
+                    s.frameMs > 0 ? 1000.0 * n / (s.frameMs + s.outputMs) : 0.0, s.logicMs / n,
+                    (s.frameMs - s.logicMs) / n, s.outputMs / n);
+    }
+    rusage usage = {};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("\n%lld frames in %.1f s: %.1f fps; %.2f s of show per second; peak memory %.1f MiB\n",
+                static_cast<long long>(frames), seconds, frames / seconds, showMs * 0.001 / seconds,
+                usage.ru_maxrss / 1024.0);
+}
+
+} // namespace
+
+int fixedStepTime(int64_t n, int fpsNum, int fpsDen, int fromMs) {
+    return fromMs + static_cast<int>(n * 1000 * fpsDen / fpsNum);
+}
+
+int64_t fixedStepFrameCount(int fpsNum, int fpsDen, int fromMs, int toMs) {
+    // The smallest n with fixedStepTime(n) >= toMs.
+    const int64_t span = static_cast<int64_t>(toMs - fromMs) * fpsNum;
+    const int64_t per = 1000LL * fpsDen;
+    return (span + per - 1) / per;
+}
+
+int runCapture(const Options& options) {
+    const Sink sink = sinkFor(options);
+    std::vector<int> shots = options.shotTimes;
+    std::sort(shots.begin(), shots.end());
+    const int fromMs = sink == Sink::Shots ? 0 : options.fromMs;
+    const int toMs = sink == Sink::Shots ? shots.back() + 1 : options.toMs;
+
+    std::error_code ec;
+    if (sink == Sink::PngFolder) std::filesystem::create_directories(options.capturePath, ec);
+    if (sink == Sink::Shots) std::filesystem::create_directories(options.outDir, ec);
+    if (ec) {
+        std::fprintf(stderr, "castrelle: cannot create the output folder: %s\n", ec.message().c_str());
+        return 1;
+    }
+    const bool withAudio = sink == Sink::Video && options.musicEnabled;
+    if (withAudio && !std::filesystem::exists("Music/cq.mp3")) {
+        reportStartupError("Can't load file Music/cq.mp3", "File read error");
+        return 1;
+    }
+
+    Shell shell;
+    shell.printStatus = false;
+    WindowDesc desc;
+    desc.offscreen = true;
+    desc.fullscreen = false;
+    desc.width = options.width;
+    desc.height = options.height;
+    int status = 0;
+    if (!shell.startUp(desc, status)) return status;
+    if (startupFailed()) {
+        shell.shutDown();
+        return 1;
+    }
+
+    VideoEncoder encoder;
+    if (sink == Sink::Video) {
+        VideoDesc video;
+        video.path = options.capturePath;
+        video.width = options.width;
+        video.height = options.height;
+        video.fpsNum = options.fpsNum;
+        video.fpsDen = options.fpsDen;
+        video.audioPath = withAudio ? std::filesystem::absolute("Music/cq.mp3").string() : std::string();
+        video.audioStartMs = fromMs;
+        if (!encoder.start(video)) {
+            shell.shutDown();
+            return 1;
+        }
+    }
+
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    const int64_t total = fixedStepFrameCount(options.fpsNum, options.fpsDen, fromMs, toMs);
+    ProgressBar progress(total);
+    FrameReader reader;
+    std::vector<SectionTiming> timings;
+    const double start = monotonicSeconds();
+    size_t nextShot = 0;
+    bool outputOk = true;
+    int64_t n = 0;
+    int lastTime = fromMs;
+    for (; n < total && !gInterrupted && !shell.quitRequested && outputOk; ++n) {
+        const int t = fixedStepTime(n, options.fpsNum, options.fpsDen, fromMs);
+        const double t0 = monotonicSeconds();
+        frameProfile().logicMs = 0.0;
+        shell.renderFrame(t);
+        const uint8_t* rgb = reader.read(options.width, options.height);
+        const double t1 = monotonicSeconds();
+        char name[64];
+        switch (sink) {
+        case Sink::Video: outputOk = encoder.write(rgb); break;
+        case Sink::PngFolder:
+            std::snprintf(name, sizeof name, "frame_%06lld.png", static_cast<long long>(n));
+            outputOk = writePng((std::filesystem::path(options.capturePath) / name).c_str(), rgb, options.width,
+                                options.height);
+            break;
+        case Sink::Shots:
+            // Each requested time is shown by the first frame at or after it.
+            while (nextShot < shots.size() && shots[nextShot] <= t) {
+                std::snprintf(name, sizeof name, "shot_%06d.png", shots[nextShot]);
+                const auto path = std::filesystem::path(options.outDir) / name;
+                outputOk = outputOk && writePng(path.c_str(), rgb, options.width, options.height);
+                std::printf("%s (frame %lld at %d ms)\n", path.c_str(), static_cast<long long>(n), t);
+                ++nextShot;
+            }
+            break;
+        case Sink::Null: break;
+        }
+        const double t2 = monotonicSeconds();
+        addTiming(timings, Director::sectionName(t), (t1 - t0) * 1000.0, frameProfile().logicMs, (t2 - t1) * 1000.0);
+        lastTime = t;
+        progress.update(n + 1, t);
+    }
+    progress.finish();
+    const double seconds = monotonicSeconds() - start;
+    const bool encoded = sink != Sink::Video || encoder.finish();
+    shell.shutDown();
+
+    if (!outputOk) std::fprintf(stderr, "castrelle: writing the capture failed\n");
+    if (gInterrupted) std::fprintf(stderr, "Interrupted after %lld frames.\n", static_cast<long long>(n));
+    if (sink == Sink::Video && encoded) std::printf("Wrote %s (%lld frames)\n", options.capturePath.c_str(),
+                                                    static_cast<long long>(n));
+    if (sink == Sink::PngFolder) std::printf("Wrote %lld PNG frames to %s\n", static_cast<long long>(n),
+                                             options.capturePath.c_str());
+    if (options.stats && n > 0) printTimings(timings, seconds, n, lastTime - fromMs);
+    if (!outputOk || !encoded) return 1;
+    return gInterrupted ? 130 : 0;
+}

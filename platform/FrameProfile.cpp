@@ -1,0 +1,6 @@
+#include "platform/FrameProfile.h"
+
+FrameProfile& frameProfile() {
+    static FrameProfile profile;
+    return profile;
+}

@@ -1,0 +1,86 @@
+#include "app/Capture.h"
+
+#include "support/RunProgram.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+TEST(FixedStep, FrameTimesAreExactAtWholeAndFractionalRates) {
+    EXPECT_EQ(fixedStepTime(0, 60, 1, 0), 0);
+    EXPECT_EQ(fixedStepTime(1, 60, 1, 0), 16);
+    EXPECT_EQ(fixedStepTime(3, 60, 1, 0), 50);
+    EXPECT_EQ(fixedStepTime(300, 60, 1, 0), 5000);
+    EXPECT_EQ(fixedStepTime(60, 60, 1, 41800), 42800);
+    // NTSC rate: 60000/1001 frames per second, 1001/60 ms per frame.
+    EXPECT_EQ(fixedStepTime(60, 60000, 1001, 0), 1001);
+    EXPECT_EQ(fixedStepTime(17190, 60, 1, 0), 286500);
+}
+
+TEST(FixedStep, FrameCountCoversTheRangeOnce) {
+    EXPECT_EQ(fixedStepFrameCount(60, 1, 0, 286500), 17190);
+    EXPECT_EQ(fixedStepFrameCount(60, 1, 0, 1), 1);
+    EXPECT_EQ(fixedStepFrameCount(30, 1, 1000, 2000), 30);
+    const int64_t n = fixedStepFrameCount(60000, 1001, 0, 10000);
+    EXPECT_LT(fixedStepTime(n - 1, 60000, 1001, 0), 10000);
+    EXPECT_GE(fixedStepTime(n, 60000, 1001, 0), 10000);
+}
+
+std::string hashesOf(const std::string& dir) { return shellOutput("cd '" + dir + "' && sha1sum *.png"); }
+
+TEST(CaptureProgram, TwoCapturesOfTheSameRangeGiveIdenticalFrames) {
+    const std::string a = freshTempDir("castrelle_capture_a"), b = freshTempDir("castrelle_capture_b");
+    const std::string range = " --from 40000 --to 40500 --size 320x240 --no-music";
+    ASSERT_EQ(runProgram("--capture '" + a + "'" + range).status, 0);
+    ASSERT_EQ(runProgram("--capture '" + b + "'" + range).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(a + "/frame_000029.png"));
+    EXPECT_FALSE(std::filesystem::exists(a + "/frame_000030.png"));
+    const std::string ha = hashesOf(a);
+    EXPECT_FALSE(ha.empty());
+    EXPECT_EQ(ha, hashesOf(b));
+}
+
+TEST(CaptureProgram, ShotsAreWrittenForEachRequestedTime) {
+    const std::string out = freshTempDir("castrelle_shots");
+    const RunResult r = runProgram("--shot 200,50 --out '" + out + "' --size 64x64 --no-music");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(out + "/shot_000050.png"));
+    EXPECT_TRUE(std::filesystem::exists(out + "/shot_000200.png"));
+}
+
+TEST(CaptureProgram, VideoHasTheFramesAndSizeAsked) {
+    const std::string dir = freshTempDir("castrelle_video");
+    const RunResult r = runProgram("--capture '" + dir + "/v.mp4' --to 1000 --size 320x240 --fps 30 --no-music");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string probe = shellOutput("ffprobe -v error -select_streams v -count_frames -show_entries "
+                                          "stream=width,height,nb_read_frames -of csv=p=0 '" + dir + "/v.mp4'");
+    EXPECT_EQ(probe, "320,240,30\n");
+}
+
+TEST(CaptureProgram, BadCaptureOptionsAreRejected) {
+    EXPECT_EQ(runProgram("--capture x.mp4 --size 801x600").status, 2);
+    EXPECT_EQ(runProgram("--capture x.mp4 --fps 0").status, 2);
+    EXPECT_EQ(runProgram("--capture x.mp4 --from 5000 --to 4000").status, 2);
+    EXPECT_EQ(runProgram("--shot 1,x").status, 2);
+}
+
+// Ctrl-C during a capture still leaves a playable file holding the frames done so far.
+TEST(CaptureProgram, InterruptedVideoIsStillPlayable) {
+    const std::string dir = freshTempDir("castrelle_interrupt");
+    const std::string video = dir + "/v.mkv";
+    const std::string cmd = "cd '" + dir + "' && env -u DISPLAY SDL_VIDEODRIVER=offscreen timeout --preserve-status -s INT 3 '" +
+                            CASTRELLE_TEST_BINARY + "' --capture '" + video + "' --size 320x240 --no-music " +
+                            ">/dev/null 2>&1; echo $?";
+    EXPECT_EQ(shellOutput(cmd), "130\n");
+    const std::string frames = shellOutput("ffprobe -v error -select_streams v -count_frames -show_entries "
+                                           "stream=nb_read_frames -of csv=p=0 '" + video + "'");
+    ASSERT_FALSE(frames.empty());
+    EXPECT_GT(std::stoi(frames), 10);
+}
+
+} // namespace

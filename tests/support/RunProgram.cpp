@@ -1,0 +1,51 @@
+#include "support/RunProgram.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace {
+
+std::string slurp(const std::filesystem::path& p) {
+    std::ifstream in(p);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+} // namespace
+
+RunResult runProgram(const std::string& args, const std::string& workDir, int timeLimitSeconds) {
+    const auto tmp = std::filesystem::temp_directory_path();
+    const auto out = tmp / "castrelle_program_out.txt", err = tmp / "castrelle_program_err.txt";
+    const std::string cmd = "cd '" + workDir + "' && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen " +
+                            "SDL_AUDIODRIVER=dummy timeout " + std::to_string(timeLimitSeconds) + " '" +
+                            CASTRELLE_TEST_BINARY + "' " + args + " >'" + out.string() + "' 2>'" + err.string() + "'";
+    const int raw = std::system(cmd.c_str());
+    RunResult r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = slurp(out);
+    r.err = slurp(err);
+    return r;
+}
+
+std::string shellOutput(const std::string& command) {
+    std::string result;
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return result;
+    char buf[4096];
+    size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) result.append(buf, n);
+    pclose(p);
+    return result;
+}
+
+std::string freshTempDir(const std::string& name) {
+    const auto dir = std::filesystem::temp_directory_path() / name;
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string();
+}
