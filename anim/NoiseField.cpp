@@ -18,7 +18,7 @@ constexpr float kGradients[36] = {
 float fade(float t) { return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f); }
 
 float corner(int gradientOffset, float fx, float fy, float fz) {
-    const float* g = kGradients + gradientOffset;
+    const float* g = kGradients + static_cast<unsigned>(gradientOffset);
     return g[0] * fx + g[1] * fy + g[2] * fz;
 }
 
@@ -46,14 +46,16 @@ NoiseField::NoiseField(int fieldSize, int fieldMask, int seed)
 }
 
 float NoiseField::noise(float x, float y, float z) const {
-    // Truncate through 64 bits so large coordinates still give a defined cell.
+    // Truncate through 64 bits so large coordinates still give a defined cell. Indices are kept
+    // unsigned from here on: the table entries are never negative, and unsigned indexing saves
+    // a sign extension per lookup.
     const std::int64_t tx = static_cast<std::int64_t>(x);
     const std::int64_t ty = static_cast<std::int64_t>(y);
     const std::int64_t tz = static_cast<std::int64_t>(z);
-    const int m = mask;
-    const int X = static_cast<int>(tx & m);
-    const int Y = static_cast<int>(ty & m);
-    const int Z = static_cast<int>(tz & m);
+    const unsigned m = static_cast<unsigned>(mask);
+    const unsigned X = static_cast<unsigned>(tx) & m;
+    const unsigned Y = static_cast<unsigned>(ty) & m;
+    const unsigned Z = static_cast<unsigned>(tz) & m;
     const float fx = x - static_cast<float>(tx);
     const float fy = y - static_cast<float>(ty);
     const float fz = z - static_cast<float>(tz);
@@ -62,12 +64,12 @@ float NoiseField::noise(float x, float y, float z) const {
     const int* B = permB.data();
     const int* G = gradientIndex.data();
 
-    const int a0 = A[Z] + Y;
-    const int a1 = A[(Z + 1) & m] + Y;
-    const int h00 = B[a0 & m] + X; // h_jk: j = y offset, k = z layer
-    const int h10 = B[(a0 + 1) & m] + X;
-    const int h01 = B[a1 & m] + X;
-    const int h11 = B[(a1 + 1) & m] + X;
+    const unsigned a0 = static_cast<unsigned>(A[Z]) + Y;
+    const unsigned a1 = static_cast<unsigned>(A[(Z + 1) & m]) + Y;
+    const unsigned h00 = static_cast<unsigned>(B[a0 & m]) + X; // h_jk: j = y offset, k = z layer
+    const unsigned h10 = static_cast<unsigned>(B[(a0 + 1) & m]) + X;
+    const unsigned h01 = static_cast<unsigned>(B[a1 & m]) + X;
+    const unsigned h11 = static_cast<unsigned>(B[(a1 + 1) & m]) + X;
 
     const float n000 = corner(G[h00 & m], fx, fy, fz);
     const float n100 = corner(G[(h00 + 1) & m], fx - 1.0f, fy, fz);
