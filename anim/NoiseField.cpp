@@ -9,11 +9,13 @@
 namespace {
 
 // Twelve cube-edge gradients; gradientIndex holds 3 * k to select vector k.
+// clang-format off
 constexpr float kGradients[36] = {
-    0, 1, 1, 0, 1,  -1, 0,  -1, 1, 0,  -1, -1, //
-    1, 0, 1, 1, 0,  -1, -1, 0,  1, -1, 0,  -1, //
-    1, 1, 0, 1, -1, 0,  -1, 1,  0, -1, -1, 0,
+    0,  1,  1,    0,  1, -1,    0, -1,  1,    0, -1, -1,
+    1,  0,  1,    1,  0, -1,   -1,  0,  1,   -1,  0, -1,
+    1,  1,  0,    1, -1,  0,   -1,  1,  0,   -1, -1,  0,
 };
+// clang-format on
 
 float fade(float t) { return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f); }
 

@@ -140,6 +140,13 @@ TEST(SplinePathEvaluation, ClosedSquarePassesItsCornersAndWraps) {
     expectPoint(at(path, 0.75f), Vec3(0, 10, 0));
     expectPoint(at(path, 1.0f), Vec3(0, 0, 0));
     expectPoint(at(path, 1.25f), at(path, 0.25f));
+    // Every side, the closing one included, bulges out by the same amount at its middle.
+    const float bulge = -at(path, 0.125f).y;
+    EXPECT_GT(bulge, 0.1f);
+    expectPoint(at(path, 0.125f), Vec3(5, -bulge, 0));
+    expectPoint(at(path, 0.375f), Vec3(10 + bulge, 5, 0));
+    expectPoint(at(path, 0.625f), Vec3(5, 10 + bulge, 0));
+    expectPoint(at(path, 0.875f), Vec3(-bulge, 5, 0));
     expectPoint(at(path, 7.4f), at(path, 0.4f), 1e-3f);
 }
 
@@ -210,7 +217,9 @@ TEST(SplinePathLength, StraightPathMeasuresItsSpanLessTheUncountedLastChord) {
     path.addPoint(10, 0, 0);
     path.addPoint(20, 0, 0);
     path.build(10.0f / 3.0f, true);
-    EXPECT_LE(path.totalLength, 20.0f + 1e-3f);
+    // Chords of 1/1200 of the parameter are accepted, so the walk stops within one trial step
+    // (1/300) of the end and leaves between 3/1200 and 4/1200 of the span uncounted.
+    EXPECT_LE(path.totalLength, 20.0f - 20.0f * 3.0f / 1200.0f + 1e-3f);
     EXPECT_GE(path.totalLength, 20.0f - lastTrialStepChord(path));
 }
 
