@@ -39,21 +39,6 @@ TEST(RandomSequence, StateWrapsModuloTwoToThe32AndDrawIsItsHigh15Bits) {
     }
 }
 
-TEST(RandomSequence, DrawsCoverFifteenBitsAndNoMore) {
-    RandomGenerator g;
-    g.seed(99);
-    int lowest = kRandomMax, highest = 0;
-    for (int i = 0; i < 200000; ++i) {
-        const int r = g.draw();
-        ASSERT_GE(r, 0);
-        ASSERT_LE(r, kRandomMax);
-        lowest = r < lowest ? r : lowest;
-        highest = r > highest ? r : highest;
-    }
-    EXPECT_LT(lowest, 16);
-    EXPECT_GT(highest, kRandomMax - 16);
-}
-
 TEST(SharedRandom, ReseedingRestartsTheSharedSequence) {
     RandomGenerator reference;
     reference.seed(123);
