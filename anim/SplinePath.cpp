@@ -59,8 +59,9 @@ void SplinePath::build(float length, bool normalize) {
         }
     }
 
-    // Arc length: from t, try ever halved steps until the chord is short enough; the chord
-    // that reaches t = 1 ends the walk and is not counted.
+    // Arc length: from t, try ever halved steps until the chord is short enough. The chord
+    // that reaches t = 1 ends the walk uncounted, whatever its length (up to one first trial
+    // step), which leaves loops a fraction of a percent short; resample counts depend on it.
     travel = 0.0f;
     totalLength = 0.0f;
     if (n < 2) return;
