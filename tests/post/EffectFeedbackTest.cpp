@@ -221,6 +221,25 @@ TEST_F(ZoomStreak, LaterPassesZoomAboutTheCentrePoint) {
     }
 }
 
+// angle sets the horizontal amount through cos + sin, angle + phase x pi/2 the vertical one: at
+// 3 pi/4 the horizontal zoom vanishes, and a phase of 1 turns the vertical one by a quarter.
+TEST_F(ZoomStreak, AngleAndPhaseShapeTheHorizontalAndVerticalZoom) {
+    const float strength = 0.2f, angle = 2.356194f, phase = 1.0f;
+    const int half = 64;
+    fillRect(256 - half, 256 - half, 2 * half, 2 * half, 250, 250, 250);
+    fx.grab(0);
+    fx.zoomStreak(0, 2, 1.0f, angle, phase, strength, 0.0f, 0.0f);
+    const double d = 0.1 * strength - 2.0 * strength / 2.0 / 1.13;
+    const double n = d * (std::sin(angle + phase * 1.570795) + std::cos(angle + phase * 1.570795));
+    const double tall = half / (1.0 + 2.0 * n); // negative d, positive n: reduced vertically
+    ASSERT_LT(tall, half - 8.0);
+    const Image frame = readFrame(0, 0, kFrame, kFrame);
+    EXPECT_EQ(frame.at(256 + half - 3, 256)[0], 250);
+    EXPECT_EQ(frame.at(256 + half + 3, 256)[0], 0);
+    EXPECT_EQ(frame.at(256, 256 + static_cast<int>(tall) - 3)[0], 250);
+    EXPECT_EQ(frame.at(256, 256 + static_cast<int>(tall) + 3)[0], 0);
+}
+
 // Pass k draws at alpha - sqrt(k / passes) x streakFade: with alpha 0.5 and streakFade 1 every
 // pass from k / passes = 1/4 on is faded out entirely, so three of four passes add nothing.
 TEST_F(ZoomStreak, StreakFadeLowersTheAlphaOfLaterPasses) {
