@@ -298,4 +298,19 @@ TEST_F(RestingState, EveryOperationRestsAtAddAndKeepsTheCallersModelview) {
     EXPECT_TRUE(imagesNear(pattern, readFrame(0, 0, kFrame, kFrame), 0));
 }
 
+// A caller that left the projection matrix current still gets its quad drawn under that
+// projection, and the projection itself comes back untouched.
+TEST_F(RestingState, OperationsDrawUnderTheProjectionEvenWhenItIsTheCurrentMatrix) {
+    const Image pattern = makePattern(kFrame, kFrame);
+    drawImage(pattern);
+    fx.grab(0);
+    GLfloat before[16] = {}, after[16] = {};
+    glGetFloatv(GL_PROJECTION_MATRIX, before);
+    glMatrixMode(GL_PROJECTION);
+    fx.show(0, 1.0f);
+    glGetFloatv(GL_PROJECTION_MATRIX, after);
+    for (int n = 0; n < 16; ++n) EXPECT_EQ(after[n], before[n]);
+    EXPECT_TRUE(imagesNear(pattern, readFrame(0, 0, kFrame, kFrame), 0));
+}
+
 } // namespace
