@@ -11,7 +11,8 @@ namespace {
 
 // Weight of each of blur's four taps: 65/256, so a pass sums to 1.015625 and brightens a little.
 constexpr float kBlurTapWeight = 0.25390625f;
-// Blur steps are in texture units per small-size pixel: 1/1024 across and 1/512 up.
+// Blur's tap offset in texture units per small-size pixel and unit of spread: 1/1024 across,
+// twice that, 1/512, up.
 constexpr float kBlurStepX = 0.0009765625f;
 constexpr float kBlurStepY = 0.001953125f;
 // Each zoomStreak pass shrinks its zoom by this factor.
@@ -58,7 +59,8 @@ void drawQuad(bool small, const EffectBuffers& e, float s0, float t0, float s1, 
 
 void drawQuad(bool small, const EffectBuffers& e) { drawQuad(small, e, 0.0f, 0.0f, 1.0f, 1.0f); }
 
-// Every drawing operation works in an identity modelview and hands the caller's back.
+// Every drawing operation draws in an identity modelview and hands the caller's back; it picks
+// the modelview itself so a caller that left the projection current keeps its projection.
 void beginQuads() {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
