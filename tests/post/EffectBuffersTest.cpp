@@ -6,13 +6,13 @@
 
 namespace {
 
-using Construction = EffectBuffersTest;
-using Grab = EffectBuffersTest;
-using Show = EffectBuffersTest;
-using Multiply = EffectBuffersTest;
-using Fill = EffectBuffersTest;
-using Overlay = EffectBuffersTest;
-using RestingState = EffectBuffersTest;
+using EffectConstruction = EffectBuffersTest;
+using EffectGrab = EffectBuffersTest;
+using EffectShow = EffectBuffersTest;
+using EffectMultiply = EffectBuffersTest;
+using EffectFill = EffectBuffersTest;
+using EffectOverlay = EffectBuffersTest;
+using EffectRestingState = EffectBuffersTest;
 
 constexpr int kFrame = 512;
 
@@ -25,7 +25,7 @@ GLint texParameter(unsigned name, GLenum which) {
 
 // --- Construction -------------------------------------------------------------------------
 
-TEST_F(Construction, StoresSizesAndTruncatedHalvesWithFlagsCleared) {
+TEST_F(EffectConstruction, StoresSizesAndTruncatedHalvesWithFlagsCleared) {
     EffectBuffers wide(512, 512, 512, 256);
     EXPECT_EQ(wide.fullWidth, 512);
     EXPECT_EQ(wide.fullHalfWidth, 256);
@@ -43,7 +43,7 @@ TEST_F(Construction, StoresSizesAndTruncatedHalvesWithFlagsCleared) {
     releaseTextures(wide);
 }
 
-TEST_F(Construction, CreatesSixteenDistinctTexturesOfTheirSetSizes) {
+TEST_F(EffectConstruction, CreatesSixteenDistinctTexturesOfTheirSetSizes) {
     std::set<unsigned> names;
     for (int i = 0; i < 4; ++i) {
         for (unsigned name : {fx.copyTex[i], fx.passTex[i]}) {
@@ -64,7 +64,7 @@ TEST_F(Construction, CreatesSixteenDistinctTexturesOfTheirSetSizes) {
     EXPECT_EQ(names.size(), 16u);
 }
 
-TEST_F(Construction, EveryTextureStartsBlack) {
+TEST_F(EffectConstruction, EveryTextureStartsBlack) {
     EffectBuffers wide(512, 512, 512, 256);
     for (const EffectBuffers* e : {&fx, &wide}) {
         for (int i = 0; i < 4; ++i) {
@@ -77,7 +77,7 @@ TEST_F(Construction, EveryTextureStartsBlack) {
     releaseTextures(wide);
 }
 
-TEST_F(Construction, OnlyIndexThreeFullSizeTexturesRepeat) {
+TEST_F(EffectConstruction, OnlyIndexThreeFullSizeTexturesRepeat) {
     for (int i = 0; i < 4; ++i) {
         const GLint full = i == 3 ? GL_REPEAT : GL_CLAMP;
         for (unsigned name : {fx.copyTex[i], fx.passTex[i]}) {
@@ -91,7 +91,7 @@ TEST_F(Construction, OnlyIndexThreeFullSizeTexturesRepeat) {
     }
 }
 
-TEST_F(Construction, TexturesFilterLinearlyWithoutMipmaps) {
+TEST_F(EffectConstruction, TexturesFilterLinearlyWithoutMipmaps) {
     for (int i = 0; i < 4; ++i) {
         for (unsigned name : {fx.copyTex[i], fx.passTex[i], fx.smallCopyTex[i], fx.smallPassTex[i]}) {
             EXPECT_EQ(texParameter(name, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
@@ -102,7 +102,7 @@ TEST_F(Construction, TexturesFilterLinearlyWithoutMipmaps) {
 
 // --- grab ---------------------------------------------------------------------------------
 
-TEST_F(Grab, FullGrabCopiesTheWholeFrameIntoTheCopyTexture) {
+TEST_F(EffectGrab, FullGrabCopiesTheWholeFrameIntoTheCopyTexture) {
     drawImage(makePattern(kFrame, kFrame));
     fx.grab(1);
     EXPECT_TRUE(imagesNear(readFrame(0, 0, kFrame, kFrame), readTexture(fx.copyTex[1]), 0));
@@ -110,7 +110,7 @@ TEST_F(Grab, FullGrabCopiesTheWholeFrameIntoTheCopyTexture) {
     EXPECT_TRUE(imagesNear(Image(kFrame, kFrame), readTexture(fx.passTex[1]), 0));
 }
 
-TEST_F(Grab, SmallGrabCopiesOnlyTheLowerLeftRegion) {
+TEST_F(EffectGrab, SmallGrabCopiesOnlyTheLowerLeftRegion) {
     fillRect(0, 0, kFrame, kFrame, 255, 0, 0);
     const Image region = makePattern(256, 128);
     drawImage(region);
@@ -122,7 +122,7 @@ TEST_F(Grab, SmallGrabCopiesOnlyTheLowerLeftRegion) {
 
 // --- show ---------------------------------------------------------------------------------
 
-TEST_F(Show, FullAlphaAfterGrabLeavesTheFrameUnchanged) {
+TEST_F(EffectShow, FullAlphaAfterGrabLeavesTheFrameUnchanged) {
     drawImage(makePattern(kFrame, kFrame));
     const Image before = readFrame(0, 0, kFrame, kFrame);
     fx.grab(0);
@@ -130,14 +130,14 @@ TEST_F(Show, FullAlphaAfterGrabLeavesTheFrameUnchanged) {
     EXPECT_TRUE(imagesNear(before, readFrame(0, 0, kFrame, kFrame), 0));
 }
 
-TEST_F(Show, ZeroAlphaLeavesTheFrameBlack) {
+TEST_F(EffectShow, ZeroAlphaLeavesTheFrameBlack) {
     drawImage(makePattern(kFrame, kFrame));
     fx.grab(0);
     fx.show(0, 0.0f);
     EXPECT_TRUE(imagesNear(Image(kFrame, kFrame), readFrame(0, 0, kFrame, kFrame), 0));
 }
 
-TEST_F(Show, PartialAlphaScalesTheTextureOverBlack) {
+TEST_F(EffectShow, PartialAlphaScalesTheTextureOverBlack) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
     fx.grab(1);
@@ -147,7 +147,7 @@ TEST_F(Show, PartialAlphaScalesTheTextureOverBlack) {
     EXPECT_TRUE(imagesNear(expected, readFrame(0, 0, kFrame, kFrame), 1));
 }
 
-TEST_F(Show, SmallSampleDrawsTheSmallTextureIntoTheSmallViewport) {
+TEST_F(EffectShow, SmallSampleDrawsTheSmallTextureIntoTheSmallViewport) {
     const Image region = makePattern(256, 128);
     drawImage(region);
     fx.sampleSmall = fx.targetSmall = 1;
@@ -159,7 +159,7 @@ TEST_F(Show, SmallSampleDrawsTheSmallTextureIntoTheSmallViewport) {
 
 // --- multiply -----------------------------------------------------------------------------
 
-TEST_F(Multiply, FrameBecomesFrameTimesTheFullTextureWhateverTheFlags) {
+TEST_F(EffectMultiply, FrameBecomesFrameTimesTheFullTextureWhateverTheFlags) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
     fx.grab(0);
@@ -176,7 +176,7 @@ TEST_F(Multiply, FrameBecomesFrameTimesTheFullTextureWhateverTheFlags) {
 
 // --- fill ---------------------------------------------------------------------------------
 
-TEST_F(Fill, FullAlphaWhiteTurnsTheFrameWhite) {
+TEST_F(EffectFill, FullAlphaWhiteTurnsTheFrameWhite) {
     drawImage(makePattern(kFrame, kFrame));
     fx.fill(1.0f, 1.0f, 1.0f, 1.0f);
     Image white(kFrame, kFrame);
@@ -184,14 +184,14 @@ TEST_F(Fill, FullAlphaWhiteTurnsTheFrameWhite) {
     EXPECT_TRUE(imagesNear(white, readFrame(0, 0, kFrame, kFrame), 0));
 }
 
-TEST_F(Fill, ZeroAlphaLeavesTheFrameUnchanged) {
+TEST_F(EffectFill, ZeroAlphaLeavesTheFrameUnchanged) {
     drawImage(makePattern(kFrame, kFrame));
     const Image before = readFrame(0, 0, kFrame, kFrame);
     fx.fill(0.0f, 1.0f, 0.5f, 0.25f);
     EXPECT_TRUE(imagesNear(before, readFrame(0, 0, kFrame, kFrame), 0));
 }
 
-TEST_F(Fill, HalfAlphaMixesTheColourInAndTurnsTexturingBackOn) {
+TEST_F(EffectFill, HalfAlphaMixesTheColourInAndTurnsTexturingBackOn) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
     fx.fill(0.5f, 1.0f, 0.0f, 0.0f);
@@ -205,7 +205,7 @@ TEST_F(Fill, HalfAlphaMixesTheColourInAndTurnsTexturingBackOn) {
 
 // --- overlay ------------------------------------------------------------------------------
 
-TEST_F(Overlay, MixAtZeroAlphaLeavesTheFrameUnchanged) {
+TEST_F(EffectOverlay, MixAtZeroAlphaLeavesTheFrameUnchanged) {
     drawImage(makePattern(kFrame, kFrame));
     fx.grab(0);
     fillRect(0, 0, kFrame, kFrame, 30, 220, 90);
@@ -214,7 +214,7 @@ TEST_F(Overlay, MixAtZeroAlphaLeavesTheFrameUnchanged) {
     EXPECT_TRUE(imagesNear(before, readFrame(0, 0, kFrame, kFrame), 0));
 }
 
-TEST_F(Overlay, MixAtFullAlphaReplacesTheFrameByTheTexture) {
+TEST_F(EffectOverlay, MixAtFullAlphaReplacesTheFrameByTheTexture) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
     fx.grab(0);
@@ -223,7 +223,7 @@ TEST_F(Overlay, MixAtFullAlphaReplacesTheFrameByTheTexture) {
     EXPECT_TRUE(imagesNear(pattern, readFrame(0, 0, kFrame, kFrame), 0));
 }
 
-TEST_F(Overlay, AdditiveModeAddsTextureTimesAlphaPlusBrightness) {
+TEST_F(EffectOverlay, AdditiveModeAddsTextureTimesAlphaPlusBrightness) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
     fx.grab(0);
@@ -239,7 +239,7 @@ TEST_F(Overlay, AdditiveModeAddsTextureTimesAlphaPlusBrightness) {
 }
 
 // The scenes' glow: a small texture laid over the full frame.
-TEST_F(Overlay, SmallTextureStretchesOverTheFullFrame) {
+TEST_F(EffectOverlay, SmallTextureStretchesOverTheFullFrame) {
     fillRect(0, 0, 128, 128, 200, 0, 0);
     fillRect(128, 0, 128, 128, 0, 200, 0);
     fx.sampleSmall = fx.targetSmall = 1;
@@ -260,7 +260,7 @@ TEST_F(Overlay, SmallTextureStretchesOverTheFullFrame) {
 
 // Each operation leaves GL_ADD, the caller's modelview matrix and stack depth, and draws its
 // quad in its own identity modelview whatever the caller had loaded.
-TEST_F(RestingState, EveryOperationRestsAtAddAndKeepsTheCallersModelview) {
+TEST_F(EffectRestingState, EveryOperationRestsAtAddAndKeepsTheCallersModelview) {
     const Image pattern = makePattern(kFrame, kFrame);
     const auto operations = {
         +[](EffectBuffers& e) { e.grab(0); },
@@ -300,7 +300,7 @@ TEST_F(RestingState, EveryOperationRestsAtAddAndKeepsTheCallersModelview) {
 
 // A caller that left the projection matrix current still gets its quad drawn under that
 // projection, and the projection itself comes back untouched.
-TEST_F(RestingState, OperationsDrawUnderTheProjectionEvenWhenItIsTheCurrentMatrix) {
+TEST_F(EffectRestingState, OperationsDrawUnderTheProjectionEvenWhenItIsTheCurrentMatrix) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
     fx.grab(0);

@@ -6,9 +6,9 @@
 
 namespace {
 
-using Burn = EffectBuffersTest;
-using Blur = EffectBuffersTest;
-using ZoomStreak = EffectBuffersTest;
+using EffectBurn = EffectBuffersTest;
+using EffectBlur = EffectBuffersTest;
+using EffectZoomStreak = EffectBuffersTest;
 
 constexpr int kFrame = 512;
 constexpr double kTapSum = 4.0 * 65.0 / 256.0; // blur's four taps
@@ -18,7 +18,7 @@ constexpr int kBlurPassTolerance = 4;
 
 // --- burn ---------------------------------------------------------------------------------
 
-TEST_F(Burn, OnePassAtHalfGainAddsTheTextureOnceClampedPerChannel) {
+TEST_F(EffectBurn, OnePassAtHalfGainAddsTheTextureOnceClampedPerChannel) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
     fx.grab(0);
@@ -31,7 +31,7 @@ TEST_F(Burn, OnePassAtHalfGainAddsTheTextureOnceClampedPerChannel) {
 }
 
 // Each later pass starts from black and adds twice the previous result at the gain.
-TEST_F(Burn, EachPassDoublesThePreviousResultAtUnitGain) {
+TEST_F(EffectBurn, EachPassDoublesThePreviousResultAtUnitGain) {
     const int frameValue = 6, textureValue = 10;
     fillRect(0, 0, kFrame, kFrame, textureValue, textureValue, textureValue);
     fx.grab(1);
@@ -44,7 +44,7 @@ TEST_F(Burn, EachPassDoublesThePreviousResultAtUnitGain) {
     }
 }
 
-TEST_F(Burn, IntermediatePassLandsInThePassTexture) {
+TEST_F(EffectBurn, IntermediatePassLandsInThePassTexture) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
     fx.grab(2);
@@ -54,7 +54,7 @@ TEST_F(Burn, IntermediatePassLandsInThePassTexture) {
     EXPECT_TRUE(imagesNear(pattern, readFrame(0, 0, kFrame, kFrame), 3));
 }
 
-TEST_F(Burn, SmallModeWorksWithinTheSmallSet) {
+TEST_F(EffectBurn, SmallModeWorksWithinTheSmallSet) {
     const Image region = makePattern(256, 128);
     drawImage(region);
     fx.sampleSmall = fx.targetSmall = 1;
@@ -66,14 +66,14 @@ TEST_F(Burn, SmallModeWorksWithinTheSmallSet) {
     EXPECT_TRUE(imagesNear(Image(kFrame, kFrame), readTexture(fx.passTex[1]), 0));
 }
 
-TEST_F(Burn, ColourMaterialFollowsWhetherTheGainIsExactlyOne) {
+TEST_F(EffectBurn, ColourMaterialFollowsWhetherTheGainIsExactlyOne) {
     fx.burn(0, 1, 0.5f);
     EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
     fx.burn(0, 1, 1.0f);
     EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
 }
 
-TEST_F(Burn, NoPassesDrawNothingButSetAdditiveBlending) {
+TEST_F(EffectBurn, NoPassesDrawNothingButSetAdditiveBlending) {
     drawImage(makePattern(kFrame, kFrame));
     fx.grab(0);
     fillRect(0, 0, kFrame, kFrame, 50, 60, 70);
@@ -89,7 +89,7 @@ TEST_F(Burn, NoPassesDrawNothingButSetAdditiveBlending) {
 
 // --- blur ---------------------------------------------------------------------------------
 
-TEST_F(Blur, ZeroSpreadGivesTheTextureTimes65Over64Tinted) {
+TEST_F(EffectBlur, ZeroSpreadGivesTheTextureTimes65Over64Tinted) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
     fx.grab(0);
@@ -102,7 +102,7 @@ TEST_F(Blur, ZeroSpreadGivesTheTextureTimes65Over64Tinted) {
 }
 
 // Four passes at unit weight would leave the value where it was; at 65/64 it climbs by about 10.
-TEST_F(Blur, EachPassBrightensTheLastOneBy65Over64) {
+TEST_F(EffectBlur, EachPassBrightensTheLastOneBy65Over64) {
     const int value = 160, passes = 4;
     fillRect(0, 0, kFrame, kFrame, value, value, value);
     fx.grab(1);
@@ -114,7 +114,7 @@ TEST_F(Blur, EachPassBrightensTheLastOneBy65Over64) {
 
 // Across, a step is spread x stretchX x smallWidth / 1024 texture units, and the taps sit half a
 // step either side: a one-pixel line shows up twice, each at two taps' weight.
-TEST_F(Blur, HorizontalStepIsSmallWidthOver1024) {
+TEST_F(EffectBlur, HorizontalStepIsSmallWidthOver1024) {
     fillRect(100, 0, 1, kFrame, 255, 255, 255);
     fx.grab(0);
     const float spread = 4.0f / kFrame * 1024.0f / static_cast<float>(fx.smallWidth); // four pixels
@@ -128,7 +128,7 @@ TEST_F(Blur, HorizontalStepIsSmallWidthOver1024) {
     EXPECT_EQ(frame.at(103, 300)[0], 0);
 }
 
-TEST_F(Blur, VerticalStepIsSmallHeightOver512) {
+TEST_F(EffectBlur, VerticalStepIsSmallHeightOver512) {
     fillRect(0, 100, kFrame, 1, 255, 255, 255);
     fx.grab(0);
     const float spread = 4.0f / kFrame * 512.0f / static_cast<float>(fx.smallHeight); // four pixels
@@ -142,7 +142,7 @@ TEST_F(Blur, VerticalStepIsSmallHeightOver512) {
 
 // Taps half a texture apart: on index 3 both land on the same wrapped texel, so the two halves
 // swap; on a clamped index the left edge reads the edge texel and the border instead.
-TEST_F(Blur, IndexThreeWrapsAroundTheEdges) {
+TEST_F(EffectBlur, IndexThreeWrapsAroundTheEdges) {
     const float halfTextureSpread = 1024.0f / static_cast<float>(fx.smallWidth);
     for (int i : {3, 0}) {
         fillRect(0, 0, kFrame / 2, kFrame, 200, 0, 0);
@@ -164,7 +164,7 @@ TEST_F(Blur, IndexThreeWrapsAroundTheEdges) {
     }
 }
 
-TEST_F(Blur, NoPassesDrawNothing) {
+TEST_F(EffectBlur, NoPassesDrawNothing) {
     drawImage(makePattern(kFrame, kFrame));
     const Image before = readFrame(0, 0, kFrame, kFrame);
     fx.blur(0, 0, 1.0f, 1.0f, 0.1f, 1.0f, 1.0f, 1.0f);
@@ -173,7 +173,7 @@ TEST_F(Blur, NoPassesDrawNothing) {
 
 // --- zoomStreak ---------------------------------------------------------------------------
 
-TEST_F(ZoomStreak, OnePassBlendsTheGrabOnceUnzoomedAndGrabsNothing) {
+TEST_F(EffectZoomStreak, OnePassBlendsTheGrabOnceUnzoomedAndGrabsNothing) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
     fx.grab(0);
@@ -186,7 +186,7 @@ TEST_F(ZoomStreak, OnePassBlendsTheGrabOnceUnzoomedAndGrabsNothing) {
     EXPECT_TRUE(imagesNear(Image(kFrame, kFrame), readTexture(fx.passTex[0]), 0));
 }
 
-TEST_F(ZoomStreak, FirstPassResultFeedsTheSecond) {
+TEST_F(EffectZoomStreak, FirstPassResultFeedsTheSecond) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
     fx.grab(1);
@@ -200,7 +200,7 @@ TEST_F(ZoomStreak, FirstPassResultFeedsTheSecond) {
 
 // Second pass at alpha 1 replaces the frame by the first result zoomed about the texture point
 // ((1 + centreX) / 2, (1 + centreY) / 2); the zoom follows from strength and the pass count.
-TEST_F(ZoomStreak, LaterPassesZoomAboutTheCentrePoint) {
+TEST_F(EffectZoomStreak, LaterPassesZoomAboutTheCentrePoint) {
     const float strength = 0.2f, centreX = 0.5f, centreY = 0.0f;
     const int cx = 384, cy = 256, half = 32; // the square sits on the fixed point
     fillRect(cx - half, cy - half, 2 * half, 2 * half, 250, 250, 250);
@@ -223,7 +223,7 @@ TEST_F(ZoomStreak, LaterPassesZoomAboutTheCentrePoint) {
 
 // angle sets the horizontal amount through cos + sin, angle + phase x pi/2 the vertical one: at
 // 3 pi/4 the horizontal zoom vanishes, and a phase of 1 turns the vertical one by a quarter.
-TEST_F(ZoomStreak, AngleAndPhaseShapeTheHorizontalAndVerticalZoom) {
+TEST_F(EffectZoomStreak, AngleAndPhaseShapeTheHorizontalAndVerticalZoom) {
     const float strength = 0.2f, angle = 2.356194f, phase = 1.0f;
     const int half = 64;
     fillRect(256 - half, 256 - half, 2 * half, 2 * half, 250, 250, 250);
@@ -242,7 +242,7 @@ TEST_F(ZoomStreak, AngleAndPhaseShapeTheHorizontalAndVerticalZoom) {
 
 // Pass k draws at alpha - sqrt(k / passes) x streakFade: with alpha 0.5 and streakFade 1 every
 // pass from k / passes = 1/4 on is faded out entirely, so three of four passes add nothing.
-TEST_F(ZoomStreak, StreakFadeLowersTheAlphaOfLaterPasses) {
+TEST_F(EffectZoomStreak, StreakFadeLowersTheAlphaOfLaterPasses) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
     fx.grab(0);
@@ -254,7 +254,7 @@ TEST_F(ZoomStreak, StreakFadeLowersTheAlphaOfLaterPasses) {
     EXPECT_TRUE(imagesNear(onePass, readFrame(0, 0, kFrame, kFrame), 1));
 }
 
-TEST_F(ZoomStreak, NoPassesDrawNothingButSetTheMixBlend) {
+TEST_F(EffectZoomStreak, NoPassesDrawNothingButSetTheMixBlend) {
     drawImage(makePattern(kFrame, kFrame));
     const Image before = readFrame(0, 0, kFrame, kFrame);
     fx.zoomStreak(0, 0, 1.0f, 0.0f, 0.0f, 0.2f, 0.0f, 0.0f);
