@@ -7,7 +7,7 @@ Field relief(const Field& height, float strength) {
     const float k = strength * float(height.width) / 256.0f;
     for (int y = 0; y < height.height; ++y)
         for (int x = 0; x < height.width; ++x)
-            out.at(x, y) = 1.0f + k * (height.wrapped(x - 1, y - 1) - height.wrapped(x + 1, y + 1));
+            out.at(x, y) = 1.0f + k * (height.wrapped(x + 1, y + 1) - height.wrapped(x - 1, y - 1));
     return out;
 }
 

@@ -78,8 +78,8 @@ Stones stones(int s, int cells, float warpAmount, float crackWidth, uint32_t see
     return st;
 }
 
-// An upright sky panorama: blue sky with clouds and a low sun over hazy hills and dark ground.
-// The bright sky against the dark ground gives reflections a clear, contrasted horizon.
+// An upright sky panorama: blue sky with clouds and a low sun over hazy islands and a dark sea
+// with a glitter path. The bright sky against the dark sea gives reflections a clear horizon.
 Image skyPanorama(int s) {
     constexpr float horizon = 0.56f;
     const Field v = verticalRamp(s, s);
@@ -104,12 +104,20 @@ Image skyPanorama(int s) {
         const float top = horizon - 0.09f * ridge.v[i];
         hills.v[i] = std::clamp((v.v[i] - top) * float(s) * 0.5f, 0.0f, 1.0f);
     }
-    Image ground = colourRamp(v, {{horizon - 0.1f, hexRgb(0x7d8da0)},
-                                  {horizon, hexRgb(0x55606a)},
-                                  {horizon + 0.02f, hexRgb(0x4a4236)},
-                                  {0.8f, hexRgb(0x221d17)},
-                                  {1.0f, hexRgb(0x0b0908)}});
-    ground = modulate(ground, around1(fbm(s, s, {16, 8, 5, 0.55f, 24}), 0.35f));
+    // Sea: light and hazy at the horizon, deep blue below, with wave streaks and the sun's
+    // glitter path under it.
+    Image sea = colourRamp(v, {{horizon, hexRgb(0xb4c4d0)},
+                               {horizon + 0.04f, hexRgb(0x4a7090)},
+                               {0.8f, hexRgb(0x1c3c5c)},
+                               {1.0f, hexRgb(0x0a1a2c)}});
+    const Field waves = fbm(s, s, {3, 48, 4, 0.5f, 24});
+    sea = modulate(sea, around1(waves, 0.5f));
+    const Field path = multiply(radialGlow(s, s, 0.3f, 0.9f, 0.42f, 1.2f), smoothstep(waves, 0.05f, 0.3f));
+    sea = addLight(sea, path, 0xfff0d0, 1.3f);
+    // Islands on the horizon.
+    Image ground = colourRamp(v, {{horizon - 0.1f, hexRgb(0x7d8da0)}, {horizon, hexRgb(0x4e5a64)}});
+    const Field shore = mapField(v, [](float y) { return std::clamp((y - horizon) * 400.0f, 0.0f, 1.0f); });
+    ground = blend(ground, sea, BlendMode::normal, shore);
     return blend(img, ground, BlendMode::normal, hills);
 }
 
@@ -171,31 +179,51 @@ Image pubPanorama(int s) {
     return room;
 }
 
-// Stone embedded in cement: the base of the kivisementti family.
+// One layer of aggregate for stoneCement: round stones of varied size, colour and grain.
+struct Aggregate {
+    Field mask;   // 1 on a stone
+    Field height; // domed stones
+    Image colour;
+};
+
+Aggregate aggregate(int s, int cells, float minRadius, float maxRadius, const ColourRamp& colours,
+                    uint32_t seed) {
+    const CellFields c = worley(s, s, {cells, cells, 1.0f, seed});
+    const Field dx = fbm(s, s, {cells / 2, cells / 2, 3, 0.5f, seed + 1u});
+    const Field dy = fbm(s, s, {cells / 2, cells / 2, 3, 0.5f, seed + 2u});
+    const float bend = 0.6f / float(cells);
+    const Field radius = mapField(c.id, [=](float id) { return minRadius + (maxRadius - minRadius) * id; });
+    const Field depth = warp(add(radius, c.f1, -1.0f), dx, dy, bend); // > 0 inside a stone
+    const Field shade = warp(c.id, dx, dy, bend);
+    Aggregate a;
+    a.mask = smoothstep(depth, 0.0f, 0.025f);
+    a.height = multiply(a.mask, smoothstep(depth, -0.02f, 0.12f));
+    // A second hash of the cell id, so stone colour does not follow stone size.
+    const Image colour =
+        colourRamp(mapField(shade, [](float id) { return std::fmod(id * 7.31f, 1.0f); }), colours);
+    a.colour = modulate(colour, around1(fbm(s, s, {cells * 3, cells * 3, 3, 0.6f, seed + 3u}), 0.3f));
+    return a;
+}
+
+ColourRamp stonePalette() {
+    return palette({hexRgb(0x5d5a56), hexRgb(0x8a7f70), hexRgb(0xa08f7a), hexRgb(0x7a5e4c), hexRgb(0xc4bcb0),
+                    hexRgb(0x403e3b), hexRgb(0x9a8c84), hexRgb(0x6a7078), hexRgb(0xb0a48e),
+                    hexRgb(0x8c6a5a)});
+}
+
+// Stone embedded in cement: the base of the kivisementti family. Exposed aggregate of two
+// sizes in a grainy grey-beige cement.
 Image stoneCement(int s) {
     const Field cementNoise = fbm(s, s, {8, 8, 6, 0.55f, 201});
-    Image cement = colourRamp(
-        cementNoise, {{-0.4f, hexRgb(0x6f6a63)}, {0.0f, hexRgb(0x948d83)}, {0.4f, hexRgb(0xb8b1a5)}});
-    cement = modulate(cement, around1(noise(s, s, {s / 3, s / 3, 1, 0.5f, 202}), 0.18f));
-    // Aggregate: round stones of different sizes and colours.
-    const CellFields agg = worley(s, s, {12, 12, 1.0f, 203});
-    const Field dx = fbm(s, s, {6, 6, 3, 0.5f, 204});
-    const Field dy = fbm(s, s, {6, 6, 3, 0.5f, 205});
-    const Field radius = mapField(agg.id, [](float id) { return 0.2f + 0.25f * id; });
-    const Field depth = warp(add(radius, agg.f1, -1.0f), dx, dy, 0.015f); // > 0 inside a stone
-    const Field stoneMask = smoothstep(depth, 0.0f, 0.03f);
-    const Field shade = warp(agg.id, dx, dy, 0.015f);
-    const Image stoneColour =
-        colourRamp(mapField(shade, [](float id) { return std::fmod(id * 7.31f, 1.0f); }),
-                   palette({hexRgb(0x4d4a47), hexRgb(0x8a7f70), hexRgb(0xa08f7a), hexRgb(0x7a5e4c),
-                            hexRgb(0xc4bcb0), hexRgb(0x3a3836), hexRgb(0x9a8c84), hexRgb(0x6a7078)}));
-    Image img = blend(cement, modulate(stoneColour, around1(fbm(s, s, {24, 24, 4, 0.5f, 206}), 0.25f)),
-                      BlendMode::normal, stoneMask);
-    // Each stone is domed and sits in a darker rim of cement.
-    const Field rim = smoothstep(depth, -0.05f, 0.0f);
-    img = modulate(img, mapField(add(rim, stoneMask, -1.0f), [](float r) { return 1.0f - 0.45f * r; }));
-    const Field height = add(multiply(stoneMask, smoothstep(depth, 0.0f, 0.2f)), cementNoise, 0.1f);
-    return modulate(img, relief(height, 1.4f));
+    Image img = colourRamp(cementNoise,
+                           {{-0.4f, hexRgb(0x6f6a63)}, {0.0f, hexRgb(0x948d83)}, {0.4f, hexRgb(0xb8b1a5)}});
+    img = modulate(img, around1(noise(s, s, {s / 3, s / 3, 1, 0.5f, 202}), 0.2f));
+    const Aggregate small = aggregate(s, 28, 0.1f, 0.38f, stonePalette(), 210);
+    const Aggregate large = aggregate(s, 10, 0.15f, 0.42f, stonePalette(), 220);
+    img = blend(img, small.colour, BlendMode::normal, small.mask);
+    img = blend(img, large.colour, BlendMode::normal, large.mask);
+    const Field height = add(maximum(small.height, large.height), cementNoise, 0.15f);
+    return modulate(img, relief(height, 0.8f));
 }
 
 // ---- the recipes, one per file -----------------------------------------------------------
@@ -254,17 +282,23 @@ Image kivisementtiBBSaadsumea2(const TextureKit&, int s) {
     return blur(saturate(stoneCement(s), 3.2f), float(s) / 64.0f);
 }
 
+// Painted gravel: two layers of round pebbles, the lower one in shadow, in the gaps between.
 Image soraBvaritettu(const TextureKit&, int s) {
-    const Stones pebbles = stones(s, 26, 0.012f, 0.08f, 301);
-    Image img = colourRamp(
-        pebbles.id,
+    const ColourRamp paint =
         palette({hexRgb(0xc0392b), hexRgb(0xe67e22), hexRgb(0xf1c40f), hexRgb(0x27ae60), hexRgb(0x2980b9),
-                 hexRgb(0x8e44ad), hexRgb(0xecf0f1), hexRgb(0x7f8c8d), hexRgb(0xd35400), hexRgb(0x16a085)}));
-    img = modulate(img, around1(fbm(s, s, {32, 32, 3, 0.5f, 302}), 0.25f));
-    img = modulate(img, mapField(pebbles.height, [](float h) { return 0.45f + 0.75f * h; }));
-    img = modulate(img, relief(pebbles.height, 0.9f));
-    return blend(img, flat(s, 0x14110e), BlendMode::normal,
-                 mapField(pebbles.inside, [](float x) { return 1.0f - x; }));
+                 hexRgb(0x8e44ad), hexRgb(0xecf0f1), hexRgb(0x7f8c8d), hexRgb(0xd35400), hexRgb(0x16a085)});
+    const Aggregate under = aggregate(s, 24, 0.5f, 0.65f, paint, 310);
+    const Aggregate top = aggregate(s, 24, 0.36f, 0.5f, paint, 320);
+    Image img = flat(s, 0x120f0c);
+    img =
+        blend(img, modulate(under.colour, mapField(under.height, [](float h) { return 0.25f + 0.35f * h; })),
+              BlendMode::normal, under.mask);
+    img = blend(img, modulate(top.colour, mapField(top.height, [](float h) { return 0.5f + 0.6f * h; })),
+                BlendMode::normal, top.mask);
+    return modulate(
+        img, relief(maximum(top.height,
+                            multiply(under.height, mapField(under.mask, [](float m) { return 0.6f * m; }))),
+                    0.7f));
 }
 
 Image haaleapunaviiva(const TextureKit&, int s) {
