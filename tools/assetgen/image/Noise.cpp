@@ -2,19 +2,20 @@
 
 #include "image/Hash.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-// Eight gradient directions, enough for isotropic-looking noise without trigonometry.
-constexpr float kGradients[8][2] = {{1.0f, 0.0f},
-                                    {-1.0f, 0.0f},
-                                    {0.0f, 1.0f},
-                                    {0.0f, -1.0f},
-                                    {0.70710678f, 0.70710678f},
-                                    {-0.70710678f, 0.70710678f},
-                                    {0.70710678f, -0.70710678f},
-                                    {-0.70710678f, -0.70710678f}};
+// Sixteen gradient directions, half a step off the axes so ridges do not line up with the
+// lattice; spelled out so no trigonometry runs at start-up.
+constexpr float kGradients[16][2] = {
+    {0.98078528f, 0.19509032f},   {0.83146961f, 0.55557023f},   {0.55557023f, 0.83146961f},
+    {0.19509032f, 0.98078528f},   {-0.19509032f, 0.98078528f},  {-0.55557023f, 0.83146961f},
+    {-0.83146961f, 0.55557023f},  {-0.98078528f, 0.19509032f},  {-0.98078528f, -0.19509032f},
+    {-0.83146961f, -0.55557023f}, {-0.55557023f, -0.83146961f}, {-0.19509032f, -0.98078528f},
+    {0.19509032f, -0.98078528f},  {0.55557023f, -0.83146961f},  {0.83146961f, -0.55557023f},
+    {0.98078528f, -0.19509032f}};
 
 float fade(float t) { return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f); }
 
@@ -24,7 +25,7 @@ int wrap(int i, int n) {
 }
 
 float corner(int ix, int iy, float dx, float dy, uint32_t seed) {
-    const float* g = kGradients[hash2(ix, iy, seed) & 7u];
+    const float* g = kGradients[hash2(ix, iy, seed) & 15u];
     return g[0] * dx + g[1] * dy;
 }
 
@@ -33,13 +34,21 @@ enum class OctaveShape { signedValue, absolute, ridge };
 template <OctaveShape shape>
 Field octaveSum(int width, int height, const FbmParams& p) {
     Field f(width, height);
+    const int octaves = std::clamp(p.octaves, 1, 32);
     float totalAmplitude = 0.0f;
     float amplitude = 1.0f;
-    for (int o = 0; o < p.octaves; ++o) {
+    for (int o = 0; o < octaves; ++o) {
         totalAmplitude += amplitude;
         amplitude *= p.gain;
     }
     const float norm = 1.0f / totalAmplitude;
+    // Shift each octave's lattice by a fraction of a cell, so the octaves' lattice points (where
+    // gradient noise is always 0) do not pile up on one another.
+    float offset[32][2] = {};
+    for (int o = 0; o < octaves; ++o) {
+        offset[o][0] = unitFloat(hash2(o, 1, p.seed));
+        offset[o][1] = unitFloat(hash2(o, 2, p.seed));
+    }
     for (int y = 0; y < height; ++y) {
         const float v = (float(y) + 0.5f) / float(height);
         for (int x = 0; x < width; ++x) {
@@ -48,9 +57,9 @@ Field octaveSum(int width, int height, const FbmParams& p) {
             float amp = 1.0f;
             int cx = p.cellsX;
             int cy = p.cellsY;
-            for (int o = 0; o < p.octaves; ++o) {
-                const float n =
-                    gradientNoise(u * float(cx), v * float(cy), cx, cy, p.seed + uint32_t(o) * 101u);
+            for (int o = 0; o < octaves; ++o) {
+                const float n = gradientNoise(u * float(cx) + offset[o][0], v * float(cy) + offset[o][1], cx,
+                                              cy, p.seed + uint32_t(o) * 101u);
                 if constexpr (shape == OctaveShape::signedValue) sum += amp * n;
                 if constexpr (shape == OctaveShape::absolute) sum += amp * std::fabs(n);
                 if constexpr (shape == OctaveShape::ridge) {

@@ -13,7 +13,7 @@ float gradientNoise(float x, float y, int periodX, int periodY, uint32_t seed);
 struct FbmParams {
     int cellsX = 4; // lattice cells across the image at the first octave
     int cellsY = 4;
-    int octaves = 5; // each octave doubles the frequency, so the field stays periodic
+    int octaves = 5; // each octave doubles the frequency, so the field stays periodic (at most 32)
     float gain = 0.5f;
     uint32_t seed = 1;
 };

@@ -242,19 +242,30 @@ Image env1b(const TextureKit&, int s) {
 Image env1grey(const TextureKit&, int s) { return contrast(greyscale(skyPanorama(s)), 0.6f); }
 Image sphere2(const TextureKit&, int s) { return sphereMapFromPanorama(skyPanorama(s), s); }
 
+// Granite bedrock under a pale sky: pinkish grey rock with cracks and lichen, a lake below.
 Image kallioEnv(const TextureKit&, int s) {
     const Field v = verticalRamp(s, s);
-    const Image sky = colourRamp(v, {{0.0f, hexRgb(0x8ea4bc)}, {0.4f, hexRgb(0xe2e4e0)}});
-    const Field rock = ridged(s, s, {3, 8, 7, 0.55f, 71});
-    Image cliff =
-        colourRamp(rock, {{0.2f, hexRgb(0x2e2a26)}, {0.5f, hexRgb(0x6a625a)}, {0.8f, hexRgb(0xa59c8e)}});
-    cliff = modulate(cliff, relief(rock, 2.0f));
-    cliff = modulate(cliff, mapField(v, [](float y) { return 1.1f - 0.6f * y; }));
+    Image img = colourRamp(v, {{0.0f, hexRgb(0x8ea4bc)}, {0.4f, hexRgb(0xe2e4e0)}});
+    const Field dx = fbm(s, s, {4, 4, 4, 0.5f, 73});
+    const Field rock = warp(fbm(s, s, {3, 6, 7, 0.55f, 71}), dx, dx, 0.04f);
+    Image granite =
+        colourRamp(rock, {{-0.4f, hexRgb(0x5a504c)}, {0.0f, hexRgb(0x9a8a84)}, {0.4f, hexRgb(0xc4b4aa)}});
+    granite = modulate(granite, around1(noise(s, s, {s / 3, s / 3, 1, 0.5f, 74}), 0.15f));
+    const CellFields blocks = worley(s, s, {5, 3, 1.0f, 75});
+    const Field cracks = smoothstep(warp(add(blocks.f2, blocks.f1, -1.0f), dx, dx, 0.03f), 0.04f, 0.0f);
+    granite = blend(granite, flat(s, 0x2a2420), BlendMode::normal, cracks, 0.8f);
+    const Field lichen = smoothstep(fbm(s, s, {8, 8, 5, 0.6f, 76}), 0.15f, 0.3f);
+    granite = blend(granite, flat(s, 0x9aa058), BlendMode::multiply, lichen, 0.6f);
+    granite = modulate(granite, relief(add(rock, cracks, -0.2f), 1.5f));
+    granite = modulate(granite, mapField(v, [](float y) { return 1.15f - 0.5f * y; }));
     const Field edge = horizonProfile(s, 3, 0.1f, 72);
-    Field cliffMask(s, s);
-    for (size_t i = 0; i < cliffMask.v.size(); ++i)
-        cliffMask.v[i] = std::clamp((v.v[i] - (0.12f + 0.3f * edge.v[i])) * float(s) * 0.5f, 0.0f, 1.0f);
-    return blend(sky, cliff, BlendMode::normal, cliffMask);
+    Field rockMask(s, s);
+    for (size_t i = 0; i < rockMask.v.size(); ++i)
+        rockMask.v[i] = std::clamp((v.v[i] - (0.15f + 0.25f * edge.v[i])) * float(s) * 0.5f, 0.0f, 1.0f);
+    img = blend(img, granite, BlendMode::normal, rockMask);
+    Image lake = colourRamp(v, {{0.82f, hexRgb(0x3a4a58)}, {1.0f, hexRgb(0x101820)}});
+    lake = modulate(lake, around1(fbm(s, s, {2, 32, 3, 0.5f, 77}), 0.3f));
+    return blend(img, lake, BlendMode::normal, mapField(v, [](float y) { return y > 0.82f ? 1.0f : 0.0f; }));
 }
 
 // Surfaces.
@@ -381,21 +392,27 @@ Image paperimassa2(const TextureKit&, int s) {
     const Field fibresA = levels(ridged(s, s, {8, 40, 2, 0.5f, 1102}), 0.85f, 1.0f, 2.0f);
     const Field fibresB = levels(ridged(s, s, {40, 8, 2, 0.5f, 1103}), 0.85f, 1.0f, 2.0f);
     const Field fibres = maximum(fibresA, fibresB);
-    img = blend(img, flat(s, 0xfffcf4), BlendMode::normal, fibres, 0.6f);
-    img = modulate(img, relief(blur(fibres, 1.0f), 0.25f));
+    img = blend(img, flat(s, 0xfffcf4), BlendMode::normal, fibresA, 0.7f);
+    img = blend(img, flat(s, 0xb8ad98), BlendMode::normal, fibresB, 0.5f);
+    img = modulate(img, relief(blur(fibres, 1.0f), 0.4f));
+    // Flecks of unpulped fibre.
+    const CellFields flecks = worley(s, s, {24, 24, 1.0f, 1105});
+    img = blend(img, flat(s, 0x8a7f6a), BlendMode::normal,
+                multiply(smoothstep(flecks.id, 0.9f, 0.92f), smoothstep(flecks.f1, 0.12f, 0.06f)), 0.6f);
     return modulate(img, around1(noise(s, s, {s / 2, s / 2, 1, 0.5f, 1104}), 0.05f));
 }
 
+// Pink-grey rock: warped ridges with feldspar grains.
 Image prock(const TextureKit&, int s) {
-    const Field rock = ridged(s, s, {4, 4, 7, 0.55f, 1201});
+    const Field dx = fbm(s, s, {3, 3, 4, 0.5f, 1203});
+    const Field dy = fbm(s, s, {3, 3, 4, 0.5f, 1204});
+    const Field rock = warp(ridged(s, s, {4, 4, 7, 0.5f, 1201}), dx, dy, 0.06f);
     Image img =
-        colourRamp(rock, {{0.2f, hexRgb(0x4a3c3a)}, {0.5f, hexRgb(0x8a706a)}, {0.8f, hexRgb(0xc4a8a0)}});
-    const CellFields grains = worley(s, s, {48, 48, 1.0f, 1202});
-    const Field feldspar = multiply(smoothstep(grains.id, 0.75f, 0.8f), smoothstep(grains.f1, 0.45f, 0.3f));
-    img = blend(img, flat(s, 0xd88f84), BlendMode::normal, feldspar, 0.6f);
-    const Field mica = multiply(smoothstep(grains.id, 0.05f, 0.0f), smoothstep(grains.f1, 0.4f, 0.25f));
-    img = blend(img, flat(s, 0x1a1616), BlendMode::normal, mica, 0.8f);
-    return modulate(img, relief(rock, 1.6f));
+        colourRamp(rock, {{0.25f, hexRgb(0x4a3c3a)}, {0.5f, hexRgb(0x8a706a)}, {0.75f, hexRgb(0xc4a8a0)}});
+    const CellFields grains = worley(s, s, {40, 40, 1.0f, 1202});
+    const Field feldspar = multiply(smoothstep(grains.id, 0.6f, 0.7f), smoothstep(grains.f1, 0.5f, 0.3f));
+    img = blend(img, flat(s, 0xd0887c), BlendMode::multiply, feldspar, 0.5f);
+    return modulate(img, relief(rock, 1.2f));
 }
 
 // A light sprite: a bright core with soft rays on black.
