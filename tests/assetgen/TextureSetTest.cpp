@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -75,9 +76,7 @@ const char* const kSurfaces[] = {"matosini",
                                  "tummet",
                                  "maasto1"};
 
-fs::path generate(const std::string& tag) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("assetgen_textures_" + std::to_string(getpid()) + "_" + tag);
+fs::path generate(const fs::path& dir) {
     fs::remove_all(dir);
     const std::string command = std::string(ASSETGEN_BINARY) + " --only textures --out " + dir.string();
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
@@ -89,13 +88,25 @@ std::vector<char> bytesOf(const fs::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// Each test runs in its own process under CTest, so the set is generated once per generator
+// build and shared: a directory named after a hash of the generator binary, filled under a
+// private name and renamed into place whole.
+fs::path sharedTextureSet() {
+    uint64_t hash = 1469598103934665603ull;
+    for (const char c : bytesOf(ASSETGEN_BINARY)) hash = (hash ^ uint8_t(c)) * 1099511628211ull;
+    const fs::path shared = fs::temp_directory_path() / ("assetgen_textures_" + std::to_string(hash));
+    if (fs::exists(shared / "Images")) return shared;
+    const fs::path mine = generate(shared.string() + ".tmp" + std::to_string(getpid()));
+    std::error_code ec;
+    fs::rename(mine, shared, ec);
+    if (ec) fs::remove_all(mine); // another test process got there first
+    return shared;
+}
+
 class TextureSet : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { dataDir = new fs::path(generate("a")); }
-    static void TearDownTestSuite() {
-        fs::remove_all(*dataDir);
-        delete dataDir;
-    }
+    static void SetUpTestSuite() { dataDir = new fs::path(sharedTextureSet()); }
+    static void TearDownTestSuite() { delete dataDir; }
 
     static fs::path file(const std::string& name) { return *dataDir / "Images" / (name + ".jpg"); }
 
@@ -178,7 +189,8 @@ TEST_F(TextureSet, BlackIsPureBlack) {
 }
 
 TEST_F(TextureSet, GeneratingAgainGivesIdenticalBytes) {
-    const fs::path again = generate("b");
+    const fs::path again =
+        generate(fs::temp_directory_path() / ("assetgen_textures_again_" + std::to_string(getpid())));
     for (const char* name : kLoadedTextures) {
         const std::vector<char> a = bytesOf(file(name));
         EXPECT_FALSE(a.empty()) << name;
