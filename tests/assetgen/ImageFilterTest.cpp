@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
 
 namespace {
@@ -179,6 +180,31 @@ TEST(Shapes, RingPeaksAtItsRadius) {
     const Field r = ring(128, 128, 0.5f, 0.5f, 0.25f, 0.02f);
     EXPECT_GT(r.at(96, 64), 0.9f);
     EXPECT_LT(r.at(64, 64), 0.01f);
+}
+
+TEST(Shapes, SkylineIsSkyAboveGroundBelowAndWraps) {
+    const Field land = skyline(64, 64, 0.6f, 0.2f, 3, 0.1f, 5);
+    for (int x = 0; x < 64; ++x) {
+        EXPECT_FLOAT_EQ(land.at(x, 0), 0.0f);
+        EXPECT_FLOAT_EQ(land.at(x, 63), 1.0f);
+        // Each column switches once, from sky to ground.
+        for (int y = 1; y < 64; ++y) EXPECT_GE(land.at(x, y), land.at(x, y - 1));
+    }
+    int top0 = 0, top63 = 0;
+    while (land.at(0, top0) < 0.5f) ++top0;
+    while (land.at(63, top63) < 0.5f) ++top63;
+    EXPECT_LE(std::abs(top0 - top63), 2);
+}
+
+TEST(Images, MirrorBelowReflectsRowsAboveTheLine) {
+    Field f(4, 8);
+    f.at(1, 2) = 1.0f;
+    const Field m = mirrorBelow(f, 0.5f);
+    EXPECT_FLOAT_EQ(m.at(1, 5), 1.0f); // rows 3|4 are the mirror line: row 2 lands on 5
+    EXPECT_FLOAT_EQ(m.at(1, 2), 0.0f);
+    float total = 0.0f;
+    for (float x : m.v) total += x;
+    EXPECT_FLOAT_EQ(total, 1.0f);
 }
 
 TEST(Images, FlipAndDownscaleKeepTheContent) {

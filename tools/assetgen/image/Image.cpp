@@ -70,6 +70,17 @@ Image flipVertical(const Image& img) {
     return out;
 }
 
+Field mirrorBelow(const Field& f, float line) {
+    Field out(f.width, f.height);
+    const int first = int(line * float(f.height));
+    for (int y = first; y < f.height; ++y) {
+        const int mirrored = 2 * first - 1 - y;
+        if (mirrored < 0) break;
+        for (int x = 0; x < f.width; ++x) out.at(x, y) = f.at(x, mirrored);
+    }
+    return out;
+}
+
 Image downscale(const Image& img, int width, int height) {
     Image out(width, height);
     for (int y = 0; y < height; ++y) {

@@ -86,6 +86,9 @@ Image toImage(const Field& f);
 Field toField(const Image& img);
 // The picture turned upside down (rows reversed).
 Image flipVertical(const Image& img);
+// Rows below `line` (0..1 down the picture) mirror the rows above it, as in a glossy floor;
+// rows above the line are 0.
+Field mirrorBelow(const Field& f, float line);
 // Area-averaged reduction to a smaller size; used for thumbnails.
 Image downscale(const Image& img, int width, int height);
 // Copies src into dst with its top-left at (x, y), clipped to dst.

@@ -1,5 +1,7 @@
 #include "image/Shapes.h"
 
+#include "image/Noise.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -67,5 +69,15 @@ Field ring(int width, int height, float cx, float cy, float radius, float thickn
         const float dy = v - cy;
         const float d = (std::sqrt(dx * dx + dy * dy) - radius) / thickness;
         return std::exp(-d * d);
+    });
+}
+
+Field skyline(int width, int height, float base, float amplitude, int period, float roughness,
+              uint32_t seed) {
+    return generateField(width, height, [&](float u, float v) {
+        const float a = gradientNoise(u * float(period), 0.5f, period, 1, seed);
+        const float b = gradientNoise(u * float(period * 3), 0.5f, period * 3, 1, seed + 1u);
+        const float edge = base - amplitude * (0.5f + 0.35f * a + roughness * b);
+        return std::clamp((v - edge) * float(height) * 0.5f, 0.0f, 1.0f);
     });
 }

@@ -4,6 +4,8 @@
 
 #include "image/Image.h"
 
+#include <cstdint>
+
 struct Box {
     float x0 = 0.0f, y0 = 0.0f, x1 = 0.0f, y1 = 0.0f;
 };
@@ -12,6 +14,10 @@ struct Box {
 Field softBox(int width, int height, Box box, float cornerRadius, float feather);
 // 1 at the centre falling to 0 at `radius` as (1 - d / radius)^exponent.
 Field radialGlow(int width, int height, float cx, float cy, float radius, float exponent);
+// 1 below a random skyline that wraps sideways: its height at u is base - amplitude * p(u)
+// with p a smooth 0..1 profile of `period` bumps plus roughness at three times the frequency.
+// The edge is anti-aliased over two pixels.
+Field skyline(int width, int height, float base, float amplitude, int period, float roughness, uint32_t seed);
 // Top-to-bottom ramp: 0 at the top row, 1 at the bottom.
 Field verticalRamp(int width, int height);
 // Sinusoidal bands across y (count of them over the image height), 0..1.

@@ -48,15 +48,6 @@ Field around1(const Field& f, float amount) {
     return mapField(f, [amount](float x) { return 1.0f + amount * x; });
 }
 
-// A smooth closed curve across the picture, for horizons and skylines: height in 0..1 at u.
-Field horizonProfile(int s, int period, float roughness, uint32_t seed) {
-    return generateField(s, s, [=](float u, float) {
-        const float a = gradientNoise(u * float(period), 0.5f, period, 1, seed);
-        const float b = gradientNoise(u * float(period * 3), 0.5f, period * 3, 1, seed + 1u);
-        return 0.5f + 0.35f * a + roughness * b;
-    });
-}
-
 // Irregular stones: warped Worley cells with dark cracks along their borders.
 struct Stones {
     Field height; // dome per stone, 0 in the cracks
@@ -97,13 +88,8 @@ Image skyPanorama(int s) {
     img = blend(img, cloudColour, BlendMode::normal, cloudMask, 0.95f);
     img = addLight(img, radialGlow(s, s, 0.3f, 0.22f, 0.42f, 2.5f), 0xffd9a0, 0.7f);
     img = addLight(img, radialGlow(s, s, 0.3f, 0.22f, 0.06f, 0.5f), 0xffffff, 1.6f);
-    // Hills: a hazy blue ridge, then dark ground with some texture.
-    const Field ridge = horizonProfile(s, 5, 0.08f, 23);
-    Field hills(s, s);
-    for (size_t i = 0; i < hills.v.size(); ++i) {
-        const float top = horizon - 0.09f * ridge.v[i];
-        hills.v[i] = std::clamp((v.v[i] - top) * float(s) * 0.5f, 0.0f, 1.0f);
-    }
+    // Hazy blue islands on the horizon.
+    const Field hills = skyline(s, s, horizon, 0.09f, 5, 0.08f, 23);
     // Sea: light and hazy at the horizon, deep blue below, with wave streaks and the sun's
     // glitter path under it.
     Image sea = colourRamp(v, {{horizon, hexRgb(0xb4c4d0)},
@@ -114,7 +100,6 @@ Image skyPanorama(int s) {
     sea = modulate(sea, around1(waves, 0.5f));
     const Field path = multiply(radialGlow(s, s, 0.3f, 0.9f, 0.42f, 1.2f), smoothstep(waves, 0.05f, 0.3f));
     sea = addLight(sea, path, 0xfff0d0, 1.3f);
-    // Islands on the horizon.
     Image ground = colourRamp(v, {{horizon - 0.1f, hexRgb(0x7d8da0)}, {horizon, hexRgb(0x4e5a64)}});
     const Field shore = mapField(v, [](float y) { return std::clamp((y - horizon) * 400.0f, 0.0f, 1.0f); });
     ground = blend(ground, sea, BlendMode::normal, shore);
@@ -136,16 +121,9 @@ Image studioPanorama(int s) {
     const Field strip = softBox(s, s, {0.34f, 0.03f, 0.66f, 0.07f}, 0.01f, 0.01f);
     const Field orb = ring(s, s, 0.5f, 0.32f, 0.11f, 0.012f);
     // Mirror the lights in the floor, dimmer and smeared.
-    Field lights = maximum(maximum(boxes, strip), orb);
-    Field floorMirror(s, s);
-    for (int y = 0; y < s; ++y) {
-        const int mirrored = int(2.0f * floorLine * float(s)) - y;
-        if (y < int(floorLine * float(s)) || mirrored < 0) continue;
-        for (int x = 0; x < s; ++x) floorMirror.at(x, y) = 0.3f * lights.at(x, mirrored);
-    }
-    floorMirror = blur(floorMirror, float(s) / 128.0f);
+    const Field lights = maximum(maximum(boxes, strip), orb);
     room = addLight(room, blur(lights, float(s) / 40.0f), 0xffe8d0, 0.6f);
-    room = addLight(room, floorMirror, 0xfff0e0, 1.0f);
+    room = addLight(room, blur(mirrorBelow(lights, floorLine), float(s) / 128.0f), 0xfff0e0, 0.3f);
     room = addLight(room, boxes, 0xfff4e4, 1.0f);
     room = addLight(room, strip, 0xffffff, 1.0f);
     return addLight(room, orb, 0xd8ecff, 1.2f);
@@ -258,11 +236,7 @@ Image kallioEnv(const TextureKit&, int s) {
     granite = blend(granite, flat(s, 0x9aa058), BlendMode::multiply, lichen, 0.6f);
     granite = modulate(granite, relief(add(rock, cracks, -0.2f), 1.5f));
     granite = modulate(granite, mapField(v, [](float y) { return 1.15f - 0.5f * y; }));
-    const Field edge = horizonProfile(s, 3, 0.1f, 72);
-    Field rockMask(s, s);
-    for (size_t i = 0; i < rockMask.v.size(); ++i)
-        rockMask.v[i] = std::clamp((v.v[i] - (0.15f + 0.25f * edge.v[i])) * float(s) * 0.5f, 0.0f, 1.0f);
-    img = blend(img, granite, BlendMode::normal, rockMask);
+    img = blend(img, granite, BlendMode::normal, skyline(s, s, 0.4f, 0.25f, 3, 0.1f, 72));
     Image lake = colourRamp(v, {{0.82f, hexRgb(0x3a4a58)}, {1.0f, hexRgb(0x101820)}});
     lake = modulate(lake, around1(fbm(s, s, {2, 32, 3, 0.5f, 77}), 0.3f));
     return blend(img, lake, BlendMode::normal, mapField(v, [](float y) { return y > 0.82f ? 1.0f : 0.0f; }));
