@@ -1,6 +1,7 @@
 // The generated texture set as the demo loads it: names, sizes, decodability, determinism, and
 // the looks each texture's use depends on.
 #include "image/JpegFile.h"
+#include "recipes/Recipes.h"
 
 #include <gtest/gtest.h>
 
@@ -272,6 +273,22 @@ TEST_F(TextureSet, FontAtlasHasGlyphsInTheirCells) {
 
 TEST_F(TextureSet, SurfacesAreNotFlatColour) {
     for (const char* name : kSurfaces) EXPECT_GT(luminanceStats(decoded(name)).deviation, 0.01) << name;
+}
+
+TEST_F(TextureSet, ReviewSheetIsAPngOfTheWholeSet) {
+    const fs::path png = fs::temp_directory_path() / ("assetgen_sheet_" + std::to_string(getpid()) + ".png");
+    ASSERT_TRUE(writeTextureSheet(*dataDir, png));
+    const std::vector<char> bytes = bytesOf(png);
+    ASSERT_GT(bytes.size(), 24u);
+    EXPECT_EQ(std::string(bytes.begin() + 1, bytes.begin() + 4), "PNG");
+    // IHDR: big-endian width and height at offsets 16 and 20.
+    auto be32 = [&](size_t at) {
+        return (uint32_t(uint8_t(bytes[at])) << 24) | (uint32_t(uint8_t(bytes[at + 1])) << 16) |
+               (uint32_t(uint8_t(bytes[at + 2])) << 8) | uint32_t(uint8_t(bytes[at + 3]));
+    };
+    EXPECT_GT(be32(16), 1000u);
+    EXPECT_GT(be32(20), be32(16)); // 30 thumbnails, previews and tiles stack downwards
+    fs::remove(png);
 }
 
 } // namespace
