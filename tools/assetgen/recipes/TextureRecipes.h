@@ -6,14 +6,18 @@
 #include "image/JpegFile.h"
 #include "image/Text.h"
 
+#include <map>
 #include <span>
 #include <string>
+#include <utility>
 
-// Fonts shared by the text recipes, opened once per run.
+// What recipes share during one run: the fonts, opened once, and the pictures several
+// recipes derive from (a base and its blurred or saturated variants), painted once.
 struct TextureKit {
     Font sans;
     Font sansBold;
     Font mono;
+    mutable std::map<std::pair<std::string, int>, Image> pictures; // by recipe name and size
 };
 
 // Opens the DejaVu fonts; false (after printing why) if one is missing.

@@ -36,6 +36,13 @@ constexpr int kSpareSize = 256;
 
 // ---- shared building blocks ------------------------------------------------------------
 
+// A picture that several recipes start from, painted on first use.
+const Image& shared(const TextureKit& kit, const char* name, int s, Image (*paint)(int)) {
+    const auto [it, painted] = kit.pictures.try_emplace({name, s});
+    if (painted) it->second = paint(s);
+    return it->second;
+}
+
 Image flat(int s, uint32_t colour) { return Image(s, s, hexRgb(colour)); }
 
 // Adds a coloured light through a mask.
@@ -204,21 +211,42 @@ Image stoneCement(int s) {
     return modulate(img, relief(height, 0.8f));
 }
 
+// Irregular flagstones with dark cracks.
+Image pavingStones(int s) {
+    const Stones st = stones(s, 9, 0.05f, 0.05f, 101);
+    Image img = colourRamp(st.id, {{0.0f, hexRgb(0x5d5750)},
+                                   {0.25f, hexRgb(0x7c736a)},
+                                   {0.5f, hexRgb(0x948b80)},
+                                   {0.75f, hexRgb(0x6b665f)},
+                                   {1.0f, hexRgb(0xa39a8e)}});
+    const Field grain = fbm(s, s, {16, 16, 5, 0.6f, 102});
+    img = modulate(img, around1(grain, 0.35f));
+    img = modulate(img, relief(add(st.height, grain, 0.12f), 1.2f));
+    return blend(img, flat(s, 0x1e1b18), BlendMode::normal,
+                 mapField(st.inside, [](float x) { return 1.0f - x; }));
+}
+
 // ---- the recipes, one per file -----------------------------------------------------------
 
 // Reflections. The cube-map pictures are stored upside down: the texture bank uploads rows
 // bottom-first and a cube face's t axis runs against eye-space y, so this way the sky is on
 // top in reflections.
-Image env1gr(const TextureKit&, int s) { return flipVertical(skyPanorama(s)); }
+Image env1gr(const TextureKit& kit, int s) { return flipVertical(shared(kit, "sky", s, skyPanorama)); }
 Image env1orbi(const TextureKit&, int s) { return flipVertical(studioPanorama(s)); }
 // Also drawn as a plain and sphere-mapped 2D texture, which shows it upright.
 Image env1pubi(const TextureKit&, int s) { return pubPanorama(s); }
-Image env1bw(const TextureKit&, int s) { return greyscale(contrast(skyPanorama(s), 1.3f)); }
-Image env1b(const TextureKit&, int s) {
-    return levels(tint(skyPanorama(s), {0.55f, 0.75f, 1.3f}), 0.02f, 1.0f, 1.1f);
+Image env1bw(const TextureKit& kit, int s) {
+    return greyscale(contrast(shared(kit, "sky", s, skyPanorama), 1.3f));
 }
-Image env1grey(const TextureKit&, int s) { return contrast(greyscale(skyPanorama(s)), 0.6f); }
-Image sphere2(const TextureKit&, int s) { return sphereMapFromPanorama(skyPanorama(s), s); }
+Image env1b(const TextureKit& kit, int s) {
+    return levels(tint(shared(kit, "sky", s, skyPanorama), {0.55f, 0.75f, 1.3f}), 0.02f, 1.0f, 1.1f);
+}
+Image env1grey(const TextureKit& kit, int s) {
+    return contrast(greyscale(shared(kit, "sky", s, skyPanorama)), 0.6f);
+}
+Image sphere2(const TextureKit& kit, int s) {
+    return sphereMapFromPanorama(shared(kit, "sky", s, skyPanorama), s);
+}
 
 // Granite bedrock under a pale sky: pinkish grey rock with cracks and lichen, a lake below.
 Image kallioEnv(const TextureKit&, int s) {
@@ -243,28 +271,23 @@ Image kallioEnv(const TextureKit&, int s) {
 }
 
 // Surfaces.
-Image kivio(const TextureKit&, int s) {
-    const Stones st = stones(s, 9, 0.05f, 0.05f, 101);
-    Image img = colourRamp(st.id, {{0.0f, hexRgb(0x5d5750)},
-                                   {0.25f, hexRgb(0x7c736a)},
-                                   {0.5f, hexRgb(0x948b80)},
-                                   {0.75f, hexRgb(0x6b665f)},
-                                   {1.0f, hexRgb(0xa39a8e)}});
-    const Field grain = fbm(s, s, {16, 16, 5, 0.6f, 102});
-    img = modulate(img, around1(grain, 0.35f));
-    img = modulate(img, relief(add(st.height, grain, 0.12f), 1.2f));
-    return blend(img, flat(s, 0x1e1b18), BlendMode::normal,
-                 mapField(st.inside, [](float x) { return 1.0f - x; }));
+Image kivio(const TextureKit& kit, int s) { return shared(kit, "kivio", s, pavingStones); }
+Image kivio_sumea2(const TextureKit& kit, int s) {
+    return blur(shared(kit, "kivio", s, pavingStones), float(s) / 64.0f);
 }
 
-Image kivio_sumea2(const TextureKit& kit, int s) { return blur(kivio(kit, s), float(s) / 64.0f); }
-
-Image kivisementtiBB(const TextureKit&, int s) { return stoneCement(s); }
-Image kivisementtiBBkontrasti(const TextureKit&, int s) { return contrast(stoneCement(s), 1.9f, 0.52f); }
-Image kivisementtiBBsumea(const TextureKit&, int s) { return blur(stoneCement(s), float(s) / 96.0f); }
-Image kivisementtiBBSaad(const TextureKit&, int s) { return saturate(stoneCement(s), 3.2f); }
-Image kivisementtiBBSaadsumea2(const TextureKit&, int s) {
-    return blur(saturate(stoneCement(s), 3.2f), float(s) / 64.0f);
+Image kivisementtiBB(const TextureKit& kit, int s) { return shared(kit, "stoneCement", s, stoneCement); }
+Image kivisementtiBBkontrasti(const TextureKit& kit, int s) {
+    return contrast(shared(kit, "stoneCement", s, stoneCement), 1.9f, 0.52f);
+}
+Image kivisementtiBBsumea(const TextureKit& kit, int s) {
+    return blur(shared(kit, "stoneCement", s, stoneCement), float(s) / 96.0f);
+}
+Image kivisementtiBBSaad(const TextureKit& kit, int s) {
+    return saturate(shared(kit, "stoneCement", s, stoneCement), 3.2f);
+}
+Image kivisementtiBBSaadsumea2(const TextureKit& kit, int s) {
+    return blur(saturate(shared(kit, "stoneCement", s, stoneCement), 3.2f), float(s) / 64.0f);
 }
 
 // Painted gravel: two layers of round pebbles, the lower one in shadow, in the gaps between.
