@@ -298,17 +298,15 @@ Image soraBvaritettu(const TextureKit&, int s) {
     const Aggregate under = aggregate(s, 24, 0.5f, 0.65f, paint, 310);
     const Aggregate top = aggregate(s, 24, 0.36f, 0.5f, paint, 320);
     Image img = flat(s, 0x120f0c);
-    img =
-        blend(img, modulate(under.colour, mapField(under.height, [](float h) { return 0.25f + 0.35f * h; })),
-              BlendMode::normal, under.mask);
-    img = blend(img, modulate(top.colour, mapField(top.height, [](float h) { return 0.5f + 0.6f * h; })),
-                BlendMode::normal, top.mask);
-    return modulate(
-        img, relief(maximum(top.height,
-                            multiply(under.height, mapField(under.mask, [](float m) { return 0.6f * m; }))),
-                    0.7f));
+    const Field underShade = mapField(under.height, [](float h) { return 0.25f + 0.35f * h; });
+    const Field topShade = mapField(top.height, [](float h) { return 0.5f + 0.6f * h; });
+    img = blend(img, modulate(under.colour, underShade), BlendMode::normal, under.mask);
+    img = blend(img, modulate(top.colour, topShade), BlendMode::normal, top.mask);
+    const Field underHeight = multiply(under.height, mapField(under.mask, [](float m) { return 0.6f * m; }));
+    return modulate(img, relief(maximum(top.height, underHeight), 0.7f));
 }
 
+// Pale red lines, thin and wide, wavering across pinkish paper.
 Image haaleapunaviiva(const TextureKit&, int s) {
     Image paper =
         colourRamp(fbm(s, s, {6, 6, 5, 0.5f, 401}), {{-0.4f, hexRgb(0xe8cfc4)}, {0.4f, hexRgb(0xf8e9e2)}});
@@ -320,6 +318,7 @@ Image haaleapunaviiva(const TextureKit&, int s) {
     return blend(paper, flat(s, 0xc84848), BlendMode::normal, wide, 0.55f);
 }
 
+// Deep blue with light blue worm tracks.
 Image matosini(const TextureKit&, int s) {
     Image img = colourRamp(fbm(s, s, {4, 4, 5, 0.5f, 501}),
                            {{-0.5f, hexRgb(0x06143a)}, {0.0f, hexRgb(0x103478)}, {0.5f, hexRgb(0x2060b0)}});
@@ -333,6 +332,7 @@ Image matosini(const TextureKit&, int s) {
     return img;
 }
 
+// Near-black mottled brown with darker spots.
 Image tummet(const TextureKit&, int s) {
     Image img = colourRamp(fbm(s, s, {6, 6, 6, 0.55f, 601}),
                            {{-0.5f, hexRgb(0x050406)}, {0.0f, hexRgb(0x141114)}, {0.5f, hexRgb(0x2b2420)}});
@@ -340,6 +340,7 @@ Image tummet(const TextureKit&, int s) {
     return modulate(img, mapField(spots.f1, [](float d) { return 0.7f + 0.3f * std::min(1.0f, d * 2.5f); }));
 }
 
+// Soft white, barely clouded.
 Image valko(const TextureKit&, int s) {
     Image img =
         colourRamp(fbm(s, s, {4, 4, 5, 0.5f, 701}), {{-0.5f, hexRgb(0xe4e4e0)}, {0.5f, hexRgb(0xffffff)}});
@@ -347,6 +348,7 @@ Image valko(const TextureKit&, int s) {
     return modulate(img, around1(fbm(s, s, {3, 24, 3, 0.5f, 702}), 0.04f));
 }
 
+// Red fuzz: warped turbulence from dark red to orange.
 Image punasuhero(const TextureKit&, int s) {
     const Field dx = fbm(s, s, {4, 4, 4, 0.5f, 802});
     const Field dy = fbm(s, s, {4, 4, 4, 0.5f, 803});
@@ -358,6 +360,7 @@ Image punasuhero(const TextureKit&, int s) {
     return modulate(img, around1(fbm(s, s, {64, 64, 2, 0.5f, 804}), 0.2f));
 }
 
+// Terrain seen from above: lakes, shores, meadows, forest, rock and snow, shaded by height.
 Image maasto1(const TextureKit&, int s) {
     const Field height = normalize(fbm(s, s, {3, 3, 8, 0.52f, 901}));
     Image img = colourRamp(height, {{0.0f, hexRgb(0x14304e)},
@@ -372,6 +375,7 @@ Image maasto1(const TextureKit&, int s) {
     return modulate(img, relief(land, 3.0f));
 }
 
+// Green grass in clumps.
 Image vihermaa(const TextureKit&, int s) {
     const Field base = fbm(s, s, {6, 6, 6, 0.55f, 1001});
     Image img =
@@ -382,6 +386,7 @@ Image vihermaa(const TextureKit&, int s) {
     return modulate(img, mapField(clumps.f1, [](float d) { return 1.15f - 0.35f * d; }));
 }
 
+// Paper pulp: off-white with crossing fibres and flecks.
 Image paperimassa2(const TextureKit&, int s) {
     Image img =
         colourRamp(fbm(s, s, {8, 8, 5, 0.6f, 1101}), {{-0.5f, hexRgb(0xd6cfbf)}, {0.5f, hexRgb(0xf2ede2)}});
