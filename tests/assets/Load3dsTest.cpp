@@ -143,7 +143,7 @@ TEST_F(ChunkWalk, DeepRunOfContainersIsRefusedWithoutExhaustingTheStack) {
 TEST_F(ChunkWalk, ModeratelyNestedContainersLoadNormally) {
     // Hundreds of material blocks each nest the walk two levels deeper.
     const auto bytes = threeds::file([](Writer& w) {
-        for (int i = 0; i < 500; ++i) w.material("M" + std::to_string(i), "t.jpg");
+        for (int i = 0; i < 500; ++i) w.material(std::to_string(i).insert(0, "M"), "t.jpg");
         w.meshObject("Box01", triangle, oneFace);
     });
     Model model = makeModel();
