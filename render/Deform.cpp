@@ -19,6 +19,15 @@ int prepareWork(MeshObject& o) {
 
 bool handleCountFits(int n) { return n >= 0 && n <= maxDeformHandles; }
 
+// The kernel of one vertex and handle. Most handles are out of reach of most vertices: a squared
+// distance beyond the squared radius gives a ratio of at least 1, which weighs 0, so the
+// division is skipped for them without changing any weight.
+float handleWeight(const Vec3& p, const Vec3& source, float squaredRadius) {
+    const float d2 = p.minus(source).lengthSquared();
+    if (d2 > squaredRadius && squaredRadius >= 0.0f) return 0.0f;
+    return wendlandWeight(d2 / squaredRadius);
+}
+
 } // namespace
 
 float wendlandWeight(float x) {
@@ -42,7 +51,7 @@ void deformWeighted(Model& model, int mesh, int n, const Vec3* sources, const Ve
         const Vec3& p = o.positions[static_cast<std::size_t>(i)];
         int reached = 0;
         for (int j = 0; j < n; ++j) {
-            weights[j] = wendlandWeight(p.minus(sources[j]).lengthSquared() / squaredRadii[j]);
+            weights[j] = handleWeight(p, sources[j], squaredRadii[j]);
             reached += weights[j] != 0.0f;
         }
         if (reached == 0) continue;
@@ -69,7 +78,7 @@ void deformBlended(Model& model, int mesh, int n, const Vec3* sources, const Vec
         int reached = 0;
         float total = 0.0f;
         for (int j = 0; j < n; ++j) {
-            weights[j] = wendlandWeight(p.minus(sources[j]).lengthSquared() / squaredRadii[j]);
+            weights[j] = handleWeight(p, sources[j], squaredRadii[j]);
             reached += weights[j] != 0.0f;
             total += weights[j];
         }

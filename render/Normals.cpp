@@ -23,6 +23,12 @@ Vec3 unitOf(const Vec3& n) {
     return Vec3(n.x / n.len, n.y / n.len, n.z / n.len);
 }
 
+// Unit face normals for the corner comparisons, each face's taken once rather than once per
+// neighbouring corner. Fixed at the largest face count a 3DS mesh holds, so the per-frame path
+// never allocates; a larger mesh built in memory normalizes per comparison instead.
+constexpr std::size_t maxCachedFaces = 65535;
+Vec3 unitFaceNormals[maxCachedFaces];
+
 } // namespace
 
 void computeSmoothNormals(Model& model, int mesh) {
@@ -41,11 +47,15 @@ void computeCreaseNormals(Model& model, int mesh, float threshold) {
     // Every corner compares against the unit normals of its neighbours; each face's length is
     // taken once here and kept in its spare len.
     for (Vec3& n : o.faceNormals) n.length();
+    const bool cached = o.faceNormals.size() <= maxCachedFaces;
+    if (cached)
+        for (std::size_t f = 0; f < o.faceNormals.size(); ++f) unitFaceNormals[f] = unitOf(o.faceNormals[f]);
+    auto unitAt = [&](std::size_t f) { return cached ? unitFaceNormals[f] : unitOf(o.faceNormals[f]); };
 
     const std::size_t faces = std::min(o.faceNormals.size(), o.faceIndices.size() / 3);
     const std::size_t listed = std::min(o.vertexFaces.size(), o.vertexNormals.size());
     for (std::size_t f = 0; f < faces; ++f) {
-        const Vec3 nf = unitOf(o.faceNormals[f]);
+        const Vec3 nf = unitAt(f);
         for (std::size_t k = 0; k < 3; ++k) {
             const std::size_t corner = 3 * f + k;
             const std::size_t v = static_cast<std::size_t>(o.faceIndices[corner]);
@@ -55,9 +65,9 @@ void computeCreaseNormals(Model& model, int mesh, float threshold) {
             Vec3 sum;
             int counted = 0;
             for (int j = 0; j < around.count; ++j) {
-                const Vec3& g = o.faceNormals[static_cast<std::size_t>(around.items[j])];
-                if (dot(nf, unitOf(g)) >= threshold) {
-                    sum.add(g);
+                const std::size_t g = static_cast<std::size_t>(around.items[j]);
+                if (dot(nf, unitAt(g)) >= threshold) {
+                    sum.add(o.faceNormals[g]);
                     counted += 1;
                 }
             }
