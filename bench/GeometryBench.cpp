@@ -6,8 +6,14 @@
 #include "render/ShadowVolume.h"
 #include "render/Transform.h"
 
+#include "platform/GlContext.h"
+#include "platform/MessageBox.h"
+
 #include "tests/render/GeometryTestMeshes.h"
 
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL2/SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -170,5 +176,62 @@ void BM_FindShadowEdgesBySearch(benchmark::State& state) {
 }
 BENCHMARK(BM_FindShadowEdgesBySearch)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindShadowEdgesBySearch)->Arg(60000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The offscreen GL context the drawing benchmark runs on, opened once.
+bool geometryGlContext() {
+    static GlWindow window;
+    static const bool ready = [] {
+        setMessageBoxesInteractive(false);
+        WindowDesc desc;
+        desc.offscreen = true;
+        desc.fullscreen = false;
+        return openGlWindow(desc, window) == WindowResult::Ok;
+    }();
+    if (ready) SDL_GL_MakeCurrent(window.window, window.context);
+    return ready;
+}
+
+// Counting one caster's volume into the stencil of a full 800 x 600 frame, as a shadowing scene
+// does each frame: a 10k-face ball under a light above it, seen from a camera beside it.
+void BM_DrawShadowVolume(benchmark::State& state) {
+    if (!geometryGlContext()) {
+        state.SkipWithError("no offscreen OpenGL context");
+        return;
+    }
+    Model model(4, 800, 600, 256, 128);
+    const int mesh = testmesh::add(model, ballOf(10000));
+    prepareShadowCaster(model, mesh);
+    resetWorkPositions(model, mesh);
+    transformToWorldBy(model, mesh, identity, worldFromWorking, true);
+    SceneLight light;
+    light.position.set(4.0f, 12.0f, 2.0f);
+    buildShadowVolume(model, mesh, light);
+
+    glViewport(0, 0, 800, 600);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(75.0, 4.0 / 3.0, 0.1, 1000.0);
+    float p[16] = {};
+    glGetFloatv(GL_PROJECTION_MATRIX, p);
+    p[10] = -0.01f;
+    p[14] = -0.101f;
+    glLoadMatrixf(p);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0.0, 2.0, 12.0, 0.0, -2.0, 0.0, 0.0, 1.0, 0.0);
+    glClearDepth(1.0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    for (auto _ : state) {
+        glClearStencil(shadowStencilClear);
+        glClear(GL_STENCIL_BUFFER_BIT);
+        drawShadowVolume(model, mesh);
+        glFinish();
+    }
+    const MeshObject& o = model.mesh(mesh);
+    state.counters["triangles"] = 2 * o.sideQuadCount + o.capTriangleCount;
+    state.SetItemsProcessed(state.iterations() * (2 * o.sideQuadCount + o.capTriangleCount));
+    state.SetLabel("items = volume triangles (each sent twice)");
+}
+BENCHMARK(BM_DrawShadowVolume)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
