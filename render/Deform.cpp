@@ -21,10 +21,11 @@ bool handleCountFits(int n) { return n >= 0 && n <= maxDeformHandles; }
 
 // The kernel of one vertex and handle. Most handles are out of reach of most vertices: a squared
 // distance beyond the squared radius gives a ratio of at least 1, which weighs 0, so the
-// division is skipped for them without changing any weight.
+// division is skipped for them without changing any weight. A handle without a positive radius
+// reaches nothing (rather than dividing 0 by 0 at its own source).
 float handleWeight(const Vec3& p, const Vec3& source, float squaredRadius) {
     const float d2 = p.minus(source).lengthSquared();
-    if (d2 > squaredRadius && squaredRadius >= 0.0f) return 0.0f;
+    if (!(squaredRadius > 0.0f) || d2 > squaredRadius) return 0.0f;
     return wendlandWeight(d2 / squaredRadius);
 }
 

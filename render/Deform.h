@@ -1,8 +1,8 @@
 #pragma once
 // Handle deformations of a mesh's working shape. A handle pulls the rest shape around its
 // source point towards its target, with a Wendland C6 falloff that reaches zero at the handle's
-// radius. Handle sets are parallel arrays owned by the scene; the squared radii must be positive
-// (a handle with radius 0 moves nothing).
+// radius. Handle sets are parallel arrays owned by the scene; a handle whose squared radius is
+// not positive moves nothing.
 
 #include "assets/Model.h"
 #include "math/Vec.h"

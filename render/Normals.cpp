@@ -2,6 +2,7 @@
 
 #include "render/NormalsMath.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace {

@@ -91,13 +91,17 @@ TEST(DeformWeighted, StartsFromTheRestShapeEveryTime) {
     EXPECT_EQ(f.model.mesh(f.mesh).workBuffersReady, 1);
 }
 
-TEST(DeformWeighted, IgnoresAHandleOfZeroRadius) {
+TEST(DeformWeighted, IgnoresAHandleWithoutAPositiveRadius) {
     PointsFixture f({Vec3(0, 0, 0), Vec3(0.5f, 0, 0)});
     const Vec3 source(0, 0, 0), target(1, 0, 0);
-    const float strength = 1.0f, radius2 = 0.0f;
-    deformWeighted(f.model, f.mesh, 1, &source, &target, &strength, &radius2);
-    expectAt(f.work(0), 0, 0, 0);
-    expectAt(f.work(1), 0.5f, 0, 0);
+    const float strength = 1.0f;
+    for (float radius2 : {0.0f, -4.0f, std::numeric_limits<float>::quiet_NaN()}) {
+        deformWeighted(f.model, f.mesh, 1, &source, &target, &strength, &radius2);
+        expectAt(f.work(0), 0, 0, 0);
+        expectAt(f.work(1), 0.5f, 0, 0);
+        deformBlended(f.model, f.mesh, 1, &source, &target, &radius2);
+        expectAt(f.work(0), 0, 0, 0);
+    }
 }
 
 // One handle per vertex of the largest mesh a 3DS file can hold must fit the scratch weights.

@@ -85,12 +85,15 @@ struct ShadowScene {
         glEnd();
         const MeshObject& o = model.mesh(cube);
         glColor3f(0.8f, 0.6f, 0.4f);
+        glPushMatrix();
+        glTranslatef(o.translation.x, o.translation.y, o.translation.z);
         glBegin(GL_TRIANGLES);
         for (int c : o.faceIndices) {
             const Vec3& p = o.positions[static_cast<std::size_t>(c)];
             glVertex3f(p.x, p.y, p.z);
         }
         glEnd();
+        glPopMatrix();
     }
 
     // The shadow pass: stencil cleared, volume built in world space, counted from the camera.
@@ -117,6 +120,7 @@ using ShadowStencil = GlTest;
 TEST_F(ShadowStencil, FloorBehindTheCasterIsCountedAndTheFloorBesideItIsNot) {
     ShadowScene scene;
     scene.render(Vec3(0.0f, 4.0f, 12.0f), Vec3(0.0f, -3.0f, 0.0f));
+    EXPECT_EQ(scene.model.mesh(scene.cube).silhouetteCount, 4); // the rim of the lit top
     EXPECT_TRUE(shadowed(stencilUnder(Vec3(0.0f, -3.0f, 0.0f))));
     EXPECT_TRUE(shadowed(stencilUnder(Vec3(1.0f, -3.0f, 1.2f))));
     EXPECT_EQ(stencilUnder(Vec3(3.0f, -3.0f, 0.0f)), shadowStencilClear);
@@ -132,6 +136,15 @@ TEST_F(ShadowStencil, CountsStayRightWithTheCameraInsideTheVolume) {
     EXPECT_TRUE(shadowed(stencilUnder(Vec3(0.0f, -3.0f, 1.0f))));
     EXPECT_EQ(stencilUnder(Vec3(0.0f, -3.0f, 5.0f)), shadowStencilClear);
     EXPECT_EQ(stencilUnder(Vec3(1.5f, -3.0f, 6.0f)), shadowStencilClear);
+}
+
+TEST_F(ShadowStencil, ShadowFollowsTheCastersPlacement) {
+    ShadowScene scene;
+    scene.model.mesh(scene.cube).translation.set(-4.0f, 0.0f, 0.0f);
+    scene.light.position.set(-4.0f, 8.0f, 0.0f);
+    scene.render(Vec3(0.0f, 4.0f, 12.0f), Vec3(0.0f, -3.0f, 0.0f));
+    EXPECT_TRUE(shadowed(stencilUnder(Vec3(-4.0f, -3.0f, 0.5f))));
+    EXPECT_EQ(stencilUnder(Vec3(0.0f, -3.0f, 0.0f)), shadowStencilClear);
 }
 
 TEST_F(ShadowStencil, SideSeenFromBelowIsInItsOwnShadow) {
