@@ -140,24 +140,4 @@ TEST(TransformToWorldBy, MakesTheWorldArraysItFindsMissing) {
     expectNear(m.world(), Vec3(1, 2, 3));
 }
 
-TEST(PrepareWorldBuffers, SizesTheWorldArraysZeroed) {
-    Model model(4, 512, 512, 256, 128);
-    const int mesh = testmesh::add(model, testmesh::cube(1.0f));
-    prepareWorldBuffers(model, mesh);
-    const MeshObject& o = model.mesh(mesh);
-    EXPECT_EQ(o.worldPositions.size(), 8u);
-    EXPECT_EQ(o.worldVertexNormals.size(), 8u);
-    EXPECT_EQ(o.worldFaceNormals.size(), 12u);
-    for (const Vec3& p : o.worldPositions) expectNear(p, Vec3(0, 0, 0), 0.0f);
-}
-
-TEST(ResetWorkPositions, CopiesTheRestShapeIntoTheWorkingOne) {
-    PointModel m(Vec3(1, 2, 3));
-    resetWorkPositions(m.model, m.mesh);
-    m.o().workPositions[0].set(0, 0, 0);
-    resetWorkPositions(m.model, m.mesh);
-    expectNear(m.o().workPositions[0], Vec3(1, 2, 3), 0.0f);
-    EXPECT_EQ(m.o().vertexNormals.size(), 1u);
-}
-
 } // namespace
