@@ -17,7 +17,8 @@
 inline constexpr int kRestShape = 0;    // positions with restNormals
 inline constexpr int kWorkingShape = 1; // workPositions with vertexNormals (cone test if coneCull)
 
-// How a mesh's triangles reach GL. Both send the same corners in the same order.
+// How a mesh's triangles reach GL: glBegin/glEnd per pass, or indexed client-side arrays built
+// once per call. Both send the same corners in the same order and give the same pixels.
 enum class MeshSubmission { Immediate, VertexArrays };
 
 // Draws mesh `mesh` of the model. geometry other than kRestShape and kWorkingShape draws no
@@ -37,6 +38,6 @@ int passCountOf(const MeshObject& mesh);
 std::int64_t drawnTriangles();
 void resetDrawnTriangles();
 
-// Call style of the triangle emission; immediate mode unless changed.
+// Call style of the triangle emission; vertex arrays unless changed.
 void setMeshSubmission(MeshSubmission submission);
 MeshSubmission meshSubmission();

@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -577,11 +578,30 @@ TEST_F(DrawObject, BackFacesAreCulledOnlyWhenAsked) {
 
 // --- Submission ----------------------------------------------------------------------------------
 
-// A bumpy, textured sheet drawn the way a scene draws a reflective mesh, read back whole.
-std::vector<GLubyte> drawSheet(DrawObject& test, Model& model, const SceneLight& light) {
-    (void)test;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawObject(model, 0, light, 0, kWorkingShape);
+// A bumpy grid of shared vertices, wound to face +z like addSquare's squares.
+void addSheet(MeshObject& o, int cells, float size) {
+    const int row = cells + 1;
+    for (int j = 0; j <= cells; ++j)
+        for (int i = 0; i <= cells; ++i) {
+            const float x = size * (static_cast<float>(i) / static_cast<float>(cells) - 0.5f);
+            const float y = size * (static_cast<float>(j) / static_cast<float>(cells) - 0.5f);
+            o.positions.emplace_back(x, y, 0.1f * std::sin(3.0f * x * y));
+            Vec3 n(0.2f * std::sin(7.0f * x), 0.2f * std::cos(5.0f * y), -1.0f);
+            n.normalize();
+            o.restNormals.push_back(n);
+            o.texU.push_back(static_cast<float>(i) / static_cast<float>(cells));
+            o.texV.push_back(static_cast<float>(j) / static_cast<float>(cells));
+        }
+    for (int j = 0; j < cells; ++j)
+        for (int i = 0; i < cells; ++i) {
+            const int a = j * row + i, b = a + 1, c = a + row, d = c + 1;
+            for (int v : {a, b, d, a, d, c}) o.faceIndices.push_back(v);
+        }
+    o.vertexCount = row * row;
+    o.faceCount = 2 * cells * cells;
+}
+
+std::vector<GLubyte> readFrame() {
     std::vector<GLubyte> pixels(800 * 600 * 4);
     glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
@@ -591,41 +611,63 @@ TEST_F(DrawObject, VertexArraysGiveTheSamePixelsAsImmediateMode) {
     makeTexture(kTextureSlot, {{255, 40, 0}, {20, 200, 90}, {0, 60, 255}});
     makeCube(kCubeSlot, {90, 120, 200});
     MeshObject& o = addMesh();
-    for (int i = -3; i <= 3; ++i)
-        for (int j = -3; j <= 3; ++j)
-            addSquare(o, {i * 0.5f, j * 0.5f, 0.1f * std::sin(float(i * j))}, 0.25f);
+    addSheet(o, 12, 3.5f);
     finishMesh(o);
-    for (std::size_t v = 0; v < o.vertexNormals.size(); ++v) {
-        o.vertexNormals[v].set(0.2f * std::sin(float(v)), 0.2f * std::cos(float(v)), -1.0f);
-        o.vertexNormals[v].normalize();
+    for (std::size_t c = 5; c < o.cornerFlat.size(); c += 17) {
+        o.cornerFlat[c] = 1;
+        o.cornerNormals[c].set(0.6f, 0, -0.8f);
     }
-    o.cornerFlat[5] = 1;
-    o.cornerNormals[5].set(0.6f, 0, -0.8f);
     o.colour.set(0.4f, 0.35f, 0.3f, 1);
     o.ambient.set(0.2f, 0.2f, 0.2f, 1);
     o.specular.set(0.3f, 0.3f, 0.3f, 1);
     o.shininess = 8.0f;
+    o.alpha = 0.8f;
     o.envAlpha = 0.6f;
     o.texOffsetU = 0.2f;
     o.scale.set(1.2f, 0.9f, 1.0f);
     o.rotationY = 0.3f;
-    o.coneCull = 1;
     o.lightW = 1.0f;
     light.position.set(1, 2, 4);
+    // Close enough that the cone test drops the sheet's outer corners.
+    camera.position.set(0, 0, -1.5f);
+    setPerspectiveScreen(model, camera);
 
-    setMeshSubmission(MeshSubmission::Immediate);
-    resetDrawnTriangles();
-    const auto immediate = drawSheet(*this, model, light);
-    const auto immediateTriangles = drawnTriangles();
-    setMeshSubmission(MeshSubmission::VertexArrays);
-    resetDrawnTriangles();
-    const auto arrays = drawSheet(*this, model, light);
-    const auto arrayTriangles = drawnTriangles();
-    setMeshSubmission(MeshSubmission::Immediate);
-
-    EXPECT_EQ(arrayTriangles, immediateTriangles);
-    EXPECT_GT(std::count_if(immediate.begin(), immediate.end(), [](GLubyte b) { return b != 0; }), 10000);
-    EXPECT_TRUE(immediate == arrays) << "vertex arrays changed the image";
+    struct Look {
+        int mode, layered, sphereMap, coneCull, geometry;
+    };
+    const Look looks[] = {{5, 1, 0, 1, kWorkingShape},
+                          {1, 0, 1, 0, kRestShape},
+                          {0, 1, 0, 1, kRestShape},
+                          {4, 0, 0, 0, kWorkingShape},
+                          {5, 0, 1, 1, kWorkingShape}};
+    const MeshSubmission before = meshSubmission();
+    bool someCulled = false;
+    for (const Look& look : looks) {
+        o.renderMode = look.mode;
+        o.layered = look.layered;
+        o.sphereMap = look.sphereMap;
+        o.coneCull = look.coneCull;
+        std::vector<GLubyte> frames[2];
+        std::int64_t triangles[2] = {};
+        const MeshSubmission styles[2] = {MeshSubmission::Immediate, MeshSubmission::VertexArrays};
+        for (int k = 0; k < 2; ++k) {
+            setMeshSubmission(styles[k]);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            resetDrawnTriangles();
+            drawObject(model, 0, light, 0, look.geometry);
+            triangles[k] = drawnTriangles();
+            frames[k] = readFrame();
+        }
+        const std::string name =
+            "mode " + std::to_string(look.mode) + " layered " + std::to_string(look.layered);
+        EXPECT_GT(std::count_if(frames[0].begin(), frames[0].end(), [](GLubyte b) { return b != 0; }), 10000)
+            << name;
+        EXPECT_EQ(triangles[1], triangles[0]) << name;
+        EXPECT_TRUE(frames[1] == frames[0]) << name << ": vertex arrays changed the image";
+        someCulled = someCulled || triangles[0] < passCountOf(o) * o.faceCount;
+    }
+    setMeshSubmission(before);
+    EXPECT_TRUE(someCulled);
     EXPECT_FALSE(enabled(GL_VERTEX_ARRAY));
     EXPECT_FALSE(enabled(GL_NORMAL_ARRAY));
     EXPECT_FALSE(enabled(GL_TEXTURE_COORD_ARRAY));
