@@ -300,6 +300,25 @@ TEST_F(DrawObject, ColourAlphaNeverReachesGl) {
     EXPECT_EQ(currentColour()[3], 0.0f);
 }
 
+TEST_F(DrawObject, EqualDepthLayersLandOnlyWhereTheBasePassWroteDepth) {
+    // A black base texture leaves only the reflection layer to see. With depth writes masked
+    // the base pass stores no depth, so the layer, which needs equal depth, finds none.
+    makeTexture(kTextureSlot, {{0, 0, 0}});
+    const int mesh = addFacingSquare();
+    MeshObject& o = model.mesh(mesh);
+    o.renderMode = 5;
+    o.layered = 0;
+    o.colour.set(0.2f, 0.1f, 0.3f, 1);
+    glDepthMask(GL_FALSE);
+    draw(mesh);
+    expectPixelNear(pixelAt(400, 300), 0, 0, 0);
+
+    glDepthMask(GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    draw(mesh);
+    expectPixelNear(pixelAt(400, 300), 0.4f, 0.2f, 0.6f); // twice the colour, from the cube
+}
+
 TEST_F(DrawObject, LastPassLeavesItsColourFactorAndVertexAlpha) {
     struct Case {
         int mode, layered;
@@ -448,27 +467,30 @@ TEST_F(DrawObject, WorkingShapeThatWasNeverMadeDrawsNothing) {
 // --- Cone test -----------------------------------------------------------------------------------
 
 TEST_F(DrawObject, ConeTestDropsFacesBehindTheEye) {
+    // The GL eye sits at (0, 0, 5) looking down -z; each square's first corner decides.
     MeshObject& o = addMesh();
-    addSquare(o, {0, 0, 0}, 1.0f);      // ahead of the eye
-    addSquare(o, {0, 0, 10}, 1.0f);     // behind it
-    addSquare(o, {30, 0, 4}, 1.0f);     // far to the side
-    addSquare(o, {0, 0, 5.05f}, 0.01f); // around the eye itself
+    addSquare(o, {0, 0, 0}, 1.0f);              // ahead
+    addSquare(o, {0, 0, 10}, 1.0f);             // behind
+    addSquare(o, {30, 0, 4}, 1.0f);             // far to the side
+    addSquare(o, {0.01f, 0.01f, 5.05f}, 0.01f); // just behind, but within 0.1 of the eye
+    addSquare(o, {1.3f, 0.1f, 4}, 0.1f);        // first corner at cosine 0.64 off the view axis
+    addSquare(o, {2.0f, 0.1f, 4}, 0.1f);        // first corner at cosine 0.47
     finishMesh(o);
     o.renderMode = 1;
     o.layered = 0;
     o.coneCull = 1;
     draw(0, kWorkingShape);
-    EXPECT_EQ(drawnTriangles(), 4);
+    EXPECT_EQ(drawnTriangles(), 2 * 3);
 
     resetDrawnTriangles();
     o.coneCull = 0;
     draw(0, kWorkingShape);
-    EXPECT_EQ(drawnTriangles(), 8);
+    EXPECT_EQ(drawnTriangles(), 2 * 6);
 
     resetDrawnTriangles(); // the rest shape is never cone tested
     o.coneCull = 1;
     draw(0, kRestShape);
-    EXPECT_EQ(drawnTriangles(), 8);
+    EXPECT_EQ(drawnTriangles(), 2 * 6);
 }
 
 TEST_F(DrawObject, ConeTestReadsTheRecordedEyeAndScale) {
