@@ -149,7 +149,8 @@ void setPassState(const MeshObject& o, PassScheme scheme, int pass) {
         glEnable(GL_BLEND);
         glDepthFunc(GL_LEQUAL);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        repeatWrap();
+        // No repeat wrap here: this pass binds nothing, so it would land on whatever texture is
+        // bound, often an effect copy that must clamp at the frame's edges.
         noGeneration();
         break;
     case PassScheme::Textured:

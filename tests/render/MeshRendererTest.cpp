@@ -36,7 +36,7 @@ void expectPixelNear(const Rgb& p, float r, float g, float b, int tolerance = 3)
     EXPECT_NEAR(p.b, byteOf(b), tolerance);
 }
 
-// A width x 1 texture of the given RGB texels, sampled nearest.
+// A width x 1 texture of the given RGB texels, sampled nearest, clamped.
 void makeTexture(GLuint slot, const std::vector<std::array<GLubyte, 3>>& texels) {
     glBindTexture(GL_TEXTURE_2D, slot);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -44,6 +44,8 @@ void makeTexture(GLuint slot, const std::vector<std::array<GLubyte, 3>>& texels)
                  GL_UNSIGNED_BYTE, texels.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
@@ -279,6 +281,25 @@ TEST_F(DrawObject, UnlayeredMode0IsLitUntexturedBlendedAndFourTimesTheColour) {
     light.setColour(0, 0, 0);
     draw(mesh);
     expectPixelNear(pixelAt(400, 300), 0.25f, 0.25f, 0.25f); // unlit: nothing but the grey
+}
+
+TEST_F(DrawObject, UntexturedPassLeavesTheBoundTexturesWrappingAlone) {
+    // An effect copy left bound by the post stack clamps; an untextured mesh must not change it.
+    constexpr GLuint kEffectCopy = 720;
+    makeTexture(kEffectCopy, {{10, 20, 30}});
+    glBindTexture(GL_TEXTURE_2D, kEffectCopy);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    const int mesh = addFacingSquare();
+    model.mesh(mesh).renderMode = 0;
+    model.mesh(mesh).layered = 0;
+    draw(mesh);
+    EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(kEffectCopy));
+    GLint wrap = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
+    EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
 }
 
 TEST_F(DrawObject, ColourAlphaNeverReachesGl) {
@@ -571,6 +592,8 @@ TEST_F(DrawObject, TextureOffsetShiftsUnmappedTexturesOnly) {
     o.texOffsetU = 0.5f;
     draw(mesh);
     expectPixelNear(pixelAt(left[0], left[1]), 0, 1, 0);
+    const auto right = windowOf({0.5f, 0, 0});
+    expectPixelNear(pixelAt(right[0], right[1]), 1, 0, 0); // the textured pass makes it repeat
 
     o.sphereMap = 1; // generated coordinates replace the sent ones, offset and all
     draw(mesh);
