@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     auto seconds = [](auto a, auto b) { return std::chrono::duration<double>(b - a).count(); };
     std::printf("musicgen: %s, %.1f s, %.2f LUFS, true peak %.2f dBTP, gain %+.1f dB; "
                 "render %.1f s, master %.1f s, encode %.1f s\n",
-                out.c_str(), song.length, report.loudness, report.truePeakDb, report.gainDb, seconds(began, rendered),
-                seconds(rendered, mastered), seconds(mastered, encoded));
+                out.c_str(), song.length, report.loudness, report.truePeakDb, report.gainDb,
+                seconds(began, rendered), seconds(rendered, mastered), seconds(mastered, encoded));
     return 0;
 }

@@ -22,10 +22,12 @@ void writeClosing(synth::Song& song) {
         addHit(track(song, Part::Rim), t, 0.45f, -0.2f);
     }
     addPattern(track(song, Part::Hat), eighths, 1 * themeBarSteps, 26, "-o.o-x.", start, cut::fadeStart);
-    addPattern(track(song, Part::OpenHat), eighths, 9 * themeBarSteps, 16, "------x", start, cut::fadeStart, 0.7f);
+    addPattern(track(song, Part::OpenHat), eighths, 9 * themeBarSteps, 16, "------x", start, cut::fadeStart,
+               0.7f);
     for (int bar : {9, 17}) addHit(track(song, Part::Crash), barTime(bar), 0.85f);
     for (int bar : {8, 16}) {
-        addPattern(track(song, Part::Tom), eighths, bar * themeBarSteps, 1, "----xxX", 0.0, cut::end, 0.8f, 67.0f);
+        addPattern(track(song, Part::Tom), eighths, bar * themeBarSteps, 1, "----xxX", 0.0, cut::end, 0.8f,
+                   67.0f);
         addPattern(track(song, Part::Snare), eighths, bar * themeBarSteps, 1, "-----.x", 0.0, cut::end, 0.7f);
     }
 

@@ -53,7 +53,8 @@ void writeDuck(synth::Song& song) {
         for (int e = 0; e < 8; ++e) {
             const double t = eighths.at(bar * 8 + e);
             if (t >= end || dropping) continue;
-            addNote(track(song, Part::Bass), t, eighths.step * 0.6, r + (e % 2 ? 12.0f : 0.0f), e % 2 ? 0.75f : 1.0f);
+            addNote(track(song, Part::Bass), t, eighths.step * 0.6, r + (e % 2 ? 12.0f : 0.0f),
+                    e % 2 ? 0.75f : 1.0f);
         }
         addNote(track(song, Part::SubBass), t0, std::min(4 * beats.step * 0.95, end - t0), r - 12.0f, 0.6f);
         addChord(track(song, Part::Pad), t0, std::min(4 * beats.step, end - t0),
@@ -82,7 +83,8 @@ void writeDuck(synth::Song& song) {
     // Four ducks fall away.
     for (int d = 0; d < 4; ++d) {
         const double t = duckClockOffset + duckDrops[d];
-        addNote(track(song, Part::Plop), t, d == 0 ? 0.9 : 0.6, d == 0 ? 60.0f : 72.0f - 3.0f * d, 0.9f, -0.5f + 0.33f * d);
+        addNote(track(song, Part::Plop), t, d == 0 ? 0.9 : 0.6, d == 0 ? 60.0f : 72.0f - 3.0f * d, 0.9f,
+                -0.5f + 0.33f * d);
         addHit(track(song, Part::Tom), t, 0.6f, 0.0f, 60.0f - 2.0f * d);
     }
 }

@@ -22,8 +22,8 @@ Track drumTrack(const char* name, const DrumPatch& patch, float gain, float reve
     return t;
 }
 
-Track synthTrack(const char* name, const SynthPatch& patch, float gain, float reverb, float delay, bool ducked,
-                 bool chorus = false) {
+Track synthTrack(const char* name, const SynthPatch& patch, float gain, float reverb, float delay,
+                 bool ducked, bool chorus = false) {
     Track t;
     t.name = name;
     t.synth = patch;

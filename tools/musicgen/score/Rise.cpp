@@ -25,10 +25,14 @@ constexpr float roots[4] = {45.0f, 41.0f, 48.0f, 43.0f};
 std::vector<float> colourChord(int i) {
     const float r = roots[((i % 4) + 4) % 4] + 12.0f;
     switch (((i % 4) + 4) % 4) {
-    case 0: return {r, r + 7, r + 10, r + 14, r + 15};
-    case 1: return {r, r + 7, r + 11, r + 16};
-    case 2: return {r, r + 7, r + 11, r + 16};
-    default: return {r, r + 7, r + 9, r + 16};
+    case 0:
+        return {r, r + 7, r + 10, r + 14, r + 15};
+    case 1:
+        return {r, r + 7, r + 11, r + 16};
+    case 2:
+        return {r, r + 7, r + 11, r + 16};
+    default:
+        return {r, r + 7, r + 9, r + 16};
     }
 }
 float rootOf(int i) { return roots[((i % 4) + 4) % 4]; }
@@ -50,13 +54,14 @@ void writeStarBall(synth::Song& song) {
         const std::vector<float> c = colourChord(i);
         for (int e = 0; e < 8; ++e) {
             const float p = c[static_cast<size_t>((e * 3) % static_cast<int>(c.size()))] + 12.0f;
-            addNote(track(song, Part::Bell), eighths.at((bar * 4) * 2 + e), 0.3, p, e % 4 == 0 ? 0.55f : 0.35f,
-                    e % 2 ? 0.4f : -0.4f);
+            addNote(track(song, Part::Bell), eighths.at((bar * 4) * 2 + e), 0.3, p,
+                    e % 4 == 0 ? 0.55f : 0.35f, e % 2 ? 0.4f : -0.4f);
         }
         if (i >= 4) {
             // Second half: the arpeggio wakes up and the filter of the pad opens with it.
             for (int s = 0; s < 16; ++s) {
-                const float p = c[static_cast<size_t>(s % static_cast<int>(c.size()))] + 12.0f + (s % 8 >= 4 ? 12.0f : 0.0f);
+                const float p = c[static_cast<size_t>(s % static_cast<int>(c.size()))] + 12.0f +
+                                (s % 8 >= 4 ? 12.0f : 0.0f);
                 addNote(track(song, Part::Pluck), eighths.at(bar * 8) + s * beat / 4, 0.1, p,
                         0.3f + 0.05f * (i - 4) + (s % 4 == 0 ? 0.15f : 0.0f), s % 2 ? 0.3f : -0.3f);
             }
@@ -65,7 +70,8 @@ void writeStarBall(synth::Song& song) {
     // Snare roll over the last two bars: quarters, eighths, then sixteenths.
     const Grid beats = beatGrid();
     addPattern(track(song, Part::Snare), beats, (lastBar - 2) * 4, 1, "o.o.", 0.0, 1e9, 0.6f);
-    addPattern(track(song, Part::Snare), Grid{barTime(lastBar - 1), beat / 4}, 0, 1, "o.o.o.o.xoxoxXxX", 0.0, 1e9, 0.7f);
+    addPattern(track(song, Part::Snare), Grid{barTime(lastBar - 1), beat / 4}, 0, 1, "o.o.o.o.xoxoxXxX", 0.0,
+               1e9, 0.7f);
     addNote(track(song, Part::Riser), barTime(lastBar - 2), 4 * 2 * beat, 60.0f, 0.8f);
 }
 
@@ -88,8 +94,9 @@ void writeWhiteOut(synth::Song& song) {
         for (int e = 0; e < 8; ++e) {
             const double t = barTime(bar) + e * beat / 2;
             // Off-beat eighths, the octave bouncing on the last two.
-            if (e % 2 == 1) addNote(track(song, Part::Bass), t, beat / 2 * 0.8, rootOf(i) + (e >= 5 ? 12.0f : 0.0f), 0.9f);
-            addChord(track(song, Part::Stab), t, 0.12, {c[1] + 12, c[2] + 12, c[3] + 12}, e % 2 ? 0.5f + 0.08f * i : 0.0f);
+            if (e % 2 == 0) continue;
+            addNote(track(song, Part::Bass), t, beat / 2 * 0.8, rootOf(i) + (e >= 5 ? 12.0f : 0.0f), 0.9f);
+            addChord(track(song, Part::Stab), t, 0.12, {c[1] + 12, c[2] + 12, c[3] + 12}, 0.5f + 0.08f * i);
         }
         addNote(track(song, Part::SubBass), barTime(bar), 4 * beat * 0.95, rootOf(i) - 12.0f, 0.6f);
     }
@@ -118,7 +125,8 @@ void writeHipu(synth::Song& song) {
         addChord(track(song, Part::WarmPad), barTime(bar), 4 * beat, c, 0.75f);
         for (int e = 0; e < 8; ++e) {
             addNote(track(song, Part::Bell), barTime(bar) + e * beat / 2, 0.5,
-                    c[static_cast<size_t>(e % static_cast<int>(c.size()))] + 24.0f, 0.3f + 0.04f * e, e % 2 ? 0.5f : -0.5f);
+                    c[static_cast<size_t>(e % static_cast<int>(c.size()))] + 24.0f, 0.3f + 0.04f * e,
+                    e % 2 ? 0.5f : -0.5f);
         }
     }
     // The half bar before the drop: a tom run.

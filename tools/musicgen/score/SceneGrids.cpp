@@ -121,13 +121,14 @@ HitGrid closingGrid() {
     HitGrid g{"closing", cut::closing, cut::fadeStart, {}, {}};
     const double offset = 2200.0 - 235499.0;
     g.mainHits = toSeconds(periodicMs(offset, 1400.0, cut::closing * 1000.0, cut::fadeStart * 1000.0));
-    g.afterBeats = toSeconds(periodicMs(offset - 800.0, 1400.0, cut::closing * 1000.0, cut::fadeStart * 1000.0));
+    g.afterBeats =
+        toSeconds(periodicMs(offset - 800.0, 1400.0, cut::closing * 1000.0, cut::fadeStart * 1000.0));
     return g;
 }
 
 std::vector<HitGrid> allGrids() {
-    return {titleGrid(), swarmStreakGrid(), swarmFlashGrid(), hipuGrid(),      duckGrid(),
-            potkoKickGrid(), potkoThrobGrid(), closingGrid()};
+    return {titleGrid(), swarmStreakGrid(), swarmFlashGrid(), hipuGrid(),
+            duckGrid(),  potkoKickGrid(),   potkoThrobGrid(), closingGrid()};
 }
 
 } // namespace score

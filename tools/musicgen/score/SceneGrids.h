@@ -29,7 +29,7 @@ struct HitGrid {
     std::string section;
     double begin = 0.0; // seconds, section window the grid is checked in
     double end = 0.0;
-    std::vector<double> mainHits;  // the scene's strong pulses
+    std::vector<double> mainHits;   // the scene's strong pulses
     std::vector<double> afterBeats; // lighter pulses, where the scene has them
 };
 

@@ -49,7 +49,8 @@ void writeStreaks(synth::Song& song) {
             // Dotted-quarter bass: root, octave, root, fifth.
             const float figure[4] = {0, 12, 0, 7};
             for (int b = 0; b < 4; ++b) {
-                addNote(track(song, Part::Bass), eighths.at(bar * 12 + b * 3), 0.305 * 2.6, r + figure[b], b == 0 ? 1.0f : 0.75f);
+                addNote(track(song, Part::Bass), eighths.at(bar * 12 + b * 3), 0.305 * 2.6, r + figure[b],
+                        b == 0 ? 1.0f : 0.75f);
                 addNote(track(song, Part::SubBass), eighths.at(bar * 12 + b * 3), 0.305 * 2.8, r, 0.8f);
             }
         }
@@ -59,12 +60,14 @@ void writeStreaks(synth::Song& song) {
             const double t = eighths.at(bar * 12 + s * 0.5);
             if (t < start + 0.3 || t >= end) continue;
             const float v = (s % 6 == 0 ? 0.85f : 0.55f) * (bar == 0 ? 0.5f + 0.02f * s : 1.0f);
-            addNote(track(song, Part::Pluck), t, 0.13, swirl[s % 6] + (s % 12 >= 6 ? 12.0f : 0.0f), v, s % 2 ? 0.5f : -0.5f);
+            addNote(track(song, Part::Pluck), t, 0.13, swirl[s % 6] + (s % 12 >= 6 ? 12.0f : 0.0f), v,
+                    s % 2 ? 0.5f : -0.5f);
         }
     }
     // A long, soaring line over bars 1 - 3.
     const Grid beats{eighths.origin, 0.305 * 3};
-    addMelody(track(song, Part::Lead), beats, 4, "A5:2 G5:1 F5:1 | F5:2 D5:1 Bb5:1 | A5:3 C6:1", 0.8f, 0.0f, 0.97f);
+    addMelody(track(song, Part::Lead), beats, 4, "A5:2 G5:1 F5:1 | F5:2 D5:1 Bb5:1 | A5:3 C6:1", 0.8f, 0.0f,
+              0.97f);
     // The camera's view switches land on bells.
     // (A cut within 150 ms of a streak is left to the kick: two attacks that close smear the hit.)
     for (double t : swarmCameraCuts(start + 3.0, end)) {

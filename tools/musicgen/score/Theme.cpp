@@ -27,7 +27,8 @@ std::vector<float> themeChord(int bar) {
                            : std::vector<float>{r, r + 7, r + 11, r + 16, r + 19};
 }
 
-void addThemeMelody(synth::Track& track, const Grid& grid, int firstBar, int bars, float velocity, float transpose) {
+void addThemeMelody(synth::Track& track, const Grid& grid, int firstBar, int bars, float velocity,
+                    float transpose) {
     // Melody lines start on even bars of the cycle; odd starts begin half-way into a phrase.
     for (int bar = firstBar; bar < firstBar + bars; bar += 2) {
         const int chord = chordIndex(bar);
@@ -35,15 +36,16 @@ void addThemeMelody(synth::Track& track, const Grid& grid, int firstBar, int bar
     }
 }
 
-void addThemeBass(synth::Track& bass, synth::Track& sub, const Grid& grid, int firstBar, int bars, float velocity) {
+void addThemeBass(synth::Track& bass, synth::Track& sub, const Grid& grid, int firstBar, int bars,
+                  float velocity) {
     struct Step {
         double at;
         double length;
         float interval;
         float accent;
     };
-    constexpr Step figure[5] = {{0, 1.6, 0, 1.0f}, {2, 0.8, 0, 0.7f}, {3, 0.8, 12, 0.8f}, {4, 1.6, 0, 0.95f},
-                                {6, 0.8, 7, 0.7f}};
+    constexpr Step figure[5] = {
+        {0, 1.6, 0, 1.0f}, {2, 0.8, 0, 0.7f}, {3, 0.8, 12, 0.8f}, {4, 1.6, 0, 0.95f}, {6, 0.8, 7, 0.7f}};
     for (int bar = firstBar; bar < firstBar + bars; ++bar) {
         const float root = themeRoot(bar);
         const double base = bar * themeBarSteps;
@@ -61,14 +63,16 @@ void addThemeArpeggio(synth::Track& track, const Grid& grid, int firstBar, int b
         for (int i = 0; i < themeBarSteps; ++i) {
             const float accent = (i == 0 || i == 4) ? 1.0f : 0.7f;
             const float pan = (i % 2 == 0) ? -0.35f : 0.35f;
-            addNote(track, grid.at(bar * themeBarSteps + i), grid.step * 0.8, tones[i], velocity * accent, pan);
+            addNote(track, grid.at(bar * themeBarSteps + i), grid.step * 0.8, tones[i], velocity * accent,
+                    pan);
         }
     }
 }
 
 void addThemePads(synth::Track& pad, const Grid& grid, int firstBar, int bars, float velocity) {
     for (int bar = firstBar; bar < firstBar + bars; bar += 2)
-        addChord(pad, grid.at(bar * themeBarSteps), grid.step * themeBarSteps * 2 * 0.97, themeChord(bar), velocity);
+        addChord(pad, grid.at(bar * themeBarSteps), grid.step * themeBarSteps * 2 * 0.97, themeChord(bar),
+                 velocity);
 }
 
 } // namespace score

@@ -19,7 +19,8 @@ std::vector<float> themeChord(int bar); // voiced for pads, around middle C
 void addThemeMelody(synth::Track& track, const Grid& grid, int firstBar, int bars, float velocity,
                     float transpose = 0.0f);
 // The bass figure (root, root, octave, root, fifth) for the given bars.
-void addThemeBass(synth::Track& bass, synth::Track& sub, const Grid& grid, int firstBar, int bars, float velocity);
+void addThemeBass(synth::Track& bass, synth::Track& sub, const Grid& grid, int firstBar, int bars,
+                  float velocity);
 // Pluck arpeggio through the chord, one tone per eighth.
 void addThemeArpeggio(synth::Track& track, const Grid& grid, int firstBar, int bars, float velocity);
 // Pad chords, two bars each, from `firstBar` (must be even) for `bars` bars.

@@ -35,7 +35,8 @@ void writeTitle(synth::Song& song) {
     }
     // Hats between the accents once the groove is in.
     addPattern(track(song, Part::Hat), eighths, 8 * themeBarSteps, 20, "-o.o-x.", barTime(8), barTime(28));
-    addPattern(track(song, Part::OpenHat), eighths, 13 * themeBarSteps, 15, "------x", barTime(13), barTime(28), 0.7f);
+    addPattern(track(song, Part::OpenHat), eighths, 13 * themeBarSteps, 15, "------x", barTime(13),
+               barTime(28), 0.7f);
     // Tom runs into the second word and the last word.
     for (int bar : {12, 20}) {
         addPattern(track(song, Part::Tom), eighths, bar * themeBarSteps, 1, "----xxX", 0.0, end, 0.8f, 67.0f);
@@ -52,7 +53,8 @@ void writeTitle(synth::Song& song) {
     for (int bar = 3; bar < 8; ++bar) {
         const std::vector<float> chord = themeChord(bar);
         addNote(track(song, Part::Bell), barTime(bar), 1.0, chord[2] + 12.0f, 0.6f, -0.3f);
-        addNote(track(song, Part::Bell), eighths.at(bar * themeBarSteps + 4), 0.8, chord[3] + 12.0f, 0.45f, 0.3f);
+        addNote(track(song, Part::Bell), eighths.at(bar * themeBarSteps + 4), 0.8, chord[3] + 12.0f, 0.45f,
+                0.3f);
     }
     addThemeBass(track(song, Part::Bass), track(song, Part::SubBass), eighths, 3, 25, 0.85f);
     addThemeArpeggio(track(song, Part::Pluck), eighths, 8, 20, 0.55f);

@@ -26,10 +26,14 @@ void writeCave(synth::Song& song) {
         const int i = (bar / 2) % 4;
         const float r = roots[i] + 12.0f;
         switch (i) {
-        case 0: return std::vector<float>{r, r + 7, r + 10, r + 15};
-        case 1: return std::vector<float>{r, r + 4, r + 7, r + 11};
-        case 2: return std::vector<float>{r, r + 3, r + 7, r + 10};
-        default: return std::vector<float>{r, r + 5, r + 7, r + 10};
+        case 0:
+            return std::vector<float>{r, r + 7, r + 10, r + 15};
+        case 1:
+            return std::vector<float>{r, r + 4, r + 7, r + 11};
+        case 2:
+            return std::vector<float>{r, r + 3, r + 7, r + 10};
+        default:
+            return std::vector<float>{r, r + 5, r + 7, r + 10};
         }
     };
 
@@ -45,7 +49,8 @@ void writeCave(synth::Song& song) {
         if (bar % 2 == 0) addChord(track(song, Part::WarmPad), t0, 2 * 4 * beats.step * 0.98, c, 0.6f);
         if (drums(bar)) {
             addPattern(track(song, Part::Kick), sixteenths, bar * 16, 1, "X-----x---o-----", start, end);
-            addPattern(track(song, Part::Snare), sixteenths, bar * 16, 1, "--------X-------", start, end, 0.9f);
+            addPattern(track(song, Part::Snare), sixteenths, bar * 16, 1, "--------X-------", start, end,
+                       0.9f);
             addPattern(track(song, Part::Rim), sixteenths, bar * 16, 1, "---x-----x---.-x", start, end, 0.8f);
             addPattern(track(song, Part::Hat), sixteenths, bar * 16, 1, "o-x-o-x-o-x-o.x.", start, end, 0.8f);
             // Sub bass: root on one, a slide-like octave on the and of two.
@@ -57,8 +62,8 @@ void writeCave(synth::Song& song) {
         // Dub stabs on the off-beat, sent into the long echoes.
         if (bar >= 2) {
             for (int b : {1, 3})
-                addChord(track(song, Part::Stab), beats.at(bar * 4 + b) + 0.25, 0.1, {c[1] + 12, c[2] + 12, c[3] + 12},
-                         bar >= 20 && bar < 24 ? 0.8f : 0.55f);
+                addChord(track(song, Part::Stab), beats.at(bar * 4 + b) + 0.25, 0.1,
+                         {c[1] + 12, c[2] + 12, c[3] + 12}, bar >= 20 && bar < 24 ? 0.8f : 0.55f);
         }
     }
     // The lantern: a lone bell line in the intro and the break.
@@ -68,9 +73,11 @@ void writeCave(synth::Song& song) {
         addNote(track(song, Part::Bell), beats.at(bar * 4 + 2.5), 1.0, c[2] + 12.0f, 0.4f, 0.4f);
     }
     // The tune, twice: a slow minor line over the groove.
-    const char* line = "A5:3 G5:0.5 F5:0.5 | E5:2 D5:2 | F5:3 E5:1 | D5:4 | G5:3 A5:1 | Bb5:2 A5:2 | E5:3 F5:1 | E5:4";
+    const char* line =
+        "A5:3 G5:0.5 F5:0.5 | E5:2 D5:2 | F5:3 E5:1 | D5:4 | G5:3 A5:1 | Bb5:2 A5:2 | E5:3 F5:1 | E5:4";
     addMelody(track(song, Part::Lead), beats, 8 * 4, line, 0.75f);
-    addMelody(track(song, Part::Lead), beats, 24 * 4, "A5:3 G5:0.5 F5:0.5 | E5:2 D5:2 | F5:3 E5:1 | A5:4", 0.85f);
+    addMelody(track(song, Part::Lead), beats, 24 * 4, "A5:3 G5:0.5 F5:0.5 | E5:2 D5:2 | F5:3 E5:1 | A5:4",
+              0.85f);
     addMelody(track(song, Part::SoftLead), beats, 12 * 4, line, 0.55f, 12.0f);
     addNote(track(song, Part::Riser), end - 4.0, 4.0, 60.0f, 1.0f);
 }
@@ -91,7 +98,8 @@ void writePotko(synth::Song& song) {
     addHit(track(song, Part::Crash), start, 1.0f);
     addHit(track(song, Part::Boom), start, 1.0f);
     // The blur clears over the first two seconds: a pad and a rising acid line over the intro.
-    addChord(track(song, Part::Pad), start, kicks.mainHits.front() - start, {57.0f, 60.0f, 64.0f, 69.0f}, 0.8f);
+    addChord(track(song, Part::Pad), start, kicks.mainHits.front() - start, {57.0f, 60.0f, 64.0f, 69.0f},
+             0.8f);
     addNote(track(song, Part::Riser), start + 0.6, kicks.mainHits.front() - start - 0.6, 60.0f, 0.8f);
 
     for (double t : kicks.mainHits) addHit(track(song, Part::HeavyKick), t, 1.0f);
@@ -122,19 +130,22 @@ void writePotko(synth::Song& song) {
             addNote(track(song, Part::Acid), t, 0.11, r + octave, v);
         }
         if (t0 >= kicks.mainHits.front()) addNote(track(song, Part::SubBass), t0, t1 - t0, r - 12.0f, 0.55f);
-        addChord(track(song, Part::Pad), std::max(t0, kicks.mainHits.front()), t1 - std::max(t0, kicks.mainHits.front()),
-                 {r + 12, r + 12 + third, r + 19}, 0.55f);
+        addChord(track(song, Part::Pad), std::max(t0, kicks.mainHits.front()),
+                 t1 - std::max(t0, kicks.mainHits.front()), {r + 12, r + 12 + third, r + 19}, 0.55f);
         if (t0 >= throbStart - 0.7) {
             for (int b = 0; b < 4; ++b)
-                addChord(track(song, Part::Stab), beats.at(bar * 4 + b) + 0.3, 0.1, {r + 24, r + 24 + third, r + 31}, 0.6f);
+                addChord(track(song, Part::Stab), beats.at(bar * 4 + b) + 0.3, 0.1,
+                         {r + 24, r + 24 + third, r + 31}, 0.6f);
         }
     }
     // Robot arpeggio over bars 5 - 8: square sixteenths up each chord of the falling line.
-    const char* robot[4] = {"A5:1 E5:1 C6:1 E5:1 A5:1 E5:1 B5:1 E5:1", "G5:1 D5:1 B5:1 D5:1 G5:1 D5:1 A5:1 D5:1",
-                            "F5:1 C5:1 A5:1 C5:1 F5:1 C5:1 G5:1 C5:1", "E5:1 B4:1 G#5:1 B4:1 E5:1 B4:1 F5:1 B4:1"};
+    const char* robot[4] = {
+        "A5:1 E5:1 C6:1 E5:1 A5:1 E5:1 B5:1 E5:1", "G5:1 D5:1 B5:1 D5:1 G5:1 D5:1 A5:1 D5:1",
+        "F5:1 C5:1 A5:1 C5:1 F5:1 C5:1 G5:1 C5:1", "E5:1 B4:1 G#5:1 B4:1 E5:1 B4:1 F5:1 B4:1"};
     for (int i = 0; i < 4; ++i)
         for (int half = 0; half < 2; ++half)
-            addMelody(track(song, Part::Pluck), sixteenths, (5 + i) * 16 + half * 8, robot[i], 0.7f, 0.0f, 0.7f);
+            addMelody(track(song, Part::Pluck), sixteenths, (5 + i) * 16 + half * 8, robot[i], 0.7f, 0.0f,
+                      0.7f);
     addMelody(track(song, Part::Lead), beats, 9 * 4, "A5:2 C6:2 | B5:2 G5:2", 0.85f);
     addNote(track(song, Part::Riser), end - 1.8, 1.8, 60.0f, 0.9f);
 }

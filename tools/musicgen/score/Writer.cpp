@@ -41,13 +41,14 @@ void addChord(synth::Track& track, double start, double duration, const std::vec
               float velocity) {
     for (size_t i = 0; i < pitches.size(); ++i) {
         // Spread the chord tones a little across the field.
-        const float pan = pitches.size() < 2 ? 0.0f : -0.3f + 0.6f * static_cast<float>(i) / (pitches.size() - 1);
+        const float pan =
+            pitches.size() < 2 ? 0.0f : -0.3f + 0.6f * static_cast<float>(i) / (pitches.size() - 1);
         addNote(track, start, duration, pitches[i], velocity, pan);
     }
 }
 
-double addMelody(synth::Track& track, const Grid& grid, double startStep, std::string_view text, float velocity,
-                 float transpose, float gate) {
+double addMelody(synth::Track& track, const Grid& grid, double startStep, std::string_view text,
+                 float velocity, float transpose, float gate) {
     double step = startStep;
     size_t pos = 0;
     while (pos < text.size()) {
@@ -59,25 +60,38 @@ double addMelody(synth::Track& track, const Grid& grid, double startStep, std::s
         pos = end;
         const size_t colon = token.find(':');
         const std::string_view name = token.substr(0, colon);
-        const double length = colon == std::string_view::npos ? 1.0 : std::atof(std::string(token.substr(colon + 1)).c_str());
+        const double length =
+            colon == std::string_view::npos ? 1.0 : std::atof(std::string(token.substr(colon + 1)).c_str());
         const float pitch = pitchOf(name);
-        if (pitch >= 0.0f) addNote(track, grid.at(step), grid.step * length * gate, pitch + transpose, velocity);
+        if (pitch >= 0.0f)
+            addNote(track, grid.at(step), grid.step * length * gate, pitch + transpose, velocity);
         step += length;
     }
     return step;
 }
 
-void addPattern(synth::Track& track, const Grid& grid, double startStep, int repeats, std::string_view pattern,
-                double from, double to, float velocityScale, float pitch, float pan) {
+void addPattern(synth::Track& track, const Grid& grid, double startStep, int repeats,
+                std::string_view pattern, double from, double to, float velocityScale, float pitch,
+                float pan) {
     for (int r = 0; r < repeats; ++r) {
         for (size_t i = 0; i < pattern.size(); ++i) {
             float v = 0.0f;
             switch (pattern[i]) {
-            case 'X': v = 1.0f; break;
-            case 'x': v = 0.8f; break;
-            case 'o': v = 0.6f; break;
-            case '.': v = 0.35f; break;
-            default: v = 0.0f; break;
+            case 'X':
+                v = 1.0f;
+                break;
+            case 'x':
+                v = 0.8f;
+                break;
+            case 'o':
+                v = 0.6f;
+                break;
+            case '.':
+                v = 0.35f;
+                break;
+            default:
+                v = 0.0f;
+                break;
             }
             if (v == 0.0f) continue;
             const double t = grid.at(startStep + static_cast<double>(r * pattern.size() + i));

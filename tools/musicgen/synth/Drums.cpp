@@ -44,10 +44,19 @@ void renderDrum(const DrumPatch& patch, double start, float velocity, float pan,
     switch (patch.kind) {
     case DrumKind::Snare:
     case DrumKind::Tom:
-    case DrumKind::Clap: noiseFilterL.set(patch.toneHz, 0.35f); noiseFilterR.set(patch.toneHz, 0.35f); break;
+    case DrumKind::Clap:
+        noiseFilterL.set(patch.toneHz, 0.35f);
+        noiseFilterR.set(patch.toneHz, 0.35f);
+        break;
     case DrumKind::Hat:
-    case DrumKind::Crash: noiseFilterL.set(patch.toneHz, 0.1f); noiseFilterR.set(patch.toneHz, 0.1f); break;
-    default: noiseFilterL.set(patch.toneHz, 0.0f); noiseFilterR.set(patch.toneHz, 0.0f); break;
+    case DrumKind::Crash:
+        noiseFilterL.set(patch.toneHz, 0.1f);
+        noiseFilterR.set(patch.toneHz, 0.1f);
+        break;
+    default:
+        noiseFilterL.set(patch.toneHz, 0.0f);
+        noiseFilterR.set(patch.toneHz, 0.0f);
+        break;
     }
     noiseHigh.set(300.0f, 0.0f);
 
@@ -74,7 +83,8 @@ void renderDrum(const DrumPatch& patch, double start, float velocity, float pan,
             phase += hz / sampleRate;
             if (phase >= 1.0f) phase -= 1.0f;
             float tone = std::sin(twoPi * phase) * body;
-            if (patch.drive > 0.0f) tone = std::tanh(tone * (1.0f + 3.0f * patch.drive)) / (1.0f + patch.drive);
+            if (patch.drive > 0.0f)
+                tone = std::tanh(tone * (1.0f + 3.0f * patch.drive)) / (1.0f + patch.drive);
             mono = tone + click * white;
             const float nz = noiseFilterL.process(white, FilterMode::BandPass) * noiseEnv * patch.noiseLevel;
             noiseL = noiseR = nz;
@@ -84,10 +94,13 @@ void renderDrum(const DrumPatch& patch, double start, float velocity, float pan,
             const float hz = patch.pitchHz + sweep;
             phase += hz / sampleRate;
             if (phase >= 1.0f) phase -= 1.0f;
-            mono = (std::sin(twoPi * phase) + 0.3f * std::sin(2.0f * twoPi * phase)) * body * (1.0f - patch.noiseLevel);
+            mono = (std::sin(twoPi * phase) + 0.3f * std::sin(2.0f * twoPi * phase)) * body *
+                   (1.0f - patch.noiseLevel);
             noiseL = noiseHigh.process(white, FilterMode::HighPass) * noiseEnv * patch.noiseLevel;
             noiseR = noiseL;
-            if (patch.width > 0.0f) noiseR = (1.0f - patch.width) * noiseL + patch.width * whiteSide * noiseEnv * patch.noiseLevel * 0.5f;
+            if (patch.width > 0.0f)
+                noiseR = (1.0f - patch.width) * noiseL +
+                         patch.width * whiteSide * noiseEnv * patch.noiseLevel * 0.5f;
             mono += click * white;
             break;
         }
@@ -127,7 +140,8 @@ void renderDrum(const DrumPatch& patch, double start, float velocity, float pan,
                 noiseFilterL.set(fc, 0.6f);
                 noiseFilterR.set(fc, 0.6f);
             }
-            const float env = p * p * (n < lengthSamples ? 1.0f : std::exp(-(n - lengthSamples) * 40.0f / sampleRate));
+            const float env =
+                p * p * (n < lengthSamples ? 1.0f : std::exp(-(n - lengthSamples) * 40.0f / sampleRate));
             noiseL = noiseFilterL.process(white, FilterMode::BandPass) * env;
             noiseR = noiseFilterR.process(whiteSide, FilterMode::BandPass) * env;
             break;

@@ -49,7 +49,8 @@ std::array<std::array<float, 2 * halfTaps>, 3> interpolationTaps() {
     for (int p = 0; p < 3; ++p) {
         const double frac = (p + 1) * 0.25;
         for (int k = 0; k < 2 * halfTaps; ++k) {
-            const double x = static_cast<double>(k - halfTaps + 1) - frac; // tap position relative to the point
+            const double x =
+                static_cast<double>(k - halfTaps + 1) - frac; // tap position relative to the point
             const double sinc = std::abs(x) < 1e-9 ? 1.0 : std::sin(M_PI * x) / (M_PI * x);
             const double window = 0.5 + 0.5 * std::cos(M_PI * x / (halfTaps + 0.5));
             taps[p][k] = static_cast<float>(sinc * window);
@@ -121,7 +122,9 @@ void applyLimiter(StereoBuffer& buffer, const LimiterSettings& s) {
     double sum = 0.0;
     const long r = reach;
     const long n = static_cast<long>(frames);
-    auto at = [&](long i) { return i < 0 || i >= n ? 1.0 : static_cast<double>(windowMin[static_cast<size_t>(i)]); };
+    auto at = [&](long i) {
+        return i < 0 || i >= n ? 1.0 : static_cast<double>(windowMin[static_cast<size_t>(i)]);
+    };
     for (long i = -r; i <= r; ++i) sum += at(i);
     for (long i = 0; i < n; ++i) {
         const float g = static_cast<float>(sum / (2 * r + 1));

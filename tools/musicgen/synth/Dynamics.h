@@ -9,14 +9,15 @@
 namespace synth {
 
 struct DuckSettings {
-    float depth = 0.5f;     // gain reduction at the trigger, 0..1
-    float attack = 0.004f;  // seconds to reach full reduction
-    float release = 0.25f;  // seconds to recover
+    float depth = 0.5f;    // gain reduction at the trigger, 0..1
+    float attack = 0.004f; // seconds to reach full reduction
+    float release = 0.25f; // seconds to recover
 };
 
 // Gain curve, one value per frame, that dips at each trigger time (seconds) and recovers. Ducking
 // from the score's own kick times instead of a detector keeps it exact and free of pumping lag.
-std::vector<float> duckingCurve(const std::vector<double>& triggers, const DuckSettings& settings, size_t frames);
+std::vector<float> duckingCurve(const std::vector<double>& triggers, const DuckSettings& settings,
+                                size_t frames);
 void applyGainCurve(StereoBuffer& buffer, const std::vector<float>& curve, size_t begin = 0,
                     size_t end = static_cast<size_t>(-1));
 

@@ -73,7 +73,8 @@ struct ReverbChannel {
     std::array<AllPass, 4> allPasses;
     explicit ReverbChannel(int spread) {
         for (size_t c = 0; c < combs.size(); ++c) combs[c].line.assign(combTuning[c] + spread, 0.0f);
-        for (size_t a = 0; a < allPasses.size(); ++a) allPasses[a].line.assign(allPassTuning[a] + spread, 0.0f);
+        for (size_t a = 0; a < allPasses.size(); ++a)
+            allPasses[a].line.assign(allPassTuning[a] + spread, 0.0f);
     }
     float process(float x, float feedback, float damp) {
         float sum = 0.0f;

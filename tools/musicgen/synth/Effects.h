@@ -7,10 +7,10 @@
 namespace synth {
 
 struct DelaySettings {
-    float timeLeft = 0.375f;  // seconds
-    float timeRight = 0.5f;   // seconds
-    float feedback = 0.4f;    // 0..0.95
-    float cross = 0.5f;       // share of the feedback sent to the other side (ping-pong)
+    float timeLeft = 0.375f; // seconds
+    float timeRight = 0.5f;  // seconds
+    float feedback = 0.4f;   // 0..0.95
+    float cross = 0.5f;      // share of the feedback sent to the other side (ping-pong)
     float dampingHz = 4000.0f;
 };
 

@@ -31,8 +31,9 @@ std::vector<uint8_t> encodeMp3(const StereoBuffer& buffer, const Mp3Settings& se
     const size_t frames = buffer.frames();
     for (size_t pos = 0; pos < frames; pos += chunk) {
         const int n = static_cast<int>(std::min<size_t>(chunk, frames - pos));
-        const int written = lame_encode_buffer_ieee_float(lame, buffer.left.data() + pos, buffer.right.data() + pos, n,
-                                                          out.data(), static_cast<int>(out.size()));
+        const int written =
+            lame_encode_buffer_ieee_float(lame, buffer.left.data() + pos, buffer.right.data() + pos, n,
+                                          out.data(), static_cast<int>(out.size()));
         if (written < 0) {
             lame_close(lame);
             return {};
@@ -45,7 +46,8 @@ std::vector<uint8_t> encodeMp3(const StereoBuffer& buffer, const Mp3Settings& se
     // No ID3v2 tag is written, so the placeholder tag frame is the file's first frame.
     std::vector<unsigned char> tag(4096);
     const size_t tagSize = lame_get_lametag_frame(lame, tag.data(), tag.size());
-    if (tagSize > 0 && tagSize <= bytes.size()) std::copy(tag.begin(), tag.begin() + static_cast<long>(tagSize), bytes.begin());
+    if (tagSize > 0 && tagSize <= bytes.size())
+        std::copy(tag.begin(), tag.begin() + static_cast<long>(tagSize), bytes.begin());
     lame_close(lame);
     return bytes;
 }

@@ -17,7 +17,8 @@ float Oscillator::next(Waveform wave, float increment, Rng& rng, float fmRatio, 
     case Waveform::Triangle: {
         float half = phase + 0.5f;
         if (half >= 1.0f) half -= 1.0f;
-        const float square = (phase < 0.5f ? 1.0f : -1.0f) + polyBlep(phase, increment) - polyBlep(half, increment);
+        const float square =
+            (phase < 0.5f ? 1.0f : -1.0f) + polyBlep(phase, increment) - polyBlep(half, increment);
         if (wave == Waveform::Square) {
             out = square;
         } else {

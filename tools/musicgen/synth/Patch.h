@@ -14,9 +14,9 @@ struct SynthPatch {
     float osc2Mix = 0.0f;       // 0: only oscillator 1, 1: only oscillator 2
     float osc2Semitones = 0.0f; // transposition of oscillator 2
     float noiseMix = 0.0f;
-    float fmRatio = 1.0f;       // for Waveform::Fm
-    float fmIndex = 0.0f;       // modulation index at full modulation envelope
-    float fmIndexDecay = 0.0f;  // seconds for the index to fall to a third; 0 keeps it constant
+    float fmRatio = 1.0f;      // for Waveform::Fm
+    float fmIndex = 0.0f;      // modulation index at full modulation envelope
+    float fmIndexDecay = 0.0f; // seconds for the index to fall to a third; 0 keeps it constant
 
     int unison = 1;              // voices per note
     float unisonDetuneCents = 0; // spread of the outermost voices

@@ -37,9 +37,8 @@ struct FrameRange {
 FrameRange activeRange(const Track& track, size_t frames) {
     double first = 1e30;
     double last = 0.0;
-    const double tail = track.isDrum
-                            ? std::max({track.drum.decay, track.drum.noiseDecay}) + 0.1
-                            : track.synth.amp.release * 1.5 + 0.1;
+    const double tail = track.isDrum ? std::max({track.drum.decay, track.drum.noiseDecay}) + 0.1
+                                     : track.synth.amp.release * 1.5 + 0.1;
     for (const Note& n : track.notes) {
         first = std::min(first, n.start);
         last = std::max(last, n.start + n.duration + tail);
@@ -58,7 +57,8 @@ void applyFadeOut(StereoBuffer& mix, double start, double end) {
     const int last = secondsToSamples(end);
     for (int i = std::max(0, first); i < static_cast<int>(mix.frames()); ++i) {
         float g = 0.0f;
-        if (i < last) g = 0.5f + 0.5f * std::cos(pi * static_cast<float>(i - first) / static_cast<float>(last - first));
+        if (i < last)
+            g = 0.5f + 0.5f * std::cos(pi * static_cast<float>(i - first) / static_cast<float>(last - first));
         mix.left[static_cast<size_t>(i)] *= g;
         mix.right[static_cast<size_t>(i)] *= g;
     }

@@ -24,8 +24,8 @@ struct Track {
     float gain = 1.0f;
     float reverbSend = 0.0f;
     float delaySend = 0.0f;
-    bool ducked = false;  // follows the song's sidechain curve
-    bool chorus = false;  // runs the song's chorus over the track
+    bool ducked = false; // follows the song's sidechain curve
+    bool chorus = false; // runs the song's chorus over the track
 };
 
 struct Song {

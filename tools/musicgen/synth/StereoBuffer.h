@@ -21,7 +21,8 @@ struct StereoBuffer {
         right.assign(frames, 0.0f);
     }
     // Adds other × gain over frames [begin, end) of both.
-    void mixIn(const StereoBuffer& other, float gain, size_t begin = 0, size_t end = static_cast<size_t>(-1)) {
+    void mixIn(const StereoBuffer& other, float gain, size_t begin = 0,
+               size_t end = static_cast<size_t>(-1)) {
         const size_t n = other.frames() < frames() ? other.frames() : frames();
         if (end > n) end = n;
         for (size_t i = begin; i < end; ++i) {

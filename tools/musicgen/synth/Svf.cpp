@@ -28,10 +28,14 @@ float Svf::process(float x, FilterMode mode) {
     ic1 = 2.0f * v1 - ic1;
     ic2 = 2.0f * v2 - ic2;
     switch (mode) {
-    case FilterMode::LowPass: return v2;
-    case FilterMode::BandPass: return v1;
-    case FilterMode::HighPass: return x - k * v1 - v2;
-    case FilterMode::Notch: return x - k * v1;
+    case FilterMode::LowPass:
+        return v2;
+    case FilterMode::BandPass:
+        return v1;
+    case FilterMode::HighPass:
+        return x - k * v1 - v2;
+    case FilterMode::Notch:
+        return x - k * v1;
     }
     return v2;
 }
