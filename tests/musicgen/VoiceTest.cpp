@@ -126,3 +126,19 @@ TEST(EffectTails, ReverbAndDelayRingAfterAnImpulseAndDie) {
         EXPECT_LT(late, early * 1e-3f) << effect;
     }
 }
+
+TEST(EffectTails, DelayEchoesAfterTheTimeInForceAtEachMoment) {
+    StereoBuffer b(synth::sampleRate * 4);
+    b.left[0] = 1.0f;                     // before the change: echo after 0.25 s
+    b.left[2 * synth::sampleRate] = 1.0f; // after it: echo after 0.4 s
+    synth::applyDelay(b, synth::DelaySettings{0.25f, 0.25f, 0.0f, 0.0f, 20000.0f}, {{1.0, 0.4f, 0.4f}});
+    auto loudestIn = [&](size_t a, size_t e) {
+        size_t best = a;
+        for (size_t i = a; i < e; ++i)
+            if (std::fabs(b.left[i]) > std::fabs(b.left[best])) best = i;
+        return best;
+    };
+    EXPECT_EQ(loudestIn(1, synth::sampleRate), static_cast<size_t>(synth::sampleRate / 4));
+    EXPECT_EQ(loudestIn(2 * synth::sampleRate + 1, 3 * synth::sampleRate),
+              static_cast<size_t>(2 * synth::sampleRate + synth::secondsToSamples(0.4)));
+}

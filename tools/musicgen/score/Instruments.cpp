@@ -216,10 +216,7 @@ SynthPatch acid() {
 SynthPatch pad() {
     SynthPatch p;
     p.wave1 = Waveform::Saw;
-    p.wave2 = Waveform::Saw;
-    p.osc2Mix = 0.3f;
-    p.osc2Semitones = 12.0f;
-    p.unison = 5;
+    p.unison = 4;
     p.unisonDetuneCents = 18.0f;
     p.stereoWidth = 0.85f;
     p.cutoffHz = 1500.0f;

@@ -9,30 +9,38 @@
 
 namespace synth {
 
-void applyDelay(StereoBuffer& buffer, const DelaySettings& s) {
-    const size_t lenL = std::max<size_t>(1, static_cast<size_t>(secondsToSamples(s.timeLeft)));
-    const size_t lenR = std::max<size_t>(1, static_cast<size_t>(secondsToSamples(s.timeRight)));
-    std::vector<float> lineL(lenL, 0.0f);
-    std::vector<float> lineR(lenR, 0.0f);
-    size_t posL = 0;
-    size_t posR = 0;
+void applyDelay(StereoBuffer& buffer, const DelaySettings& s) { applyDelay(buffer, s, {}); }
+
+void applyDelay(StereoBuffer& buffer, const DelaySettings& s, const std::vector<DelayChange>& changes) {
+    float longest = std::max(s.timeLeft, s.timeRight);
+    for (const DelayChange& c : changes) longest = std::max({longest, c.timeLeft, c.timeRight});
+    const size_t size = static_cast<size_t>(secondsToSamples(longest)) + 2;
+    std::vector<float> lineL(size, 0.0f);
+    std::vector<float> lineR(size, 0.0f);
+    size_t lagL = static_cast<size_t>(std::max(1, secondsToSamples(s.timeLeft)));
+    size_t lagR = static_cast<size_t>(std::max(1, secondsToSamples(s.timeRight)));
+    size_t nextChange = 0;
+    size_t pos = 0;
     const float damp = std::exp(-twoPi * s.dampingHz / sampleRate);
     float lowL = 0.0f;
     float lowR = 0.0f;
     const float fb = std::clamp(s.feedback, 0.0f, 0.95f);
     for (size_t i = 0; i < buffer.frames(); ++i) {
-        const float outL = lineL[posL];
-        const float outR = lineR[posR];
+        while (nextChange < changes.size() &&
+               secondsToSamples(changes[nextChange].at) <= static_cast<int>(i)) {
+            lagL = static_cast<size_t>(std::max(1, secondsToSamples(changes[nextChange].timeLeft)));
+            lagR = static_cast<size_t>(std::max(1, secondsToSamples(changes[nextChange].timeRight)));
+            ++nextChange;
+        }
+        const float outL = lineL[(pos + size - lagL) % size];
+        const float outR = lineR[(pos + size - lagR) % size];
         lowL = outL + (lowL - outL) * damp;
         lowR = outR + (lowR - outR) * damp;
-        const float inL = buffer.left[i];
-        const float inR = buffer.right[i];
-        lineL[posL] = inL + fb * ((1.0f - s.cross) * lowL + s.cross * lowR);
-        lineR[posR] = inR + fb * ((1.0f - s.cross) * lowR + s.cross * lowL);
+        lineL[pos] = buffer.left[i] + fb * ((1.0f - s.cross) * lowL + s.cross * lowR);
+        lineR[pos] = buffer.right[i] + fb * ((1.0f - s.cross) * lowR + s.cross * lowL);
         buffer.left[i] = outL;
         buffer.right[i] = outR;
-        if (++posL == lenL) posL = 0;
-        if (++posR == lenR) posR = 0;
+        if (++pos == size) pos = 0;
     }
 }
 

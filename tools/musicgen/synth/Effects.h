@@ -4,6 +4,8 @@
 
 #include "synth/StereoBuffer.h"
 
+#include <vector>
+
 namespace synth {
 
 struct DelaySettings {
@@ -12,6 +14,13 @@ struct DelaySettings {
     float feedback = 0.4f;   // 0..0.95
     float cross = 0.5f;      // share of the feedback sent to the other side (ping-pong)
     float dampingHz = 4000.0f;
+};
+
+// From `at` seconds on, the delay repeats after these times (to follow a change of tempo).
+struct DelayChange {
+    double at = 0.0;
+    float timeLeft = 0.375f;
+    float timeRight = 0.5f;
 };
 
 struct ReverbSettings {
@@ -30,6 +39,9 @@ struct ChorusSettings {
 
 // Replaces the buffer by the delay's echoes (no dry signal).
 void applyDelay(StereoBuffer& buffer, const DelaySettings& settings);
+// The same with the delay times switched at the given moments (sorted by time); the settings'
+// own times hold until the first change.
+void applyDelay(StereoBuffer& buffer, const DelaySettings& settings, const std::vector<DelayChange>& changes);
 // Replaces the buffer by the reverb's tail (no dry signal).
 void applyReverb(StereoBuffer& buffer, const ReverbSettings& settings);
 // Mixes a modulated copy into the buffer (dry stays).

@@ -85,7 +85,7 @@ StereoBuffer renderSong(const Song& song) {
         if (track.reverbSend > 0.0f) reverbBus.mixIn(scratch, track.gain * track.reverbSend, r.begin, r.end);
         if (track.delaySend > 0.0f) delayBus.mixIn(scratch, track.gain * track.delaySend, r.begin, r.end);
     }
-    applyDelay(delayBus, song.delay);
+    applyDelay(delayBus, song.delay, song.delayChanges);
     // Echoes feed the reverb a little so they sit in the same room.
     reverbBus.mixIn(delayBus, 0.3f);
     applyReverb(reverbBus, song.reverb);

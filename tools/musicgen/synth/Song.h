@@ -33,6 +33,7 @@ struct Song {
     std::vector<Track> tracks;
     ReverbSettings reverb;
     DelaySettings delay;
+    std::vector<DelayChange> delayChanges; // tempo changes of the echo, in time order
     ChorusSettings chorus;
     DuckSettings duck;
     std::vector<double> duckTriggers; // seconds
@@ -45,9 +46,10 @@ struct Song {
 StereoBuffer renderSong(const Song& song);
 
 struct MasterSettings {
-    double targetLufs = -14.0;
+    double targetLufs = -13.75; // the encoder's low-pass takes about 0.25 LU off
+
     LimiterSettings limiter;
-    int passes = 3; // gain, limit, re-measure
+    int passes = 2; // gain, limit, re-measure
 };
 
 struct MasterReport {

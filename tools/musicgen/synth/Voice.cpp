@@ -15,7 +15,6 @@ constexpr int controlBlock = 16;
 struct UnisonVoice {
     Oscillator osc1;
     Oscillator osc2;
-    Svf filter;
     float detuneRatio = 1.0f;
     float gainLeft = 0.707f;
     float gainRight = 0.707f;
@@ -44,6 +43,10 @@ void renderNote(const SynthPatch& patch, const Note& note, uint32_t seed, Stereo
         u.osc2.phase = voiceCount == 1 ? 0.0f : rng.nextUnit();
     }
 
+    // The filter is linear and the same for all unison voices, so the voices are summed per side
+    // first and each side filtered once: two filters per note instead of one per voice.
+    Svf filterLeft;
+    Svf filterRight;
     Adsr amp(patch.amp);
     Adsr filterEnv(patch.filterEnvelope);
     amp.gateOn();
@@ -83,7 +86,8 @@ void renderNote(const SynthPatch& patch, const Note& note, uint32_t seed, Stereo
                 const float octaves = keyTrackOctaves + velocityOctaves + patch.filterEnvOctaves * envFilter +
                                       patch.lfoToCutoffOctaves * lfo;
                 const float cutoff = patch.cutoffHz * std::exp2(octaves);
-                for (int v = 0; v < voiceCount; ++v) voices[v].filter.set(cutoff, patch.resonance);
+                filterLeft.set(cutoff, patch.resonance);
+                if (voiceCount > 1) filterRight.set(cutoff, patch.resonance);
             }
         }
         envFilter = filterEnv.next();
@@ -103,9 +107,14 @@ void renderNote(const SynthPatch& patch, const Note& note, uint32_t seed, Stereo
             if (patch.osc2Mix > 0.0f)
                 s += patch.osc2Mix * u.osc2.next(patch.wave2, inc * osc2Ratio, rng, patch.fmRatio, fmIndex);
             if (patch.noiseMix > 0.0f) s += patch.noiseMix * rng.nextBipolar();
-            if (patch.filterOn) s = u.filter.process(s, patch.filterMode);
+            // A single voice has one signal: filter it before panning.
+            if (voiceCount == 1 && patch.filterOn) s = filterLeft.process(s, patch.filterMode);
             left += s * u.gainLeft;
             right += s * u.gainRight;
+        }
+        if (voiceCount > 1 && patch.filterOn) {
+            left = filterLeft.process(left, patch.filterMode);
+            right = filterRight.process(right, patch.filterMode);
         }
         if (patch.drive > 0.0f) {
             const float d = 1.0f + patch.drive * 4.0f;
