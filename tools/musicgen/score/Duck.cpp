@@ -78,7 +78,7 @@ void writeDuck(synth::Song& song) {
     // A longer lead line over the second half.
     const int leadBar = 10;
     addMelody(track(song, Part::SoftLead), beats, leadBar * 4,
-              "G5:3 E5:1 | A5:3 C6:1 | A5:2 G5:2 | G5:4 | G5:3 E5:1 | A5:2 C6:2 | D6:2 B5:2 | C6:4", 0.8f);
+              "A5:3 F5:1 | G5:3 B5:1 | C6:2 G5:2 | A5:4 | C6:3 A5:1 | B5:2 D6:2", 0.8f);
 
     // Four ducks fall away.
     for (int d = 0; d < 4; ++d) {

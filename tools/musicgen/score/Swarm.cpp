@@ -89,7 +89,7 @@ void writeFlashes(synth::Song& song) {
     constexpr bool minors[4] = {true, false, false, false};
 
     // The first flash already cuts in 300 ms early: a snare flurry across that gap.
-    addPattern(track(song, Part::Snare), sixteenths, -3, 1, "xxX", start - 0.01, beats.origin, 0.9f);
+    addPattern(track(song, Part::Snare), Grid{start, 0.1}, 0, 1, "xxX", start, beats.origin, 0.9f);
     for (double t : hits.mainHits) {
         addHit(track(song, Part::HeavyKick), t, 1.0f);
         addHit(track(song, Part::Crash), t, 0.8f);

@@ -78,7 +78,7 @@ void writeCave(synth::Song& song) {
     addMelody(track(song, Part::Lead), beats, 8 * 4, line, 0.75f);
     addMelody(track(song, Part::Lead), beats, 24 * 4, "A5:3 G5:0.5 F5:0.5 | E5:2 D5:2 | F5:3 E5:1 | A5:4",
               0.85f);
-    addMelody(track(song, Part::SoftLead), beats, 12 * 4, line, 0.55f, 12.0f);
+    addMelody(track(song, Part::SoftLead), beats, 16 * 4, line, 0.5f, 12.0f);
     addNote(track(song, Part::Riser), end - 4.0, 4.0, 60.0f, 1.0f);
 }
 
