@@ -12,8 +12,8 @@ using namespace score;
 TEST(ScoreSync, EveryMainHitHasAKickAtExactlyItsTime) {
     synth::Song song = composeSoundtrack();
     // The title's opening pulses are the soft heartbeat kick, every other main hit the heavy one.
-    std::vector<synth::Note> kicks = track(song, Part::HeavyKick).notes;
-    const std::vector<synth::Note>& soft = track(song, Part::SoftKick).notes;
+    std::vector<synth::Note> kicks = track(song, Instrument::HeavyKick).notes;
+    const std::vector<synth::Note>& soft = track(song, Instrument::SoftKick).notes;
     kicks.insert(kicks.end(), soft.begin(), soft.end());
     for (const HitGrid& g : allGrids()) {
         for (double t : g.mainHits) {
@@ -28,8 +28,8 @@ TEST(ScoreSync, TheHeavyAndSoftKicksPlayOnlyOnMainHits) {
     synth::Song song = composeSoundtrack();
     std::vector<double> all;
     for (const HitGrid& g : allGrids()) all.insert(all.end(), g.mainHits.begin(), g.mainHits.end());
-    std::vector<synth::Note> kicks = track(song, Part::HeavyKick).notes;
-    const std::vector<synth::Note>& soft = track(song, Part::SoftKick).notes;
+    std::vector<synth::Note> kicks = track(song, Instrument::HeavyKick).notes;
+    const std::vector<synth::Note>& soft = track(song, Instrument::SoftKick).notes;
     kicks.insert(kicks.end(), soft.begin(), soft.end());
     for (const synth::Note& n : kicks) {
         bool onGrid = false;

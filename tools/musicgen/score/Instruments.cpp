@@ -380,33 +380,33 @@ SynthPatch drone() {
 synth::Song makeEnsemble(double length) {
     synth::Song song;
     song.length = length;
-    song.tracks.resize(static_cast<size_t>(Part::Count));
-    auto set = [&](Part p, Track t) { song.tracks[static_cast<size_t>(p)] = t; };
-    set(Part::Kick, drumTrack("kick", kick(), 0.9f));
-    set(Part::HeavyKick, drumTrack("heavy kick", heavyKick(), 1.0f, 0.05f));
-    set(Part::SoftKick, drumTrack("soft kick", softKick(), 0.85f, 0.1f));
-    set(Part::Boom, drumTrack("boom", boom(), 0.8f, 0.3f));
-    set(Part::Snare, drumTrack("snare", snare(), 0.42f, 0.25f));
-    set(Part::Clap, drumTrack("clap", clap(), 0.4f, 0.3f));
-    set(Part::Rim, drumTrack("rim", rim(), 0.22f, 0.2f));
-    set(Part::Hat, drumTrack("hat", hat(0.05f), 0.16f, 0.05f));
-    set(Part::OpenHat, drumTrack("open hat", hat(0.28f), 0.12f, 0.1f));
-    set(Part::Crash, drumTrack("crash", crash(), 0.16f, 0.35f));
-    set(Part::Riser, drumTrack("riser", riser(), 0.14f, 0.4f));
-    set(Part::Tom, drumTrack("tom", tom(), 0.5f, 0.25f));
-    set(Part::SubBass, synthTrack("sub bass", subBass(), 1.0f, 0.0f, 0.0f, true));
-    set(Part::Bass, synthTrack("bass", bass(), 1.0f, 0.02f, 0.0f, true));
-    set(Part::Acid, synthTrack("acid", acid(), 1.0f, 0.1f, 0.2f, true));
-    set(Part::Pad, synthTrack("pad", pad(), 1.0f, 0.45f, 0.0f, true, true));
-    set(Part::WarmPad, synthTrack("warm pad", warmPad(), 1.0f, 0.5f, 0.0f, true, true));
-    set(Part::Lead, synthTrack("lead", lead(), 1.0f, 0.3f, 0.25f, true));
-    set(Part::SoftLead, synthTrack("soft lead", softLead(), 1.0f, 0.35f, 0.3f, true));
-    set(Part::Pluck, synthTrack("pluck", pluck(), 1.0f, 0.25f, 0.35f, true));
-    set(Part::Bell, synthTrack("bell", bell(), 1.0f, 0.5f, 0.3f, false));
-    set(Part::Stab, synthTrack("stab", stab(), 1.0f, 0.3f, 0.2f, true));
-    set(Part::Blip, synthTrack("blip", blip(), 1.0f, 0.2f, 0.3f, false));
-    set(Part::Plop, synthTrack("plop", plop(), 1.0f, 0.4f, 0.2f, false));
-    set(Part::Drone, synthTrack("drone", drone(), 1.0f, 0.5f, 0.1f, true, true));
+    song.tracks.resize(static_cast<size_t>(Instrument::Count));
+    auto set = [&](Instrument p, Track t) { song.tracks[static_cast<size_t>(p)] = t; };
+    set(Instrument::Kick, drumTrack("kick", kick(), 0.9f));
+    set(Instrument::HeavyKick, drumTrack("heavy kick", heavyKick(), 1.0f, 0.05f));
+    set(Instrument::SoftKick, drumTrack("soft kick", softKick(), 0.85f, 0.1f));
+    set(Instrument::Boom, drumTrack("boom", boom(), 0.8f, 0.3f));
+    set(Instrument::Snare, drumTrack("snare", snare(), 0.42f, 0.25f));
+    set(Instrument::Clap, drumTrack("clap", clap(), 0.4f, 0.3f));
+    set(Instrument::Rim, drumTrack("rim", rim(), 0.22f, 0.2f));
+    set(Instrument::Hat, drumTrack("hat", hat(0.05f), 0.16f, 0.05f));
+    set(Instrument::OpenHat, drumTrack("open hat", hat(0.28f), 0.12f, 0.1f));
+    set(Instrument::Crash, drumTrack("crash", crash(), 0.16f, 0.35f));
+    set(Instrument::Riser, drumTrack("riser", riser(), 0.14f, 0.4f));
+    set(Instrument::Tom, drumTrack("tom", tom(), 0.5f, 0.25f));
+    set(Instrument::SubBass, synthTrack("sub bass", subBass(), 1.0f, 0.0f, 0.0f, true));
+    set(Instrument::Bass, synthTrack("bass", bass(), 1.0f, 0.02f, 0.0f, true));
+    set(Instrument::Acid, synthTrack("acid", acid(), 1.0f, 0.1f, 0.2f, true));
+    set(Instrument::Pad, synthTrack("pad", pad(), 1.0f, 0.45f, 0.0f, true, true));
+    set(Instrument::WarmPad, synthTrack("warm pad", warmPad(), 1.0f, 0.5f, 0.0f, true, true));
+    set(Instrument::Lead, synthTrack("lead", lead(), 1.0f, 0.3f, 0.25f, true));
+    set(Instrument::SoftLead, synthTrack("soft lead", softLead(), 1.0f, 0.35f, 0.3f, true));
+    set(Instrument::Pluck, synthTrack("pluck", pluck(), 1.0f, 0.25f, 0.35f, true));
+    set(Instrument::Bell, synthTrack("bell", bell(), 1.0f, 0.5f, 0.3f, false));
+    set(Instrument::Stab, synthTrack("stab", stab(), 1.0f, 0.3f, 0.2f, true));
+    set(Instrument::Blip, synthTrack("blip", blip(), 1.0f, 0.2f, 0.3f, false));
+    set(Instrument::Plop, synthTrack("plop", plop(), 1.0f, 0.4f, 0.2f, false));
+    set(Instrument::Drone, synthTrack("drone", drone(), 1.0f, 0.5f, 0.1f, true, true));
 
     song.reverb = synth::ReverbSettings{0.82f, 0.45f, 1.0f, 0.025f};
     song.delay = synth::DelaySettings{0.375f, 0.5f, 0.38f, 0.6f, 3500.0f};
@@ -417,6 +417,8 @@ synth::Song makeEnsemble(double length) {
     return song;
 }
 
-synth::Track& track(synth::Song& song, Part part) { return song.tracks[static_cast<size_t>(part)]; }
+synth::Track& track(synth::Song& song, Instrument instrument) {
+    return song.tracks[static_cast<size_t>(instrument)];
+}
 
 } // namespace score

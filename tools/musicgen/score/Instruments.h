@@ -5,7 +5,7 @@
 
 namespace score {
 
-enum class Part {
+enum class Instrument {
     Kick,      // four-on-the-floor kick
     HeavyKick, // the main hits: longer body, more drive
     SoftKick,  // the title's heartbeat
@@ -34,8 +34,8 @@ enum class Part {
     Count
 };
 
-// A song with every Part's track in place and empty, and the shared buses set.
+// A song with every instrument's track in place and empty, and the shared buses set.
 synth::Song makeEnsemble(double length);
-synth::Track& track(synth::Song& song, Part part);
+synth::Track& track(synth::Song& song, Instrument instrument);
 
 } // namespace score

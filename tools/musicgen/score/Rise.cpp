@@ -42,19 +42,20 @@ void writeStarBall(synth::Song& song) {
     const double start = cut::starBall;
     const int firstBar = -17; // 70.999 s
     const int lastBar = -9;   // 86.039 s, the white-out's first bar
-    addHit(track(song, Part::Boom), start, 0.9f);
-    addHit(track(song, Part::Crash), start, 0.9f);
-    addChord(track(song, Part::WarmPad), start, barTime(firstBar) - start + 0.2, colourChord(0), 0.8f);
+    addHit(track(song, Instrument::Boom), start, 0.9f);
+    addHit(track(song, Instrument::Crash), start, 0.9f);
+    addChord(track(song, Instrument::WarmPad), start, barTime(firstBar) - start + 0.2, colourChord(0), 0.8f);
     const Grid eighths{hipuOrigin(), beat / 2};
     for (int bar = firstBar; bar < lastBar; ++bar) {
         const int i = bar - firstBar;
-        addChord(track(song, Part::Pad), barTime(bar), 4 * beat * 0.98, colourChord(i), 0.6f + 0.03f * i);
-        addNote(track(song, Part::SubBass), barTime(bar), 4 * beat * 0.95, rootOf(i) - 12.0f, 0.5f);
+        addChord(track(song, Instrument::Pad), barTime(bar), 4 * beat * 0.98, colourChord(i),
+                 0.6f + 0.03f * i);
+        addNote(track(song, Instrument::SubBass), barTime(bar), 4 * beat * 0.95, rootOf(i) - 12.0f, 0.5f);
         // Bells in eighths, thinning out the harmony into a shimmer.
         const std::vector<float> c = colourChord(i);
         for (int e = 0; e < 8; ++e) {
             const float p = c[static_cast<size_t>((e * 3) % static_cast<int>(c.size()))] + 12.0f;
-            addNote(track(song, Part::Bell), eighths.at((bar * 4) * 2 + e), 0.3, p,
+            addNote(track(song, Instrument::Bell), eighths.at((bar * 4) * 2 + e), 0.3, p,
                     e % 4 == 0 ? 0.55f : 0.35f, e % 2 ? 0.4f : -0.4f);
         }
         if (i >= 4) {
@@ -62,17 +63,17 @@ void writeStarBall(synth::Song& song) {
             for (int s = 0; s < 16; ++s) {
                 const float p = c[static_cast<size_t>(s % static_cast<int>(c.size()))] + 12.0f +
                                 (s % 8 >= 4 ? 12.0f : 0.0f);
-                addNote(track(song, Part::Pluck), eighths.at(bar * 8) + s * beat / 4, 0.1, p,
+                addNote(track(song, Instrument::Pluck), eighths.at(bar * 8) + s * beat / 4, 0.1, p,
                         0.3f + 0.05f * (i - 4) + (s % 4 == 0 ? 0.15f : 0.0f), s % 2 ? 0.3f : -0.3f);
             }
         }
     }
     // Snare roll over the last two bars: quarters, eighths, then sixteenths.
     const Grid beats = beatGrid();
-    addPattern(track(song, Part::Snare), beats, (lastBar - 2) * 4, 1, "o.o.", 0.0, 1e9, 0.6f);
-    addPattern(track(song, Part::Snare), Grid{barTime(lastBar - 1), beat / 4}, 0, 1, "o.o.o.o.xoxoxXxX", 0.0,
-               1e9, 0.7f);
-    addNote(track(song, Part::Riser), barTime(lastBar - 2), 4 * 2 * beat, 60.0f, 0.8f);
+    addPattern(track(song, Instrument::Snare), beats, (lastBar - 2) * 4, 1, "o.o.", 0.0, 1e9, 0.6f);
+    addPattern(track(song, Instrument::Snare), Grid{barTime(lastBar - 1), beat / 4}, 0, 1, "o.o.o.o.xoxoxXxX",
+               0.0, 1e9, 0.7f);
+    addNote(track(song, Instrument::Riser), barTime(lastBar - 2), 4 * 2 * beat, 60.0f, 0.8f);
 }
 
 void writeWhiteOut(synth::Song& song) {
@@ -82,30 +83,32 @@ void writeWhiteOut(synth::Song& song) {
     const Grid beats = beatGrid();
     const Grid sixteenths{hipuOrigin(), beat / 4};
     const double end = barTime(lastBar);
-    addHit(track(song, Part::Crash), start, 0.8f);
-    addPattern(track(song, Part::Kick), beats, firstBar * 4, 6, "XxXx", start, end);
-    addPattern(track(song, Part::Clap), beats, firstBar * 4, 6, "-x-x", start, end);
-    addPattern(track(song, Part::Hat), sixteenths, firstBar * 16, 24, "o.x.", start, end);
-    addPattern(track(song, Part::OpenHat), sixteenths, (firstBar + 2) * 16, 16, "--x-", start, end);
+    addHit(track(song, Instrument::Crash), start, 0.8f);
+    addPattern(track(song, Instrument::Kick), beats, firstBar * 4, 6, "XxXx", start, end);
+    addPattern(track(song, Instrument::Clap), beats, firstBar * 4, 6, "-x-x", start, end);
+    addPattern(track(song, Instrument::Hat), sixteenths, firstBar * 16, 24, "o.x.", start, end);
+    addPattern(track(song, Instrument::OpenHat), sixteenths, (firstBar + 2) * 16, 16, "--x-", start, end);
     for (int bar = firstBar; bar < lastBar; ++bar) {
         const int i = bar - firstBar;
         const std::vector<float> c = colourChord(i);
-        addChord(track(song, Part::Pad), barTime(bar), 4 * beat * 0.97, c, 0.7f + 0.05f * i);
+        addChord(track(song, Instrument::Pad), barTime(bar), 4 * beat * 0.97, c, 0.7f + 0.05f * i);
         for (int e = 0; e < 8; ++e) {
             const double t = barTime(bar) + e * beat / 2;
             // Off-beat eighths, the octave bouncing on the last two.
             if (e % 2 == 0) continue;
-            addNote(track(song, Part::Bass), t, beat / 2 * 0.8, rootOf(i) + (e >= 5 ? 12.0f : 0.0f), 0.9f);
-            addChord(track(song, Part::Stab), t, 0.12, {c[1] + 12, c[2] + 12, c[3] + 12}, 0.5f + 0.08f * i);
+            addNote(track(song, Instrument::Bass), t, beat / 2 * 0.8, rootOf(i) + (e >= 5 ? 12.0f : 0.0f),
+                    0.9f);
+            addChord(track(song, Instrument::Stab), t, 0.12, {c[1] + 12, c[2] + 12, c[3] + 12},
+                     0.5f + 0.08f * i);
         }
-        addNote(track(song, Part::SubBass), barTime(bar), 4 * beat * 0.95, rootOf(i) - 12.0f, 0.6f);
+        addNote(track(song, Instrument::SubBass), barTime(bar), 4 * beat * 0.95, rootOf(i) - 12.0f, 0.6f);
     }
     // The white: sixteenth snares for the last two bars, rising into the cut.
     const double rollStart = barTime(lastBar - 2);
     for (int s = 0; s < 32; ++s)
-        addHit(track(song, Part::Snare), rollStart + s * beat / 4, 0.35f + 0.02f * s);
-    addNote(track(song, Part::Riser), rollStart, end - rollStart, 60.0f, 1.0f);
-    addMelody(track(song, Part::Lead), beats, (firstBar + 2) * 4,
+        addHit(track(song, Instrument::Snare), rollStart + s * beat / 4, 0.35f + 0.02f * s);
+    addNote(track(song, Instrument::Riser), rollStart, end - rollStart, 60.0f, 1.0f);
+    addMelody(track(song, Instrument::Lead), beats, (firstBar + 2) * 4,
               "E5:1 A5:1 B5:1 C6:3 B5:1 A5:1 | G5:1 A5:1 B5:1 C6:2 D6:2 E6:2 | E6:4 -:4", 0.8f);
 }
 
@@ -118,49 +121,50 @@ void writeHipu(synth::Song& song) {
     const int lastBar = 12; // 126.459 s; the section ends a quarter into bar 11's last beat
 
     // Out of the white: the arrival, then floating pads and bells, no drums.
-    addHit(track(song, Part::Crash), whiteCut, 1.0f);
-    addHit(track(song, Part::Boom), whiteCut, 1.0f);
+    addHit(track(song, Instrument::Crash), whiteCut, 1.0f);
+    addHit(track(song, Instrument::Boom), whiteCut, 1.0f);
     for (int bar = -3; bar < 0; ++bar) {
         const std::vector<float> c = colourChord(bar + 3);
-        addChord(track(song, Part::WarmPad), barTime(bar), 4 * beat, c, 0.75f);
+        addChord(track(song, Instrument::WarmPad), barTime(bar), 4 * beat, c, 0.75f);
         for (int e = 0; e < 8; ++e) {
-            addNote(track(song, Part::Bell), barTime(bar) + e * beat / 2, 0.5,
+            addNote(track(song, Instrument::Bell), barTime(bar) + e * beat / 2, 0.5,
                     c[static_cast<size_t>(e % static_cast<int>(c.size()))] + 24.0f, 0.3f + 0.04f * e,
                     e % 2 ? 0.5f : -0.5f);
         }
     }
     // The half bar before the drop: a tom run.
-    addPattern(track(song, Part::Tom), sixteenths, -8, 1, "x.x.xxxX", 0.0, 1e9, 0.8f, 60.0f);
-    addNote(track(song, Part::Riser), barTime(-1), barTime(0) - barTime(-1), 60.0f, 0.9f);
+    addPattern(track(song, Instrument::Tom), sixteenths, -8, 1, "x.x.xxxX", 0.0, 1e9, 0.8f, 60.0f);
+    addNote(track(song, Instrument::Riser), barTime(-1), barTime(0) - barTime(-1), 60.0f, 0.9f);
 
     // The drop: the blob's flares on the heavy kick, the beats between on the plain one.
-    for (double t : hits.mainHits) addHit(track(song, Part::HeavyKick), t, 1.0f);
-    addHit(track(song, Part::Crash), hits.mainHits.front(), 1.0f);
-    addPattern(track(song, Part::Kick), beats, 1, 2 * 24, "x-", 0.0, end, 0.85f);
-    addPattern(track(song, Part::Clap), beats, 0, 12, "-x-x", 0.0, end);
-    addPattern(track(song, Part::Hat), sixteenths, 0, 48, "..x.", 0.0, end);
-    addPattern(track(song, Part::OpenHat), sixteenths, 0, 48, "--o-", 0.0, end);
+    for (double t : hits.mainHits) addHit(track(song, Instrument::HeavyKick), t, 1.0f);
+    addHit(track(song, Instrument::Crash), hits.mainHits.front(), 1.0f);
+    addPattern(track(song, Instrument::Kick), beats, 1, 2 * 24, "x-", 0.0, end, 0.85f);
+    addPattern(track(song, Instrument::Clap), beats, 0, 12, "-x-x", 0.0, end);
+    addPattern(track(song, Instrument::Hat), sixteenths, 0, 48, "..x.", 0.0, end);
+    addPattern(track(song, Instrument::OpenHat), sixteenths, 0, 48, "--o-", 0.0, end);
     for (int bar = 0; bar < lastBar; ++bar) {
         const std::vector<float> c = colourChord(bar);
         const bool breakdown = bar == 9 || bar == 10; // the camera zooms back out here
-        addChord(track(song, Part::Pad), barTime(bar), 4 * beat * 0.97, c, breakdown ? 0.9f : 0.65f);
+        addChord(track(song, Instrument::Pad), barTime(bar), 4 * beat * 0.97, c, breakdown ? 0.9f : 0.65f);
         if (!breakdown) {
             // Bass in sixteenths with holes: a driving but airy line.
             const char* shape = "X-xoX-xo-xXo-x-o";
-            addPattern(track(song, Part::Bass), sixteenths, bar * 16, 1, shape, 0.0, end, 1.0f, rootOf(bar));
+            addPattern(track(song, Instrument::Bass), sixteenths, bar * 16, 1, shape, 0.0, end, 1.0f,
+                       rootOf(bar));
         }
-        addNote(track(song, Part::SubBass), barTime(bar), 4 * beat * 0.95, rootOf(bar) - 12.0f, 0.65f);
+        addNote(track(song, Instrument::SubBass), barTime(bar), 4 * beat * 0.95, rootOf(bar) - 12.0f, 0.65f);
     }
     // Hipu's lead: a plucky call and response, echoed by the delay.
     const char* call = "A5:2 C6:1 E6:1 D6:2 C6:1 B5:1 | C6:2 A5:2 G5:2 E5:2";
     const char* answer = "F5:2 A5:1 C6:1 B5:2 A5:1 G5:1 | A5:4 E5:4";
     for (int bar : {2, 6}) {
-        addMelody(track(song, Part::Pluck), Grid{barTime(bar), beat / 2}, 0, call, 0.9f);
-        addMelody(track(song, Part::Pluck), Grid{barTime(bar + 2), beat / 2}, 0, answer, 0.9f);
+        addMelody(track(song, Instrument::Pluck), Grid{barTime(bar), beat / 2}, 0, call, 0.9f);
+        addMelody(track(song, Instrument::Pluck), Grid{barTime(bar + 2), beat / 2}, 0, answer, 0.9f);
     }
-    addMelody(track(song, Part::Lead), beats, 9 * 4, "E6:3 D6:1 C6:2 B5:2 | A5:4 -:4", 0.7f);
-    addNote(track(song, Part::Riser), barTime(10), barTime(11) - barTime(10), 60.0f, 0.8f);
-    addHit(track(song, Part::Crash), barTime(11), 0.9f);
+    addMelody(track(song, Instrument::Lead), beats, 9 * 4, "E6:3 D6:1 C6:2 B5:2 | A5:4 -:4", 0.7f);
+    addNote(track(song, Instrument::Riser), barTime(10), barTime(11) - barTime(10), 60.0f, 0.8f);
+    addHit(track(song, Instrument::Crash), barTime(11), 0.9f);
 }
 
 } // namespace score

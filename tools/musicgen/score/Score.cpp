@@ -21,7 +21,7 @@ synth::Song composeSoundtrack() {
     writePotko(song);
     writeClosing(song);
     // Everything ducked breathes with the kicks.
-    for (Part p : {Part::Kick, Part::HeavyKick}) {
+    for (Instrument p : {Instrument::Kick, Instrument::HeavyKick}) {
         for (const synth::Note& n : track(song, p).notes) song.duckTriggers.push_back(n.start);
     }
     std::sort(song.duckTriggers.begin(), song.duckTriggers.end());
