@@ -74,7 +74,7 @@ TEST(SongRendering, TheFadeOutEndsInSilence) {
     song.fadeOutEnd = 2.0;
     const StereoBuffer mix = synth::renderSong(song);
     EXPECT_GT(peakBetween(mix, 0.5, 1.0), 0.34f);
-    EXPECT_LT(peakBetween(mix, 1.45, 1.55), 0.2f); // half-way down
+    EXPECT_NEAR(peakBetween(mix, 1.495, 1.505), 0.177f, 0.01f); // half-way down
     EXPECT_EQ(peakBetween(mix, 2.0, 3.0), 0.0f);
 }
 
