@@ -44,11 +44,11 @@ def onsets(wav, path):
     return [float(x) for x in text.split()]
 
 
-def hits(binary):
+def hits(binary, wanted="main"):
     out = {}
     for line in run([binary, "--hits"]).stdout.splitlines():
         section, kind, t = line.split("\t")
-        if kind == "main":
+        if kind == wanted:
             out.setdefault(section, []).append(float(t))
     return out
 
@@ -125,6 +125,11 @@ def main():
         print(f"  {section:12s} {len(good):3d}/{len(times):3d} = {share * 100:5.1f} %  "
               f"mean offset {mean:+5.1f} ms  worst {worst:6.1f} ms")
         ok &= share >= 0.9
+
+    print("after-beats (lighter, for information):")
+    for section, times in hits(binary, "after").items():
+        good = [d for d in (nearest(found, t) for t in times) if d is not None and abs(d) <= TOLERANCE]
+        print(f"  {section:12s} {len(good):3d}/{len(times):3d} = {len(good) / len(times) * 100:5.1f} %")
 
     integrated, peak, lra = loudness(mp3)
     print(f"integrated loudness: {integrated:.1f} LUFS (needs -14 +-1), loudness range {lra:.1f} LU")
