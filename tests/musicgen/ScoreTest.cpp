@@ -97,3 +97,13 @@ TEST(Notation, PatternsPlaceAccentsAndDropHitsOutsideTheWindow) {
     EXPECT_FLOAT_EQ(t.notes[0].velocity, 0.6f);
     EXPECT_FLOAT_EQ(t.notes[2].velocity, 1.0f);
 }
+
+TEST(Notation, SwingDelaysOnlyTheOddSteps) {
+    synth::Track t;
+    addPattern(t, Grid{0.0, 0.25}, 0, 1, "xxxx", 0.0, 10.0, 1.0f, 60.0f, 0.0f, 0.2);
+    ASSERT_EQ(t.notes.size(), 4u);
+    EXPECT_DOUBLE_EQ(t.notes[0].start, 0.0);
+    EXPECT_DOUBLE_EQ(t.notes[1].start, 0.3);
+    EXPECT_DOUBLE_EQ(t.notes[2].start, 0.5);
+    EXPECT_DOUBLE_EQ(t.notes[3].start, 0.8);
+}

@@ -39,7 +39,8 @@ void writeDuck(synth::Song& song) {
     addHit(track(song, Instrument::Crash), start, 0.9f);
     for (double t : hits.mainHits) addHit(track(song, Instrument::HeavyKick), t, 1.0f);
     addPattern(track(song, Instrument::Clap), beats, 0, bars, "-x-x", start, end);
-    addPattern(track(song, Instrument::Hat), eighths, 0, bars * 4, "-x", start, end);
+    // A little shuffle on the off-beat hats: the bounce of the bob.
+    addPattern(track(song, Instrument::Hat), eighths, 0, bars * 4, "-x", start, end, 1.0f, 60.0f, 0.15f, 0.1);
     addPattern(track(song, Instrument::Hat), eighths, 0, bars * 4, ".-", swing, end, 0.7f);
     addPattern(track(song, Instrument::Rim), eighths, 0, bars, "---x--x-", start, end, 0.8f);
 

@@ -52,10 +52,11 @@ void writeCave(synth::Song& song) {
                        end);
             addPattern(track(song, Instrument::Snare), sixteenths, bar * 16, 1, "--------X-------", start,
                        end, 0.9f);
+            // Swung sixteenths: the lazy feel of the dub.
             addPattern(track(song, Instrument::Rim), sixteenths, bar * 16, 1, "---x-----x---.-x", start, end,
-                       0.8f);
+                       0.8f, 60.0f, 0.2f, 0.22);
             addPattern(track(song, Instrument::Hat), sixteenths, bar * 16, 1, "o-x-o-x-o-x-o.x.", start, end,
-                       0.8f);
+                       0.8f, 60.0f, -0.2f, 0.22);
             // Sub bass: root on one, a slide-like octave on the and of two.
             const float r = roots[(bar / 2) % 4];
             addNote(track(song, Instrument::SubBass), t0, 0.9, r, 0.8f);
@@ -111,8 +112,8 @@ void writePotko(synth::Song& song) {
     // Backbeat between the tower's kicks, then claps on two and four over the throb.
     addPattern(track(song, Instrument::Snare), beats, 7, 13, "X-", kicks.mainHits.front(), throbStart);
     addPattern(track(song, Instrument::Clap), beats, 32, 8, "-x", throbStart, end);
-    addPattern(track(song, Instrument::Hat), sixteenths, 6 * 4, 48, "x.o.", kicks.mainHits.front(), end,
-               0.9f);
+    addPattern(track(song, Instrument::Hat), sixteenths, 6 * 4, 48, "x.o.", kicks.mainHits.front(), end, 0.9f,
+               60.0f, 0.15f, 0.12);
     addPattern(track(song, Instrument::OpenHat), sixteenths, 31 * 4, 14, "--x-", throbStart, end);
     addPattern(track(song, Instrument::Tom), sixteenths, 30 * 4, 1, "x-x-xxXX", 0.0, throbStart, 0.8f, 60.0f);
 

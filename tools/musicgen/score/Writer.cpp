@@ -71,8 +71,8 @@ double addMelody(synth::Track& track, const Grid& grid, double startStep, std::s
 }
 
 void addPattern(synth::Track& track, const Grid& grid, double startStep, int repeats,
-                std::string_view pattern, double from, double to, float velocityScale, float pitch,
-                float pan) {
+                std::string_view pattern, double from, double to, float velocityScale, float pitch, float pan,
+                double swing) {
     for (int r = 0; r < repeats; ++r) {
         for (size_t i = 0; i < pattern.size(); ++i) {
             float v = 0.0f;
@@ -94,7 +94,8 @@ void addPattern(synth::Track& track, const Grid& grid, double startStep, int rep
                 break;
             }
             if (v == 0.0f) continue;
-            const double t = grid.at(startStep + static_cast<double>(r * pattern.size() + i));
+            const size_t step = r * pattern.size() + i;
+            const double t = grid.at(startStep + static_cast<double>(step) + (step % 2 == 1 ? swing : 0.0));
             if (t < from || t >= to) continue;
             addHit(track, t, v * velocityScale, pan, pitch);
         }

@@ -31,10 +31,10 @@ double addMelody(synth::Track& track, const Grid& grid, double startStep, std::s
                  float velocity = 0.8f, float transpose = 0.0f, float gate = 0.92f);
 
 // One character per step, repeated `repeats` times: X 1.0, x 0.8, o 0.6, . 0.35, - rest.
-// Hits outside [from, to) seconds are dropped.
+// Hits outside [from, to) seconds are dropped. swing delays every odd step by that share of a step.
 void addPattern(synth::Track& track, const Grid& grid, double startStep, int repeats,
                 std::string_view pattern, double from, double to, float velocityScale = 1.0f,
-                float pitch = 60.0f, float pan = 0.0f);
+                float pitch = 60.0f, float pan = 0.0f, double swing = 0.0);
 
 // Chord tones from a root: minor and major triads and sevenths, as MIDI numbers.
 std::vector<float> minorChord(float root);
