@@ -143,6 +143,21 @@ TEST_F(JpegDecoding, TruncatedFileIsReported) {
     EXPECT_EQ(bank.pixels, nullptr);
 }
 
+TEST_F(JpegDecoding, StrayBytesBetweenMarkersAreTolerated) {
+    auto bytes = jpegtest::encode(jpegtest::flat(8, 8, green), 8, 8);
+    ASSERT_EQ(bytes[2], 0xFF);
+    ASSERT_EQ(bytes[3], 0xE0); // JFIF segment after the start marker
+    const std::size_t afterJfif = 4 + (bytes[4] << 8 | bytes[5]);
+    bytes.insert(bytes.begin() + static_cast<long>(afterJfif), {0x12, 0x34, 0x56});
+    TextureBank bank;
+    std::string err;
+    bool result = false;
+    err = stderrOf([&] { result = bank.decodeJpeg(saveJpeg("stray.jpg", bytes).c_str()); });
+    EXPECT_TRUE(result) << err;
+    EXPECT_TRUE(near(bank.pixels.get(), green));
+    EXPECT_FALSE(quitMessagePending());
+}
+
 TEST_F(JpegDecoding, EmptyFileIsReported) {
     TextureBank bank;
     expectFileError(bank, saveJpeg("empty.jpg", {}));
