@@ -152,7 +152,7 @@ bool TextureBank::decodeJpegStream(std::FILE* stream, const char* name) {
 
     // Flip: the bank keeps the bottom row first, as GL's texture origin expects.
     const std::size_t stride = std::size_t{job.width} * 3;
-    std::unique_ptr<unsigned char[]> flipped(new (std::nothrow) unsigned char[stride * job.height + 1]);
+    std::unique_ptr<unsigned char[]> flipped(new (std::nothrow) unsigned char[stride * job.height]);
     if (!flipped) {
         std::free(job.image);
         return false;

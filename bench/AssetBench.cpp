@@ -39,7 +39,7 @@ std::vector<BenchFile> writeGeneratedSet() {
     std::vector<BenchFile> files;
     for (const auto& [rings, segments] : {std::pair{32, 32}, std::pair{64, 64}, std::pair{100, 100}}) {
         const threeds::Mesh ball = threeds::sphere(rings, segments, 5.0f);
-        const std::string name = "ball_" + std::to_string(ball.faces.size()) + ".3ds";
+        const std::string name = threeds::numbered("ball_", static_cast<long>(ball.faces.size())) + ".3ds";
         threeds::save((dir / name).string(), threeds::file([&](threeds::Writer& w) {
                           w.material("Stone", "stone.jpg");
                           w.meshObject("Ball", ball.vertices, ball.faces, ball.uvs);
@@ -48,13 +48,14 @@ std::vector<BenchFile> writeGeneratedSet() {
     }
     const threeds::Mesh part = threeds::sphere(40, 50, 2.0f);
     threeds::save((dir / "scene_5x4000.3ds").string(), threeds::file([&](threeds::Writer& w) {
-                      for (int m = 0; m < 4; ++m) w.material(std::to_string(m).insert(0, "Mat"), "tex.jpg");
+                      for (int m = 0; m < 4; ++m) w.material(threeds::numbered("Mat", m), "tex.jpg");
                       w.cameraObject("Camera01");
                       w.lightObject("Omni01", false);
                       for (int i = 0; i < 5; ++i)
-                          w.meshObject(std::to_string(i).insert(0, "Part"), part.vertices, part.faces, part.uvs);
+                          w.meshObject(threeds::numbered("Part", i), part.vertices, part.faces, part.uvs);
                   }));
-    files.push_back({"scene_5x4000.3ds", (dir / "scene_5x4000.3ds").string(), 5 * static_cast<long>(part.faces.size())});
+    files.push_back(
+        {"scene_5x4000.3ds", (dir / "scene_5x4000.3ds").string(), 5 * static_cast<long>(part.faces.size())});
     return files;
 }
 
@@ -118,7 +119,8 @@ void assimp(benchmark::State& state, const BenchFile& file) {
             break;
         }
         faces = 0;
-        for (unsigned i = 0; i < scene->mNumMeshes; ++i) faces += static_cast<long>(scene->mMeshes[i]->mNumFaces);
+        for (unsigned i = 0; i < scene->mNumMeshes; ++i)
+            faces += static_cast<long>(scene->mMeshes[i]->mNumFaces);
         importer.FreeScene();
     }
     countFaces(state, faces);
@@ -128,7 +130,8 @@ void assimp(benchmark::State& state, const BenchFile& file) {
 // Registered before main runs, one benchmark per reader and file, peers next to each other.
 const int registered = [] {
     for (const BenchFile& file : benchFiles()) {
-        benchmark::RegisterBenchmark(("Load3ds/ours/" + file.label).c_str(), ours, file)->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("Load3ds/ours/" + file.label).c_str(), ours, file)
+            ->Unit(benchmark::kMicrosecond);
 #ifdef CASTRELLE_BENCH_LIB3DS
         benchmark::RegisterBenchmark(("Load3ds/lib3ds/" + file.label).c_str(), lib3ds, file)
             ->Unit(benchmark::kMicrosecond);

@@ -45,8 +45,7 @@ inline std::vector<Named> threeDs() {
                        w.meshObject("Ball", ball.vertices, ball.faces, ball.uvs);
                    })});
     out.push_back({"many.3ds", threeds::file([&](Writer& w) {
-                       for (int i = 0; i < 30; ++i)
-                           w.meshObject(std::to_string(i).insert(0, "Obj"), quad, faces);
+                       for (int i = 0; i < 30; ++i) w.meshObject(threeds::numbered("Obj", i), quad, faces);
                    })});
     return out;
 }

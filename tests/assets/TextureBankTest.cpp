@@ -23,7 +23,7 @@ std::string saveJpeg(const std::string& name, const std::vector<unsigned char>& 
 // Red top-left, green top-right, blue bottom-left, white bottom-right.
 std::string quadrantFile(int width = 16, int height = 16) {
     return saveJpeg(
-        "quad" + std::to_string(width) + "x" + std::to_string(height) + ".jpg",
+        threeds::numbered("quad", width) + threeds::numbered("x", height) + ".jpg",
         jpegtest::encode(jpegtest::quadrants(width, height, red, green, blue, white), width, height));
 }
 
