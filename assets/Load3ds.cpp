@@ -38,8 +38,13 @@ enum : unsigned {
 // the format's own end condition), Bad a file whose contents contradict themselves.
 enum class Step { Ok, Short, Bad };
 
-constexpr int maxWalkDepth = 8192;                 // nested walks; well beyond any real file's containers
-constexpr std::int64_t baseHeaderBudget = 1 << 20; // chunk headers per load, plus 16 per file byte
+// Every container nests the walk one level deeper until the enclosing limit, so a file of many
+// containers in a row recurses once per container; 8192 levels is far beyond a real file (two
+// per material block) and well inside the stack.
+constexpr int maxWalkDepth = 8192;
+// Each level re-reads the chunks after the last one handled when it unwinds; hostile lengths can
+// make that quadratic. Real files stay far below a million headers plus 16 per byte.
+constexpr std::int64_t baseHeaderBudget = 1 << 20;
 
 struct Walker {
     Model& model;

@@ -13,6 +13,8 @@
 
 #include <jpeglib.h>
 
+#include <jerror.h>
+
 namespace {
 
 struct ErrorEscape {
@@ -27,10 +29,24 @@ struct ErrorEscape {
     std::longjmp(e->escape, 1);
 }
 
-// Warnings mean corrupt data (a truncated file decodes as grey rows): the picture would not be
-// the one in the file, so they count as errors. Trace messages are ignored.
+// Warnings that mean image data was lost (a truncated file decodes as grey rows, a damaged
+// segment as smeared blocks) count as errors: the picture would not be the one in the file.
+// Harmless ones (unknown JFIF revision, stray bytes between markers) and trace messages pass.
 void escapeOnWarning(j_common_ptr cinfo, int level) {
-    if (level < 0) escapeOnError(cinfo);
+    if (level >= 0) return;
+    switch (cinfo->err->msg_code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_MUST_RESYNC:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_NOT_SEQUENTIAL:
+    case JWRN_BOGUS_PROGRESSION:
+        escapeOnError(cinfo);
+    default:
+        cinfo->err->num_warnings++;
+        break;
+    }
 }
 
 // Everything the decoder touches between setjmp and a longjmp lives here, outside the frame
@@ -136,7 +152,7 @@ bool TextureBank::decodeJpegStream(std::FILE* stream, const char* name) {
 
     // Flip: the bank keeps the bottom row first, as GL's texture origin expects.
     const std::size_t stride = std::size_t{job.width} * 3;
-    std::unique_ptr<unsigned char[]> flipped(new (std::nothrow) unsigned char[stride * job.height + 1]);
+    std::unique_ptr<unsigned char[]> flipped(new (std::nothrow) unsigned char[stride * job.height]);
     if (!flipped) {
         std::free(job.image);
         return false;

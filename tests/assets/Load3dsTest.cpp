@@ -15,7 +15,7 @@ const std::vector<Face> oneFace = {{0, 1, 2}};
 
 std::vector<unsigned char> boxes(int count) {
     return threeds::file([&](Writer& w) {
-        for (int i = 0; i < count; ++i) w.meshObject("Box0" + std::to_string(i + 1), triangle, oneFace);
+        for (int i = 0; i < count; ++i) w.meshObject(threeds::numbered("Box0", i + 1), triangle, oneFace);
     });
 }
 
@@ -143,7 +143,7 @@ TEST_F(ChunkWalk, DeepRunOfContainersIsRefusedWithoutExhaustingTheStack) {
 TEST_F(ChunkWalk, ModeratelyNestedContainersLoadNormally) {
     // Hundreds of material blocks each nest the walk two levels deeper.
     const auto bytes = threeds::file([](Writer& w) {
-        for (int i = 0; i < 500; ++i) w.material(std::to_string(i).insert(0, "M"), "t.jpg");
+        for (int i = 0; i < 500; ++i) w.material(threeds::numbered("M", i), "t.jpg");
         w.meshObject("Box01", triangle, oneFace);
     });
     Model model = makeModel();

@@ -23,7 +23,7 @@ std::string saveJpeg(const std::string& name, const std::vector<unsigned char>& 
 // Red top-left, green top-right, blue bottom-left, white bottom-right.
 std::string quadrantFile(int width = 16, int height = 16) {
     return saveJpeg(
-        "quad" + std::to_string(width) + "x" + std::to_string(height) + ".jpg",
+        threeds::numbered("quad", width) + threeds::numbered("x", height) + ".jpg",
         jpegtest::encode(jpegtest::quadrants(width, height, red, green, blue, white), width, height));
 }
 
@@ -141,6 +141,21 @@ TEST_F(JpegDecoding, TruncatedFileIsReported) {
     bytes.resize(bytes.size() * 2 / 3);
     expectFileError(bank, saveJpeg("truncated.jpg", bytes));
     EXPECT_EQ(bank.pixels, nullptr);
+}
+
+TEST_F(JpegDecoding, StrayBytesBetweenMarkersAreTolerated) {
+    auto bytes = jpegtest::encode(jpegtest::flat(8, 8, green), 8, 8);
+    ASSERT_EQ(bytes[2], 0xFF);
+    ASSERT_EQ(bytes[3], 0xE0); // JFIF segment after the start marker
+    const std::size_t afterJfif = 4 + (bytes[4] << 8 | bytes[5]);
+    bytes.insert(bytes.begin() + static_cast<long>(afterJfif), {0x12, 0x34, 0x56});
+    TextureBank bank;
+    std::string err;
+    bool result = false;
+    err = stderrOf([&] { result = bank.decodeJpeg(saveJpeg("stray.jpg", bytes).c_str()); });
+    EXPECT_TRUE(result) << err;
+    EXPECT_TRUE(near(bank.pixels.get(), green));
+    EXPECT_FALSE(quitMessagePending());
 }
 
 TEST_F(JpegDecoding, EmptyFileIsReported) {

@@ -21,6 +21,13 @@ struct UV {
     float u = 0.0f, v = 0.0f;
 };
 
+// prefix followed by the decimal number, e.g. numbered("Box0", 1) = "Box01".
+inline std::string numbered(const char* prefix, long number) {
+    char text[64] = {};
+    std::snprintf(text, sizeof text, "%s%ld", prefix, number);
+    return text;
+}
+
 struct Writer {
     std::vector<unsigned char> bytes;
 
@@ -148,9 +155,11 @@ std::vector<unsigned char> file(Body body) {
     body(w);
     w.close(editor);
     const std::size_t keyframer = w.open(0xB000);
-    const std::size_t node = w.open(0xB002);
-    w.u16(0x4000), w.u16(0x4110); // would be handled ids if it were read
-    w.close(node);
+    const std::size_t header = w.open(0xB00A);
+    w.u16(5);
+    w.name("MAXSCENE");
+    w.u32(100);
+    w.close(header);
     w.close(keyframer);
     w.close(main);
     return w.bytes;
