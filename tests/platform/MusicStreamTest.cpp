@@ -1,5 +1,6 @@
 #include "platform/MusicStream.h"
 
+#include "platform/Ticks.h"
 #include "support/TestMp3.h"
 
 #include <gtest/gtest.h>
@@ -34,10 +35,12 @@ TEST_P(MusicStreamModes, SeekReadsBackWithinOneBuffer) {
     ASSERT_TRUE(music.open(testMp3().c_str(), GetParam()));
     ASSERT_TRUE(music.play());
     for (int target : {1500, 250, 2900, 0}) {
+        const unsigned before = tickCount();
         music.setPosition(target);
         const int pos = music.position();
+        const int elapsed = static_cast<int>(tickCount() - before); // a loaded machine may stall us
         EXPECT_GE(pos, target);
-        EXPECT_LE(pos, target + kBufferMs);
+        EXPECT_LE(pos, target + kBufferMs + elapsed);
     }
 }
 

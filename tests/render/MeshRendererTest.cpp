@@ -727,7 +727,16 @@ TEST_F(DrawObject, VertexArraysGiveTheSamePixelsAsImmediateMode) {
         EXPECT_GT(std::count_if(frames[0].begin(), frames[0].end(), [](GLubyte b) { return b != 0; }), 10000)
             << name;
         EXPECT_EQ(triangles[1], triangles[0]) << name;
-        EXPECT_TRUE(frames[1] == frames[0]) << name << ": vertex arrays changed the image";
+        int differing = 0, worst = 0;
+        for (size_t i = 0; i < frames[0].size(); ++i) {
+            const int d = std::abs(int(frames[0][i]) - int(frames[1][i]));
+            differing += d != 0;
+            worst = std::max(worst, d);
+        }
+        // Shared vertices are lit once instead of once per corner, which may round a handful of
+        // channels the other way; nothing more may change.
+        EXPECT_LE(worst, 1) << name << ": vertex arrays changed the image";
+        EXPECT_LE(differing, static_cast<int>(frames[0].size() / 10000)) << name << ": vertex arrays changed the image";
         someCulled = someCulled || triangles[0] < passCountOf(o) * o.faceCount;
     }
     setMeshSubmission(before);
