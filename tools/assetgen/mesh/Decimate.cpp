@@ -65,16 +65,30 @@ struct Decimator {
 
     explicit Decimator(Mesh& mesh) : m(mesh) {}
 
-    std::vector<std::uint32_t> neighbours(std::uint32_t v) const {
-        std::vector<std::uint32_t> out;
+    // Scratch marks: mark[v] == markStamp means v was seen in the current query. Reused across
+    // queries so the hot loop allocates nothing.
+    std::vector<std::uint32_t> mark;
+    std::uint32_t markStamp = 0;
+    std::vector<std::uint32_t> scratchU, scratchV;
+
+    void neighboursInto(std::uint32_t v, std::vector<std::uint32_t>& out) {
+        out.clear();
+        ++markStamp;
         for (std::uint32_t f : vertexFaces[v]) {
             if (!faceAlive[f]) continue;
             for (std::uint32_t w : m.faces[f])
-                if (w != v) out.push_back(w);
+                if (w != v && mark[w] != markStamp) {
+                    mark[w] = markStamp;
+                    out.push_back(w);
+                }
         }
-        std::sort(out.begin(), out.end());
-        out.erase(std::unique(out.begin(), out.end()), out.end());
-        return out;
+    }
+
+    // On a closed 2-manifold a vertex has as many neighbours as faces.
+    std::size_t valence(std::uint32_t v) const {
+        std::size_t n = 0;
+        for (std::uint32_t f : vertexFaces[v]) n += faceAlive[f] ? 1 : 0;
+        return n;
     }
 
     void pushEdge(std::uint32_t u, std::uint32_t v) {
@@ -93,28 +107,61 @@ struct Decimator {
             for (const Vec3d& o : options)
                 if (q.error(o) < cost) cost = q.error(o), best = o;
         }
-        heap.push({std::max(cost, 0.0), u, v, stamps[u], stamps[v], best});
+        // On flat stretches every collapse costs nothing; preferring short edges there keeps the
+        // triangles even instead of letting one vertex swallow its whole neighbourhood.
+        const double l2 = dot(m.positions[u] - m.positions[v], m.positions[u] - m.positions[v]);
+        heap.push({std::max(cost, 0.0) + 1e-3 * l2 * l2, u, v, stamps[u], stamps[v], best});
     }
 
-    bool allowed(std::uint32_t u, std::uint32_t v, Vec3d target) const {
-        const auto nu = neighbours(u);
-        const auto nv = neighbours(v);
-        std::vector<std::uint32_t> common;
-        std::set_intersection(nu.begin(), nu.end(), nv.begin(), nv.end(), std::back_inserter(common));
-        // Faces holding both ends: their third corners must be exactly the common neighbours.
-        std::vector<std::uint32_t> opposite;
+    // A vertex where two sheets of surface touch (its faces form more than one fan) cannot be
+    // collapsed safely; such vertices stay where they are.
+    std::vector<bool> locked;
+
+    bool singleFan(std::uint32_t v) const {
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> next; // corner after v -> corner before v
+        for (std::uint32_t f : vertexFaces[v]) {
+            const Face& fc = m.faces[f];
+            for (int k = 0; k < 3; ++k)
+                if (fc[k] == v) next.push_back({fc[(k + 1) % 3], fc[(k + 2) % 3]});
+        }
+        if (next.empty()) return true;
+        std::uint32_t at = next.front().first;
+        for (std::size_t steps = 0; steps < next.size(); ++steps) {
+            auto it = std::find_if(next.begin(), next.end(), [&](const auto& e) { return e.first == at; });
+            if (it == next.end()) return false;
+            at = it->second;
+            if (at == next.front().first) return steps + 1 == next.size();
+        }
+        return false;
+    }
+
+    bool allowed(std::uint32_t u, std::uint32_t v, Vec3d target) {
+        if (locked[u] || locked[v]) return false;
+        // Faces holding both ends: exactly two, and their third corners must be the only
+        // neighbours u and v have in common (the link condition).
+        std::uint32_t opposite[2] = {0, 0};
+        int shared = 0;
         for (std::uint32_t f : vertexFaces[u]) {
             if (!faceAlive[f]) continue;
             const Face& fc = m.faces[f];
             if (fc[0] != v && fc[1] != v && fc[2] != v) continue;
+            if (shared == 2) return false;
             for (std::uint32_t w : fc)
-                if (w != u && w != v) opposite.push_back(w);
+                if (w != u && w != v) opposite[shared] = w;
+            ++shared;
         }
-        std::sort(opposite.begin(), opposite.end());
-        if (opposite.size() != 2 || common != opposite) return false;
-        if (nu.size() + nv.size() < 4 + 3 + 2) return false; // merged vertex keeps valence >= 3
-        for (std::uint32_t w : opposite)
-            if (neighbours(w).size() <= 3) return false;
+        if (shared != 2 || opposite[0] == opposite[1]) return false;
+        neighboursInto(v, scratchV);
+        neighboursInto(u, scratchU); // marks now flag u's neighbours
+        std::size_t common = 0;
+        for (std::uint32_t w : scratchV)
+            if (mark[w] == markStamp) {
+                if (w != opposite[0] && w != opposite[1]) return false;
+                ++common;
+            }
+        if (common != 2) return false;
+        if (scratchU.size() + scratchV.size() < 4 + 3 + 2) return false; // merged vertex keeps valence >= 3
+        if (valence(opposite[0]) <= 3 || valence(opposite[1]) <= 3) return false;
         // No face around either end may fold over or collapse.
         for (std::uint32_t end : {u, v})
             for (std::uint32_t f : vertexFaces[end]) {
@@ -158,7 +205,9 @@ struct Decimator {
         vertexFaces[u] = std::move(kept);
         ++stamps[u];
         ++stamps[v];
-        for (std::uint32_t w : neighbours(u)) pushEdge(u, w);
+        neighboursInto(u, scratchU);
+        const std::vector<std::uint32_t> ring = scratchU;
+        for (std::uint32_t w : ring) pushEdge(u, w);
     }
 
     void run(std::size_t targetFaces) {
@@ -168,18 +217,19 @@ struct Decimator {
         vertexFaces.assign(nv, {});
         quadrics.assign(nv, {});
         stamps.assign(nv, 0);
+        mark.assign(nv, 0);
         aliveFaces = m.faces.size();
         for (std::uint32_t f = 0; f < m.faces.size(); ++f) {
+            for (std::uint32_t v : m.faces[f]) vertexFaces[v].push_back(f);
             const Vec3d n = faceNormal(m, f);
             const double area2 = length(n);
-            if (area2 <= 0.0) continue;
+            if (area2 <= 0.0) continue; // a sliver adds no plane, but stays in the topology
             const Vec3d unit = n * (1.0 / area2);
             const Quadric q = Quadric::plane(unit, -dot(unit, m.positions[m.faces[f][0]]), area2 * 0.5);
-            for (std::uint32_t v : m.faces[f]) {
-                quadrics[v].add(q);
-                vertexFaces[v].push_back(f);
-            }
+            for (std::uint32_t v : m.faces[f]) quadrics[v].add(q);
         }
+        locked.assign(nv, false);
+        for (std::uint32_t v = 0; v < nv; ++v) locked[v] = !singleFan(v);
         for (std::uint32_t f = 0; f < m.faces.size(); ++f)
             for (int k = 0; k < 3; ++k) {
                 const std::uint32_t a = m.faces[f][k], b = m.faces[f][(k + 1) % 3];

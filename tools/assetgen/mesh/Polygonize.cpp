@@ -50,11 +50,17 @@ Mesh polygonize(const Sdf& field, const PolygonizeGrid& grid) {
         edgeVertex.emplace(key, index);
         return index;
     };
-    auto emit = [&](std::uint32_t a, std::uint32_t b, std::uint32_t c, Vec3d outside) {
-        const Vec3d pa = m.positions[a];
-        const Vec3d n = cross(m.positions[b] - pa, m.positions[c] - pa);
-        if (dot(n, outside - pa) < 0.0) std::swap(b, c);
-        m.faces.push_back({a, b, c});
+    // Orientation is decided on the triangle through the edges' midpoints rather than the
+    // interpolated points: the latter can be slivers of arbitrary facing when the surface passes
+    // close to a grid point, the former never are, and they share the topology.
+    struct Corner {
+        std::uint32_t index;
+        Vec3d mid;
+    };
+    auto emit = [&](Corner a, Corner b, Corner c, Vec3d outside) {
+        const Vec3d n = cross(b.mid - a.mid, c.mid - a.mid);
+        if (dot(n, outside - a.mid) < 0.0) std::swap(b, c);
+        m.faces.push_back({a.index, b.index, c.index});
     };
 
     for (int k = 0; k + 1 < nz; ++k)
@@ -77,7 +83,7 @@ Mesh polygonize(const Sdf& field, const PolygonizeGrid& grid) {
                     if (ni == 0 || no == 0) continue;
                     auto v = [&](int a, int b) {
                         if (a > b) std::swap(a, b);
-                        return vertexOn(id[a], id[b], a ^ b, p[a], p[b]);
+                        return Corner{vertexOn(id[a], id[b], a ^ b, p[a], p[b]), (p[a] + p[b]) * 0.5};
                     };
                     if (ni == 1) {
                         emit(v(in[0], out[0]), v(in[0], out[1]), v(in[0], out[2]), p[out[0]]);
@@ -85,8 +91,8 @@ Mesh polygonize(const Sdf& field, const PolygonizeGrid& grid) {
                         emit(v(out[0], in[0]), v(out[0], in[1]), v(out[0], in[2]), p[out[0]]);
                     } else {
                         // Two in, two out: the cut is a quad a-b-d-c.
-                        const std::uint32_t a = v(in[0], out[0]), b = v(in[0], out[1]);
-                        const std::uint32_t c = v(in[1], out[0]), d = v(in[1], out[1]);
+                        const Corner a = v(in[0], out[0]), b = v(in[0], out[1]);
+                        const Corner c = v(in[1], out[0]), d = v(in[1], out[1]);
                         const Vec3d o = (p[out[0]] + p[out[1]]) * 0.5;
                         emit(a, b, d, o);
                         emit(a, d, c, o);

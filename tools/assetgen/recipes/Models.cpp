@@ -3,6 +3,7 @@
 #include "recipes/ModelCatalog.h"
 #include "recipes/Recipes.h"
 
+#include <chrono>
 #include <cstdio>
 #include <system_error>
 
@@ -37,11 +38,11 @@ const std::vector<ModelEntry>& modelCatalog() {
         {"textr_called", "called2", false, 4000, [] { return word("CALLED", TitleStyle::Second); }},
         {"textr_demo", "demo2", false, 4000, [] { return word("DEMO", TitleStyle::Second); }},
         {"textr_qm", "qm2", false, 4000, [] { return word("QUILLMERE", TitleStyle::Second); }},
-        {"greet1", "greet1", true, 1500, [] { return buildGreeting(0); }},
-        {"greet2", "greet2", true, 1500, [] { return buildGreeting(1); }},
-        {"greet3", "greet3", true, 1500, [] { return buildGreeting(2); }},
-        {"greet4", "greet4", true, 1500, [] { return buildGreeting(3); }},
-        {"greet5", "greet5", true, 1500, [] { return buildGreeting(4); }},
+        {"greet1", "greet1", true, 1200, [] { return buildGreeting(0); }},
+        {"greet2", "greet2", true, 1200, [] { return buildGreeting(1); }},
+        {"greet3", "greet3", true, 1200, [] { return buildGreeting(2); }},
+        {"greet4", "greet4", true, 1200, [] { return buildGreeting(3); }},
+        {"greet5", "greet5", true, 1200, [] { return buildGreeting(4); }},
         {"amme", "amme", false, 3400, buildTub},
         {"ankka", "ankka", false, 1500, buildDuck},
         {"kvs", "kvs", false, 1600, buildGlassSheet},
@@ -49,8 +50,8 @@ const std::vector<ModelEntry>& modelCatalog() {
         {"siipi1r_low", "siipi1r", false, 800, [] { return buildWing(false); }},
         {"siipi2lowlh", "siipi2l", false, 300, [] { return buildWingHandles(true); }},
         {"siipi2lowrh", "siipi2r", false, 300, [] { return buildWingHandles(false); }},
-        {"luola2", "luola2", true, 4000, buildCave},
-        {"holeboxsd", "holebox", true, 1500, buildLantern},
+        {"luola2", "luola2", true, 2600, buildCave},
+        {"holeboxsd", "holebox", true, 1600, buildLantern},
     };
     return catalog;
 }
@@ -64,8 +65,12 @@ bool writeModels(const std::filesystem::path& dataDir) {
         return false;
     }
     for (const ModelEntry& entry : modelCatalog()) {
+        auto t0 = std::chrono::steady_clock::now();
         std::vector<NamedMesh> objects{{entry.objectName, entry.build()}};
         if (!writeThreeDs(dir / (entry.file + ".3ds"), objects)) return false;
+        std::printf("%-18s %6zu vertices %6zu faces %8.0f ms\n", entry.file.c_str(),
+                    objects[0].mesh.vertexCount(), objects[0].mesh.faceCount(),
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
     }
     return true;
 }

@@ -112,8 +112,8 @@ Mesh buildLantern() {
                 holes = sdfUnion(holes, sdfCylinder(u * (0.38 * su) + v * (0.38 * sv), axes[a], 0.09));
     }
     const Sdf lantern = sdfSmoothDifference(box, holes, 0.02);
-    Mesh m = polygonize(lantern, {{-0.9, -0.9, -0.9}, {0.9, 0.9, 0.9}, 0.022});
-    decimate(m, 1400);
+    Mesh m = polygonize(lantern, {{-0.9, -0.9, -0.9}, {0.9, 0.9, 0.9}, 0.026});
+    decimate(m, 1500);
     projectPlanar(m, {1, 0, 0.6}, {0, 1, 0.6}, 1.0);
     return m;
 }

@@ -19,11 +19,11 @@ struct TextStyle {
 
 // Lays out text so that `reference` (laid out the same way) would span `width`, then centres the
 // result on the origin: x about the middle of the line, z about the middle of the capitals.
-Mesh extrudedText(const std::string& text, const std::string& reference, double width,
-                  const TextStyle& style) {
+Mesh extrudedText(const std::string& text, const std::string& reference, double width, const TextStyle& style,
+                  int curveSteps) {
     std::string error;
-    const TextOutline ref = layoutText(fontPath(style.font), reference, 4, 0.02, error);
-    TextOutline line = layoutText(fontPath(style.font), text, 4, 0.02, error);
+    const TextOutline ref = layoutText(fontPath(style.font), reference, curveSteps, 0.02, error);
+    TextOutline line = layoutText(fontPath(style.font), text, curveSteps, 0.02, error);
     if (!error.empty() || ref.width <= 0.0) {
         std::fprintf(stderr, "assetgen: %s\n", error.c_str());
         return {};
@@ -39,6 +39,7 @@ Mesh extrudedText(const std::string& text, const std::string& reference, double 
 const TextStyle kPlainTitle{"DejaVuSans-Bold.ttf", 0.9, 0.35};
 const TextStyle kSecondTitle{"DejaVuSerif-Bold.ttf", 0.9, 0.35};
 const TextStyle kGreeting{"DejaVuSans-Bold.ttf", 0.6, 0.0};
+constexpr std::size_t kGreetingFaces = 1200;
 
 } // namespace
 
@@ -46,7 +47,7 @@ const TextStyle kGreeting{"DejaVuSans-Bold.ttf", 0.6, 0.0};
 // spans 2.2 file units (5.5 world units, which the title camera at 3 to 6 units frames); the
 // others keep the same letter size. The title scene scales texture coordinates by 0.06.
 Mesh buildTitleWord(const std::string& word, TitleStyle style) {
-    Mesh m = extrudedText(word, "CASTRELLE", 2.2, style == TitleStyle::Plain ? kPlainTitle : kSecondTitle);
+    Mesh m = extrudedText(word, "CASTRELLE", 2.2, style == TitleStyle::Plain ? kPlainTitle : kSecondTitle, 4);
     projectPlanar(m, {1, 0, 0}, {0, 0.35, 1}, 12.0);
     return m;
 }
@@ -58,10 +59,15 @@ const std::vector<std::string>& greetedGroups() {
 }
 
 // Greetings (x3 to x4.5 in the cave): each name spans 1.8 file units, 5 to 8 world units, inside
-// a cave about 16 units wide. Shadow casters: closed.
+// a cave about 16 units wide. Shadow casters: closed. Each is drawn in about eight passes a frame
+// counting its shadow volume, so curves get fewer segments until it fits kGreetingFaces.
 Mesh buildGreeting(int index) {
     const std::string& name = greetedGroups()[static_cast<std::size_t>(index)];
-    Mesh m = extrudedText(name, name, 1.8, kGreeting);
+    Mesh m;
+    for (int steps = 4; steps >= 2; --steps) {
+        m = extrudedText(name, name, 1.8, kGreeting, steps);
+        if (m.faceCount() <= kGreetingFaces) break;
+    }
     projectPlanar(m, {1, 0, 0}, {0, 0.35, 1}, 1.5);
     return m;
 }
