@@ -13,7 +13,7 @@ struct CaveShape {
     double lumpAmplitude = 0.05;
     double lumpFrequency = 3.0;
     double cell = 0.07;       // polygonizer grid
-    std::size_t faces = 2400; // after decimation
+    std::size_t faces = 2000; // after decimation
 };
 
 inline constexpr CaveShape kCaveShape{};

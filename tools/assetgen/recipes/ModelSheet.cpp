@@ -2,8 +2,10 @@
 
 #include "mesh/Thumbnail.h"
 #include "mesh/Topology.h"
+#include "recipes/ModelBudget.h"
 #include "recipes/ModelCatalog.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -11,7 +13,9 @@ bool writeModelSheet(const std::filesystem::path& pngFile) {
     const auto& catalog = modelCatalog();
     const int tile = 220, columns = 4, label = 34;
     const int rows = static_cast<int>((catalog.size() + columns - 1) / columns);
-    RgbImage sheet(columns * 2 * tile, rows * (tile + label), 40);
+    const int budgetLines = 12, lineHeight = 22;
+    RgbImage sheet(columns * 2 * tile, rows * (tile + label) + budgetLines * lineHeight, 40);
+    FaceCounts faces;
     const std::string font = std::string(ASSETGEN_FONT_DIR) + "/DejaVuSans.ttf";
     for (std::size_t i = 0; i < catalog.size(); ++i) {
         const ModelEntry& e = catalog[i];
@@ -25,13 +29,31 @@ bool writeModelSheet(const std::filesystem::path& pngFile) {
         ThumbnailView other;
         other.towardsViewer = {-0.8, 0.6, 0.9};
         other.cutaway = room;
+        // A flat room (the cave) is best read from above, roof cut away.
+        const Vec3d size = boundsOf(m).size();
+        if (room && size.z < 0.3 * std::max(size.x, size.y)) {
+            front.towardsViewer = {0, 0, 1};
+            front.up = {0, 1, 0};
+            other = front;
+            other.towardsViewer = {0.3, -0.4, 1};
+        }
         renderThumbnail(sheet, x, y + label, tile, m, front);
         renderThumbnail(sheet, x + tile, y + label, tile, m, other);
+        faces[e.file] = m.faceCount();
         const EdgeReport edges = inspectEdges(m);
         char text[160];
         std::snprintf(text, sizeof text, "%s  %zuv %zuf %s", e.file.c_str(), m.vertexCount(), m.faceCount(),
                       edges.closedAndOriented() ? "closed" : "open");
         drawLabel(sheet, x + 6, y + 22, text, 15, font);
+    }
+    int y = rows * (tile + label) + lineHeight;
+    drawLabel(sheet, 6, y, "Triangles sent per frame, all passes, shadow volumes and glow included:", 15,
+              font);
+    for (const SceneBudget& b : sceneBudgets(faces)) {
+        y += lineHeight;
+        char text[160];
+        std::snprintf(text, sizeof text, "%s: %.0f", b.scene.c_str(), b.total);
+        drawLabel(sheet, 26, y, text, 15, font);
     }
     return writePng(pngFile, sheet);
 }

@@ -1,5 +1,6 @@
 // writeModels: builds every model of the catalog and writes it to Models/<name>.3ds.
 #include "mesh/ThreeDsWriter.h"
+#include "recipes/ModelBudget.h"
 #include "recipes/ModelCatalog.h"
 #include "recipes/Recipes.h"
 
@@ -25,7 +26,7 @@ const std::vector<ModelEntry>& modelCatalog() {
         {"ballbig_s_r", "blob", false, 2600, buildBlob},
         {"hugecubeball_low", "cubeball", false, 9000, buildCubeBall},
         {"tahti3b", "tahti3b", false, 400, buildStar},
-        {"tahti3bt", "tahti3bt", false, 56, buildSwarmStar},
+        {"tahti3bt", "tahti3bt", false, 20, buildSwarmStar},
         {"sirppi2", "sirppi2", false, 120, buildSickle},
         {"hipu", "hipu", false, 48, buildRiser},
         {"potko2", "potko2", false, 800, buildTowerElement},
@@ -38,11 +39,11 @@ const std::vector<ModelEntry>& modelCatalog() {
         {"textr_called", "called2", false, 4000, [] { return word("CALLED", TitleStyle::Second); }},
         {"textr_demo", "demo2", false, 4000, [] { return word("DEMO", TitleStyle::Second); }},
         {"textr_qm", "qm2", false, 4000, [] { return word("QUILLMERE", TitleStyle::Second); }},
-        {"greet1", "greet1", true, 1200, [] { return buildGreeting(0); }},
-        {"greet2", "greet2", true, 1200, [] { return buildGreeting(1); }},
-        {"greet3", "greet3", true, 1200, [] { return buildGreeting(2); }},
-        {"greet4", "greet4", true, 1200, [] { return buildGreeting(3); }},
-        {"greet5", "greet5", true, 1200, [] { return buildGreeting(4); }},
+        {"greet1", "greet1", true, 900, [] { return buildGreeting(0); }},
+        {"greet2", "greet2", true, 900, [] { return buildGreeting(1); }},
+        {"greet3", "greet3", true, 900, [] { return buildGreeting(2); }},
+        {"greet4", "greet4", true, 900, [] { return buildGreeting(3); }},
+        {"greet5", "greet5", true, 900, [] { return buildGreeting(4); }},
         {"amme", "amme", false, 3400, buildTub},
         {"ankka", "ankka", false, 1500, buildDuck},
         {"kvs", "kvs", false, 1600, buildGlassSheet},
@@ -50,8 +51,8 @@ const std::vector<ModelEntry>& modelCatalog() {
         {"siipi1r_low", "siipi1r", false, 800, [] { return buildWing(false); }},
         {"siipi2lowlh", "siipi2l", false, 300, [] { return buildWingHandles(true); }},
         {"siipi2lowrh", "siipi2r", false, 300, [] { return buildWingHandles(false); }},
-        {"luola2", "luola2", true, 2600, buildCave},
-        {"holeboxsd", "holebox", true, 1600, buildLantern},
+        {"luola2", "luola2", true, 2100, buildCave},
+        {"holeboxsd", "holebox", true, 1100, buildLantern},
     };
     return catalog;
 }
@@ -64,13 +65,17 @@ bool writeModels(const std::filesystem::path& dataDir) {
         std::fprintf(stderr, "assetgen: cannot create %s: %s\n", dir.c_str(), ec.message().c_str());
         return false;
     }
+    FaceCounts faces;
     for (const ModelEntry& entry : modelCatalog()) {
         auto t0 = std::chrono::steady_clock::now();
         std::vector<NamedMesh> objects{{entry.objectName, entry.build()}};
         if (!writeThreeDs(dir / (entry.file + ".3ds"), objects)) return false;
+        faces[entry.file] = objects[0].mesh.faceCount();
         std::printf("%-18s %6zu vertices %6zu faces %8.0f ms\n", entry.file.c_str(),
                     objects[0].mesh.vertexCount(), objects[0].mesh.faceCount(),
                     std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
     }
+    for (const SceneBudget& b : sceneBudgets(faces))
+        std::printf("scene %-36s %7.0f triangles per frame\n", b.scene.c_str(), b.total);
     return true;
 }

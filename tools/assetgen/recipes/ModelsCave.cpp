@@ -106,14 +106,14 @@ Mesh buildLantern() {
     const Vec3d axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     for (int a = 0; a < 3; ++a) {
         const Vec3d u = axes[(a + 1) % 3], v = axes[(a + 2) % 3];
-        holes = sdfUnion(holes, sdfCylinder({}, axes[a], 0.2));
+        holes = sdfUnion(holes, sdfCylinder({}, axes[a], 0.24));
         for (int su = -1; su <= 1; su += 2)
             for (int sv = -1; sv <= 1; sv += 2)
-                holes = sdfUnion(holes, sdfCylinder(u * (0.38 * su) + v * (0.38 * sv), axes[a], 0.09));
+                holes = sdfUnion(holes, sdfCylinder(u * (0.38 * su) + v * (0.38 * sv), axes[a], 0.11));
     }
     const Sdf lantern = sdfSmoothDifference(box, holes, 0.02);
     Mesh m = polygonize(lantern, {{-0.9, -0.9, -0.9}, {0.9, 0.9, 0.9}, 0.026});
-    decimate(m, 1500);
+    decimate(m, 1000);
     projectPlanar(m, {1, 0, 0.6}, {0, 1, 0.6}, 1.0);
     return m;
 }

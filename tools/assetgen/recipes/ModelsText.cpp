@@ -39,7 +39,7 @@ Mesh extrudedText(const std::string& text, const std::string& reference, double 
 const TextStyle kPlainTitle{"DejaVuSans-Bold.ttf", 0.9, 0.35};
 const TextStyle kSecondTitle{"DejaVuSerif-Bold.ttf", 0.9, 0.35};
 const TextStyle kGreeting{"DejaVuSans-Bold.ttf", 0.6, 0.0};
-constexpr std::size_t kGreetingFaces = 1200;
+constexpr std::size_t kGreetingFaces = 900;
 
 } // namespace
 
@@ -53,7 +53,7 @@ Mesh buildTitleWord(const std::string& word, TitleStyle style) {
 }
 
 const std::vector<std::string>& greetedGroups() {
-    static const std::vector<std::string> groups = {"Nullmoth", "Quartzfen", "Lumenkin", "Hexagrove",
+    static const std::vector<std::string> groups = {"Nullmoth", "Quartzo", "Lumenkin", "Hexgrove",
                                                     "Tidewire"};
     return groups;
 }
