@@ -133,3 +133,49 @@ TEST(ModelCave, lanternAndItsSwayStayInside) {
     std::printf("smallest lantern clearance: %.3f file units, sway reach %.3f, lantern radius %.3f\n",
                 minClearance, sway, kLanternRadius);
 }
+
+namespace {
+
+Vec3d rotateX(Vec3d v, double a) {
+    return {v.x, v.y * std::cos(a) - v.z * std::sin(a), v.y * std::sin(a) + v.z * std::cos(a)};
+}
+Vec3d rotateY(Vec3d v, double a) {
+    return {v.x * std::cos(a) + v.z * std::sin(a), v.y, -v.x * std::sin(a) + v.z * std::cos(a)};
+}
+Vec3d rotateZ(Vec3d v, double a) {
+    return {v.x * std::cos(a) - v.y * std::sin(a), v.x * std::sin(a) + v.y * std::cos(a), v.z};
+}
+
+// The scene's greeting placement: shown from campos start, placed where the camera will be at
+// start + lead, shifted and turned (rotations applied x, then z, then y).
+struct GreetingPlacement {
+    double start, lead;
+    Vec3d offset, rotation;
+};
+constexpr GreetingPlacement kGreetings[5] = {
+    {0.0, 0.06, {0, -4.5, 0}, {0.4712388, 0, 0.063}},    {0.07, 0.08, {0, -1, 2}, {0.1570796, -1.570796, 0}},
+    {0.18, 0.075, {0, -1, 0}, {0.3141592, 0, 0}},        {0.36, 0.07, {0, -1.2, 1}, {0.1570796, 3.92699, 0}},
+    {0.62, 0.07, {0, -3, 0}, {0.3141592, 0, 0}},
+};
+
+} // namespace
+
+TEST(ModelCaveGreetings, readLeftToRightUprightAndFacingTheCameraWhileShown) {
+    for (const GreetingPlacement& g : kGreetings) {
+        const Vec3d at = -flight().cameraPath.evaluate(g.start + g.lead) + g.offset;
+        // Halfway through the fade-in window the camera aims at the greeting.
+        const double campos = g.start + 0.05;
+        const Vec3d eye = caveEyeInFile(flight(), campos);
+        const Vec3d eyeWorld{eye.x * 15, -eye.z * 15, eye.y * 15};
+        const Vec3d view = normalized(at - eyeWorld);
+        Vec3d up{0, -1, 0}; // the cameras' screen-up
+        up = normalized(up - view * dot(up, view));
+        const Vec3d right = normalized(cross(view, up));
+        auto turn = [&](Vec3d v) { return rotateY(rotateZ(rotateX(v, g.rotation.x), g.rotation.z), g.rotation.y); };
+        // File +x (reading), file -y (front) and file +z (up) in the loader's world axes.
+        EXPECT_GT(dot(turn({1, 0, 0}), right), 0.7) << "greeting at campos " << g.start << " reads backwards";
+        EXPECT_GT(dot(turn({0, 0, -1}), -view), 0.5) << "greeting at campos " << g.start << " turns away";
+        EXPECT_GT(dot(turn({0, -1, 0}), up), 0.7) << "greeting at campos " << g.start << " is not upright";
+        EXPECT_LT(windingNumber(cave(), worldToFile(at, kCaveVertexScale)), -0.5) << "greeting outside the cave";
+    }
+}
