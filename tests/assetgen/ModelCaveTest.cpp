@@ -153,8 +153,8 @@ struct GreetingPlacement {
     Vec3d offset, rotation;
 };
 constexpr GreetingPlacement kGreetings[5] = {
-    {0.0, 0.06, {0, -4.5, 0}, {0.4712388, 0, 0.063}},    {0.07, 0.08, {0, -1, 2}, {0.1570796, -1.570796, 0}},
-    {0.18, 0.075, {0, -1, 0}, {0.3141592, 0, 0}},        {0.36, 0.07, {0, -1.2, 1}, {0.1570796, 3.92699, 0}},
+    {0.0, 0.06, {0, -4.5, 0}, {0.4712388, 0, 0.063}}, {0.07, 0.08, {0, -1, 2}, {0.1570796, -1.570796, 0}},
+    {0.18, 0.075, {0, -1, 0}, {0.3141592, 0, 0}},     {0.36, 0.07, {0, -1.2, 1}, {0.1570796, 3.92699, 0}},
     {0.62, 0.07, {0, -3, 0}, {0.3141592, 0, 0}},
 };
 
@@ -171,11 +171,14 @@ TEST(ModelCaveGreetings, readLeftToRightUprightAndFacingTheCameraWhileShown) {
         Vec3d up{0, -1, 0}; // the cameras' screen-up
         up = normalized(up - view * dot(up, view));
         const Vec3d right = normalized(cross(view, up));
-        auto turn = [&](Vec3d v) { return rotateY(rotateZ(rotateX(v, g.rotation.x), g.rotation.z), g.rotation.y); };
+        auto turn = [&](Vec3d v) {
+            return rotateY(rotateZ(rotateX(v, g.rotation.x), g.rotation.z), g.rotation.y);
+        };
         // File +x (reading), file -y (front) and file +z (up) in the loader's world axes.
         EXPECT_GT(dot(turn({1, 0, 0}), right), 0.7) << "greeting at campos " << g.start << " reads backwards";
         EXPECT_GT(dot(turn({0, 0, -1}), -view), 0.5) << "greeting at campos " << g.start << " turns away";
         EXPECT_GT(dot(turn({0, -1, 0}), up), 0.7) << "greeting at campos " << g.start << " is not upright";
-        EXPECT_LT(windingNumber(cave(), worldToFile(at, kCaveVertexScale)), -0.5) << "greeting outside the cave";
+        EXPECT_LT(windingNumber(cave(), worldToFile(at, kCaveVertexScale)), -0.5)
+            << "greeting outside the cave";
     }
 }

@@ -17,6 +17,8 @@ constexpr double kPi = std::numbers::pi;
 // the scene scales by a further 0.723 to get the handle targets.
 constexpr double kWingScale = 3.0;
 constexpr double kHandleScale = 6.5 * 0.723;
+// How far the handle cloud spreads beyond the visible wing (see buildWingHandles).
+constexpr double kHandleSpread = 2.5;
 
 // A wing lofted along its span (file y, away from the body), thin across x, chord along z.
 // Sections are ellipses; the trailing edge (-z) is scalloped into feathers.
@@ -50,11 +52,14 @@ Mesh wingLoft(int stations, int around, bool left) {
 // Visible wings (x3): span 8.7 world units out from the body, the left towards -y (world -z).
 Mesh buildWing(bool left) { return wingLoft(24, 12, left); }
 
-// Hidden wings (x6.5): one flap handle per vertex, 82 of them, laid on the visible wing (scaled
-// by 3 / (6.5 * 0.723)) so that every handle sits on the surface it moves.
+// Hidden wings (x6.5): one flap handle per vertex. The scene adds the handles' displacements
+// unweighted (strength 1.65, reach sqrt(250) = 15.8 units, wider than the wing), so every handle
+// moves every wing vertex and the flap grows with the handle count: a wing-shaped cloud of 14
+// handles spread to 2.5 times the wing's size makes the tip swing about 3 units (some 20 degrees
+// of an 8.7-unit span); the 82 handles of a full low-poly wing would throw it about 40 units.
 Mesh buildWingHandles(bool left) {
-    Mesh m = wingLoft(10, 8, left);
-    scale(m, Vec3d{1, 1, 1} * (kWingScale / kHandleScale));
+    Mesh m = wingLoft(4, 3, left);
+    scale(m, Vec3d{1, 1, 1} * (kHandleSpread * kWingScale / kHandleScale));
     return m;
 }
 
