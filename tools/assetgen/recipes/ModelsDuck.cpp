@@ -41,7 +41,7 @@ Mesh wingLoft(int stations, int around, bool left) {
         rings.push_back(ring);
     }
     const double tip = 0.05 + 2.85 + 0.08;
-    Mesh m = loft(rings, true, {0, left ? -0.0 : 0.0, 0.0}, true, {0, left ? -tip : tip, 0.35});
+    Mesh m = loft(rings, true, {0, 0, 0}, true, {0, left ? -tip : tip, 0.35});
     orientOutward(m);
     projectPlanar(m, {0, 0.5, 0}, {0, 0, 0.5}, 1.0);
     return m;
