@@ -79,8 +79,8 @@ Mesh buildRiser() {
 }
 
 // The tower element (x0.5): a twisted blade standing off the axis, so the eight copies, each
-// turned 45 degrees, make a fluted column. 10 file units tall; the scene's handles stretch it
-// roughly 30 times upright.
+// turned 45 degrees, make a fluted column about 5 world units across. 10 file units tall; the
+// scene's handles stretch it roughly 30 times upright.
 Mesh buildTowerElement() {
     std::vector<std::vector<Vec3d>> rings;
     const int stations = 16, around = 12;
@@ -103,6 +103,9 @@ Mesh buildTowerElement() {
     const Vec3d bottom{1.3 * std::cos(-0.55), 1.3 * std::sin(-0.55), -5.25};
     const Vec3d top{1.3 * std::cos(0.55), 1.3 * std::sin(0.55), 5.25};
     Mesh m = loft(rings, true, bottom, true, top);
+    // Twice as wide as drawn above: the handles stretch it some 30 times upright but barely
+    // widen it, and the column should not end up a needle.
+    scale(m, {2.0, 2.0, 1.0});
     orientOutward(m);
     projectCylindrical(m, {}, 1.0, 0.1);
     return m;
