@@ -8,10 +8,10 @@
 #include <vector>
 
 struct CaveShape {
-    double radiusAcross = 0.55; // horizontal half-width of a passage
+    double radiusAcross = 0.58; // horizontal half-width of a passage
     double radiusUp = 0.66;     // vertical half-height (room for the eye's +-0.35)
-    double lumpAmplitude = 0.05;
-    double lumpFrequency = 3.0;
+    double lumpAmplitude = 0.09;
+    double lumpFrequency = 1.3;
     double cell = 0.07;       // polygonizer grid
     std::size_t faces = 2000; // after decimation
 };
