@@ -1,6 +1,6 @@
 #pragma once
 // Dimensions of the cave, shared by its recipe and the clearance check. File units (x15 in the
-// scene). The camera's eye stays within 0.35 of the centre line vertically and close to it across.
+// scene). The camera's eye stays within 0.4 of the centre line vertically and close to it across.
 
 #include "mesh/Vec3d.h"
 
@@ -9,7 +9,7 @@
 
 struct CaveShape {
     double radiusAcross = 0.58; // horizontal half-width of a passage
-    double radiusUp = 0.66;     // vertical half-height (room for the eye's +-0.35)
+    double radiusUp = 0.7;      // vertical half-height (room for the eye's -0.37 to +0.40)
     double lumpAmplitude = 0.09;
     double lumpFrequency = 1.3;
     double cell = 0.07;       // polygonizer grid
