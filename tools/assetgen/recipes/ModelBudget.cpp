@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -97,4 +98,17 @@ std::vector<SceneBudget> sceneBudgets(const FaceCounts& faces) {
         scene(faces, "potko", {{"backball", 1, 4}, {"potko2", 8, 4}}),
         scene(faces, "hipu", {{"ballbig_s_r", 1, 5}, {"bigballe", 1, 2}, {"hipu", 250, 2}}),
     };
+}
+
+std::string describeBudget(const SceneBudget& budget) {
+    char head[96];
+    std::snprintf(head, sizeof head, "%s: %.0f =", budget.scene.c_str(), budget.total);
+    std::string text = head;
+    for (const BudgetLine& l : budget.lines) {
+        char part[96];
+        std::snprintf(part, sizeof part, " %s %zux%gx%d%s", l.model.c_str(), l.faces, l.copies, l.passes,
+                      l.volumeKind ? "+vol" : "");
+        text += part;
+    }
+    return text;
 }

@@ -29,5 +29,8 @@ struct SceneBudget {
 // with the visible-star count its camera actually sees (simulated over its scene time).
 std::vector<SceneBudget> sceneBudgets(const FaceCounts& faces);
 
+// One line per scene: its total, then each model as faces x copies x passes (+ shadow volume).
+std::string describeBudget(const SceneBudget& budget);
+
 // The largest number of swarm stars inside the scene's view cone over its run.
 int swarmStarsVisibleAtMost();

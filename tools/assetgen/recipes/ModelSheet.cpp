@@ -47,13 +47,13 @@ bool writeModelSheet(const std::filesystem::path& pngFile) {
         drawLabel(sheet, x + 6, y + 22, text, 15, font);
     }
     int y = rows * (tile + label) + lineHeight;
-    drawLabel(sheet, 6, y, "Triangles sent per frame, all passes, shadow volumes and glow included:", 15,
-              font);
+    drawLabel(
+        sheet, 6, y,
+        "Triangles per frame, all passes and glow included (faces x copies x passes, +vol: shadow volume):",
+        15, font);
     for (const SceneBudget& b : sceneBudgets(faces)) {
         y += lineHeight;
-        char text[160];
-        std::snprintf(text, sizeof text, "%s: %.0f", b.scene.c_str(), b.total);
-        drawLabel(sheet, 26, y, text, 15, font);
+        drawLabel(sheet, 26, y, describeBudget(b), 15, font);
     }
     return writePng(pngFile, sheet);
 }

@@ -78,7 +78,7 @@ bool writeModels(const std::filesystem::path& dataDir) {
             objects[0].mesh.faceCount(),
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count());
     }
-    for (const SceneBudget& b : sceneBudgets(faces))
-        std::printf("scene %-36s %7.0f triangles per frame\n", b.scene.c_str(), b.total);
+    std::printf("triangles per frame (model faces x copies x passes, +vol: stencil shadow volume):\n");
+    for (const SceneBudget& b : sceneBudgets(faces)) std::printf("  %s\n", describeBudget(b).c_str());
     return true;
 }

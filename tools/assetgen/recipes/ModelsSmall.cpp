@@ -83,7 +83,7 @@ Mesh buildRiser() {
 // scene's handles stretch it roughly 30 times upright.
 Mesh buildTowerElement() {
     std::vector<std::vector<Vec3d>> rings;
-    const int stations = 16, around = 12;
+    const int stations = 24, around = 16;
     for (int i = 0; i < stations; ++i) {
         const double s = static_cast<double>(i) / (stations - 1);
         const double z = -5.0 + 10.0 * s;
