@@ -1,4 +1,5 @@
 // assetgen: writes the demo's data directory. Deterministic: the same bytes on every run.
+#include "recipes/ModelSheet.h"
 #include "recipes/Recipes.h"
 
 #include <cstdio>
@@ -9,7 +10,7 @@
 namespace {
 
 void printUsage(FILE* to) {
-    std::fputs("Usage: assetgen --out DIR [--only textures|models] [--sheet FILE.png]\n"
+    std::fputs("Usage: assetgen --out DIR [--only textures|models] [--sheet FILE.png] [--model-sheet FILE.png]\n"
                "Generates Images/*.jpg and Models/*.3ds under DIR.\n",
                to);
 }
@@ -19,6 +20,7 @@ void printUsage(FILE* to) {
 int main(int argc, char** argv) {
     std::filesystem::path out;
     std::filesystem::path sheet;
+    std::filesystem::path modelSheet;
     std::string only;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
@@ -32,6 +34,8 @@ int main(int argc, char** argv) {
             only = argv[++i];
         } else if (!std::strcmp(arg, "--sheet") && hasValue) {
             sheet = argv[++i];
+        } else if (!std::strcmp(arg, "--model-sheet") && hasValue) {
+            modelSheet = argv[++i];
         } else {
             std::fprintf(stderr, "assetgen: unknown or incomplete option '%s'\n", arg);
             printUsage(stderr);
@@ -51,5 +55,6 @@ int main(int argc, char** argv) {
     if ((only.empty() || only == "textures") && !writeTextures(out)) return 1;
     if ((only.empty() || only == "models") && !writeModels(out)) return 1;
     if (!sheet.empty() && !writeTextureSheet(out, sheet)) return 1;
+    if (!modelSheet.empty() && !writeModelSheet(modelSheet)) return 1;
     return 0;
 }

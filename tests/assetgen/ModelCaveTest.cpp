@@ -1,0 +1,184 @@
+// The cave flight: the eye path derived from the scene's path table and camera rules, and the
+// cave model around it: every eye point and the lantern inside, with clearance to the walls.
+#include "mesh/Topology.h"
+#include "recipes/ModelCatalog.h"
+#include "recipes/ModelCavePath.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// Smallest clearance the eye keeps to the cave wall, in file units (x15: 3 world units, thirty
+// times the camera's near plane).
+constexpr double kEyeClearance = 0.2;
+
+// The lantern: half the diagonal of its 1.5-unit box at x2, in the cave's file units.
+constexpr double kLanternRadius = 0.75 * 1.7320508 * 2.0 / 15.0;
+
+Vec3d closestOnTriangle(Vec3d p, Vec3d a, Vec3d b, Vec3d c) {
+    const Vec3d ab = b - a, ac = c - a, ap = p - a;
+    const double d1 = dot(ab, ap), d2 = dot(ac, ap);
+    if (d1 <= 0 && d2 <= 0) return a;
+    const Vec3d bp = p - b;
+    const double d3 = dot(ab, bp), d4 = dot(ac, bp);
+    if (d3 >= 0 && d4 <= d3) return b;
+    const double vc = d1 * d4 - d3 * d2;
+    if (vc <= 0 && d1 >= 0 && d3 <= 0) return a + ab * (d1 / (d1 - d3));
+    const Vec3d cp = p - c;
+    const double d5 = dot(ab, cp), d6 = dot(ac, cp);
+    if (d6 >= 0 && d5 <= d6) return c;
+    const double vb = d5 * d2 - d1 * d6;
+    if (vb <= 0 && d2 >= 0 && d6 <= 0) return a + ac * (d2 / (d2 - d6));
+    const double va = d3 * d6 - d5 * d4;
+    if (va <= 0 && (d4 - d3) >= 0 && (d5 - d6) >= 0)
+        return b + (c - b) * ((d4 - d3) / ((d4 - d3) + (d5 - d6)));
+    const double denom = 1.0 / (va + vb + vc);
+    return a + ab * (vb * denom) + ac * (vc * denom);
+}
+
+double distanceToMesh(const Mesh& m, Vec3d p) {
+    double best = 1e300;
+    for (const Face& f : m.faces)
+        best = std::min(
+            best, length(p - closestOnTriangle(p, m.positions[f[0]], m.positions[f[1]], m.positions[f[2]])));
+    return best;
+}
+
+// Generalised winding number: +1 inside a closed outward mesh, -1 inside an inward one, 0 outside.
+double windingNumber(const Mesh& m, Vec3d p) {
+    double total = 0.0;
+    for (const Face& f : m.faces) {
+        const Vec3d a = m.positions[f[0]] - p, b = m.positions[f[1]] - p, c = m.positions[f[2]] - p;
+        const double la = length(a), lb = length(b), lc = length(c);
+        const double numerator = dot(a, cross(b, c));
+        const double denominator = la * lb * lc + dot(a, b) * lc + dot(b, c) * la + dot(c, a) * lb;
+        total += 2.0 * std::atan2(numerator, denominator);
+    }
+    return total / (4.0 * std::numbers::pi);
+}
+
+const Mesh& cave() {
+    static const Mesh m = buildCave();
+    return m;
+}
+
+const CaveFlight& flight() {
+    static const CaveFlight f = buildCaveFlight();
+    return f;
+}
+
+} // namespace
+
+TEST(ModelCaveFlight, eyePassesTheTablePointsShiftedAndFlippedAsDerived) {
+    // The table's (x, z) become file (x - 0.689204, 1.668403 - z) for the eye, since the eye is
+    // the negated camera position and the loader maps file (x, y, z) to world (x, -z, y) * 15.
+    const double table[4][2] = {{0.84422, 8.3402}, {-7.2626, 2.1234}, {6.8993, -0.55016}, {-0.52438, -8.289}};
+    for (const auto& t : table) {
+        const Vec2d expected{t[0] - 0.689204, 1.668403 - t[1]};
+        double nearest = 1e9;
+        for (int i = 0; i < 8000; ++i) {
+            const Vec3d eye = caveEyeInFile(flight(), i / 8000.0);
+            nearest = std::min(nearest, length(Vec2d{eye.x, eye.y} - expected));
+        }
+        EXPECT_LT(nearest, 0.02) << t[0] << ", " << t[1];
+    }
+}
+
+// The jittered path's tangents carry height too, so its curve overshoots the jitter's +-3 world
+// units between points: the eye reaches about 0.4 file units up, a little over 1.7 * 3 / 15.
+TEST(ModelCaveFlight, eyeRisesAndFallsByUpToAboutPointFourAlongFileZ) {
+    double low = 1e9, high = -1e9;
+    for (int i = 0; i < 8000; ++i) {
+        const double z = caveEyeInFile(flight(), i / 8000.0).z;
+        low = std::min(low, z), high = std::max(high, z);
+    }
+    EXPECT_GT(low, -0.42);
+    EXPECT_LT(high, 0.42);
+    EXPECT_GT(high - low, 0.4); // the lantern's jitter really moves the camera
+}
+
+TEST(ModelCave, isClosedFacesInwardsAndFitsItsBudget) {
+    const EdgeReport r = inspectEdges(cave());
+    EXPECT_TRUE(r.closedAndOriented());
+    EXPECT_LT(signedVolume(cave()), 0.0);
+    EXPECT_LE(cave().faceCount(), 2600u);
+    EXPECT_GE(cave().faceCount(), 1500u);
+}
+
+TEST(ModelCave, everyEyePointIsInsideWithClearance) {
+    double minClearance = 1e9;
+    for (int i = 0; i < 1500; ++i) {
+        const Vec3d eye = caveEyeInFile(flight(), i / 1500.0);
+        EXPECT_LT(windingNumber(cave(), eye), -0.5) << "eye outside the cave at travel " << i / 1500.0;
+        minClearance = std::min(minClearance, distanceToMesh(cave(), eye));
+    }
+    EXPECT_GE(minClearance, kEyeClearance);
+    std::printf("smallest eye clearance: %.3f file units (%.2f world units)\n", minClearance,
+                minClearance * 15);
+}
+
+TEST(ModelCave, lanternAndItsSwayStayInside) {
+    const double sway = caveSwayReachInFile(flight());
+    double minClearance = 1e9;
+    for (int i = 0; i < 600; ++i) {
+        const Vec3d lantern = caveLanternInFile(flight(), i / 600.0);
+        EXPECT_LT(windingNumber(cave(), lantern), -0.5);
+        minClearance = std::min(minClearance, distanceToMesh(cave(), lantern));
+    }
+    EXPECT_GT(minClearance, sway + kLanternRadius);
+    std::printf("smallest lantern clearance: %.3f file units, sway reach %.3f, lantern radius %.3f\n",
+                minClearance, sway, kLanternRadius);
+}
+
+namespace {
+
+Vec3d rotateX(Vec3d v, double a) {
+    return {v.x, v.y * std::cos(a) - v.z * std::sin(a), v.y * std::sin(a) + v.z * std::cos(a)};
+}
+Vec3d rotateY(Vec3d v, double a) {
+    return {v.x * std::cos(a) + v.z * std::sin(a), v.y, -v.x * std::sin(a) + v.z * std::cos(a)};
+}
+Vec3d rotateZ(Vec3d v, double a) {
+    return {v.x * std::cos(a) - v.y * std::sin(a), v.x * std::sin(a) + v.y * std::cos(a), v.z};
+}
+
+// The scene's greeting placement: shown from campos start, placed where the camera will be at
+// start + lead, shifted and turned (rotations applied x, then z, then y).
+struct GreetingPlacement {
+    double start, lead;
+    Vec3d offset, rotation;
+};
+constexpr GreetingPlacement kGreetings[5] = {
+    {0.0, 0.06, {0, -4.5, 0}, {0.4712388, 0, 0.063}}, {0.07, 0.08, {0, -1, 2}, {0.1570796, -1.570796, 0}},
+    {0.18, 0.075, {0, -1, 0}, {0.3141592, 0, 0}},     {0.36, 0.07, {0, -1.2, 1}, {0.1570796, 3.92699, 0}},
+    {0.62, 0.07, {0, -3, 0}, {0.3141592, 0, 0}},
+};
+
+} // namespace
+
+TEST(ModelCaveGreetings, readLeftToRightUprightAndFacingTheCameraWhileShown) {
+    for (const GreetingPlacement& g : kGreetings) {
+        const Vec3d at = -flight().cameraPath.evaluate(g.start + g.lead) + g.offset;
+        // Halfway through the fade-in window the camera aims at the greeting.
+        const double campos = g.start + 0.05;
+        const Vec3d eye = caveEyeInFile(flight(), campos);
+        const Vec3d eyeWorld{eye.x * 15, -eye.z * 15, eye.y * 15};
+        const Vec3d view = normalized(at - eyeWorld);
+        Vec3d up{0, -1, 0}; // the cameras' screen-up
+        up = normalized(up - view * dot(up, view));
+        const Vec3d right = normalized(cross(view, up));
+        auto turn = [&](Vec3d v) {
+            return rotateY(rotateZ(rotateX(v, g.rotation.x), g.rotation.z), g.rotation.y);
+        };
+        // File +x (reading), file -y (front) and file +z (up) in the loader's world axes.
+        EXPECT_GT(dot(turn({1, 0, 0}), right), 0.7) << "greeting at campos " << g.start << " reads backwards";
+        EXPECT_GT(dot(turn({0, 0, -1}), -view), 0.5) << "greeting at campos " << g.start << " turns away";
+        EXPECT_GT(dot(turn({0, -1, 0}), up), 0.7) << "greeting at campos " << g.start << " is not upright";
+        EXPECT_LT(windingNumber(cave(), worldToFile(at, kCaveVertexScale)), -0.5)
+            << "greeting outside the cave";
+    }
+}

@@ -1,0 +1,158 @@
+// The show's models as shapes: shadow casters closed, rooms facing in and objects out, the
+// repeated ones lean, the handle wings on their wings, and the title words framed and readable.
+#include "mesh/Topology.h"
+#include "recipes/ModelCatalog.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+
+namespace {
+
+const ModelEntry& entry(const std::string& file) {
+    for (const ModelEntry& e : modelCatalog())
+        if (e.file == file) return e;
+    throw std::runtime_error("no model " + file);
+}
+
+Mesh build(const std::string& file) { return entry(file).build(); }
+
+} // namespace
+
+TEST(ModelShapes, everyShadowCasterIsClosedAndConsistentlyOriented) {
+    const std::set<std::string> casters = {"text_castr", "backball2", "luola2", "holeboxsd", "greet1",
+                                           "greet2",     "greet3",    "greet4", "greet5"};
+    std::set<std::string> flagged;
+    for (const ModelEntry& e : modelCatalog())
+        if (e.shadowCaster) flagged.insert(e.file);
+    EXPECT_EQ(flagged, casters);
+    for (const std::string& file : casters) {
+        const EdgeReport r = inspectEdges(build(file));
+        EXPECT_TRUE(r.closedAndOriented()) << file << ": " << r.borderEdges << " border edges, "
+                                           << r.crowdedEdges << " crowded, " << r.flippedEdges << " flipped";
+    }
+}
+
+TEST(ModelShapes, roomsFaceInwardsAndSolidsOutwards) {
+    const std::set<std::string> rooms = {"backball", "backball2",        "bigball",
+                                         "bigballe", "hugecubeball_low", "luola2"};
+    for (const ModelEntry& e : modelCatalog()) {
+        const Mesh m = e.build();
+        if (!inspectEdges(m).closedAndOriented()) continue; // the water sheet is open by design
+        if (rooms.count(e.file))
+            EXPECT_LT(signedVolume(m), 0.0) << e.file;
+        else
+            EXPECT_GT(signedVolume(m), 0.0) << e.file;
+    }
+}
+
+TEST(ModelShapes, repeatedObjectsStayLean) {
+    EXPECT_LE(build("tahti3bt").faceCount(), 20u); // loaded 1350 times, drawn up to 1800 times a frame
+    EXPECT_LE(build("hipu").faceCount(), 48u);     // 50 risers with 5-copy trails, two passes
+    EXPECT_LE(build("sirppi2").faceCount(), 120u); // 50 sickles, four passes
+    EXPECT_LT(build("siipi2lowlh").vertexCount(), 150u);
+    EXPECT_LT(build("siipi2lowrh").vertexCount(), 150u);
+}
+
+namespace {
+
+double wendland(double x) {
+    if (x > 1.0) return 0.0;
+    const double q = std::sqrt(x);
+    return std::pow(1 - q, 8) * (32 * q * q * q + 25 * q * q + 8 * q + 1);
+}
+
+Vec3d fileToWorld(Vec3d f, double s) { return Vec3d{f.x, -f.z, f.y} * s; }
+
+// The duck scene's flap: handles from the hidden wing (x6.5 x0.723) turned by the flap angle
+// about y (and, beyond z = -5.5, by the joint angle about x), applied to the visible wing (x3)
+// with strength 1.65 and squared reach 250, then faded in along the span. Returns the largest
+// displacement of a wing vertex in world units.
+double flapReach(const Mesh& handles, const Mesh& wing, bool left, double flap, double joint) {
+    auto turnY = [](Vec3d v, double a) {
+        return Vec3d{v.x * std::cos(a) + v.z * std::sin(a), v.y, -v.x * std::sin(a) + v.z * std::cos(a)};
+    };
+    auto turnX = [](Vec3d v, double a) {
+        return Vec3d{v.x, v.y * std::cos(a) - v.z * std::sin(a), v.y * std::sin(a) + v.z * std::cos(a)};
+    };
+    std::vector<Vec3d> targets, sources;
+    for (const Vec3d& p : handles.positions) {
+        const Vec3d t = fileToWorld(p, 6.5) * 0.723;
+        Vec3d s = t;
+        if (s.z <= -5.5) {
+            s = turnY(s, left ? flap : -flap);
+            s.z += 5.5;
+            s = turnX(s, joint);
+            s.z -= 5.5;
+        } else {
+            s = turnY(s, left ? flap : -flap);
+        }
+        targets.push_back(t), sources.push_back(s);
+    }
+    double most = 0.0;
+    for (const Vec3d& f : wing.positions) {
+        const Vec3d p = fileToWorld(f, 3.0);
+        Vec3d d{};
+        for (std::size_t k = 0; k < targets.size(); ++k)
+            d = d +
+                (targets[k] - sources[k]) * (1.65 * wendland(dot(p - sources[k], p - sources[k]) / 250.0));
+        const double ramp = std::clamp(((left ? 0.15 - p.z - 0.752 : p.z - 1.152)) / 3.1, 0.0, 1.0);
+        most = std::max(most, length(d) * ramp);
+    }
+    return most;
+}
+
+} // namespace
+
+TEST(ModelShapes, handleWingsFlapTheWingsByAFewUnitsAtMost) {
+    for (bool left : {true, false}) {
+        const Mesh handles = build(left ? "siipi2lowlh" : "siipi2lowrh");
+        const Mesh wing = build(left ? "siipi1l_low" : "siipi1r_low");
+        // Flap angles swing between -0.085 and 0.065 rad, the joint between -0.015 and 0.135.
+        const double widest = std::max(flapReach(handles, wing, left, -0.085, 0.135),
+                                       flapReach(handles, wing, left, 0.065, 0.135));
+        EXPECT_GT(widest, 1.0) << (left ? "left" : "right") << " wing hardly moves";
+        EXPECT_LT(widest, 4.0) << (left ? "left" : "right") << " wing flaps wider than its half span";
+    }
+}
+
+TEST(ModelShapes, wingsSpreadAwayFromTheBodyOnTheirOwnSide) {
+    const Bounds left = boundsOf(build("siipi1l_low")), right = boundsOf(build("siipi1r_low"));
+    EXPECT_LT(left.min.y, -2.5); // the left wing reaches towards world -z (file -y)
+    EXPECT_LE(left.max.y, 0.01);
+    EXPECT_GT(right.max.y, 2.5);
+    EXPECT_GE(right.min.y, -0.01);
+    EXPECT_LT(left.size().x, 0.3); // thin across x, the flap direction
+}
+
+TEST(ModelShapes, titleWordsAreFramedUprightAndFaceTheCamera) {
+    const Bounds castr = boundsOf(build("text_castr"));
+    EXPECT_NEAR(castr.size().x, 2.2, 0.05); // x2.5: 5.5 world units at 3 to 6 from the camera
+    EXPECT_NEAR(castr.centre().x, 0.0, 0.01);
+    EXPECT_NEAR(castr.centre().z, 0.0, 0.05);
+    EXPECT_LT(castr.size().z, castr.size().x / 4); // reads along x, letters up along z
+    for (const char* file :
+         {"text_demo", "text_called", "text_qm", "textr_castr", "textr_demo", "textr_called", "textr_qm"}) {
+        const Bounds b = boundsOf(build(file));
+        EXPECT_LE(b.size().x, 2.3) << file;
+        EXPECT_NEAR(b.size().z, castr.size().z, 0.12) << file;
+    }
+}
+
+TEST(ModelShapes, cubeBallSurroundsTheStarBallCamera) {
+    // The scene scales positions by 0.01 and stretches them by (2.5, 1.2, 1.2) (file axes x, z, y);
+    // its camera circles within 0.1 of (0.4, 0, 0).
+    const Bounds b = boundsOf(build("hugecubeball_low"));
+    EXPECT_GT(b.max.x * 0.01 * 2.5, 1.0);
+    EXPECT_GT(b.max.z * 0.01 * 1.2, 0.6);
+    EXPECT_LT(b.min.x * 0.01 * 2.5, -1.0);
+}
+
+TEST(ModelShapes, closingRoomHoldsTheLightPathAfterItsLumps) {
+    // x1.5; the lumps push the wall in by up to about 39 world units; the light reaches 13.5 out.
+    const Bounds b = boundsOf(build("backball2"));
+    EXPECT_GT(b.max.y * 1.5 - 39.0, 13.5);
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Dimensions of the cave, shared by its recipe and the clearance check. File units (x15 in the
+// scene). The camera's eye stays within 0.4 of the centre line vertically and close to it across.
+
+#include "mesh/Vec3d.h"
+
+#include <cstddef>
+#include <vector>
+
+struct CaveShape {
+    double radiusAcross = 0.58; // horizontal half-width of a passage
+    double radiusUp = 0.7;      // vertical half-height (room for the eye's -0.37 to +0.40)
+    double lumpAmplitude = 0.09;
+    double lumpFrequency = 1.3;
+    double cell = 0.07;       // polygonizer grid
+    std::size_t faces = 2000; // after decimation
+};
+
+inline constexpr CaveShape kCaveShape{};
+
+// The passage's centre line in file coordinates: the eye's path without its vertical jitter.
+std::vector<Vec3d> caveCentreLine();

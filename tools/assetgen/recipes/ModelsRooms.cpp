@@ -1,0 +1,64 @@
+// Balls and rooms. The rooms (backball, backball2, bigball, bigballe, hugecubeball_low) hold the
+// camera, so their faces turn inwards: they are front-facing, and lit, from inside.
+#include "mesh/Primitives.h"
+#include "mesh/Projection.h"
+#include "recipes/ModelCatalog.h"
+
+namespace {
+
+Mesh room(double radius, int segments, int rings, double uRepeats, double vRepeats) {
+    Mesh m = uvSphere(radius, segments, rings);
+    projectSpherical(m, {}, uRepeats, vRepeats);
+    flipWinding(m);
+    return m;
+}
+
+Mesh ball(double radius, int segments, int rings, double uRepeats, double vRepeats) {
+    Mesh m = uvSphere(radius, segments, rings);
+    projectSpherical(m, {}, uRepeats, vRepeats);
+    return m;
+}
+
+} // namespace
+
+// Title (x20, texture x0.0025), potko (x5, y stretched 5, texture x6) and duck (x5) backgrounds:
+// radius 50 puts the wall 250 units out in the potko scene, whose camera swings out to ~140
+// and whose noise pulls the wall in by up to 45%.
+Mesh buildBackball() { return room(50.0, 48, 24, 4.0, 4.0); }
+
+// Closing room (x1.5 = 75 units): its noise pushes the wall in by up to ~40 units, and the
+// light travels up to 13.5 from the centre. A shadow caster, hence welded and closed. Mapped
+// front to back so the frame fed back into its texture lands upright on the far wall.
+Mesh buildBackball2() {
+    Mesh m = uvSphere(50.0, 40, 22);
+    projectPlanar(m, {0.01, 0, 0}, {0, 0, 0.01}, 1.0);
+    for (Vec2d& uv : m.uvs) uv = {uv.x + 0.5, uv.y + 0.5};
+    flipWinding(m);
+    return m;
+}
+
+// Star-ball scene's surrounding ball (x50), never drawn.
+Mesh buildBigball() { return room(1.0, 32, 16, 2.0, 1.0); }
+
+// Swarm room (x50 = 150 units) and hipu room (x7, stretched 7 upright).
+Mesh buildBigballe() { return room(3.0, 48, 24, 8.0, 4.0); }
+
+// The closing scene's light marker (x5: radius 0.5).
+Mesh buildBall() { return ball(0.1, 16, 8, 1.0, 1.0); }
+
+// The cave lantern's bulb (x0.9: radius 0.6, inside the lantern's 1.3-unit cavity).
+Mesh buildBitball() { return ball(0.67, 16, 8, 1.0, 1.0); }
+
+// The hipu blob (x1.5 = 0.6 units): its squash maps radius r to 50r / (40r^4 + 1), which peaks
+// near r = 0.3, so a rest radius of 0.6 leaves room to swell and shrink.
+Mesh buildBlob() { return ball(0.4, 48, 26, 10.0, 5.0); }
+
+// The boiling cube-ball (x1): its scene multiplies positions by 0.01 and stretches them by
+// (2.5, 1.2, 1.2), so a half size of 100 gives a room of 5 x 2.4 x 2.4 around the camera, which
+// circles 0.4 from the centre; the swelling pushes the walls out by up to 70 file units.
+Mesh buildCubeBall() {
+    Mesh m = roundedCube({100, 100, 100}, 35.0, 26);
+    projectSpherical(m, {}, 2.0, 1.0);
+    flipWinding(m);
+    return m;
+}

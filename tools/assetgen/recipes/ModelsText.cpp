@@ -1,0 +1,73 @@
+// Title words and greetings: FreeType outlines extruded into closed solids in the file's x-z
+// plane, reading left to right with +z up, front facing -y (towards the scenes' cameras).
+#include "mesh/GlyphOutline.h"
+#include "mesh/Projection.h"
+#include "recipes/ModelCatalog.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string fontPath(const char* file) { return std::string(ASSETGEN_FONT_DIR) + "/" + file; }
+
+struct TextStyle {
+    const char* font;
+    double depth;      // extrusion depth as a fraction of the cap height
+    double maxCapEdge; // cap refinement, as a fraction of the cap height (0: none)
+};
+
+// Lays out text so that `reference` (laid out the same way) would span `width`, then centres the
+// result on the origin: x about the middle of the line, z about the middle of the capitals.
+Mesh extrudedText(const std::string& text, const std::string& reference, double width, const TextStyle& style,
+                  int curveSteps) {
+    std::string error;
+    const TextOutline ref = layoutText(fontPath(style.font), reference, curveSteps, 0.02, error);
+    TextOutline line = layoutText(fontPath(style.font), text, curveSteps, 0.02, error);
+    if (!error.empty() || ref.width <= 0.0) {
+        std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+        return {};
+    }
+    const double scale = width / ref.width;
+    const double capHeight = ref.ascent * scale;
+    for (Contour& c : line.contours)
+        for (Vec2d& p : c) p = {(p.x - line.width * 0.5) * scale, p.y * scale - capHeight * 0.5};
+    Mesh m = extrudeContours(line.contours, style.depth * capHeight, style.maxCapEdge * capHeight).mesh;
+    return m;
+}
+
+const TextStyle kPlainTitle{"DejaVuSans-Bold.ttf", 0.9, 0.35};
+const TextStyle kSecondTitle{"DejaVuSerif-Bold.ttf", 0.9, 0.35};
+const TextStyle kGreeting{"DejaVuSans-Bold.ttf", 0.6, 0.0};
+constexpr std::size_t kGreetingFaces = 900;
+
+} // namespace
+
+// Title words (x2.5 in the title scene, x7 in the closing one): the longest word, CASTRELLE,
+// spans 2.2 file units (5.5 world units, which the title camera at 3 to 6 units frames); the
+// others keep the same letter size. The title scene scales texture coordinates by 0.06.
+Mesh buildTitleWord(const std::string& word, TitleStyle style) {
+    Mesh m = extrudedText(word, "CASTRELLE", 2.2, style == TitleStyle::Plain ? kPlainTitle : kSecondTitle, 4);
+    projectPlanar(m, {1, 0, 0}, {0, 0.35, 1}, 12.0);
+    return m;
+}
+
+const std::vector<std::string>& greetedGroups() {
+    static const std::vector<std::string> groups = {"Nullmoth", "Quartzo", "Lumenkin", "Hexgrove",
+                                                    "Tidewire"};
+    return groups;
+}
+
+// Greetings (x3 to x4.5 in the cave): each name spans 1.8 file units, 5 to 8 world units, inside
+// a cave about 16 units wide. Shadow casters: closed. Each is drawn in about eight passes a frame
+// counting its shadow volume, so curves get fewer segments until it fits kGreetingFaces.
+Mesh buildGreeting(int index) {
+    const std::string& name = greetedGroups()[static_cast<std::size_t>(index)];
+    Mesh m;
+    for (int steps = 4; steps >= 2; --steps) {
+        m = extrudedText(name, name, 1.8, kGreeting, steps);
+        if (m.faceCount() <= kGreetingFaces) break;
+    }
+    projectPlanar(m, {1, 0, 0}, {0, 0.35, 1}, 1.5);
+    return m;
+}
