@@ -1,0 +1,10 @@
+#include "render/TextureNames.h"
+
+#include <GL/gl.h>
+
+#include <vector>
+
+void reserveTextureNames(int n) {
+    std::vector<GLuint> names(static_cast<size_t>(n));
+    glGenTextures(n, names.data());
+}
