@@ -1,0 +1,240 @@
+#include "post/EffectBuffers.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <vector>
+
+namespace {
+
+// Weight of each of blur's four taps: 65/256, so a pass sums to 1.015625 and brightens a little.
+constexpr float kBlurTapWeight = 0.25390625f;
+// Blur's tap offset in texture units per small-size pixel and unit of spread: 1/1024 across,
+// twice that, 1/512, up.
+constexpr float kBlurStepX = 0.0009765625f;
+constexpr float kBlurStepY = 0.001953125f;
+// Each zoomStreak pass shrinks its zoom by this factor.
+constexpr float kStreakDecay = 1.13f;
+constexpr float kHalfPi = 1.570795f;
+
+void makeTexture(unsigned name, int width, int height, GLint wrap, const unsigned char* pixels) {
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+}
+
+// Texture read by pass k: the grab for the first pass, the previous pass's result after it.
+unsigned sampledTexture(const EffectBuffers& e, int i, int k) {
+    if (e.sampleSmall) return k == 0 ? e.smallCopyTex[i] : e.smallPassTex[i];
+    return k == 0 ? e.copyTex[i] : e.passTex[i];
+}
+
+// Copies the region of the sampled set into pass texture i for the next pass.
+void grabPass(const EffectBuffers& e, int i, int sourceX) {
+    if (e.sampleSmall) {
+        glBindTexture(GL_TEXTURE_2D, e.smallPassTex[i]);
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, sourceX, e.smallSourceY, e.smallWidth, e.smallHeight);
+    } else {
+        glBindTexture(GL_TEXTURE_2D, e.passTex[i]);
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, sourceX, e.fullSourceY, e.fullWidth, e.fullHeight);
+    }
+}
+
+// Full-frame quad of one set at the far plane (z = -1), texture corners (s0, t0) to (s1, t1).
+void drawQuad(bool small, const EffectBuffers& e, float s0, float t0, float s1, float t1) {
+    const float hw = static_cast<float>(small ? e.smallHalfWidth : e.fullHalfWidth);
+    const float hh = static_cast<float>(small ? e.smallHalfHeight : e.fullHalfHeight);
+    glBegin(GL_QUADS);
+    glTexCoord2f(s0, t0), glVertex3f(-hw, -hh, -1.0f);
+    glTexCoord2f(s1, t0), glVertex3f(hw, -hh, -1.0f);
+    glTexCoord2f(s1, t1), glVertex3f(hw, hh, -1.0f);
+    glTexCoord2f(s0, t1), glVertex3f(-hw, hh, -1.0f);
+    glEnd();
+}
+
+void drawQuad(bool small, const EffectBuffers& e) { drawQuad(small, e, 0.0f, 0.0f, 1.0f, 1.0f); }
+
+// Every drawing operation draws in an identity modelview and hands the caller's back; it picks
+// the modelview itself so a caller that left the projection current keeps its projection.
+void beginQuads() {
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void endQuads() { glPopMatrix(); }
+
+void setTexEnv(GLint mode) { glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, mode); }
+
+} // namespace
+
+EffectBuffers::EffectBuffers(int fullW, int fullH, int smallW, int smallH)
+    : fullWidth(fullW), fullHeight(fullH), fullHalfWidth(fullW / 2), fullHalfHeight(fullH / 2),
+      smallWidth(smallW), smallHeight(smallH), smallHalfWidth(smallW / 2), smallHalfHeight(smallH / 2) {
+    glGenTextures(4, copyTex);
+    glGenTextures(4, passTex);
+    glGenTextures(4, smallCopyTex);
+    glGenTextures(4, smallPassTex);
+
+    // Zeroed so the textures start black rather than holding stale memory; sized for the larger
+    // of the two sets, four bytes a pixel so any row alignment fits.
+    const size_t pixels = static_cast<size_t>(std::max(fullW * fullH, smallW * smallH));
+    const std::vector<unsigned char> scratch(pixels * 4, 0);
+
+    for (int i = 0; i < 4; ++i) {
+        const GLint wrap = i == 3 ? GL_REPEAT : GL_CLAMP;
+        makeTexture(copyTex[i], fullW, fullH, wrap, scratch.data());
+        makeTexture(passTex[i], fullW, fullH, wrap, scratch.data());
+        makeTexture(smallCopyTex[i], smallW, smallH, GL_CLAMP, scratch.data());
+        makeTexture(smallPassTex[i], smallW, smallH, GL_CLAMP, scratch.data());
+    }
+}
+
+void EffectBuffers::grab(int i) {
+    if (targetSmall) {
+        glBindTexture(GL_TEXTURE_2D, smallCopyTex[i]);
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, smallSourceX, smallSourceY, smallWidth, smallHeight);
+    } else {
+        glBindTexture(GL_TEXTURE_2D, copyTex[i]);
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, fullSourceX, fullSourceY, fullWidth, fullHeight);
+    }
+}
+
+void EffectBuffers::multiply(int i) {
+    beginQuads();
+    setTexEnv(GL_ADD);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glBlendFunc(GL_ZERO, GL_SRC_COLOR);
+    glEnable(GL_BLEND);
+    glBindTexture(GL_TEXTURE_2D, copyTex[i]);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    drawQuad(false, *this);
+    endQuads();
+}
+
+void EffectBuffers::show(int i, float alpha) {
+    beginQuads();
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+    setTexEnv(GL_ADD);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, 0));
+    glColor4f(0.0f, 0.0f, 0.0f, alpha);
+    drawQuad(sampleSmall != 0, *this);
+    endQuads();
+}
+
+void EffectBuffers::fill(float alpha, float r, float g, float b) {
+    beginQuads();
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    setTexEnv(GL_ADD);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(r, g, b, alpha);
+    drawQuad(sampleSmall != 0, *this);
+    glEnable(GL_TEXTURE_2D);
+    endQuads();
+}
+
+void EffectBuffers::overlay(int i, float alpha, float brightness, int mode) {
+    beginQuads();
+    if (mode == 0)
+        glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+    else
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    setTexEnv(GL_ADD);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, 0));
+    glColor4f(brightness, brightness, brightness, alpha);
+    drawQuad(targetSmall != 0, *this);
+    endQuads();
+}
+
+void EffectBuffers::burn(int i, int passes, float gain) {
+    beginQuads();
+    glBlendFunc(GL_ONE, GL_ONE);
+    setTexEnv(GL_MODULATE);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glColor4f(gain, gain, gain, 1.0f);
+    if (gain != 1.0f)
+        glEnable(GL_COLOR_MATERIAL);
+    else
+        glDisable(GL_COLOR_MATERIAL);
+    for (int k = 0; k < passes; ++k) {
+        glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k));
+        drawQuad(sampleSmall != 0, *this);
+        drawQuad(sampleSmall != 0, *this);
+        if (k < passes - 1) {
+            grabPass(*this, i, 0);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+    }
+    setTexEnv(GL_ADD);
+    endQuads();
+}
+
+void EffectBuffers::blur(int i, int passes, float stretchX, float stretchY, float spread, float r, float g,
+                         float b) {
+    beginQuads();
+    glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    setTexEnv(GL_MODULATE);
+    for (int k = 0; k < passes; ++k) {
+        // The step is measured in small-size pixels whichever set is sampled.
+        const float step = static_cast<float>(k + 1) * spread / static_cast<float>(passes);
+        const float du = static_cast<float>(smallWidth) * stretchX * step * kBlurStepX;
+        const float dv = static_cast<float>(smallHeight) * stretchY * step * kBlurStepY;
+        glClear(GL_COLOR_BUFFER_BIT);
+        glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k));
+        for (const float t : {-0.5f * dv, 0.5f * dv}) {
+            for (const float s : {-0.5f * du, 0.5f * du}) {
+                glColor4f(r, g, b, kBlurTapWeight);
+                drawQuad(sampleSmall != 0, *this, s, t, s + 1.0f, t + 1.0f);
+            }
+        }
+        if (k < passes - 1) grabPass(*this, i, sampleSmall ? smallSourceX : fullSourceX);
+    }
+    glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+    setTexEnv(GL_ADD);
+    endQuads();
+}
+
+void EffectBuffers::zoomStreak(int i, int passes, float alpha, float angle, float phase, float strength,
+                               float centreX, float centreY) {
+    beginQuads();
+    glEnable(GL_TEXTURE_2D);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    const float p = 0.1f * strength;
+    const float theta1 = angle;
+    const float theta2 = angle + phase * kHalfPi;
+    const float shapeX = std::cos(theta1) + std::sin(theta1);
+    const float shapeY = std::sin(theta2) + std::cos(theta2);
+    for (int k = 0; k < passes; ++k) {
+        const float z = static_cast<float>(k + 1) * strength / static_cast<float>(passes) /
+                        std::pow(kStreakDecay, static_cast<float>(k));
+        const float d = (p - z) * static_cast<float>(k);
+        const float m = d * shapeX;
+        const float n = d * shapeY;
+        const float o = -m * centreX;
+        const float q = -n * centreY;
+        glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k));
+        const float fade = std::sqrt(static_cast<float>(k) / static_cast<float>(passes)) * streakFade;
+        glColor4f(0.0f, 0.0f, 0.0f, alpha - fade);
+        drawQuad(sampleSmall != 0, *this, o - m, q - n, o + m + 1.0f, q + n + 1.0f);
+        if (k < passes - 1) grabPass(*this, i, sampleSmall ? smallSourceX : fullSourceX);
+    }
+    endQuads();
+}

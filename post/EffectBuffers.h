@@ -1,0 +1,57 @@
+#pragma once
+// Screen-copy textures and the full-frame passes that every glow, blur, streak, flash, fade and
+// crossfade of the show is built from. Each operation grabs the framebuffer into a texture or
+// draws a texture back over the frame as one quad centred on the origin; the caller sets the
+// matching orthographic projection (one unit per pixel, depth range [0, 1]).
+//
+// Resting GL state: texture environment GL_ADD. Every operation that changes it puts it back,
+// and zoomStreak depends on it.
+//
+// The record owns its sixteen texture names for the whole run; nothing deletes them.
+
+struct EffectBuffers {
+    // Index i (0..3) picks one texture of a set. Index 3's full-size textures wrap (GL_REPEAT);
+    // every other texture clamps.
+    unsigned copyTex[4] = {};      // full size, first grab target of each index
+    unsigned passTex[4] = {};      // full size, intermediate result between passes
+    unsigned smallCopyTex[4] = {}; // small-size counterparts
+    unsigned smallPassTex[4] = {};
+
+    int fullWidth = 0, fullHeight = 0;
+    int fullHalfWidth = 0, fullHalfHeight = 0;
+    int fullSourceX = 0, fullSourceY = 0; // lower-left corner of the grabbed region
+    int smallWidth = 0, smallHeight = 0;
+    int smallHalfWidth = 0, smallHalfHeight = 0;
+    int smallSourceX = 0, smallSourceY = 0;
+
+    int sampleSmall = 0; // 1: read the small textures and (but for overlay) draw small quads
+    int targetSmall = 0; // 1: grab writes the small textures; overlay draws a small quad
+    int spare1 = 0;      // cleared with the flags by the scenes; read by no operation
+    int spare2 = 0;
+    float streakFade = 0.0f; // alpha falloff of zoomStreak over its passes
+
+    // An empty record with no textures; the real one is made with a GL context current.
+    EffectBuffers() = default;
+    // Creates the sixteen textures (power-of-two sizes), all black.
+    EffectBuffers(int fullWidth, int fullHeight, int smallWidth, int smallHeight);
+
+    // Copies the framebuffer (small region when targetSmall) into copy texture i.
+    void grab(int i);
+    // Frame = frame x full-size copy texture i, whatever the flags.
+    void multiply(int i);
+    // Clears the frame and draws texture i scaled by alpha.
+    void show(int i, float alpha);
+    // Blends a flat colour over the frame with the given opacity.
+    void fill(float alpha, float r, float g, float b);
+    // Lays texture i over the frame: mode 0 adds texture x alpha, mode 1 mixes by alpha. The
+    // quad follows targetSmall, so a small texture can be stretched over the full frame.
+    void overlay(int i, float alpha, float brightness, int mode);
+    // Adds texture i twice per pass at the given gain, each pass feeding the next.
+    void burn(int i, int passes, float gain);
+    // Replaces the frame by a progressively blurred copy of texture i tinted by (r, g, b).
+    void blur(int i, int passes, float stretchX, float stretchY, float spread, float r, float g, float b);
+    // Blends zoomed copies of texture i over the frame, each pass zooming the previous result,
+    // which gives streaks radiating from (centreX, centreY) in [-1, 1] texture space.
+    void zoomStreak(int i, int passes, float alpha, float angle, float phase, float strength, float centreX,
+                    float centreY);
+};
