@@ -1,0 +1,26 @@
+#pragma once
+// TextureBank: decodes JPEG files one at a time into a reusable RGB buffer and uploads that
+// buffer into texture slots (GL texture names chosen by the caller) as a 2D texture or as one
+// face of a cube map. Used only at start-up; the textures then live in GL.
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+struct TextureBank {
+    // The last decoded image, width x height x 3 bytes (R, G, B), bottom row first.
+    std::unique_ptr<unsigned char[]> pixels;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+
+    // Decodes the file into pixels. A missing, corrupt or truncated file is reported as a start-up
+    // error ("Can't load file ...") and leaves the previous image in place.
+    bool decodeJpeg(const char* path);
+    // The same from an open stream, read from its current position; name is used in the message.
+    bool decodeJpegStream(std::FILE* stream, const char* name);
+
+    // Decodes, then uploads as the 2D texture of slot (linear filtering, repeat wrapping).
+    void loadTexture(const char* path, int slot);
+    // Decodes, then uploads as face 0..5 (+X, -X, +Y, -Y, +Z, -Z) of the cube map of slot.
+    void loadCubeFace(const char* path, int slot, int face);
+};
