@@ -9,7 +9,7 @@ namespace {
 struct SlotLoad {
     int group;
     int slot;
-    const char* file;           // 2D texture, or null for a cube
+    const char* file; // 2D texture, or null for a cube
     const char* faces[6];
 };
 
@@ -73,7 +73,9 @@ void warmUp(const SceneCalls& scenes, SceneId id) {
         render(0, 0.0f);
         render(1, 0.0f);
         break;
-    default: render(0, 0.0f); break;
+    default:
+        render(0, 0.0f);
+        break;
     }
 }
 
@@ -87,8 +89,10 @@ bool usesWideEffects(SceneId id) {
 void loadAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes, BarStep bar) {
     reserveTextureNames(kReservedTextureNames);
     show.directorEnvelope = Envelope();
-    show.directorEffects = EffectBuffers(sizes.frameWidth, sizes.frameHeight, sizes.effectWidth, sizes.effectHeight);
-    show.sceneEffects = EffectBuffers(sizes.frameWidth, sizes.frameHeight, sizes.effectWidth, sizes.effectHeight);
+    show.directorEffects =
+        EffectBuffers(sizes.frameWidth, sizes.frameHeight, sizes.effectWidth, sizes.effectHeight);
+    show.sceneEffects =
+        EffectBuffers(sizes.frameWidth, sizes.frameHeight, sizes.effectWidth, sizes.effectHeight);
     show.wideSceneEffects =
         EffectBuffers(sizes.frameWidth, sizes.frameHeight, 2 * sizes.effectWidth, 2 * sizes.effectHeight);
     bar();
@@ -108,7 +112,8 @@ void loadAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& siz
         const SceneId id = static_cast<SceneId>(i);
         if (!scenes.isAvailable(id)) continue;
         scenes.attach(scenes.context, id, usesWideEffects(id) ? show.wideSceneEffects : show.sceneEffects);
-        scenes.setup(scenes.context, id, sizes.frameWidth, sizes.frameHeight, sizes.effectWidth, sizes.effectHeight);
+        scenes.setup(scenes.context, id, sizes.frameWidth, sizes.frameHeight, sizes.effectWidth,
+                     sizes.effectHeight);
         warmUp(scenes, id);
         bar();
     }

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
 #include <vector>
 
 void reserveTextureNames(int n) {

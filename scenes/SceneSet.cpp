@@ -1,8 +1,9 @@
 #include "scenes/SceneSet.h"
 
 const char* sceneName(SceneId id) {
-    static const char* const kNames[kSceneCount] = {"TitleScene", "KukkeliScene", "StarBallScene", "HipuScene",
-                                                    "DuckScene",  "CaveScene",    "PotkoScene",    "ClosingScene"};
+    static const char* const kNames[kSceneCount] = {"TitleScene", "KukkeliScene", "StarBallScene",
+                                                    "HipuScene",  "DuckScene",    "CaveScene",
+                                                    "PotkoScene", "ClosingScene"};
     return kNames[static_cast<int>(id)];
 }
 

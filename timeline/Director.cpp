@@ -26,8 +26,8 @@ const char* Director::sectionName(int t) {
         const char* name;
     };
     static constexpr Section kSections[] = {
-        {41800, "title"}, {70000, "swarm"},         {86000, "star ball"}, {97300, "white-out"},
-        {126000, "hipu"}, {157000, "duck"},         {164000, "star ball 2"}, {220000, "cave"},
+        {41800, "title"},  {70000, "swarm"},      {86000, "star ball"},    {97300, "white-out"},
+        {126000, "hipu"},  {157000, "duck"},      {164000, "star ball 2"}, {220000, "cave"},
         {246000, "potko"}, {kShowEnd, "closing"},
     };
     for (const Section& s : kSections)
@@ -42,8 +42,10 @@ void Director::attach(const SceneCalls& scenes, EffectBuffers& effects, Envelope
 }
 
 void Director::scene(SceneId id, int dt, int arg, float fade) {
-    if (scenes_.isAvailable(id)) scenes_.render(scenes_.context, id, dt, arg, fade);
-    else glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (scenes_.isAvailable(id))
+        scenes_.render(scenes_.context, id, dt, arg, fade);
+    else
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void Director::run(int demoTime, bool& quitRequested) {
@@ -62,16 +64,26 @@ void Director::run(int demoTime, bool& quitRequested) {
         glClear(GL_COLOR_BUFFER_BIT);
         return;
     }
-    if (t < 41800) title(t, dt);
-    else if (t < 70000) swarmWithFlashes(t, dt);
-    else if (t < 86000) starBallIntoHipu(t, dt);
-    else if (t < 97300) swarmWhiteOut(t, dt);
-    else if (t < 126000) hipuOutOfWhite(t, dt);
-    else if (t < 157000) scene(SceneId::Duck, dt);
-    else if (t < 164000) scene(SceneId::StarBall, dt);
-    else if (t < 220000) scene(SceneId::Cave, dt);
-    else if (t < 246000) scene(SceneId::Potko, dt);
-    else closing(t, dt);
+    if (t < 41800)
+        title(t, dt);
+    else if (t < 70000)
+        swarmWithFlashes(t, dt);
+    else if (t < 86000)
+        starBallIntoHipu(t, dt);
+    else if (t < 97300)
+        swarmWhiteOut(t, dt);
+    else if (t < 126000)
+        hipuOutOfWhite(t, dt);
+    else if (t < 157000)
+        scene(SceneId::Duck, dt);
+    else if (t < 164000)
+        scene(SceneId::StarBall, dt);
+    else if (t < 220000)
+        scene(SceneId::Cave, dt);
+    else if (t < 246000)
+        scene(SceneId::Potko, dt);
+    else
+        closing(t, dt);
 }
 
 void Director::title(int t, int dt) {

@@ -9,7 +9,7 @@ class EffectBuffers;
 struct Envelope;
 
 class Director {
-public:
+  public:
     static constexpr int kShowEnd = 286500; // ms: the demo ends here
 
     // Name of the section of the show that plays at demo time t, for reports and benchmarks.
@@ -28,7 +28,7 @@ public:
     float transitionStart = 0.0f;
     float hipuStart = 0.0f;
 
-private:
+  private:
     void title(int t, int dt);
     void swarmWithFlashes(int t, int dt);
     void starBallIntoHipu(int t, int dt);

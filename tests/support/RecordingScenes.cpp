@@ -8,7 +8,7 @@ namespace {
 
 RecordingScenes& self(void* context) { return *static_cast<RecordingScenes*>(context); }
 
-bool available(void* context, SceneId id) { return self(context).available[static_cast<int>(id)]; }
+bool available(void* context, SceneId id) { return self(context).enabled[static_cast<int>(id)]; }
 
 void attach(void* context, SceneId id, EffectBuffers& effects) {
     SceneCall call{"attach", id};
@@ -26,18 +26,19 @@ void render(void* context, SceneId id, int dt, int arg, float fade) {
     glClearColor(scenes.grey, scenes.grey, scenes.grey, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glEnable(GL_TEXTURE_2D); // scenes finish with texturing on, as their own overlays need it
 }
 
 } // namespace
 
 SceneCalls RecordingScenes::table() {
-    SceneCalls calls;
-    calls.context = this;
-    calls.available = &available;
-    calls.attach = &attach;
-    calls.setup = &setup;
-    calls.render = &render;
-    return calls;
+    SceneCalls t;
+    t.context = this;
+    t.available = &available;
+    t.attach = &attach;
+    t.setup = &setup;
+    t.render = &render;
+    return t;
 }
 
 std::vector<SceneCall> RecordingScenes::renders() const {

@@ -4,11 +4,11 @@
 
 #include "scenes/SceneSet.h"
 
-#include <string>
+#include <string_view>
 #include <vector>
 
 struct SceneCall {
-    std::string what; // "attach", "setup" or "render"
+    std::string_view what; // "attach", "setup" or "render"
     SceneId id = SceneId::Title;
     int dt = 0;
     int arg = 0;
@@ -18,7 +18,7 @@ struct SceneCall {
 
 struct RecordingScenes {
     std::vector<SceneCall> calls;
-    bool available[kSceneCount] = {true, true, true, true, true, true, true, true};
+    bool enabled[kSceneCount] = {true, true, true, true, true, true, true, true};
     float grey = 0.5f;
 
     SceneCalls table();

@@ -11,7 +11,7 @@
 namespace {
 
 class DirectorTest : public GlTest {
-protected:
+  protected:
     void SetUp() override {
         GlTest::SetUp();
         effects = EffectBuffers(512, 512, 256, 128);
@@ -128,7 +128,8 @@ TEST_F(DirectorTest, FirstStarBallFrameRendersTheSwarmByCrossValue) {
 }
 
 TEST_F(DirectorTest, StarBallDissolvesIntoHipuBefore86000) {
-    frame(80000);
+    frame(70000); // entering the section at 70 s puts the Hipu dissolve at 85.5 s
+    EXPECT_EQ(frame(85400).size(), 1u);
     auto r = frame(85600);
     ASSERT_EQ(r.size(), 2u);
     EXPECT_EQ(r[0].id, SceneId::StarBall);
@@ -139,8 +140,11 @@ TEST_F(DirectorTest, LaterSectionsCutInWithoutTransitions) {
     const struct {
         int t;
         SceneId id;
-    } cuts[] = {{126000, SceneId::Duck},  {157000, SceneId::StarBall}, {164000, SceneId::Cave},
-                {220000, SceneId::Potko}, {246000, SceneId::Closing}};
+    } cuts[] = {{126000, SceneId::Duck},
+                {157000, SceneId::StarBall},
+                {164000, SceneId::Cave},
+                {220000, SceneId::Potko},
+                {246000, SceneId::Closing}};
     for (const auto& c : cuts) {
         const auto r = frame(c.t);
         ASSERT_EQ(r.size(), 1u) << c.t;
@@ -187,7 +191,7 @@ TEST_F(DirectorTest, NegativeTimesPlayTheTitleIntro) {
 }
 
 TEST_F(DirectorTest, UnavailableModuleIsNeverRenderedAndItsSectionIsBlack) {
-    scenes.available[static_cast<int>(SceneId::Duck)] = false;
+    scenes.enabled[static_cast<int>(SceneId::Duck)] = false;
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     const auto r = frame(130000);
