@@ -1,0 +1,176 @@
+// Cost of drawing meshes on the software rasteriser: one 10k-face mesh with the default look of a
+// loaded mesh (texture plus cube reflection, layered: three passes), in each call style, with a
+// clear-and-finish baseline for the frame overhead.
+#include "platform/GlContext.h"
+#include "platform/MessageBox.h"
+#include "render/Camera.h"
+#include "render/MeshRenderer.h"
+
+#include <GL/gl.h>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kFrameSize = 512;
+constexpr GLuint kTextureSlot = 10;
+constexpr GLuint kCubeSlot = 11;
+
+bool contextReady() {
+    static bool tried = false;
+    static GlWindow window;
+    if (!tried) {
+        tried = true;
+        setMessageBoxesInteractive(false);
+        WindowDesc desc;
+        desc.offscreen = true;
+        desc.fullscreen = false;
+        if (openGlWindow(desc, window) != WindowResult::Ok) window = GlWindow{};
+    }
+    return window.context != nullptr;
+}
+
+void makeTextures() {
+    std::vector<unsigned char> texels(256 * 256 * 3);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            unsigned char* t = &texels[static_cast<std::size_t>(3 * (256 * y + x))];
+            t[0] = static_cast<unsigned char>(x);
+            t[1] = static_cast<unsigned char>(y);
+            t[2] = static_cast<unsigned char>((x ^ y) & 0xff);
+        }
+    glBindTexture(GL_TEXTURE_2D, kTextureSlot);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 256, 256, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, kCubeSlot);
+    for (int face = 0; face < 6; ++face)
+        glTexImage2D(static_cast<GLenum>(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face), 0, GL_RGB, 256, 256, 0,
+                     GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+}
+
+// A latitude-longitude sphere of radius 2: rings x segments x 2 faces, wound outwards.
+void buildSphere(MeshObject& o, int rings, int segments) {
+    for (int i = 0; i <= rings; ++i)
+        for (int j = 0; j <= segments; ++j) {
+            const float theta = 3.14159265f * static_cast<float>(i) / static_cast<float>(rings);
+            const float phi = 6.2831853f * static_cast<float>(j) / static_cast<float>(segments);
+            Vec3 n(std::sin(theta) * std::cos(phi), std::cos(theta), std::sin(theta) * std::sin(phi));
+            o.positions.emplace_back(2.0f * n.x, 2.0f * n.y, 2.0f * n.z);
+            o.restNormals.emplace_back(-n.x, -n.y, -n.z); // the renderer negates stored normals
+            o.texU.push_back(static_cast<float>(j) / static_cast<float>(segments));
+            o.texV.push_back(static_cast<float>(i) / static_cast<float>(rings));
+        }
+    const int row = segments + 1;
+    for (int i = 0; i < rings; ++i)
+        for (int j = 0; j < segments; ++j) {
+            const int a = i * row + j, b = a + 1, c = a + row, d = c + 1;
+            const int faces[2][3] = {{a, b, d}, {a, d, c}};
+            for (const int* f : faces) {
+                // Wind each face so its normal points away from the centre.
+                const Vec3& p0 = o.positions[static_cast<std::size_t>(f[0])];
+                Vec3 n;
+                n.cross(o.positions[static_cast<std::size_t>(f[1])].minus(p0),
+                        o.positions[static_cast<std::size_t>(f[2])].minus(p0));
+                const bool outwards = dot(n, p0) >= 0.0f;
+                o.faceIndices.push_back(f[0]);
+                o.faceIndices.push_back(outwards ? f[1] : f[2]);
+                o.faceIndices.push_back(outwards ? f[2] : f[1]);
+            }
+        }
+    o.vertexCount = static_cast<int>(o.positions.size());
+    o.faceCount = static_cast<int>(o.faceIndices.size() / 3);
+    o.cornerFlat.assign(o.faceIndices.size(), 0);
+    o.cornerNormals.assign(o.faceIndices.size(), Vec3());
+    o.workPositions = o.positions;
+    o.vertexNormals = o.restNormals;
+    o.workBuffersReady = 1;
+}
+
+struct BenchScene {
+    Model model{10, kFrameSize, kFrameSize, 256, 128};
+    SceneLight light;
+    CameraFrame camera;
+
+    BenchScene() {
+        model.objects[0] = std::make_unique<MeshObject>();
+        model.objectCount = 1;
+        MeshObject& o = model.mesh(0);
+        buildSphere(o, 50, 100); // 10000 faces
+        o.renderMode = 5;        // as loaded: texture plus reflection, layered
+        o.layered = 1;
+        o.texture = static_cast<int>(kTextureSlot);
+        o.cubeTexture = static_cast<int>(kCubeSlot);
+        o.colour.set(0.8f, 0.7f, 0.6f, 1);
+        o.ambient.set(0.2f, 0.2f, 0.2f, 1);
+        o.specular.set(0.2f, 0.2f, 0.2f, 1);
+        o.shininess = 0.82f;
+        o.spotExponent = 0.05f;
+        light.position.set(3, 4, 6);
+        light.setColour(1, 1, 1);
+        camera.position.set(0, 0, -6);
+        camera.aimAt(Vec3(0, 0, 0));
+        camera.squareUp();
+        makeTextures();
+    }
+};
+
+void drawFrames(benchmark::State& state, MeshSubmission submission, int geometry) {
+    if (!contextReady()) {
+        state.SkipWithError("no offscreen OpenGL context");
+        return;
+    }
+    static BenchScene scene;
+    setMeshSubmission(submission);
+    resetDrawnTriangles();
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        setPerspectiveScreen(scene.model, scene.camera);
+        drawObject(scene.model, 0, scene.light, 0, geometry);
+        glFinish();
+    }
+    setMeshSubmission(MeshSubmission::VertexArrays);
+    const double triangles = static_cast<double>(drawnTriangles());
+    state.counters["triangles/frame"] = triangles / static_cast<double>(state.iterations());
+    state.counters["triangles/s"] = benchmark::Counter(triangles, benchmark::Counter::kIsRate);
+}
+
+void BM_DrawObject10kMode5Layered_Immediate(benchmark::State& state) {
+    drawFrames(state, MeshSubmission::Immediate, kRestShape);
+}
+void BM_DrawObject10kMode5Layered_VertexArrays(benchmark::State& state) {
+    drawFrames(state, MeshSubmission::VertexArrays, kRestShape);
+}
+// The working shape with the cone test off: the same faces through the per-corner normal choice.
+void BM_DrawObject10kMode5LayeredWorking_Immediate(benchmark::State& state) {
+    drawFrames(state, MeshSubmission::Immediate, kWorkingShape);
+}
+void BM_DrawObject10kMode5LayeredWorking_VertexArrays(benchmark::State& state) {
+    drawFrames(state, MeshSubmission::VertexArrays, kWorkingShape);
+}
+
+// What a frame costs without the mesh: clear, camera, finish.
+void BM_ClearAndFinishBaseline(benchmark::State& state) {
+    if (!contextReady()) {
+        state.SkipWithError("no offscreen OpenGL context");
+        return;
+    }
+    static BenchScene scene;
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        setPerspectiveScreen(scene.model, scene.camera);
+        glFinish();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_DrawObject10kMode5Layered_Immediate)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DrawObject10kMode5Layered_VertexArrays)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DrawObject10kMode5LayeredWorking_Immediate)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DrawObject10kMode5LayeredWorking_VertexArrays)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ClearAndFinishBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();

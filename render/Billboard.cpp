@@ -1,0 +1,62 @@
+#include "render/Billboard.h"
+
+#include "anim/Envelope.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+namespace {
+// Degrees per radian as the show converts angles: 180 / 3.14159.
+constexpr float kDegreesPerRadian = 57.29582790879778f;
+} // namespace
+
+void drawBillboard(Model& model, float x, float y, float z, int slot, float halfWidth, float halfHeight,
+                   float r, float g, float b, float a) {
+    const Vec3& d = model.eyeDirection;
+    const float pitch = angleOf(d.y, std::sqrt(d.x * d.x + d.z * d.z));
+
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glDepthMask(GL_FALSE);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(slot));
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(GL_MODULATE));
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+
+    // Keep the view's translation but drop its rotation, so the quad's axes are the screen's;
+    // the centre goes through the dropped rotation by hand to land where (x, y, z) is seen.
+    GLfloat view[16] = {};
+    glGetFloatv(GL_MODELVIEW_MATRIX, view);
+    GLfloat facing[16] = {};
+    glGetFloatv(GL_MODELVIEW_MATRIX, facing);
+    for (int column = 0; column < 3; ++column)
+        for (int row = 0; row < 3; ++row) facing[4 * column + row] = column == row ? 1.0f : 0.0f;
+    glLoadMatrixf(facing);
+
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_COLOR_MATERIAL);
+    glTranslatef(view[0] * x + view[4] * y + view[8] * z, view[1] * x + view[5] * y + view[9] * z,
+                 view[2] * x + view[6] * y + view[10] * z);
+    glRotatef(-pitch * kDegreesPerRadian, 1.0f, 0.0f, 0.0f);
+
+    glColor4f(r, g, b, a);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-halfWidth, -halfHeight, 0.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(-halfWidth, halfHeight, 0.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(halfWidth, halfHeight, 0.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(halfWidth, -halfHeight, 0.0f);
+    glEnd();
+
+    glPopMatrix();
+    glEnable(GL_COLOR_MATERIAL);
+    glDepthMask(GL_TRUE);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(GL_ADD));
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}

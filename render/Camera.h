@@ -1,0 +1,24 @@
+#pragma once
+// Cameras and projections: the set-ups a scene calls before each pass. The perspective ones
+// take the camera from a CameraFrame and record its eye in the Model, where drawObject's cone
+// test and the billboards read it later in the frame.
+
+#include "anim/CameraFrame.h"
+#include "assets/Model.h"
+
+// Aspect ratio of every perspective, whatever the viewport.
+inline constexpr double kCameraAspect = 4.0 / 3.0;
+inline constexpr double kCameraNear = 0.1;
+inline constexpr double kCameraFar = 1000.0;
+
+// Viewport = screen size, stretched-depth perspective with the model's field of view, view from
+// the camera; records eyePosition and eyeDirection.
+void setPerspectiveScreen(Model& model, const CameraFrame& camera);
+// The same over the effect size.
+void setPerspectiveEffect(Model& model, const CameraFrame& camera);
+// Viewport 512 x 384, plain 75-degree perspective, view from the camera; records nothing.
+void setPerspectiveFixed(Model& model, const CameraFrame& camera);
+// Pixel-centred orthographic projection (origin mid-viewport, depth 0..1) over the effect size.
+void setOrthoEffect(Model& model);
+// The same over the screen size.
+void setOrthoScreen(Model& model);
