@@ -1,0 +1,237 @@
+// Per-frame geometry costs: handle deformations per vertex and handle, normals per face, world
+// copies per vertex, shadow-volume builds per edge, and the setup-time edge search, hashed
+// against the linear search it replaces.
+#include "render/Deform.h"
+#include "render/Normals.h"
+#include "render/ShadowVolume.h"
+#include "render/Transform.h"
+
+#include "platform/GlContext.h"
+#include "platform/MessageBox.h"
+
+#include "tests/render/GeometryTestMeshes.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL2/SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+namespace {
+
+const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+// A closed ball of about `faces` triangles (2 * segments * (rings - 1)), radius 3.
+testmesh::Shape ballOf(int faces) {
+    const int segments = 100;
+    const int rings = faces / (2 * segments) + 1;
+    return testmesh::lumpyBall(rings, segments, 3.0f);
+}
+
+// A column of handles like the scenes' lattices: eight points round the axis per row, rows
+// spread over the ball's height, each reaching about half the radius.
+struct Handles {
+    std::vector<Vec3> sources, targets;
+    std::vector<float> strengths, radii2;
+    explicit Handles(int n) {
+        const float base[8][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {0, -1}, {1, 0}, {-1, 0}, {0, 1}};
+        const int rows = (n + 7) / 8;
+        for (int i = 0; i < n; ++i) {
+            const float y =
+                -3.0f + 6.0f * static_cast<float>(i / 8) / static_cast<float>(rows > 1 ? rows - 1 : 1);
+            sources.emplace_back(2.0f * base[i % 8][0], y, 2.0f * base[i % 8][1]);
+            targets.emplace_back(2.4f * base[i % 8][0], 1.1f * y, 2.4f * base[i % 8][1]);
+            strengths.push_back(0.9f);
+            radii2.push_back(2.8f);
+        }
+    }
+};
+
+void BM_DeformWeighted(benchmark::State& state) {
+    Model model(4, 512, 512, 256, 128);
+    const int mesh = testmesh::add(model, ballOf(5000));
+    const int n = static_cast<int>(state.range(0));
+    const Handles h(n);
+    for (auto _ : state) {
+        deformWeighted(model, mesh, n, h.sources.data(), h.targets.data(), h.strengths.data(),
+                       h.radii2.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * model.mesh(mesh).vertexCount * n);
+    state.SetLabel("items = vertex x handle");
+}
+BENCHMARK(BM_DeformWeighted)->Arg(64)->Arg(128);
+
+void BM_DeformBlended(benchmark::State& state) {
+    Model model(4, 512, 512, 256, 128);
+    const int mesh = testmesh::add(model, ballOf(5000));
+    const int n = static_cast<int>(state.range(0));
+    const Handles h(n);
+    for (auto _ : state) {
+        deformBlended(model, mesh, n, h.sources.data(), h.targets.data(), h.radii2.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * model.mesh(mesh).vertexCount * n);
+    state.SetLabel("items = vertex x handle");
+}
+BENCHMARK(BM_DeformBlended)->Arg(128);
+
+void BM_WendlandWeight(benchmark::State& state) {
+    std::vector<float> ratios(4096);
+    for (std::size_t i = 0; i < ratios.size(); ++i) ratios[i] = static_cast<float>(i) / 3000.0f;
+    for (auto _ : state) {
+        float sum = 0.0f;
+        for (float x : ratios) sum += wendlandWeight(x);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(ratios.size()));
+}
+BENCHMARK(BM_WendlandWeight);
+
+void BM_ComputeSmoothNormals(benchmark::State& state) {
+    Model model(4, 512, 512, 256, 128);
+    const int mesh = testmesh::add(model, ballOf(10000));
+    resetWorkPositions(model, mesh);
+    for (auto _ : state) {
+        computeSmoothNormals(model, mesh);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * model.mesh(mesh).faceCount);
+    state.SetLabel("items = faces");
+}
+BENCHMARK(BM_ComputeSmoothNormals);
+
+// The argument is the threshold in hundredths: 88 (sharp creases kept) and -100 (all smooth).
+void BM_ComputeCreaseNormals(benchmark::State& state) {
+    Model model(4, 512, 512, 256, 128);
+    const int mesh = testmesh::add(model, ballOf(10000));
+    resetWorkPositions(model, mesh);
+    const float threshold = static_cast<float>(state.range(0)) / 100.0f;
+    for (auto _ : state) {
+        computeCreaseNormals(model, mesh, threshold);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * model.mesh(mesh).faceCount);
+    state.SetLabel("items = faces");
+}
+BENCHMARK(BM_ComputeCreaseNormals)->Arg(88)->Arg(-100);
+
+void BM_TransformToWorld(benchmark::State& state) {
+    Model model(4, 512, 512, 256, 128);
+    const int mesh = testmesh::add(model, ballOf(10000));
+    resetWorkPositions(model, mesh);
+    prepareWorldBuffers(model, mesh);
+    for (auto _ : state) {
+        transformToWorldBy(model, mesh, identity, worldFromWorking, true);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * model.mesh(mesh).vertexCount);
+    state.SetLabel("items = vertices, smooth");
+}
+BENCHMARK(BM_TransformToWorld);
+
+void BM_BuildShadowVolume(benchmark::State& state) {
+    Model model(4, 512, 512, 256, 128);
+    const int mesh = testmesh::add(model, ballOf(10000));
+    prepareShadowCaster(model, mesh);
+    resetWorkPositions(model, mesh);
+    transformToWorldBy(model, mesh, identity, worldFromWorking, true);
+    SceneLight light;
+    light.position.set(4.0f, 9.0f, 2.0f);
+    for (auto _ : state) {
+        buildShadowVolume(model, mesh, light);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * model.mesh(mesh).edgeCount);
+    state.counters["silhouette"] = model.mesh(mesh).silhouetteCount;
+    state.SetLabel("items = edges");
+}
+BENCHMARK(BM_BuildShadowVolume);
+
+// Setup-time edge search over a mesh of the argument's face count.
+void BM_FindShadowEdges(benchmark::State& state) {
+    Model model(4, 512, 512, 256, 128);
+    const int mesh = testmesh::add(model, ballOf(static_cast<int>(state.range(0))));
+    std::vector<ShadowEdge> edges;
+    for (auto _ : state) {
+        findShadowEdges(model.mesh(mesh), edges);
+        benchmark::DoNotOptimize(edges.data());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(edges.size()));
+    state.counters["faces"] = model.mesh(mesh).faceCount;
+}
+BENCHMARK(BM_FindShadowEdges)->Arg(2000)->Arg(10000)->Arg(60000)->Unit(benchmark::kMillisecond);
+
+void BM_FindShadowEdgesBySearch(benchmark::State& state) {
+    Model model(4, 512, 512, 256, 128);
+    const int mesh = testmesh::add(model, ballOf(static_cast<int>(state.range(0))));
+    std::vector<ShadowEdge> edges;
+    for (auto _ : state) {
+        findShadowEdgesBySearch(model.mesh(mesh), edges);
+        benchmark::DoNotOptimize(edges.data());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(edges.size()));
+    state.counters["faces"] = model.mesh(mesh).faceCount;
+}
+BENCHMARK(BM_FindShadowEdgesBySearch)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindShadowEdgesBySearch)->Arg(60000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The offscreen GL context the drawing benchmark runs on, opened once.
+bool geometryGlContext() {
+    static GlWindow window;
+    static const bool ready = [] {
+        setMessageBoxesInteractive(false);
+        WindowDesc desc;
+        desc.offscreen = true;
+        desc.fullscreen = false;
+        return openGlWindow(desc, window) == WindowResult::Ok;
+    }();
+    if (ready) SDL_GL_MakeCurrent(window.window, window.context);
+    return ready;
+}
+
+// Counting one caster's volume into the stencil of a full 800 x 600 frame, as a shadowing scene
+// does each frame: a 10k-face ball under a light above it, seen from a camera beside it.
+void BM_DrawShadowVolume(benchmark::State& state) {
+    if (!geometryGlContext()) {
+        state.SkipWithError("no offscreen OpenGL context");
+        return;
+    }
+    Model model(4, 800, 600, 256, 128);
+    const int mesh = testmesh::add(model, ballOf(10000));
+    prepareShadowCaster(model, mesh);
+    resetWorkPositions(model, mesh);
+    transformToWorldBy(model, mesh, identity, worldFromWorking, true);
+    SceneLight light;
+    light.position.set(4.0f, 12.0f, 2.0f);
+    buildShadowVolume(model, mesh, light);
+
+    glViewport(0, 0, 800, 600);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(75.0, 4.0 / 3.0, 0.1, 1000.0);
+    float p[16] = {};
+    glGetFloatv(GL_PROJECTION_MATRIX, p);
+    p[10] = -0.01f;
+    p[14] = -0.101f;
+    glLoadMatrixf(p);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0.0, 2.0, 12.0, 0.0, -2.0, 0.0, 0.0, 1.0, 0.0);
+    glClearDepth(1.0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    for (auto _ : state) {
+        glClearStencil(shadowStencilClear);
+        glClear(GL_STENCIL_BUFFER_BIT);
+        drawShadowVolume(model, mesh);
+        glFinish();
+    }
+    const MeshObject& o = model.mesh(mesh);
+    state.counters["triangles"] = 2 * o.sideQuadCount + o.capTriangleCount;
+    state.SetItemsProcessed(state.iterations() * (2 * o.sideQuadCount + o.capTriangleCount));
+    state.SetLabel("items = volume triangles (each sent twice)");
+}
+BENCHMARK(BM_DrawShadowVolume)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
