@@ -9,17 +9,33 @@ const char* sceneName(SceneId id) {
 
 namespace {
 
-// No scene module has joined the show yet: every section renders black until one does.
-bool isBuilt(SceneId) { return false; }
+SceneSet& set(void* context) { return *static_cast<SceneSet*>(context); }
 
-bool available(void* context, SceneId id) {
-    const SceneSet& scenes = *static_cast<SceneSet*>(context);
-    return scenes.enabled[static_cast<int>(id)] && isBuilt(id);
+// The modules that have joined the show so far; the others' sections stay black.
+bool isBuilt(SceneId id) { return id == SceneId::Title; }
+
+bool available(void* context, SceneId id) { return set(context).enabled[static_cast<int>(id)] && isBuilt(id); }
+
+void attach(void* context, SceneId id, EffectBuffers& effects) {
+    switch (id) {
+    case SceneId::Title: set(context).title.attach(effects); break;
+    default: break;
+    }
 }
 
-void attach(void*, SceneId, EffectBuffers&) {}
-void setup(void*, SceneId, int, int, int, int) {}
-void render(void*, SceneId, int, int, float) {}
+void setup(void* context, SceneId id, int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
+    switch (id) {
+    case SceneId::Title: set(context).title.setup(screenWidth, screenHeight, effectWidth, effectHeight); break;
+    default: break;
+    }
+}
+
+void render(void* context, SceneId id, int dt, int arg, float fade) {
+    switch (id) {
+    case SceneId::Title: set(context).title.render(dt, arg, fade); break;
+    default: break;
+    }
+}
 
 } // namespace
 

@@ -7,6 +7,8 @@
 // table of plain functions over a context: the real table dispatches to the modules the show
 // owns, and a test can put a recorder in its place without building any module.
 
+#include "scenes/TitleScene.h"
+
 class EffectBuffers;
 
 // In loading order.
@@ -35,6 +37,7 @@ struct SceneCalls {
 // The show's own modules, owned by the program and created once.
 struct SceneSet {
     bool enabled[kSceneCount] = {true, true, true, true, true, true, true, true};
+    TitleScene title;
 };
 
 SceneCalls sceneCallsFor(SceneSet& scenes);
