@@ -129,19 +129,6 @@ TEST_F(CameraSetUp, FarPointsAreNotClippedAndStayBelowDepthOnePercent) {
     EXPECT_NEAR(depthAtCentre(), stretchedWindowDepth(-10000.0f), 1e-5f);
 }
 
-TEST_F(CameraSetUp, StretchedDepthGrowsWithDistance) {
-    Model model(10, 800, 600, 256, 128);
-    setPerspectiveScreen(model, cameraAt({0, 0, -5}, {0, 0, 0}));
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawSquareAtEyeDepth(-0.2f);
-    const float nearDepth = depthAtCentre();
-    drawSquareAtEyeDepth(-50.0f);
-    const float farDepth = depthAtCentre();
-    EXPECT_NEAR(nearDepth, stretchedWindowDepth(-0.2f), 1e-5f);
-    EXPECT_NEAR(farDepth, stretchedWindowDepth(-50.0f), 1e-5f);
-    EXPECT_LT(nearDepth, farDepth);
-}
-
 TEST_F(CameraSetUp, PointsNearerThanTheNearDistanceAreClipped) {
     Model model(10, 800, 600, 256, 128);
     setPerspectiveScreen(model, cameraAt({0, 0, -5}, {0, 0, 0}));

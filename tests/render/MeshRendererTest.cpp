@@ -485,6 +485,25 @@ TEST_F(DrawObject, WorkingShapeThatWasNeverMadeDrawsNothing) {
     EXPECT_EQ(drawnTriangles(), 12);
 }
 
+TEST_F(DrawObject, NormalOverlayDrawsLinesFromTheRestCorners) {
+    // Normals along +x: the top-left corner (a third corner) gets a line out to x = -3.
+    const int mesh = addFacingSquare();
+    MeshObject& o = model.mesh(mesh);
+    o.renderMode = 1;
+    o.layered = 0;
+    o.ambient.set(1, 1, 1, 1);
+    for (Vec3& n : o.restNormals) n.set(2, 0, 0);
+    const auto onLine = windowOf({-2, 1, 0});
+    const auto outside = windowOf({-2, 0, 0});
+    draw(mesh);
+    EXPECT_EQ(pixelAt(onLine[0], onLine[1]).r + pixelAt(onLine[0], onLine[1] - 1).r, 0);
+    drawObject(model, mesh, light, 1, kRestShape);
+    EXPECT_GT(pixelAt(onLine[0], onLine[1]).r + pixelAt(onLine[0], onLine[1] - 1).r, 0);
+    EXPECT_EQ(pixelAt(outside[0], outside[1]).r, 0);
+    EXPECT_EQ(drawnTriangles(), 4);
+    EXPECT_TRUE(enabled(GL_TEXTURE_2D));
+}
+
 // --- Cone test -----------------------------------------------------------------------------------
 
 TEST_F(DrawObject, ConeTestDropsFacesBehindTheEye) {
