@@ -40,7 +40,15 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     printText(screen, 0.0f, 0.0f, 0.15f, 0.0f, "Loading Quillmere..");
     glFlush();
     swapGlWindow(window);
-    // Textures, models and scenes are loaded here as they join the show.
+
+    BarStep bar{this, [](void* context) {
+                    Shell& self = *static_cast<Shell*>(context);
+                    self.loadingBar.drawStep(800, 600);
+                    swapGlWindow(self.window);
+                }};
+    const SceneCalls calls = sceneCallsFor(scenes);
+    loadAll(show, calls, LoadSizes{}, bar);
+    director.attach(calls, show.directorEffects, show.directorEnvelope);
     return true;
 }
 

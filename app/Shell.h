@@ -6,9 +6,12 @@
 #include "app/CommandLine.h"
 #include "app/DemoClock.h"
 #include "app/FrameRate.h"
+#include "app/LoadAll.h"
 #include "platform/GlContext.h"
 #include "platform/MusicStream.h"
 #include "render/FrameProjection.h"
+#include "render/ShellText.h"
+#include "scenes/SceneSet.h"
 #include "timeline/Director.h"
 
 struct Shell {
@@ -20,6 +23,9 @@ struct Shell {
     FrameRate frameRate;
     MusicStream music;
     Director director;
+    ShowResources show;
+    SceneSet scenes;
+    LoadingBar loadingBar;
     bool quitRequested = false;
     bool printStatus = true; // the per-frame console line
 

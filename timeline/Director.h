@@ -1,20 +1,47 @@
 #pragma once
-// The script of the show: called once per frame with the demo time, it decides what is drawn.
-//
-// This first version only keeps the frame black and ends the show at its last millisecond;
-// the scenes and their transitions join it as they are built.
+// The script of the show: called once per frame with the demo time, it picks the scene modules
+// that render, with their arguments, and composes the cuts, crossfades, flashes, streaks and
+// fades between them on its own effect buffers. All times are milliseconds of music time.
+
+#include "scenes/SceneSet.h"
+
+class EffectBuffers;
+struct Envelope;
 
 class Director {
-public:
-    static constexpr int kShowEnd = 286500; // ms
+  public:
+    static constexpr int kShowEnd = 286500; // ms: the demo ends here
 
     // Name of the section of the show that plays at demo time t, for reports and benchmarks.
     static const char* sectionName(int t);
 
+    // Hands the director the scenes it renders and the effect buffers and envelope it owns.
+    void attach(const SceneCalls& scenes, EffectBuffers& effects, Envelope& envelope);
+
     // Draws the frame for demoTime; sets quitRequested once the show is over.
     void run(int demoTime, bool& quitRequested);
 
-private:
+    // Section state, carried from frame to frame.
+    float middleStart = -1.0f;      // first frame of the star swarm section; -1 while not entered
+    float crossValue = 0.0f;        // last title crossfade value, later the star-ball fade-in
+    float transitionStarted = 0.0f; // 1 from the first frame of the star-ball section
+    float transitionStart = 0.0f;
+    float hipuStart = 0.0f;
+
+  private:
+    void title(int t, int dt);
+    void swarmWithFlashes(int t, int dt);
+    void starBallIntoHipu(int t, int dt);
+    void swarmWhiteOut(int t, int dt);
+    void hipuOutOfWhite(int t, int dt);
+    void closing(int t, int dt);
+    void streakedFadeToBlack(float start, float length, float t);
+    // Renders a module, or clears the frame when it is not available so its section stays black.
+    void scene(SceneId id, int dt, int arg = 0, float fade = 0.0f);
+
     int previousTime_ = 0;
-    int runningTotal_ = 0;
+    int runningTotal_ = 0; // equals the demo time: both start at 0
+    SceneCalls scenes_;
+    EffectBuffers* fx_ = nullptr;
+    Envelope* env_ = nullptr;
 };

@@ -31,13 +31,16 @@ TEST(FixedStep, FrameCountCoversTheRangeOnce) {
     EXPECT_GE(fixedStepTime(n, 60000, 1001, 0), 10000);
 }
 
+// Captures use the generated data, wherever the test runs.
+std::string withData(const std::string& args) { return args + " --data '" + dataDir() + "'"; }
+
 std::string hashesOf(const std::string& dir) { return shellOutput("cd '" + dir + "' && sha1sum *.png"); }
 
 TEST(CaptureProgram, TwoCapturesOfTheSameRangeGiveIdenticalFrames) {
     const std::string a = freshTempDir("castrelle_capture_a"), b = freshTempDir("castrelle_capture_b");
     const std::string range = " --from 40000 --to 40500 --size 320x240 --no-music";
-    ASSERT_EQ(runProgram("--capture '" + a + "'" + range).status, 0);
-    ASSERT_EQ(runProgram("--capture '" + b + "'" + range).status, 0);
+    ASSERT_EQ(runProgram(withData("--capture '" + a + "'" + range)).status, 0);
+    ASSERT_EQ(runProgram(withData("--capture '" + b + "'" + range)).status, 0);
     EXPECT_TRUE(std::filesystem::exists(a + "/frame_000029.png"));
     EXPECT_FALSE(std::filesystem::exists(a + "/frame_000030.png"));
     const std::string ha = hashesOf(a);
@@ -47,7 +50,7 @@ TEST(CaptureProgram, TwoCapturesOfTheSameRangeGiveIdenticalFrames) {
 
 TEST(CaptureProgram, ShotsAreWrittenForEachRequestedTime) {
     const std::string out = freshTempDir("castrelle_shots");
-    const RunResult r = runProgram("--shot 200,50 --out '" + out + "' --size 64x64 --no-music");
+    const RunResult r = runProgram(withData("--shot 200,50 --out '" + out + "' --size 64x64 --no-music"));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(std::filesystem::exists(out + "/shot_000050.png"));
     EXPECT_TRUE(std::filesystem::exists(out + "/shot_000200.png"));
@@ -55,10 +58,12 @@ TEST(CaptureProgram, ShotsAreWrittenForEachRequestedTime) {
 
 TEST(CaptureProgram, VideoHasTheFramesAndSizeAsked) {
     const std::string dir = freshTempDir("castrelle_video");
-    const RunResult r = runProgram("--capture '" + dir + "/v.mp4' --to 1000 --size 320x240 --fps 30 --no-music");
+    const RunResult r =
+        runProgram(withData("--capture '" + dir + "/v.mp4' --to 1000 --size 320x240 --fps 30 --no-music"));
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string probe = shellOutput("ffprobe -v error -select_streams v -count_frames -show_entries "
-                                          "stream=width,height,nb_read_frames -of csv=p=0 '" + dir + "/v.mp4'");
+                                          "stream=width,height,nb_read_frames -of csv=p=0 '" +
+                                          dir + "/v.mp4'");
     EXPECT_EQ(probe, "320,240,30\n");
 }
 
@@ -73,12 +78,14 @@ TEST(CaptureProgram, BadCaptureOptionsAreRejected) {
 TEST(CaptureProgram, InterruptedVideoIsStillPlayable) {
     const std::string dir = freshTempDir("castrelle_interrupt");
     const std::string video = dir + "/v.mkv";
-    const std::string cmd = "cd '" + dir + "' && env -u DISPLAY SDL_VIDEODRIVER=offscreen timeout --preserve-status -s INT 3 '" +
-                            CASTRELLE_TEST_BINARY + "' --capture '" + video + "' --size 320x240 --no-music " +
-                            ">/dev/null 2>&1; echo $?";
+    const std::string cmd =
+        "cd '" + dir + "' && env -u DISPLAY SDL_VIDEODRIVER=offscreen timeout --preserve-status -s INT 3 '" +
+        CASTRELLE_TEST_BINARY + "' --capture '" + video + "' --size 320x240 --no-music --data '" + dataDir() +
+        "' " + ">/dev/null 2>&1; echo $?";
     EXPECT_EQ(shellOutput(cmd), "130\n");
     const std::string frames = shellOutput("ffprobe -v error -select_streams v -count_frames -show_entries "
-                                           "stream=nb_read_frames -of csv=p=0 '" + video + "'");
+                                           "stream=nb_read_frames -of csv=p=0 '" +
+                                           video + "'");
     ASSERT_FALSE(frames.empty());
     EXPECT_GT(std::stoi(frames), 10);
 }

@@ -67,7 +67,7 @@ TEST(Keys, EscapeRequestsQuitAndOthersDoNot) {
 }
 
 class MusicClock : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const auto path = (std::filesystem::temp_directory_path() / "castrelle_clock_music.mp3").string();
         ASSERT_TRUE(writeTestMp3(path, 3.0));

@@ -28,8 +28,10 @@ TEST(Program, MissingDataDirectoryEndsAtOnce) {
 }
 
 TEST(Program, MissingMusicIsReportedAndEndsWithAnError) {
-    const auto dir = std::filesystem::temp_directory_path() / "castrelle_no_music";
-    std::filesystem::create_directories(dir / "Images");
+    // The generated pictures and models, but no soundtrack.
+    const auto dir = std::filesystem::path(freshTempDir("castrelle_no_music"));
+    for (const char* sub : {"Images", "Models"})
+        std::filesystem::create_directory_symlink(std::filesystem::path(dataDir()) / sub, dir / sub);
     const RunResult r = runProgram("--windowed --data '" + dir.string() + "'");
     EXPECT_NE(r.status, 0);
     EXPECT_NE(r.status, 124) << "timed out";
@@ -38,9 +40,7 @@ TEST(Program, MissingMusicIsReportedAndEndsWithAnError) {
 }
 
 TEST(Program, TickModeRunsFromTheStartOffsetToTheEndOfTheShow) {
-    const auto dir = std::filesystem::temp_directory_path() / "castrelle_tick_mode";
-    std::filesystem::create_directories(dir / "Images");
-    const RunResult r = runProgram("--windowed --no-music --start 286000 --data '" + dir.string() + "'");
+    const RunResult r = runProgram("--windowed --no-music --start 286000 --data '" + dataDir() + "'");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Initialization finished in "), std::string::npos);
     // The status line goes out every frame; the last one is at or past the end of the show.

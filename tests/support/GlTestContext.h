@@ -14,7 +14,7 @@ void resetGlState();
 
 // Fixture for GL tests: gives each test a current context and a reset state.
 class GlTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         requireGlContext();
         resetGlState();

@@ -21,9 +21,10 @@ std::string slurp(const std::filesystem::path& p) {
 RunResult runProgram(const std::string& args, const std::string& workDir, int timeLimitSeconds) {
     const auto tmp = std::filesystem::temp_directory_path();
     const auto out = tmp / "castrelle_program_out.txt", err = tmp / "castrelle_program_err.txt";
-    const std::string cmd = "cd '" + workDir + "' && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen " +
-                            "SDL_AUDIODRIVER=dummy timeout " + std::to_string(timeLimitSeconds) + " '" +
-                            CASTRELLE_TEST_BINARY + "' " + args + " >'" + out.string() + "' 2>'" + err.string() + "'";
+    const std::string cmd =
+        "cd '" + workDir + "' && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen " +
+        "SDL_AUDIODRIVER=dummy timeout " + std::to_string(timeLimitSeconds) + " '" + CASTRELLE_TEST_BINARY +
+        "' " + args + " >'" + out.string() + "' 2>'" + err.string() + "'";
     const int raw = std::system(cmd.c_str());
     RunResult r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -49,3 +50,5 @@ std::string freshTempDir(const std::string& name) {
     std::filesystem::create_directories(dir);
     return dir.string();
 }
+
+std::string dataDir() { return CASTRELLE_TEST_DATA_DIR; }

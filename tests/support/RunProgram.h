@@ -16,5 +16,8 @@ RunResult runProgram(const std::string& args, const std::string& workDir = ".", 
 // Runs a shell command and returns its standard output.
 std::string shellOutput(const std::string& command);
 
+// The data directory the build generated (Images/, Models/, Music/).
+std::string dataDir();
+
 // A fresh, empty temporary folder for one test.
 std::string freshTempDir(const std::string& name);

@@ -22,7 +22,8 @@ bool writeTestMp3(const std::string& path, double seconds) {
     std::vector<short> left(frames), right(frames);
     for (int i = 0; i < frames; ++i) left[i] = right[i] = static_cast<short>(2000 * std::sin(i * 0.05));
     std::vector<unsigned char> mp3(static_cast<size_t>(1.25 * frames + 7200 + 16384));
-    int bytes = lame_encode_buffer(lame, left.data(), right.data(), frames, mp3.data(), static_cast<int>(mp3.size()));
+    int bytes =
+        lame_encode_buffer(lame, left.data(), right.data(), frames, mp3.data(), static_cast<int>(mp3.size()));
     if (bytes < 0) return false;
     const int tail = lame_encode_flush(lame, mp3.data() + bytes, static_cast<int>(mp3.size()) - bytes);
     if (tail < 0) return false;

@@ -1,0 +1,39 @@
+#pragma once
+// The loading sequence of the start-up: the objects that live for the whole run, every texture
+// slot, and the set-up and warm-up of every scene module, with a loading-bar step between groups.
+
+#include "anim/Envelope.h"
+#include "assets/TextureBank.h"
+#include "post/EffectBuffers.h"
+#include "scenes/SceneSet.h"
+
+// Everything loadAll creates; owned by the program for the whole run.
+struct ShowResources {
+    Envelope directorEnvelope;
+    EffectBuffers directorEffects;  // full 512 x 512, small 256 x 128
+    EffectBuffers sceneEffects;     // shared by the title, swarm, Hipu, duck and Potko scenes
+    EffectBuffers wideSceneEffects; // small size twice the effect size: star ball, cave, closing
+    TextureBank textureBank;
+};
+
+struct LoadSizes {
+    int frameWidth = 512;
+    int frameHeight = 512;
+    int effectWidth = 256;
+    int effectHeight = 128;
+    int windowWidth = 800; // of the loading bar
+    int windowHeight = 600;
+};
+
+// Called for each of the loading bar's steps (draw it, show it).
+struct BarStep {
+    void* context = nullptr;
+    void (*step)(void* context) = nullptr;
+    void operator()() const { step(context); }
+};
+
+// How many texture names are reserved before anything else is created, so that names the
+// program generates later never fall on the fixed slots 10 to 46.
+inline constexpr int kReservedTextureNames = 50;
+
+void loadAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes, BarStep bar);

@@ -1,0 +1,16 @@
+#pragma once
+// The scene clock every module keeps: it sees only frame deltas, never the demo time.
+
+struct SceneClock {
+    float time = 0.0f;         // ms
+    float frameSeconds = 0.0f; // this frame's delta in seconds, for per-frame motion
+
+    explicit SceneClock(float start = 0.0f) : time(start) {}
+
+    // Deltas of two seconds or more (a seek forward, a stalled frame) leave the clock where it
+    // is; negative ones (a seek back) run it back.
+    void advance(int dt) {
+        if (dt < 2000) time += static_cast<float>(dt);
+        frameSeconds = static_cast<float>(dt) * 0.001f;
+    }
+};

@@ -1,0 +1,436 @@
+#include "scenes/TitleScene.h"
+
+#include "anim/Random.h"
+#include "post/EffectBuffers.h"
+#include "render/Camera.h"
+#include "render/Deform.h"
+#include "render/MeshRenderer.h"
+#include "render/Normals.h"
+#include "render/Transform.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr float kPi = 3.14159f;
+
+float sign(float v) { return v > 0.0f ? 1.0f : -1.0f; } // zero counts as negative
+float signedPower(float v, float p) { return sign(v) * std::pow(std::fabs(v), p); }
+
+// Base colour of word w, a slightly different blue-white for each.
+Vec4 wordColour(int w) {
+    const float fw = static_cast<float>(w);
+    return Vec4(0.5f + 0.1f * std::sin(3.0f * fw), 0.5f + 0.05f * std::sin(23.0f * fw),
+                0.95f + 0.04f * std::sin(123.0f * fw), 1.0f);
+}
+
+float fadeInOver(Envelope& e, float t, float start, float length) {
+    e.inStart = start;
+    e.inLength = length;
+    return e.fadeIn(t, 1.0f, 1.0f);
+}
+
+float fadeOutOver(Envelope& e, float t, float start, float length) {
+    e.inStart = start;
+    e.inLength = length;
+    return e.fadeOut(t, 1.0f, 1.0f);
+}
+
+// The word's rise-and-fall bend over a nine-second cycle offset by `offsetMs`.
+float deformCycle(Envelope& e, float sceneClock, int offsetMs) {
+    const float x = static_cast<float>(static_cast<int>(sceneClock + static_cast<float>(offsetMs)) % 9000) * 0.001f;
+    return fadeInOver(e, x, 1.0f, 2.0f) * fadeOutOver(e, x, 4.0f, 3.0f);
+}
+
+const char* const kWordFiles[8] = {"Models/text_castr.3ds",  "Models/text_demo.3ds",  "Models/text_called.3ds",
+                                   "Models/text_qm.3ds",     "Models/textr_castr.3ds", "Models/textr_demo.3ds",
+                                   "Models/textr_called.3ds", "Models/textr_qm.3ds"};
+
+} // namespace
+
+int titleWordFor(int part, float fade, float seconds) {
+    int w = part;
+    if (fade != 0.0f) w += 4;
+    if (w >= 8) w = 7;
+    if (seconds < 15.5f && w >= 4) w -= 4; // before 15.5 s the plain words serve the crossfades too
+    return w;
+}
+
+float titleDeformAmount(float sceneClock, float fade, Envelope& envelope) {
+    if (sceneClock < 10800.0f)
+        return fadeOutOver(envelope, sceneClock, 9800.0f, 1000.0f) * deformCycle(envelope, sceneClock, 6000);
+    if (sceneClock < 29500.0f) return fade;
+    return fadeInOver(envelope, sceneClock, 29500.0f, 2000.0f) * deformCycle(envelope, sceneClock, 3800);
+}
+
+Vec3 titleCameraPosition(int word, float seconds, float fade, float& roll) {
+    const float k = (word == -1 || word == 0 || word == 4) ? 0.275f : 0.35f;
+    switch (word) {
+    case 0:
+    case 4: roll = -0.28f; break;
+    case 1:
+    case 5: roll = -0.3f; break;
+    case 2:
+    case 6: roll = -0.25f; break;
+    case 3:
+    case 7: roll = -0.05f; break;
+    default: break;
+    }
+    const float g = 0.6f + roll * (1.0f + std::cos(kPi * fade / 2.0f)) / 2.0f;
+    Vec3 p(-5.0f * std::sin(1.5f * k * seconds), 3.3f * std::cos(2.25f * k * seconds),
+           2.0f * std::cos(0.1625f * k * seconds) + 7.0f);
+    p.scale(g);
+    return p;
+}
+
+float titleCameraTurn(float fade, float sceneClock) {
+    if (sceneClock >= 36000.0f) return 0.0f;
+    const float h = (1.0f - std::cos(2.0f * kPi * fade)) / 2.0f;
+    return (1.0f - wendlandWeight(h)) * kPi;
+}
+
+void TitleScene::setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
+    model = std::make_unique<Model>(10000, screenWidth, screenHeight, effectWidth, effectHeight);
+    Model& m = *model;
+
+    // A lattice of 16 rows of four handles, the rows running down the word's height.
+    const float corners[4][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+    for (int i = 0; i < 16; ++i) {
+        const float t = -1.0f + static_cast<float>(i) * 2.0f / 15.0f;
+        for (int c = 0; c < 4; ++c) {
+            restLattice[4 * i + c].set(corners[c][0], t, corners[c][1]);
+            handleStrength[4 * i + c] = 0.9f;
+            handleRadius2[4 * i + c] = 25.0f;
+        }
+    }
+
+    camera.position.set(0.0f, 5.0f, -25.0f);
+    camera.forward.set(0.0f, 0.0f, 1.0f);
+    light.setColour(1.51f, 1.45f, 1.01f);
+    light.position.set(0.0f, 0.0f, 0.0f);
+    light.camera = &camera;
+
+    SplinePath rough(100, true);
+    const float points[9][3] = {{-20, 10, 25}, {20, 7, 15},  {-20, 27, 25}, {30, 17, 25}, {-30, 15, 15},
+                                {20, -15, 25}, {-30, 12, 5}, {20, 21, 5},   {-14, 32, 25}};
+    for (const auto& p : points) rough.addPoint(p[0], p[1], p[2]);
+    rough.build(29.0f, true);
+    rough.planResample();
+    cameraPath = SplinePath(rough.resampleCount, true);
+    rough.resampleInto(cameraPath);
+
+    m.vertexScale = 20.0f;
+    m.texCoordScale = 0.0025f;
+    m.load("Models/backball.3ds");
+
+    m.vertexScale = 2.5f;
+    m.texCoordScale = 0.06f;
+    for (int w = 0; w < 8; ++w) {
+        const int before = m.objectCount;
+        m.load(kWordFiles[w]);
+        if (m.objectCount == before) continue;
+        MeshObject& o = m.mesh(m.objectCount - 1);
+        switch (w % 4) { // each word sits a little differently in its frame
+        case 0: o.scale.y = 1.31f, o.translation.y += 0.25f; break;
+        case 1: o.scale.x = 1.2f, o.scale.y = 1.5f, o.translation.x += 0.35f; break;
+        case 3: o.translation.y += 0.1f; break;
+        default: break;
+        }
+    }
+    for (int w = 0; w < 8 && kFirstWord + w < m.objectCount; ++w) {
+        m.mesh(kFirstWord + w).texOffsetU += (w == 3 || w == 7) ? 0.23f : 0.13f;
+        resetWorkPositions(m, kFirstWord + w);
+    }
+
+    m.vertexScale = 2.0f;
+    m.texCoordScale = 2.0f;
+    for (int i = 0; i < kSickleCount; ++i) m.load("Models/sirppi2.3ds");
+    for (int i = 0; i < kSickleCount && kFirstSickle + i < m.objectCount; ++i) {
+        MeshObject& o = m.mesh(kFirstSickle + i);
+        o.texture = 10;
+        o.cubeTexture = 22;
+        o.renderMode = 5;
+        o.scale.set(i % 2 ? 0.05f : 0.03f, 0.03f, 0.03f);
+        o.colour.set(0.55f, 0.43f, 0.23f, 1.0f);
+        o.specular.set(0.07f, 0.07f, 0.07f, 1.0f);
+        o.ambient.set(0.1f, 0.1f, 0.1f, 1.0f);
+        o.shininess = 0.82f;
+        o.alpha = o.envAlpha = 1.0f;
+        o.constantAttenuation = 0.5f;
+        o.linearAttenuation = 0.0f;
+        o.quadraticAttenuation = 0.05f;
+        o.spotExponent = 0.08f;
+        o.lightW = 1.0f;
+        o.layered = 0;
+        m.setPosition(kFirstSickle + i, Vec3(0, 0, 0));
+        o.translation.x = drawRandomFraction() * 8.0f - 4.0f;
+        o.translation.z = drawRandomFraction() * 8.0f - 4.0f;
+        o.translation.y = drawRandomFraction() * 9.0f - 13.0f;
+    }
+
+    for (int w = 0; w < 8 && kFirstWord + w < m.objectCount; ++w) {
+        MeshObject& o = m.mesh(kFirstWord + w);
+        o.texture = 23;
+        o.cubeTexture = 22;
+        o.renderMode = 5;
+        o.colour = wordColour(w);
+        o.specular.set(0, 0, 0, 0);
+        o.ambient.set(0.2f, 0.2f, 0.2f, 1.0f);
+        o.shininess = 0.82f;
+        o.alpha = o.envAlpha = 1.0f;
+        o.constantAttenuation = 0.05f;
+        o.linearAttenuation = 0.05f;
+        o.quadraticAttenuation = 0.0f;
+        o.spotExponent = 0.01f;
+        o.lightW = 1.0f;
+        o.layered = 0;
+    }
+
+    if (m.objectCount > kSky) {
+        MeshObject& sky = m.mesh(kSky);
+        sky.texture = 37;
+        sky.cubeTexture = 21;
+        sky.renderMode = 5;
+        sky.texOffsetV = 0.66f;
+        sky.colour.set(0, 0, 0, 0);
+        sky.specular.set(0, 0, 0, 0);
+        sky.ambient.set(0.2f, 0.2f, 0.24f, 1.0f);
+        sky.shininess = 0.82f;
+        sky.alpha = sky.envAlpha = 1.0f;
+        sky.constantAttenuation = 8.0f;
+        sky.linearAttenuation = 0.0f;
+        sky.quadraticAttenuation = 0.0f;
+        sky.spotExponent = 0.08f;
+        sky.lightW = 1.0f;
+        sky.layered = 0;
+    }
+}
+
+void TitleScene::moveLattice(float s, float d) {
+    const float exponent = 3.0f * (1.0f + (1.0f + std::sin(kPi * 2.0f * d * (std::sin(0.25f * s) + 1.0f) / 2.0f)) / 2.0f);
+    for (int k = 0; k < kHandleCount; ++k) {
+        const Vec3& r = restLattice[k];
+        Vec3 m = r;
+        const float q = r.x * r.x + r.z * r.z;
+        const float v = 1.0f + 0.9f * std::sin((1.0f + 0.3f * std::cos(9.42477f * q * r.y)) * r.y * 5.026544f + 0.8f * s);
+        m.x *= 0.5f * v + 1.0f;
+        m.z *= 0.5f * v + 1.0f;
+        m.y *= 4.0f;
+        rotateY(m, 0.5f * std::sin(v + 6.0f * r.y) / (0.1f * q + 1.0f));
+        m.x = signedPower(m.x, exponent) * 0.1f;
+        m.z = signedPower(m.z, exponent) * 0.2f;
+        movedLattice[k] = m;
+    }
+}
+
+void TitleScene::shapeWord(int word, float d) {
+    Model& m = *model;
+    const int mesh = kFirstWord + word;
+    if (mesh >= m.objectCount) return;
+    if (d != 0.0f) deformWeighted(m, mesh, kHandleCount, movedLattice, restLattice, handleStrength, handleRadius2);
+    MeshObject& o = m.mesh(mesh);
+    o.prepareWorkBuffers();
+    for (int v = 0; v < o.vertexCount; ++v) {
+        Vec3& p = o.workPositions[static_cast<size_t>(v)];
+        p.z = signedPower(p.z, 3.0f); // the depth cubed: thin parts flatten, thick ones swell
+        if (d != 1.0f) {
+            const Vec3& r = o.positions[static_cast<size_t>(v)];
+            p.set((1.0f - d) * r.x + d * p.x, (1.0f - d) * r.y + d * p.y, (1.0f - d) * r.z + d * p.z);
+        }
+    }
+    computeCreaseNormals(m, mesh, 0.88f);
+}
+
+void TitleScene::moveSickles(float s, float fs) {
+    Model& m = *model;
+    const Vec3 eye(-camera.position.x, -camera.position.y, -camera.position.z);
+    const Vec3 view(-camera.forward.x, -camera.forward.y, -camera.forward.z);
+    for (int i = 0; i < kSickleCount && kFirstSickle + i < m.objectCount; ++i) {
+        MeshObject& o = m.mesh(kFirstSickle + i);
+        const float fi = static_cast<float>(i);
+        const float q = 0.3f * std::cos(1.2f * fi) + 1.0f;
+        const float r = 2.2f * fi;
+        o.colour.x = 1.0f + 0.455f * std::sin(0.2f * (fi + s));
+        o.colour.y = 0.51f + 0.045f * std::sin(0.2f * s - 0.8f + 0.2f * fi);
+        o.ambient.x = 2.5f, o.ambient.y = 1.0f, o.ambient.z = 1.0f;
+        o.translation.y += (1.0f + 1.1f * std::sin(2.5f * q * s + r)) * fs;
+        o.rotationX = 1.3f * std::sin(2.5f * q * s + r);
+        o.rotationY = 0.94f * std::sin((1.0f + 0.3f * std::cos(14.2f * fi)) * 4.25f * s + 1.23f * fi);
+        if (o.translation.y > 3.0f) o.translation.y = drawRandomFraction() * 2.0f - 6.0f;
+        Vec3 v = o.translation.minus(eye);
+        const float distance = v.length();
+        if (distance > 0.0f) v.scale(1.0f / distance);
+        sickleVisible[i] = !(dot(v, view) < 0.55f && distance > 1.0f);
+    }
+}
+
+void TitleScene::drawSickles() {
+    Model& m = *model;
+    for (int i = 0; i < kSickleCount && kFirstSickle + i < m.objectCount; ++i) {
+        if (!sickleVisible[i]) continue;
+        m.mesh(kFirstSickle + i).renderMode = 5;
+        drawObject(m, kFirstSickle + i, light, 0, kRestShape);
+    }
+}
+
+void TitleScene::glowPass(int part, int word, float fade, float beat, float wordFadeIn, float s) {
+    Model& m = *model;
+    EffectBuffers& fx = *effects_;
+    glEnable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    if (part != -1 && kFirstWord + word < m.objectCount) {
+        MeshObject& o = m.mesh(kFirstWord + word);
+        o.renderMode = 4;
+        o.alpha = o.envAlpha = 1.0f;
+        o.layered = 0;
+        setPerspectiveEffect(m, camera);
+        drawObject(m, kFirstWord + word, light, 0, kWorkingShape);
+    }
+    if (wordFadeIn != 1.0f) { // until the word has faded in, keep it aside and add it back weighted
+        setOrthoEffect(m);
+        fx.sampleSmall = fx.targetSmall = 1;
+        fx.grab(3);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    if (m.objectCount > kSky) {
+        MeshObject& sky = m.mesh(kSky);
+        sky.texOffsetV += (0.005f * std::cos(0.01f * s) + 0.008f) * clock.frameSeconds * 0.075f;
+        sky.ambient.set(0.119f, 0.0575f, 0.04f, 1.0f);
+        sky.ambient.scale(1.4f - 0.85f * beat); // the room darkens on the beat
+        sky.colour.set(0.01f, 0.0f, 0.0f, 1.0f);
+        sky.constantAttenuation = 2.0f;
+        sky.texture = 24;
+        sky.alpha = 1.0f;
+        sky.renderMode = 5;
+        setPerspectiveEffect(m, camera);
+        drawObject(m, kSky, light, 0, kRestShape);
+        setOrthoEffect(m);
+    }
+    if (wordFadeIn != 1.0f) fx.overlay(3, wordFadeIn, 0.0f, 0);
+    setPerspectiveEffect(m, camera);
+    if (sicklesOn) drawSickles();
+
+    glDisable(GL_DEPTH_TEST);
+    setOrthoEffect(m);
+    fx.sampleSmall = fx.targetSmall = 1;
+    fx.grab(1);
+    fx.burn(1, 1, 1.0f);
+    fx.grab(1);
+    fx.blur(1, 5, 1.5f, 1.5f, 0.020833334f, 1.0f, 1.0f, 1.0f);
+    fx.grab(0);
+    if (fade != 0.0f) {
+        const float h = (1.0f - std::cos(2.0f * kPi * fade)) / 2.0f;
+        fx.zoomStreak(0, 8, 0.4f, 0.5f, 0.0f, 0.15f * h, 0.0f, 0.0f);
+    }
+    fx.grab(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    setOrthoScreen(m);
+    fx.sampleSmall = fx.targetSmall = 0;
+    glEnable(GL_DEPTH_TEST);
+}
+
+void TitleScene::fullPass(int part, int word, float wordFadeIn) {
+    Model& m = *model;
+    EffectBuffers& fx = *effects_;
+    if (part != -1 && kFirstWord + word < m.objectCount) {
+        MeshObject& o = m.mesh(kFirstWord + word);
+        o.renderMode = 5;
+        o.layered = 1;
+        o.alpha = o.envAlpha = 1.0f;
+        o.colour = wordColour(word);
+        o.colour.scale(1.5f);
+        const Vec4 ambient = o.ambient;
+        setPerspectiveScreen(m, camera);
+        drawObject(m, kFirstWord + word, light, 0, kWorkingShape);
+        setOrthoScreen(m);
+        o.ambient = ambient;
+    }
+    if (wordFadeIn != 1.0f) {
+        fx.grab(3);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    if (m.objectCount > kSky) {
+        MeshObject& sky = m.mesh(kSky);
+        sky.ambient.set(0.0125f, 0.0125f, 0.029f, 1.0f);
+        sky.specular.set(0.0f, 0.0f, 0.0f, 1.0f);
+        sky.texture = 24;
+        sky.constantAttenuation = 1.0f;
+        sky.alpha = 1.0f;
+        sky.renderMode = 5;
+        setPerspectiveScreen(m, camera);
+        drawObject(m, kSky, light, 0, kRestShape);
+        setOrthoScreen(m);
+    }
+    if (wordFadeIn != 1.0f) fx.overlay(3, wordFadeIn, 0.0f, 0);
+    if (sicklesOn) {
+        setPerspectiveScreen(m, camera);
+        drawSickles();
+        setOrthoScreen(m);
+    }
+}
+
+void TitleScene::render(int dt, int part, float fade) {
+    if (!model || !effects_) return;
+    Model& m = *model;
+    EffectBuffers& fx = *effects_;
+    Envelope& e = envelope_;
+    fx.streakFade = 0.0f;
+    sicklesOn = clock.time >= 24000.0f;
+    clock.advance(dt);
+    const float s = clock.time * 0.001f;
+
+    // Main hit every 1400 ms and a lighter after-beat, which pauses for one second at 10 s.
+    const float a = static_cast<float>(static_cast<int>(clock.time + 1000.0f) % 1400);
+    float beat = fadeInOver(e, a, 0.0f, 200.0f) * fadeOutOver(e, a, 400.0f, 600.0f);
+    if (clock.time < 10000.0f || clock.time >= 11000.0f)
+        beat += 0.4f * fadeInOver(e, a, 800.0f, 200.0f) * fadeOutOver(e, a, 1000.0f, 200.0f);
+
+    const int word = titleWordFor(part, fade, s);
+
+    Vec3 onPath;
+    cameraPath.evaluate(onPath, 0.7f);
+    light.position.set(-0.7f * onPath.x, -0.7f * onPath.y * 0.3f, -0.7f * onPath.z);
+
+    camera.position = titleCameraPosition(word, s, fade, roll);
+    rotateY(camera.position, titleCameraTurn(fade, clock.time));
+    camera.aimAt(Vec3(0.0f, 0.1f, -0.25f));
+    setOrthoScreen(m);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    camera.squareUp();
+
+    // Word rocking. Before the first word (part -1) the same rocking turns the room instead: the
+    // opening seconds show nothing else, and the slow sway keeps them from standing still.
+    const int rocked = kFirstWord + word;
+    if (rocked >= 0 && rocked < m.objectCount) {
+        m.mesh(rocked).rotationX = (word == 0 || word == 4)
+                                       ? 0.2f * std::sin(kPi * std::sin(0.75f * s + 2.73318504f)) - 0.12566368f
+                                       : 0.3f * std::sin(kPi * std::sin(0.5f * s));
+    }
+
+    const float d = titleDeformAmount(clock.time, fade, e);
+    moveLattice(s, d);
+    if (part != -1) shapeWord(word, d);
+    if (sicklesOn) moveSickles(s, clock.frameSeconds);
+
+    const float wordFadeIn = fadeInOver(e, s, 5.5f, 1.0f);
+    glowPass(part, word, fade, beat, wordFadeIn, s);
+    fullPass(part, word, wordFadeIn);
+
+    // Lay the small processed glow over the whole frame.
+    setOrthoScreen(m);
+    glDisable(GL_DEPTH_TEST);
+    fx.sampleSmall = 1;
+    fx.targetSmall = 0;
+    fx.spare1 = fx.spare2 = 0;
+    fx.overlay(0, 1.0f, 0.0f, 0);
+    fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
+
+    const float fromBlack = fadeInOver(e, s, 0.0f, 1.0f);
+    if (fromBlack != 1.0f) {
+        fx.grab(3);
+        fx.show(3, fromBlack);
+    }
+}

@@ -1,0 +1,151 @@
+#include "app/LoadAll.h"
+
+#include "assets/JpegWriter.h"
+#include "platform/MessageBox.h"
+#include "platform/Quit.h"
+#include "support/GlTestContext.h"
+#include "support/RecordingScenes.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include <GL/gl.h>
+
+namespace {
+
+const char* const kTextureFiles[] = {"matosini",
+                                     "paperimassa2",
+                                     "vihermaa",
+                                     "kivio",
+                                     "kivio_sumea2",
+                                     "prock",
+                                     "sphere2",
+                                     "env1bw",
+                                     "env1b",
+                                     "env1grey",
+                                     "bill1",
+                                     "kallioEnv",
+                                     "black",
+                                     "env1gr",
+                                     "env1orbi",
+                                     "env1pubi",
+                                     "soraBvaritettu",
+                                     "kivisementtiBBkontrasti",
+                                     "kivisementtiBBsumea",
+                                     "kivisementtiBBSaad",
+                                     "kivisementtiBBSaadsumea2",
+                                     "kivisementtiBB",
+                                     "haaleapunaviiva",
+                                     "punasuhero",
+                                     "valko",
+                                     "credpe",
+                                     "credko",
+                                     "tummet",
+                                     "maasto1",
+                                     "font1"};
+
+// Loads run in a folder holding a small picture under every texture name.
+class LoadAllTest : public GlTest {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        setMessageBoxesInteractive(false);
+        previous = std::filesystem::current_path();
+        dir = std::filesystem::temp_directory_path() / "castrelle_loadall";
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir / "Images");
+        const auto jpeg = jpegtest::encode(jpegtest::flat(8, 8, {200, 100, 50}), 8, 8);
+        for (const char* name : kTextureFiles) {
+            std::ofstream out(dir / "Images" / (std::string(name) + ".jpg"), std::ios::binary);
+            out.write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
+        }
+        std::filesystem::current_path(dir);
+    }
+    void TearDown() override {
+        // The slots stay 2D or cube for the life of a name: free them for the next test.
+        for (GLuint slot = 10; slot <= 46; ++slot) glDeleteTextures(1, &slot);
+        std::filesystem::current_path(previous);
+        resetQuitState();
+    }
+
+    int load() {
+        bars = 0;
+        BarStep bar{this, [](void* self) { ++static_cast<LoadAllTest*>(self)->bars; }};
+        loadAll(show, scenes.table(), LoadSizes{}, bar);
+        return bars;
+    }
+
+    std::filesystem::path previous;
+    std::filesystem::path dir;
+    RecordingScenes scenes;
+    ShowResources show;
+    int bars = 0;
+};
+
+TEST_F(LoadAllTest, TwentyBarStepsWithEveryModule) { EXPECT_EQ(load(), 20); }
+
+TEST_F(LoadAllTest, DisabledModuleIsSkippedWithItsBarStep) {
+    scenes.enabled[static_cast<int>(SceneId::Cave)] = false;
+    EXPECT_EQ(load(), 19);
+    for (const SceneCall& c : scenes.calls) EXPECT_NE(c.id, SceneId::Cave);
+}
+
+TEST_F(LoadAllTest, ModulesAreAttachedSetUpAndWarmedUpInOrder) {
+    load();
+    const auto& calls = scenes.calls;
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls[0].what, "attach");
+    EXPECT_EQ(calls[1].what, "setup");
+    // The title warms up with five renders of dt 1: part 0 at fade 0, then every part at 0.01.
+    const SceneCall* title = &calls[2];
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_EQ(title[k].id, SceneId::Title);
+        EXPECT_EQ(title[k].dt, 1);
+        EXPECT_EQ(title[k].arg, k == 0 ? 0 : k - 1);
+        EXPECT_FLOAT_EQ(title[k].fade, k == 0 ? 0.0f : 0.01f);
+    }
+    std::vector<SceneId> order;
+    for (const SceneCall& c : calls)
+        if (c.what == "attach") order.push_back(c.id);
+    const std::vector<SceneId> expected = {SceneId::Title, SceneId::Kukkeli, SceneId::StarBall,
+                                           SceneId::Hipu,  SceneId::Duck,    SceneId::Cave,
+                                           SceneId::Potko, SceneId::Closing};
+    EXPECT_EQ(order, expected);
+    for (const SceneCall& c : calls) {
+        if (c.what != "attach") continue;
+        const bool wide = c.id == SceneId::StarBall || c.id == SceneId::Cave || c.id == SceneId::Closing;
+        EXPECT_EQ(c.effectsSmallWidth, wide ? 512 : 256) << sceneName(c.id);
+    }
+}
+
+TEST_F(LoadAllTest, EffectTexturesNeverFallOnTheFixedSlots) {
+    load();
+    for (const EffectBuffers* fx : {&show.directorEffects, &show.sceneEffects, &show.wideSceneEffects}) {
+        for (int i = 0; i < 4; ++i) {
+            for (unsigned name : {fx->copyTex[i], fx->passTex[i], fx->smallCopyTex[i], fx->smallPassTex[i]}) {
+                EXPECT_NE(name, 0u);
+                EXPECT_FALSE(name >= 10 && name <= 46) << name;
+            }
+        }
+    }
+}
+
+TEST_F(LoadAllTest, EveryTextureLoadsWithoutError) {
+    load();
+    EXPECT_FALSE(startupFailed());
+    GLint width = 0;
+    glBindTexture(GL_TEXTURE_CUBE_MAP, 43);
+    glGetTexLevelParameteriv(GL_TEXTURE_CUBE_MAP_NEGATIVE_Z, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, 8);
+    glBindTexture(GL_TEXTURE_2D, 46);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, 8);
+}
+
+TEST_F(LoadAllTest, MissingTextureIsReportedAndLoadingGoesOn) {
+    std::filesystem::remove(dir / "Images" / "credko.jpg");
+    EXPECT_EQ(load(), 20);
+    EXPECT_TRUE(startupFailed());
+}
+
+} // namespace
