@@ -2,6 +2,7 @@
 #include "app/FrameRate.h"
 
 #include "platform/MusicStream.h"
+#include "support/TempPath.h"
 #include "support/TestMp3.h"
 
 #include <gtest/gtest.h>
@@ -69,7 +70,7 @@ TEST(Keys, EscapeRequestsQuitAndOthersDoNot) {
 class MusicClock : public ::testing::Test {
   protected:
     void SetUp() override {
-        const auto path = (std::filesystem::temp_directory_path() / "castrelle_clock_music.mp3").string();
+        const auto path = testTempPath("clock_music.mp3").string();
         ASSERT_TRUE(writeTestMp3(path, 3.0));
         ASSERT_TRUE(music.open(path.c_str(), false));
         ASSERT_TRUE(music.play());

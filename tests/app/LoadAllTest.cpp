@@ -5,6 +5,7 @@
 #include "platform/Quit.h"
 #include "support/GlTestContext.h"
 #include "support/RecordingScenes.h"
+#include "support/TempPath.h"
 
 #include <filesystem>
 #include <fstream>
@@ -51,7 +52,7 @@ class LoadAllTest : public GlTest {
         GlTest::SetUp();
         setMessageBoxesInteractive(false);
         previous = std::filesystem::current_path();
-        dir = std::filesystem::temp_directory_path() / "castrelle_loadall";
+        dir = testTempPath("loadall");
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir / "Images");
         const auto jpeg = jpegtest::encode(jpegtest::flat(8, 8, {200, 100, 50}), 8, 8);

@@ -1,6 +1,7 @@
 #include "platform/MusicStream.h"
 
 #include "platform/Ticks.h"
+#include "support/TempPath.h"
 #include "support/TestMp3.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +19,7 @@ constexpr int kBufferMs = 24;
 
 std::string testMp3() {
     static const std::string path = [] {
-        const std::string p = (std::filesystem::temp_directory_path() / "castrelle_test_music.mp3").string();
+        const std::string p = testTempPath("music.mp3").string();
         if (!writeTestMp3(p, 3.0)) return std::string();
         return p;
     }();
@@ -75,7 +76,7 @@ TEST(MusicStream, LengthMatchesTheEncodedAudio) {
 TEST(MusicStream, MissingOrUndecodableFilesDoNotOpen) {
     MusicStream music;
     EXPECT_FALSE(music.open("/nonexistent/cq.mp3", false));
-    const auto junk = std::filesystem::temp_directory_path() / "castrelle_junk.mp3";
+    const auto junk = testTempPath("junk.mp3");
     FILE* f = std::fopen(junk.c_str(), "wb");
     ASSERT_NE(f, nullptr);
     for (int i = 0; i < 5000; ++i) std::fputc((i * 7919) & 0x7f, f);

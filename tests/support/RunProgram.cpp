@@ -1,5 +1,7 @@
 #include "support/RunProgram.h"
 
+#include "support/TempPath.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,8 +21,7 @@ std::string slurp(const std::filesystem::path& p) {
 } // namespace
 
 RunResult runProgram(const std::string& args, const std::string& workDir, int timeLimitSeconds) {
-    const auto tmp = std::filesystem::temp_directory_path();
-    const auto out = tmp / "castrelle_program_out.txt", err = tmp / "castrelle_program_err.txt";
+    const auto out = testTempPath("program_out.txt"), err = testTempPath("program_err.txt");
     const std::string cmd =
         "cd '" + workDir + "' && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen " +
         "SDL_AUDIODRIVER=dummy timeout " + std::to_string(timeLimitSeconds) + " '" + CASTRELLE_TEST_BINARY +
@@ -45,7 +46,7 @@ std::string shellOutput(const std::string& command) {
 }
 
 std::string freshTempDir(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() / name;
+    const auto dir = testTempPath(name);
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir.string();
