@@ -49,6 +49,7 @@ TEST(MeshThumbnail, pngHasSignatureHeaderAndEnd) {
     ASSERT_TRUE(writePng(file, img));
     std::ifstream in(file, std::ios::binary);
     const std::vector<unsigned char> b{std::istreambuf_iterator<char>(in), {}};
+    std::filesystem::remove(file);
     ASSERT_GT(b.size(), 8u + 25u + 12u);
     EXPECT_EQ(std::vector<unsigned char>(b.begin(), b.begin() + 8),
               (std::vector<unsigned char>{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}));

@@ -156,3 +156,29 @@ TEST(ModelShapes, closingRoomHoldsTheLightPathAfterItsLumps) {
     const Bounds b = boundsOf(build("backball2"));
     EXPECT_GT(b.max.y * 1.5 - 39.0, 13.5);
 }
+
+TEST(ModelShapes, textureCoordinatesSpanAFewRepeatsAtEachScenesScale) {
+    // (model, texCoordScale of a scene that draws it textured). Scales as small as 0.001 need
+    // file coordinates in the hundreds. The title scene's background (x0.0025) is left out: the
+    // same file is drawn at x6 by the tower scene, so it cannot get many repeats in both.
+    const std::vector<std::pair<std::string, double>> uses = {
+        {"hipu", 0.001},           {"amme", 0.01},       {"text_castr", 0.06},
+        {"textr_qm", 0.06},        {"luola2", 2.0},      {"backball", 6.0},
+        {"bigballe", 0.15},        {"bigballe", 3.0},    {"ballbig_s_r", 0.2},
+        {"hugecubeball_low", 1.5}, {"sirppi2", 2.0},     {"tahti3bt", 1.0},
+        {"greet3", 1.0},           {"siipi1l_low", 1.0}, {"ankka", 1.0},
+        {"potko2", 2.0},           {"holeboxsd", 1.0},   {"backball2", 1.0},
+    };
+    for (const auto& [file, scale] : uses) {
+        const Mesh m = build(file);
+        double lowU = 1e300, highU = -1e300, lowV = 1e300, highV = -1e300;
+        for (const Vec2d& uv : m.uvs) {
+            ASSERT_TRUE(std::isfinite(uv.x) && std::isfinite(uv.y)) << file;
+            lowU = std::min(lowU, uv.x), highU = std::max(highU, uv.x);
+            lowV = std::min(lowV, uv.y), highV = std::max(highV, uv.y);
+        }
+        const double repeats = std::max(highU - lowU, highV - lowV) * scale;
+        EXPECT_GT(repeats, 0.3) << file << " at x" << scale << " shows a magnified speck of its texture";
+        EXPECT_LT(repeats, 60.0) << file << " at x" << scale << " repeats its texture into noise";
+    }
+}

@@ -148,6 +148,7 @@ TEST(ThreeDsWriterPeers, lib3dsReadsTheSameObjectsCountsAndValues) {
     EXPECT_FLOAT_EQ(s->pointL[0].pos[2], static_cast<float>(sphere.positions[0].z));
     EXPECT_EQ(s->faceL[5].points[1], sphere.faces[5][1]);
     lib3ds_file_free(f);
+    std::filesystem::remove(file);
 }
 
 TEST(ThreeDsWriterPeers, assimpReadsTheSameObjectsAndFaceCounts) {
@@ -161,4 +162,5 @@ TEST(ThreeDsWriterPeers, assimpReadsTheSameObjectsAndFaceCounts) {
     std::size_t faces = 0;
     for (unsigned i = 0; i < scene->mNumMeshes; ++i) faces += scene->mMeshes[i]->mNumFaces;
     EXPECT_EQ(faces, 4u + sphere.faceCount());
+    std::filesystem::remove(file);
 }

@@ -66,7 +66,7 @@ struct Decimator {
     explicit Decimator(Mesh& mesh) : m(mesh) {}
 
     // Scratch marks: mark[v] == markStamp means v was seen in the current query. Reused across
-    // queries so the hot loop allocates nothing.
+    // queries so neighbourhood queries need no sorting or fresh sets.
     std::vector<std::uint32_t> mark;
     std::uint32_t markStamp = 0;
     std::vector<std::uint32_t> scratchU, scratchV;

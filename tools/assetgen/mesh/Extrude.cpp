@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <set>
 #include <utility>
 
 namespace {
@@ -71,7 +72,7 @@ std::uint32_t u32(std::size_t v) { return static_cast<std::uint32_t>(v); }
 // triangle holding a split edge is split at the same point, so inner edges stay conforming (no
 // cracks); outline edges are never split, as the side walls use them whole.
 void refineCaps(Triangulation& t, double maxEdge,
-                const std::map<std::pair<std::uint32_t, std::uint32_t>, int>& outline) {
+                const std::set<std::pair<std::uint32_t, std::uint32_t>>& outline) {
     using Edge = std::pair<std::uint32_t, std::uint32_t>;
     auto key = [](std::uint32_t a, std::uint32_t b) { return Edge{std::min(a, b), std::max(a, b)}; };
     for (int round = 0; round < 12; ++round) {
@@ -166,14 +167,14 @@ Triangulation triangulateContours(const std::vector<Contour>& contours) {
 
 ExtrudeResult extrudeContours(const std::vector<Contour>& contours, double depth, double maxCapEdge) {
     Triangulation t = triangulateContours(contours);
-    // Outline edges, by contour order; value 1 (present).
-    std::map<std::pair<std::uint32_t, std::uint32_t>, int> outline;
+    // Outline edges (lower index first): the side walls use them, so cap refinement keeps them.
+    std::set<std::pair<std::uint32_t, std::uint32_t>> outline;
     {
         std::size_t base = 0;
         for (const Contour& c : contours) {
             for (std::size_t i = 0; i < c.size(); ++i) {
                 const auto a = u32(base + i), b = u32(base + (i + 1) % c.size());
-                outline[{std::min(a, b), std::max(a, b)}] = 1;
+                outline.insert({std::min(a, b), std::max(a, b)});
             }
             base += c.size();
         }
@@ -211,8 +212,5 @@ ExtrudeResult extrudeContours(const std::vector<Contour>& contours, double depth
         }
         base += c.size();
     }
-    // The front cap faces -y when (u, v) counter-clockwise maps to x-z seen from -y; check on
-    // the mesh itself and flip everything if the mapping came out mirrored.
-    if (signedVolume(m) < 0.0) flipWinding(m);
     return result;
 }

@@ -45,7 +45,8 @@ int swarmStarsVisibleAtMost() {
             std::vector<Vec3d> star(450);
             Vec3d centre{};
             for (int i = 0; i < 450; ++i) {
-                const double fj = i; // object index offset does not change the pattern's spread
+                // Stars follow the room and the figure (one object each): object index i + 2.
+                const double fj = i + 2;
                 const double s = 4 * T + fj + 5 * std::sin(0.1 * T);
                 const double u = twist * s;
                 star[i] = {60 * std::sin(14.4 * std::cos(0.0051 * T + 0.0408 * u) + 0.0028 * u),
@@ -59,7 +60,7 @@ int swarmStarsVisibleAtMost() {
             if (T < 36.4 || (variant == 0 && T <= 57)) {
                 orbit = orbit * 0.07;
                 position = -star[0] + Vec3d{0, 16, 0};
-                target = -star[12] + Vec3d{0, 2.5, 0};
+                target = -star[12] + Vec3d{0, 2.5, 0}; // the star object firstStar + 12
             } else {
                 orbit = orbit * 0.03;
                 position = (star[0] * -2.0 + Vec3d{0, 48, 0}) * 0.54321;

@@ -27,16 +27,19 @@ Mesh wingLoft(int stations, int around, bool left) {
     for (int i = 0; i < stations; ++i) {
         const double s = static_cast<double>(i) / (stations - 1);
         const double span = 0.05 + 2.85 * s;
-        const double chord = 0.5 + 0.35 * std::sin(kPi * std::pow(s, 0.7)) - 0.45 * s * s;
-        const double thickness = 0.09 * (1.0 - 0.7 * s) + 0.01;
-        const double sweep = 0.35 * s * s;
-        const double feathers = 1.0 + 0.12 * std::fabs(std::sin(5.5 * kPi * s)) * s;
+        const double chord = 0.45 + 0.45 * std::sin(kPi * std::pow(s, 0.8)) - 0.4 * s * s * s;
+        const double thickness = 0.08 * (1.0 - 0.7 * s) + 0.012;
+        const double sweep = 0.3 * s * s;
+        // Six feathers along the trailing edge, notched between, longer towards the tip.
+        const double notch = 1.0 - std::fabs(std::sin(6.0 * kPi * s));
+        const double feathers = 1.0 + (0.15 + 0.25 * s) * (1.0 - notch * notch * notch);
         std::vector<Vec3d> ring;
         for (int k = 0; k < around; ++k) {
             const double a = 2 * kPi * k / around;
             const double sz = std::sin(a);
             const double z = sweep + chord * sz * (sz < 0.0 ? feathers : 1.0);
-            ring.push_back({thickness * std::cos(a), left ? -span : span, z});
+            const double camber = 0.06 * (1.0 - sz * sz); // arched across the chord
+            ring.push_back({thickness * std::cos(a) + camber, left ? -span : span, z});
         }
         rings.push_back(ring);
     }
@@ -50,7 +53,7 @@ Mesh wingLoft(int stations, int around, bool left) {
 } // namespace
 
 // Visible wings (x3): span 8.7 world units out from the body, the left towards -y (world -z).
-Mesh buildWing(bool left) { return wingLoft(24, 12, left); }
+Mesh buildWing(bool left) { return wingLoft(48, 12, left); }
 
 // Hidden wings (x6.5): one flap handle per vertex. The scene adds the handles' displacements
 // unweighted (strength 1.65, reach sqrt(250) = 15.8 units, wider than the wing), so every handle

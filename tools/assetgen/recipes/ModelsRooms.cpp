@@ -23,7 +23,9 @@ Mesh ball(double radius, int segments, int rings, double uRepeats, double vRepea
 
 // Title (x20, texture x0.0025), potko (x5, y stretched 5, texture x6) and duck (x5) backgrounds:
 // radius 50 puts the wall 250 units out in the potko scene, whose camera swings out to ~140
-// and whose noise pulls the wall in by up to 45%.
+// and whose noise pulls the wall in by up to 45%. Texture coordinates: 8 repeats round and 4
+// pole to pole give the potko scene 48 x 24 repeats; the title scene, at 2400 times less, sees
+// a soft magnified patch under its reflection (the duck scene draws it untextured).
 Mesh buildBackball() { return room(50.0, 48, 24, 4.0, 4.0); }
 
 // Closing room (x1.5 = 75 units): its noise pushes the wall in by up to ~40 units, and the
