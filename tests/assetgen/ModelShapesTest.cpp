@@ -130,15 +130,20 @@ TEST(ModelShapes, wingsSpreadAwayFromTheBodyOnTheirOwnSide) {
 
 TEST(ModelShapes, titleWordsAreFramedUprightAndFaceTheCamera) {
     const Bounds castr = boundsOf(build("text_castr"));
-    EXPECT_NEAR(castr.size().x, 2.2, 0.05); // x2.5: 5.5 world units at 3 to 6 from the camera
+    EXPECT_NEAR(castr.size().x, 1.1, 0.05); // x2.5: 2.75 world units at 1.6 to 3 from the camera
     EXPECT_NEAR(castr.centre().x, 0.0, 0.01);
     EXPECT_NEAR(castr.centre().z, 0.0, 0.05);
     EXPECT_LT(castr.size().z, castr.size().x / 4); // reads along x, letters up along z
-    for (const char* file :
-         {"text_demo", "text_called", "text_qm", "textr_castr", "textr_demo", "textr_called", "textr_qm"}) {
-        const Bounds b = boundsOf(build(file));
-        EXPECT_LE(b.size().x, 2.3) << file;
-        EXPECT_NEAR(b.size().z, castr.size().z, 0.12) << file;
+    const struct {
+        const char* file;
+        double width;
+    } words[] = {{"text_demo", 0.9},   {"text_called", 1.3},  {"text_qm", 2.0},    {"textr_castr", 1.1},
+                 {"textr_demo", 0.9}, {"textr_called", 1.3}, {"textr_qm", 2.0}};
+    for (const auto& w : words) {
+        const Bounds b = boundsOf(build(w.file));
+        EXPECT_NEAR(b.size().x, w.width, 0.06) << w.file;
+        EXPECT_LT(b.size().z, b.size().x / 2) << w.file;
+        EXPECT_NEAR(b.centre().x, 0.0, 0.02) << w.file;
     }
 }
 

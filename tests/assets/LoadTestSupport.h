@@ -8,11 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "tests/assets/ThreeDsWriter.h"
 
-inline std::string tempPath(const std::string& name) { return ::testing::TempDir() + "castrelle_" + name; }
+// Private to this process: ctest runs the tests in parallel processes.
+inline std::string tempPath(const std::string& name) {
+    return ::testing::TempDir() + "castrelle_" + std::to_string(getpid()) + "_" + name;
+}
 
 // Writes bytes to a temporary file named name and loads it into model.
 inline int loadBytes(Model& model, const std::vector<unsigned char>& bytes,

@@ -35,7 +35,8 @@ Mesh buildTowerElement();
 Mesh buildFigure();
 
 enum class TitleStyle { Plain, Second };
-Mesh buildTitleWord(const std::string& word, TitleStyle style);
+// width: the word's extent along x in file units.
+Mesh buildTitleWord(const std::string& word, TitleStyle style, double width);
 Mesh buildGreeting(int index);
 
 Mesh buildTub();

@@ -36,18 +36,19 @@ Mesh extrudedText(const std::string& text, const std::string& reference, double 
     return m;
 }
 
-const TextStyle kPlainTitle{"DejaVuSans-Bold.ttf", 0.9, 0.35};
-const TextStyle kSecondTitle{"DejaVuSerif-Bold.ttf", 0.9, 0.35};
+const TextStyle kPlainTitle{"DejaVuSans-Bold.ttf", 0.35, 0.35};
+const TextStyle kSecondTitle{"DejaVuSerif-Bold.ttf", 0.35, 0.35};
 const TextStyle kGreeting{"DejaVuSans-Bold.ttf", 0.6, 0.0};
 constexpr std::size_t kGreetingFaces = 900;
 
 } // namespace
 
-// Title words (x2.5 in the title scene, x7 in the closing one): the longest word, CASTRELLE,
-// spans 2.2 file units (5.5 world units, which the title camera at 3 to 6 units frames); the
-// others keep the same letter size. The title scene scales texture coordinates by 0.06.
-Mesh buildTitleWord(const std::string& word, TitleStyle style) {
-    Mesh m = extrudedText(word, "CASTRELLE", 2.2, style == TitleStyle::Plain ? kPlainTitle : kSecondTitle, 4);
+// Title words (x2.5 in the title scene, x7 in the closing one). Each word is sized for the
+// distance the title camera keeps from it: CASTRELLE and DEMO are watched from 1.6 to 3 units,
+// CALLED from about 3.2, QUILLMERE from about 5, so at their calmest each fills a good half of
+// the frame's width. The title scene scales texture coordinates by 0.06.
+Mesh buildTitleWord(const std::string& word, TitleStyle style, double width) {
+    Mesh m = extrudedText(word, word, width, style == TitleStyle::Plain ? kPlainTitle : kSecondTitle, 4);
     projectPlanar(m, {1, 0, 0}, {0, 0.35, 1}, 12.0);
     return m;
 }

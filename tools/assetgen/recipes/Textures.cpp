@@ -81,17 +81,19 @@ Stones stones(int s, int cells, float warpAmount, float crackWidth, uint32_t see
 Image skyPanorama(int s) {
     constexpr float horizon = 0.56f;
     const Field v = verticalRamp(s, s);
-    Image img = colourRamp(v, {{0.0f, hexRgb(0x0f2f72)},
-                               {0.28f, hexRgb(0x2f6fc8)},
-                               {0.46f, hexRgb(0x8fc0ee)},
-                               {horizon, hexRgb(0xf4f1e6)}});
+    // A late-afternoon sky: deep overhead, bright only near the sun and the horizon, so the
+    // mirror-bright meshes that reflect it keep dark areas for their highlights to stand on.
+    Image img = colourRamp(v, {{0.0f, hexRgb(0x050e26)},
+                               {0.28f, hexRgb(0x12306a)},
+                               {0.46f, hexRgb(0x3a6aa8)},
+                               {horizon, hexRgb(0xe8dcc4)}});
     // Clouds thin out towards the horizon, as they would in perspective.
     const Field cloudShape = fbm(s, s, {5, 3, 6, 0.55f, 21});
     const Field cloudBand =
         mapField(v, [](float y) { return y < horizon ? 1.0f - y / horizon * 0.7f : 0.0f; });
     const Field cloudMask = multiply(smoothstep(cloudShape, 0.0f, 0.28f), cloudBand);
     const Image cloudColour =
-        colourRamp(fbm(s, s, {10, 6, 4, 0.5f, 22}), {{-0.3f, hexRgb(0x8a96a8)}, {0.25f, hexRgb(0xffffff)}});
+        colourRamp(fbm(s, s, {10, 6, 4, 0.5f, 22}), {{-0.3f, hexRgb(0x3c4658)}, {0.25f, hexRgb(0xf0f0f0)}});
     img = blend(img, cloudColour, BlendMode::normal, cloudMask, 0.95f);
     img = addLight(img, radialGlow(s, s, 0.3f, 0.22f, 0.42f, 2.5f), 0xffd9a0, 0.7f);
     img = addLight(img, radialGlow(s, s, 0.3f, 0.22f, 0.06f, 0.5f), 0xffffff, 1.6f);
