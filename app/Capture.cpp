@@ -7,6 +7,7 @@
 #include "platform/Quit.h"
 #include "platform/VideoEncoder.h"
 #include "render/FrameReadback.h"
+#include "render/MeshRenderer.h"
 
 #include <algorithm>
 #include <csignal>
@@ -37,25 +38,28 @@ struct SectionTiming {
     double frameMs = 0.0; // render and read-back
     double logicMs = 0.0; // scene logic inside the render
     double outputMs = 0.0; // encoding or writing
+    int64_t triangles = 0; // sent by the mesh renderer, every pass counted
 };
 
 void addTiming(std::vector<SectionTiming>& sections, const char* name, double frameMs, double logicMs,
-               double outputMs) {
+               double outputMs, int64_t triangles) {
     if (sections.empty() || sections.back().name != name) sections.push_back(SectionTiming{name});
     SectionTiming& s = sections.back();
     ++s.frames;
     s.frameMs += frameMs;
     s.logicMs += logicMs;
     s.outputMs += outputMs;
+    s.triangles += triangles;
 }
 
 void printTimings(const std::vector<SectionTiming>& sections, double seconds, int64_t frames, int showMs) {
-    std::printf("\n%-12s %7s %8s %10s %10s %10s\n", "section", "frames", "fps", "logic ms", "GL ms", "output ms");
+    std::printf("\n%-12s %7s %8s %10s %10s %10s %10s\n", "section", "frames", "fps", "logic ms", "GL ms", "output ms",
+                "triangles");
     for (const SectionTiming& s : sections) {
         const double n = static_cast<double>(s.frames);
-        std::printf("%-12s %7lld %8.1f %10.2f %10.2f %10.2f\n", s.name, static_cast<long long>(s.frames),
+        std::printf("%-12s %7lld %8.1f %10.2f %10.2f %10.2f %10.0f\n", s.name, static_cast<long long>(s.frames),
                     s.frameMs > 0 ? 1000.0 * n / (s.frameMs + s.outputMs) : 0.0, s.logicMs / n,
-                    (s.frameMs - s.logicMs) / n, s.outputMs / n);
+                    (s.frameMs - s.logicMs) / n, s.outputMs / n, static_cast<double>(s.triangles) / n);
     }
     rusage usage = {};
     getrusage(RUSAGE_SELF, &usage);
@@ -142,6 +146,7 @@ int runCapture(const Options& options) {
         const int t = fixedStepTime(n, options.fpsNum, options.fpsDen, fromMs);
         const double t0 = monotonicSeconds();
         frameProfile().logicMs = 0.0;
+        resetDrawnTriangles();
         shell.renderFrame(t);
         const uint8_t* rgb = reader.read(options.width, options.height);
         const double t1 = monotonicSeconds();
@@ -166,7 +171,8 @@ int runCapture(const Options& options) {
         case Sink::Null: break;
         }
         const double t2 = monotonicSeconds();
-        addTiming(timings, Director::sectionName(t), (t1 - t0) * 1000.0, frameProfile().logicMs, (t2 - t1) * 1000.0);
+        addTiming(timings, Director::sectionName(t), (t1 - t0) * 1000.0, frameProfile().logicMs, (t2 - t1) * 1000.0,
+                  drawnTriangles());
         lastTime = t;
         progress.update(n + 1, t);
     }

@@ -1,6 +1,7 @@
 #include "scenes/TitleScene.h"
 
 #include "anim/Random.h"
+#include "platform/FrameProfile.h"
 #include "post/EffectBuffers.h"
 #include "render/Camera.h"
 #include "render/Deform.h"
@@ -411,9 +412,12 @@ void TitleScene::render(int dt, int part, float fade) {
     }
 
     const float d = titleDeformAmount(clock.time, fade, e);
-    moveLattice(s, d);
-    if (part != -1) shapeWord(word, d);
-    if (sicklesOn) moveSickles(s, clock.frameSeconds);
+    {
+        LogicTimer logic;
+        moveLattice(s, d);
+        if (part != -1) shapeWord(word, d);
+        if (sicklesOn) moveSickles(s, clock.frameSeconds);
+    }
 
     const float wordFadeIn = fadeInOver(e, s, 5.5f, 1.0f);
     glowPass(part, word, fade, beat, wordFadeIn, s);

@@ -26,7 +26,7 @@ Mesh ball(double radius, int segments, int rings, double uRepeats, double vRepea
 // and whose noise pulls the wall in by up to 45%. Texture coordinates: 8 repeats round and 4
 // pole to pole give the potko scene 48 x 24 repeats; the title scene, at 2400 times less, sees
 // a soft magnified patch under its reflection (the duck scene draws it untextured).
-Mesh buildBackball() { return room(50.0, 48, 24, 4.0, 4.0); }
+Mesh buildBackball() { return room(50.0, 32, 18, 4.0, 4.0); }
 
 // Closing room (x1.5 = 75 units): its noise pushes the wall in by up to ~40 units, and the
 // light travels up to 13.5 from the centre. A shadow caster, hence welded and closed. Mapped

@@ -56,7 +56,7 @@ Mesh buildSickle() {
     const double outerStart = std::atan2(zm, xm);
     const double innerStart = std::atan2(zm, xm - shift);
     Contour c;
-    const int steps = 11;
+    const int steps = 7; // 52 faces: each sickle is a few dozen pixels across, fifty of them
     for (int i = 0; i <= steps; ++i) { // outer arc, counter-clockwise round the left side
         const double a = outerStart + (2 * kPi - 2 * outerStart) * i / steps;
         c.push_back({r1 * std::cos(a), r1 * std::sin(a)});
