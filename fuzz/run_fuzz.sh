@@ -9,6 +9,10 @@ seconds="${1:-600}"
 [ $# -gt 0 ] && shift
 targets="${*:-Load3dsFuzzer DecodeJpegFuzzer}"
 
+if ! command -v clang++-14 >/dev/null || ! dpkg-query -W libclang-rt-14-dev >/dev/null 2>&1; then
+  echo "The fuzz targets need clang 14 and its runtime: apt-get install clang-14 libclang-rt-14-dev" >&2
+  exit 1
+fi
 CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCASTRELLE_FUZZ=ON -DCASTRELLE_BUILD_TESTS=OFF -DCASTRELLE_BUILD_BENCH=OFF -DCASTRELLE_BUILD_DATA=OFF >/dev/null
 cmake --build "$build" -j2 --target castrelle_fuzz_seeds $targets
