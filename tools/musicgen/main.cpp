@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -43,6 +44,14 @@ int main(int argc, char** argv) {
         }
     }
     if (out.empty()) return usage();
+    // Fail before a quarter minute of rendering, not after it.
+    std::error_code ec;
+    const std::filesystem::path parent = std::filesystem::path(out).parent_path();
+    if (!parent.empty()) std::filesystem::create_directories(parent, ec);
+    if (ec) {
+        std::fprintf(stderr, "musicgen: cannot create %s: %s\n", parent.c_str(), ec.message().c_str());
+        return 1;
+    }
 
     synth::flushDenormals();
     // Wall-clock time is only reported, never fed into the render.
