@@ -8,6 +8,7 @@
 #include "render/MeshRenderer.h"
 #include "render/Normals.h"
 #include "render/Transform.h"
+#include "scenes/Material.h"
 
 #include <GL/gl.h>
 
@@ -41,13 +42,14 @@ float fadeOutOver(Envelope& e, float t, float start, float length) {
 
 // The word's rise-and-fall bend over a nine-second cycle offset by `offsetMs`.
 float deformCycle(Envelope& e, float sceneClock, int offsetMs) {
-    const float x = static_cast<float>(static_cast<int>(sceneClock + static_cast<float>(offsetMs)) % 9000) * 0.001f;
+    const float x =
+        static_cast<float>(static_cast<int>(sceneClock + static_cast<float>(offsetMs)) % 9000) * 0.001f;
     return fadeInOver(e, x, 1.0f, 2.0f) * fadeOutOver(e, x, 4.0f, 3.0f);
 }
 
-const char* const kWordFiles[8] = {"Models/text_castr.3ds",  "Models/text_demo.3ds",  "Models/text_called.3ds",
-                                   "Models/text_qm.3ds",     "Models/textr_castr.3ds", "Models/textr_demo.3ds",
-                                   "Models/textr_called.3ds", "Models/textr_qm.3ds"};
+const char* const kWordFiles[8] = {
+    "Models/text_castr.3ds",  "Models/text_demo.3ds",  "Models/text_called.3ds",  "Models/text_qm.3ds",
+    "Models/textr_castr.3ds", "Models/textr_demo.3ds", "Models/textr_called.3ds", "Models/textr_qm.3ds"};
 
 } // namespace
 
@@ -70,14 +72,23 @@ Vec3 titleCameraPosition(int word, float seconds, float fade, float& roll) {
     const float k = (word == -1 || word == 0 || word == 4) ? 0.275f : 0.35f;
     switch (word) {
     case 0:
-    case 4: roll = -0.28f; break;
+    case 4:
+        roll = -0.28f;
+        break;
     case 1:
-    case 5: roll = -0.3f; break;
+    case 5:
+        roll = -0.3f;
+        break;
     case 2:
-    case 6: roll = -0.25f; break;
+    case 6:
+        roll = -0.25f;
+        break;
     case 3:
-    case 7: roll = -0.05f; break;
-    default: break;
+    case 7:
+        roll = -0.05f;
+        break;
+    default:
+        break;
     }
     const float g = 0.6f + roll * (1.0f + std::cos(kPi * fade / 2.0f)) / 2.0f;
     Vec3 p(-5.0f * std::sin(1.5f * k * seconds), 3.3f * std::cos(2.25f * k * seconds),
@@ -134,10 +145,17 @@ void TitleScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
         if (m.objectCount == before) continue;
         MeshObject& o = m.mesh(m.objectCount - 1);
         switch (w % 4) { // each word sits a little differently in its frame
-        case 0: o.scale.y = 1.31f, o.translation.y += 0.25f; break;
-        case 1: o.scale.x = 1.2f, o.scale.y = 1.5f, o.translation.x += 0.35f; break;
-        case 3: o.translation.y += 0.1f; break;
-        default: break;
+        case 0:
+            o.scale.y = 1.31f, o.translation.y += 0.25f;
+            break;
+        case 1:
+            o.scale.x = 1.2f, o.scale.y = 1.5f, o.translation.x += 0.35f;
+            break;
+        case 3:
+            o.translation.y += 0.1f;
+            break;
+        default:
+            break;
         }
     }
     for (int w = 0; w < 8 && kFirstWord + w < m.objectCount; ++w) {
@@ -148,23 +166,19 @@ void TitleScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
     m.vertexScale = 2.0f;
     m.texCoordScale = 2.0f;
     for (int i = 0; i < kSickleCount; ++i) m.load("Models/sirppi2.3ds");
+    const Material sickle{.texture = 10,
+                          .cubeTexture = 22,
+                          .renderMode = 5,
+                          .colour = {0.55f, 0.43f, 0.23f, 1.0f},
+                          .specular = {0.07f, 0.07f, 0.07f, 1.0f},
+                          .ambient = {0.1f, 0.1f, 0.1f, 1.0f},
+                          .constantAttenuation = 0.5f,
+                          .quadraticAttenuation = 0.05f,
+                          .spotExponent = 0.08f};
     for (int i = 0; i < kSickleCount && kFirstSickle + i < m.objectCount; ++i) {
         MeshObject& o = m.mesh(kFirstSickle + i);
-        o.texture = 10;
-        o.cubeTexture = 22;
-        o.renderMode = 5;
+        applyMaterial(o, sickle);
         o.scale.set(i % 2 ? 0.05f : 0.03f, 0.03f, 0.03f);
-        o.colour.set(0.55f, 0.43f, 0.23f, 1.0f);
-        o.specular.set(0.07f, 0.07f, 0.07f, 1.0f);
-        o.ambient.set(0.1f, 0.1f, 0.1f, 1.0f);
-        o.shininess = 0.82f;
-        o.alpha = o.envAlpha = 1.0f;
-        o.constantAttenuation = 0.5f;
-        o.linearAttenuation = 0.0f;
-        o.quadraticAttenuation = 0.05f;
-        o.spotExponent = 0.08f;
-        o.lightW = 1.0f;
-        o.layered = 0;
         m.setPosition(kFirstSickle + i, Vec3(0, 0, 0));
         o.translation.x = drawRandomFraction() * 8.0f - 4.0f;
         o.translation.z = drawRandomFraction() * 8.0f - 4.0f;
@@ -172,50 +186,39 @@ void TitleScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
     }
 
     for (int w = 0; w < 8 && kFirstWord + w < m.objectCount; ++w) {
-        MeshObject& o = m.mesh(kFirstWord + w);
-        o.texture = 23;
-        o.cubeTexture = 22;
-        o.renderMode = 5;
-        o.colour = wordColour(w);
-        o.specular.set(0, 0, 0, 0);
-        o.ambient.set(0.2f, 0.2f, 0.2f, 1.0f);
-        o.shininess = 0.82f;
-        o.alpha = o.envAlpha = 1.0f;
-        o.constantAttenuation = 0.05f;
-        o.linearAttenuation = 0.05f;
-        o.quadraticAttenuation = 0.0f;
-        o.spotExponent = 0.01f;
-        o.lightW = 1.0f;
-        o.layered = 0;
+        applyMaterial(m.mesh(kFirstWord + w), Material{.texture = 23,
+                                                       .cubeTexture = 22,
+                                                       .renderMode = 5,
+                                                       .colour = wordColour(w),
+                                                       .specular = {0.0f, 0.0f, 0.0f, 0.0f},
+                                                       .constantAttenuation = 0.05f,
+                                                       .linearAttenuation = 0.05f,
+                                                       .spotExponent = 0.01f});
     }
 
     if (m.objectCount > kSky) {
-        MeshObject& sky = m.mesh(kSky);
-        sky.texture = 37;
-        sky.cubeTexture = 21;
-        sky.renderMode = 5;
-        sky.texOffsetV = 0.66f;
-        sky.colour.set(0, 0, 0, 0);
-        sky.specular.set(0, 0, 0, 0);
-        sky.ambient.set(0.2f, 0.2f, 0.24f, 1.0f);
-        sky.shininess = 0.82f;
-        sky.alpha = sky.envAlpha = 1.0f;
-        sky.constantAttenuation = 8.0f;
-        sky.linearAttenuation = 0.0f;
-        sky.quadraticAttenuation = 0.0f;
-        sky.spotExponent = 0.08f;
-        sky.lightW = 1.0f;
-        sky.layered = 0;
+        // The slot set here is never drawn: every frame draws the room with texture 24.
+        applyMaterial(m.mesh(kSky), Material{.texture = 37,
+                                             .cubeTexture = 21,
+                                             .renderMode = 5,
+                                             .colour = {0.0f, 0.0f, 0.0f, 0.0f},
+                                             .specular = {0.0f, 0.0f, 0.0f, 0.0f},
+                                             .ambient = {0.2f, 0.2f, 0.24f, 1.0f},
+                                             .constantAttenuation = 8.0f,
+                                             .spotExponent = 0.08f});
+        m.mesh(kSky).texOffsetV = 0.66f;
     }
 }
 
 void TitleScene::moveLattice(float s, float d) {
-    const float exponent = 3.0f * (1.0f + (1.0f + std::sin(kPi * 2.0f * d * (std::sin(0.25f * s) + 1.0f) / 2.0f)) / 2.0f);
+    const float exponent =
+        3.0f * (1.0f + (1.0f + std::sin(kPi * 2.0f * d * (std::sin(0.25f * s) + 1.0f) / 2.0f)) / 2.0f);
     for (int k = 0; k < kHandleCount; ++k) {
         const Vec3& r = restLattice[k];
         Vec3 m = r;
         const float q = r.x * r.x + r.z * r.z;
-        const float v = 1.0f + 0.9f * std::sin((1.0f + 0.3f * std::cos(9.42477f * q * r.y)) * r.y * 5.026544f + 0.8f * s);
+        const float v =
+            1.0f + 0.9f * std::sin((1.0f + 0.3f * std::cos(9.42477f * q * r.y)) * r.y * 5.026544f + 0.8f * s);
         m.x *= 0.5f * v + 1.0f;
         m.z *= 0.5f * v + 1.0f;
         m.y *= 4.0f;
@@ -230,7 +233,8 @@ void TitleScene::shapeWord(int word, float d) {
     Model& m = *model;
     const int mesh = kFirstWord + word;
     if (mesh >= m.objectCount) return;
-    if (d != 0.0f) deformWeighted(m, mesh, kHandleCount, movedLattice, restLattice, handleStrength, handleRadius2);
+    if (d != 0.0f)
+        deformWeighted(m, mesh, kHandleCount, movedLattice, restLattice, handleStrength, handleRadius2);
     MeshObject& o = m.mesh(mesh);
     o.prepareWorkBuffers();
     for (int v = 0; v < o.vertexCount; ++v) {
@@ -406,9 +410,9 @@ void TitleScene::render(int dt, int part, float fade) {
     // opening seconds show nothing else, and the slow sway keeps them from standing still.
     const int rocked = kFirstWord + word;
     if (rocked >= 0 && rocked < m.objectCount) {
-        m.mesh(rocked).rotationX = (word == 0 || word == 4)
-                                       ? 0.2f * std::sin(kPi * std::sin(0.75f * s + 2.73318504f)) - 0.12566368f
-                                       : 0.3f * std::sin(kPi * std::sin(0.5f * s));
+        m.mesh(rocked).rotationX =
+            (word == 0 || word == 4) ? 0.2f * std::sin(kPi * std::sin(0.75f * s + 2.73318504f)) - 0.12566368f
+                                     : 0.3f * std::sin(kPi * std::sin(0.5f * s));
     }
 
     const float d = titleDeformAmount(clock.time, fade, e);

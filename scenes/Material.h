@@ -1,0 +1,41 @@
+#pragma once
+// The appearance settings every scene gives its meshes at set-up, as one value.
+
+#include "assets/MeshObject.h"
+#include "math/Vec.h"
+
+struct Material {
+    int texture = 0;
+    int cubeTexture = 0;
+    int renderMode = 1;
+    Vec4 colour{1.0f, 1.0f, 1.0f, 1.0f};
+    Vec4 specular{0.0f, 0.0f, 0.0f, 1.0f};
+    Vec4 ambient{0.2f, 0.2f, 0.2f, 1.0f};
+    float shininess = 0.82f;
+    float alpha = 1.0f;
+    float envAlpha = 1.0f;
+    float constantAttenuation = 1.0f;
+    float linearAttenuation = 0.0f;
+    float quadraticAttenuation = 0.0f;
+    float spotExponent = 0.0f;
+    float lightW = 1.0f;
+    int layered = 0;
+};
+
+inline void applyMaterial(MeshObject& o, const Material& m) {
+    o.texture = m.texture;
+    o.cubeTexture = m.cubeTexture;
+    o.renderMode = m.renderMode;
+    o.colour = m.colour;
+    o.specular = m.specular;
+    o.ambient = m.ambient;
+    o.shininess = m.shininess;
+    o.alpha = m.alpha;
+    o.envAlpha = m.envAlpha;
+    o.constantAttenuation = m.constantAttenuation;
+    o.linearAttenuation = m.linearAttenuation;
+    o.quadraticAttenuation = m.quadraticAttenuation;
+    o.spotExponent = m.spotExponent;
+    o.lightW = m.lightW;
+    o.layered = m.layered;
+}
