@@ -21,12 +21,13 @@ Mesh ball(double radius, int segments, int rings, double uRepeats, double vRepea
 
 } // namespace
 
-// Title (x20, texture x0.0025), potko (x5, y stretched 5, texture x6) and duck (x5) backgrounds:
-// radius 50 puts the wall 250 units out in the potko scene, whose camera swings out to ~140
-// and whose noise pulls the wall in by up to 45%. Texture coordinates: 8 repeats round and 4
-// pole to pole give the potko scene 48 x 24 repeats; the title scene, at 2400 times less, sees
-// a soft magnified patch under its reflection (the duck scene draws it untextured).
-Mesh buildBackball() { return room(50.0, 32, 18, 4.0, 4.0); }
+// Title (x20, texture x0.0025), potko (x5, y stretched 5, texture x6) and duck (x5, texture
+// x0.05) backgrounds: radius 50 puts the wall 250 units out in the potko scene, whose camera
+// swings out to ~140 and whose noise pulls the wall in by up to 45%. The three scenes scale the
+// texture coordinates 2400-fold apart, so one mapping cannot suit them all: 160 repeats round and
+// 80 pole to pole give the title's room 0.4 x 0.2 of its texture (the opening picture, the first
+// thing anyone sees) and the duck's 8 x 4, and leave the dark, scrolling potko room a fine grain.
+Mesh buildBackball() { return room(50.0, 32, 18, 160.0, 80.0); }
 
 // Closing room (x1.5 = 75 units): its noise pushes the wall in by up to ~40 units, and the
 // light travels up to 13.5 from the centre. A shadow caster, hence welded and closed. Mapped
