@@ -7,13 +7,11 @@
 #include "render/Transform.h"
 
 #include "platform/GlContext.h"
-#include "platform/MessageBox.h"
 
 #include "tests/render/GeometryTestMeshes.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <SDL2/SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -177,24 +175,11 @@ void BM_FindShadowEdgesBySearch(benchmark::State& state) {
 BENCHMARK(BM_FindShadowEdgesBySearch)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindShadowEdgesBySearch)->Arg(60000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// The offscreen GL context the drawing benchmark runs on, opened once.
-bool geometryGlContext() {
-    static GlWindow window;
-    static const bool ready = [] {
-        setMessageBoxesInteractive(false);
-        WindowDesc desc;
-        desc.offscreen = true;
-        desc.fullscreen = false;
-        return openGlWindow(desc, window) == WindowResult::Ok;
-    }();
-    if (ready) SDL_GL_MakeCurrent(window.window, window.context);
-    return ready;
-}
 
 // Counting one caster's volume into the stencil of a full 800 x 600 frame, as a shadowing scene
 // does each frame: a 10k-face ball under a light above it, seen from a camera beside it.
 void BM_DrawShadowVolume(benchmark::State& state) {
-    if (!geometryGlContext()) {
+    if (!useSharedOffscreenContext()) {
         state.SkipWithError("no offscreen OpenGL context");
         return;
     }

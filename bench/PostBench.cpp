@@ -4,7 +4,6 @@
 // threads, so the figure is the finished pixel work, not the queueing.
 
 #include "platform/GlContext.h"
-#include "platform/MessageBox.h"
 #include "post/EffectBuffers.h"
 #include "render/FrameProjection.h"
 
@@ -13,9 +12,8 @@
 
 namespace {
 
-// One offscreen context and one record for the whole run, made on first use.
+// One record for the whole run, made on first use in the shared offscreen context.
 struct PostBenchWorld {
-    GlWindow window;
     ScreenSize screen;
     EffectBuffers fx;
     bool ready = false;
@@ -24,18 +22,13 @@ struct PostBenchWorld {
 PostBenchWorld& world() {
     static PostBenchWorld w;
     static bool tried = false;
-    if (!tried) {
-        tried = true;
-        setMessageBoxesInteractive(false);
-        WindowDesc desc;
-        desc.offscreen = true;
-        desc.fullscreen = false;
-        if (openGlWindow(desc, w.window) == WindowResult::Ok) {
-            initGlState();
-            w.fx = EffectBuffers(512, 512, 256, 128);
-            w.ready = true;
-        }
+    const bool current = useSharedOffscreenContext();
+    if (!tried && current) {
+        initGlState();
+        w.fx = EffectBuffers(512, 512, 256, 128);
+        w.ready = true;
     }
+    tried = true;
     return w;
 }
 

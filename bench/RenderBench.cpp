@@ -2,7 +2,6 @@
 // loaded mesh (texture plus cube reflection, layered: three passes), in each call style, with a
 // clear-and-finish baseline for the frame overhead.
 #include "platform/GlContext.h"
-#include "platform/MessageBox.h"
 #include "render/Camera.h"
 #include "render/MeshRenderer.h"
 
@@ -21,19 +20,7 @@ constexpr int kFrameSize = 512;
 constexpr GLuint kTextureSlot = 10;
 constexpr GLuint kCubeSlot = 11;
 
-bool contextReady() {
-    static bool tried = false;
-    static GlWindow window;
-    if (!tried) {
-        tried = true;
-        setMessageBoxesInteractive(false);
-        WindowDesc desc;
-        desc.offscreen = true;
-        desc.fullscreen = false;
-        if (openGlWindow(desc, window) != WindowResult::Ok) window = GlWindow{};
-    }
-    return window.context != nullptr;
-}
+bool contextReady() { return useSharedOffscreenContext(); }
 
 void makeTextures() {
     std::vector<unsigned char> texels(256 * 256 * 3);

@@ -109,3 +109,15 @@ void swapGlWindow(const GlWindow& w) { SDL_GL_SwapWindow(w.window); }
 void glWindowSize(const GlWindow& w, int& width, int& height) {
     SDL_GL_GetDrawableSize(w.window, &width, &height);
 }
+
+bool useSharedOffscreenContext() {
+    static GlWindow shared;
+    static const bool ready = [] {
+        setMessageBoxesInteractive(false);
+        WindowDesc desc;
+        desc.offscreen = true;
+        desc.fullscreen = false;
+        return openGlWindow(desc, shared) == WindowResult::Ok;
+    }();
+    return ready && SDL_GL_MakeCurrent(shared.window, shared.context) == 0;
+}

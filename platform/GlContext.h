@@ -34,5 +34,9 @@ void swapGlWindow(const GlWindow& w);
 // The size of the drawable in pixels (the display may not give the size asked for).
 void glWindowSize(const GlWindow& w, int& width, int& height);
 
+// The one offscreen context (800 x 600) that tests and benchmarks share in a process: opened on
+// first use, with message boxes off, and made current on every call. False when none can be had.
+bool useSharedOffscreenContext();
+
 // True when a window system is reachable (an X11 or Wayland display).
 bool displayReachable();

@@ -1,26 +1,10 @@
 #include "support/GlTestContext.h"
 
 #include "platform/GlContext.h"
-#include "platform/MessageBox.h"
 
 #include <GL/gl.h>
 
-namespace {
-GlWindow gWindow;
-bool gTried = false;
-} // namespace
-
-void requireGlContext() {
-    if (!gTried) {
-        gTried = true;
-        setMessageBoxesInteractive(false);
-        WindowDesc desc;
-        desc.offscreen = true;
-        desc.fullscreen = false;
-        if (openGlWindow(desc, gWindow) != WindowResult::Ok) gWindow = GlWindow{};
-    }
-    ASSERT_NE(gWindow.context, nullptr) << "no offscreen OpenGL context";
-}
+void requireGlContext() { ASSERT_TRUE(useSharedOffscreenContext()) << "no offscreen OpenGL context"; }
 
 void resetGlState() {
     glMatrixMode(GL_PROJECTION);
