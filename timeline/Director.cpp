@@ -18,22 +18,37 @@ int titleFadeLength(int t) { return t <= 18400 ? 6000 : (t <= 30000 ? 8500 : 350
 // The star swarm alternates its two views every 3700 ms, offset by 3100 ms.
 int swarmVariant(int t) { return (t + 3100) % 7400 >= 3700 ? 1 : 0; }
 
+// The show's sections in order, each running until its end time.
+enum class Section { Title, Swarm, StarBall, WhiteOut, Hipu, Duck, StarBall2, Cave, Potko, Closing, End };
+
+struct SectionSpan {
+    int end;
+    const char* name;
+};
+
+constexpr SectionSpan kSections[] = {
+    {41800, "title"},
+    {70000, "swarm"},
+    {86000, "star ball"},
+    {97300, "white-out"},
+    {126000, "hipu"},
+    {157000, "duck"},
+    {164000, "star ball 2"},
+    {220000, "cave"},
+    {246000, "potko"},
+    {Director::kShowEnd, "closing"},
+    {0, "end"},
+};
+
+Section sectionAt(int t) {
+    int i = 0;
+    while (i < static_cast<int>(Section::End) && t >= kSections[i].end) ++i;
+    return static_cast<Section>(i);
+}
+
 } // namespace
 
-const char* Director::sectionName(int t) {
-    struct Section {
-        int end;
-        const char* name;
-    };
-    static constexpr Section kSections[] = {
-        {41800, "title"},  {70000, "swarm"},      {86000, "star ball"},    {97300, "white-out"},
-        {126000, "hipu"},  {157000, "duck"},      {164000, "star ball 2"}, {220000, "cave"},
-        {246000, "potko"}, {kShowEnd, "closing"},
-    };
-    for (const Section& s : kSections)
-        if (t < s.end) return s.name;
-    return "end";
-}
+const char* Director::sectionName(int t) { return kSections[static_cast<int>(sectionAt(t))].name; }
 
 void Director::attach(const SceneCalls& scenes, EffectBuffers& effects, Envelope& envelope) {
     scenes_ = scenes;
@@ -64,26 +79,40 @@ void Director::run(int demoTime, bool& quitRequested) {
         glClear(GL_COLOR_BUFFER_BIT);
         return;
     }
-    if (t < 41800)
+    switch (sectionAt(t)) {
+    case Section::Title:
         title(t, dt);
-    else if (t < 70000)
+        break;
+    case Section::Swarm:
         swarmWithFlashes(t, dt);
-    else if (t < 86000)
+        break;
+    case Section::StarBall:
         starBallIntoHipu(t, dt);
-    else if (t < 97300)
+        break;
+    case Section::WhiteOut:
         swarmWhiteOut(t, dt);
-    else if (t < 126000)
+        break;
+    case Section::Hipu:
         hipuOutOfWhite(t, dt);
-    else if (t < 157000)
+        break;
+    case Section::Duck:
         scene(SceneId::Duck, dt);
-    else if (t < 164000)
+        break;
+    case Section::StarBall2:
         scene(SceneId::StarBall, dt);
-    else if (t < 220000)
+        break;
+    case Section::Cave:
         scene(SceneId::Cave, dt);
-    else if (t < 246000)
+        break;
+    case Section::Potko:
         scene(SceneId::Potko, dt);
-    else
+        break;
+    case Section::Closing:
         closing(t, dt);
+        break;
+    case Section::End:
+        break;
+    }
 }
 
 void Director::title(int t, int dt) {
