@@ -280,6 +280,25 @@ void TitleScene::drawSickles() {
     }
 }
 
+void TitleScene::drawRoom(const Vec4& ambient, float constantAttenuation, bool effectSize) {
+    Model& m = *model;
+    MeshObject& sky = m.mesh(kSky);
+    sky.ambient = ambient;
+    sky.constantAttenuation = constantAttenuation;
+    sky.texture = 24; // every frame draws the room in this texture
+    sky.alpha = 1.0f;
+    sky.renderMode = 5;
+    if (effectSize)
+        setPerspectiveEffect(m, camera);
+    else
+        setPerspectiveScreen(m, camera);
+    drawObject(m, kSky, light, 0, kRestShape);
+    if (effectSize)
+        setOrthoEffect(m);
+    else
+        setOrthoScreen(m);
+}
+
 void TitleScene::glowPass(int part, int word, float fade, float beat, float wordFadeIn, float s) {
     Model& m = *model;
     EffectBuffers& fx = *effects_;
@@ -302,16 +321,10 @@ void TitleScene::glowPass(int part, int word, float fade, float beat, float word
     if (m.objectCount > kSky) {
         MeshObject& sky = m.mesh(kSky);
         sky.texOffsetV += (0.005f * std::cos(0.01f * s) + 0.008f) * clock.frameSeconds * 0.075f;
-        sky.ambient.set(0.119f, 0.0575f, 0.04f, 1.0f);
-        sky.ambient.scale(1.4f - 0.85f * beat); // the room darkens on the beat
         sky.colour.set(0.01f, 0.0f, 0.0f, 1.0f);
-        sky.constantAttenuation = 2.0f;
-        sky.texture = 24;
-        sky.alpha = 1.0f;
-        sky.renderMode = 5;
-        setPerspectiveEffect(m, camera);
-        drawObject(m, kSky, light, 0, kRestShape);
-        setOrthoEffect(m);
+        Vec4 ambient(0.119f, 0.0575f, 0.04f, 1.0f);
+        ambient.scale(1.4f - 0.85f * beat); // the room darkens on the beat
+        drawRoom(ambient, 2.0f, true);
     }
     if (wordFadeIn != 1.0f) fx.overlay(3, wordFadeIn, 0.0f, 0);
     setPerspectiveEffect(m, camera);
@@ -357,16 +370,8 @@ void TitleScene::fullPass(int part, int word, float wordFadeIn) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
     if (m.objectCount > kSky) {
-        MeshObject& sky = m.mesh(kSky);
-        sky.ambient.set(0.0125f, 0.0125f, 0.029f, 1.0f);
-        sky.specular.set(0.0f, 0.0f, 0.0f, 1.0f);
-        sky.texture = 24;
-        sky.constantAttenuation = 1.0f;
-        sky.alpha = 1.0f;
-        sky.renderMode = 5;
-        setPerspectiveScreen(m, camera);
-        drawObject(m, kSky, light, 0, kRestShape);
-        setOrthoScreen(m);
+        m.mesh(kSky).specular.set(0.0f, 0.0f, 0.0f, 1.0f);
+        drawRoom(Vec4(0.0125f, 0.0125f, 0.029f, 1.0f), 1.0f, false);
     }
     if (wordFadeIn != 1.0f) fx.overlay(3, wordFadeIn, 0.0f, 0);
     if (sicklesOn) {

@@ -35,7 +35,7 @@ Vec3 titleCameraPosition(int word, float seconds, float fade, float& roll);
 float titleCameraTurn(float fade, float sceneClock);
 
 class TitleScene {
-public:
+  public:
     static constexpr int kSky = 0;
     static constexpr int kFirstWord = 1;
     static constexpr int kWordCount = 4;
@@ -60,11 +60,14 @@ public:
     float handleRadius2[kHandleCount] = {};
     float roll = 0.0f;
 
-private:
+  private:
     void moveLattice(float seconds, float d);
     void shapeWord(int word, float d);
     void moveSickles(float seconds, float frameSeconds);
     void drawSickles();
+    // The room with this frame's ambient and attenuation, through the camera of the effect-sized
+    // or the screen-sized view, leaving that view's orthographic projection.
+    void drawRoom(const Vec4& ambient, float constantAttenuation, bool effectSize);
     void glowPass(int part, int word, float fade, float beat, float wordFadeIn, float seconds);
     void fullPass(int part, int word, float wordFadeIn);
 
