@@ -14,37 +14,6 @@
 
 namespace {
 
-const char* const kTextureFiles[] = {"matosini",
-                                     "paperimassa2",
-                                     "vihermaa",
-                                     "kivio",
-                                     "kivio_sumea2",
-                                     "prock",
-                                     "sphere2",
-                                     "env1bw",
-                                     "env1b",
-                                     "env1grey",
-                                     "bill1",
-                                     "kallioEnv",
-                                     "black",
-                                     "env1gr",
-                                     "env1orbi",
-                                     "env1pubi",
-                                     "soraBvaritettu",
-                                     "kivisementtiBBkontrasti",
-                                     "kivisementtiBBsumea",
-                                     "kivisementtiBBSaad",
-                                     "kivisementtiBBSaadsumea2",
-                                     "kivisementtiBB",
-                                     "haaleapunaviiva",
-                                     "punasuhero",
-                                     "valko",
-                                     "credpe",
-                                     "credko",
-                                     "tummet",
-                                     "maasto1",
-                                     "font1"};
-
 // Loads run in a folder holding a small picture under every texture name.
 class LoadAllTest : public GlTest {
   protected:
@@ -56,8 +25,8 @@ class LoadAllTest : public GlTest {
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir / "Images");
         const auto jpeg = jpegtest::encode(jpegtest::flat(8, 8, {200, 100, 50}), 8, 8);
-        for (const char* name : kTextureFiles) {
-            std::ofstream out(dir / "Images" / (std::string(name) + ".jpg"), std::ios::binary);
+        for (const std::string& file : showTextureFiles()) {
+            std::ofstream out(dir / file, std::ios::binary);
             out.write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
         }
         std::filesystem::current_path(dir);
@@ -84,6 +53,8 @@ class LoadAllTest : public GlTest {
 };
 
 TEST_F(LoadAllTest, TwentyBarStepsWithEveryModule) { EXPECT_EQ(load(), 20); }
+
+TEST_F(LoadAllTest, ThirtyDistinctPicturesAreRead) { EXPECT_EQ(showTextureFiles().size(), 30u); }
 
 TEST_F(LoadAllTest, DisabledModuleIsSkippedWithItsBarStep) {
     scenes.enabled[static_cast<int>(SceneId::Cave)] = false;
