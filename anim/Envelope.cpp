@@ -1,12 +1,14 @@
 #include "anim/Envelope.h"
 
+#include "math/Angles.h"
+
 #include <cmath>
 
 namespace {
 
 // Half-cosine ease: 0 -> 1 as x goes 0 -> 1 for phase 1, shape 1.
 float ease(float x, float phase, float shape) {
-    return 0.5f - 0.5f * static_cast<float>(std::cos(std::pow(x, shape) * phase * kEnvelopePi));
+    return 0.5f - 0.5f * static_cast<float>(std::cos(std::pow(x, shape) * phase * kShowPi));
 }
 
 float atMostOne(float v) { return v > 1.0f ? 1.0f : v; }
@@ -50,7 +52,37 @@ float Envelope::fadeInOut(float t, float phase, float shape) const {
 float angleOf(float y, float x) {
     if (x != 0.0f) {
         const float r = std::atan(y / x);
-        return x > 0.0f ? r : r + kEnvelopePi;
+        return x > 0.0f ? r : r + kShowPi;
     }
-    return y > 0.0f ? kEnvelopeHalfPi : -kEnvelopeHalfPi;
+    return y > 0.0f ? kShowHalfPi : -kShowHalfPi;
+}
+
+float fadeInOver(float t, float start, float length) {
+    Envelope e;
+    e.inStart = start;
+    e.inLength = length;
+    return e.fadeIn(t, 1.0f, 1.0f);
+}
+
+float fadeOutOver(float t, float start, float length) {
+    Envelope e;
+    e.inStart = start;
+    e.inLength = length;
+    return e.fadeOut(t, 1.0f, 1.0f);
+}
+
+float rampUpOver(float t, float start, float length) {
+    Envelope e;
+    e.inStart = start;
+    e.inLength = length;
+    return e.rampUp(t);
+}
+
+float fadeInOutOver(float t, float inStart, float inLength, float outStart, float outLength) {
+    Envelope e;
+    e.inStart = inStart;
+    e.inLength = inLength;
+    e.outStart = outStart;
+    e.outLength = outLength;
+    return e.fadeInOut(t, 1.0f, 1.0f);
 }

@@ -2,6 +2,7 @@
 
 #include "app/ProgressBar.h"
 #include "app/Shell.h"
+#include "app/ShowFiles.h"
 #include "platform/FrameProfile.h"
 #include "platform/PngFile.h"
 #include "platform/Quit.h"
@@ -35,8 +36,8 @@ Sink sinkFor(const Options& o) {
 struct SectionTiming {
     const char* name = nullptr;
     int64_t frames = 0;
-    double frameMs = 0.0; // render and read-back
-    double logicMs = 0.0; // scene logic inside the render
+    double frameMs = 0.0;  // render and read-back
+    double logicMs = 0.0;  // scene logic inside the render
     double outputMs = 0.0; // encoding or writing
     int64_t triangles = 0; // sent by the mesh renderer, every pass counted
 };
@@ -53,11 +54,12 @@ void addTiming(std::vector<SectionTiming>& sections, const char* name, double fr
 }
 
 void printTimings(const std::vector<SectionTiming>& sections, double seconds, int64_t frames, int showMs) {
-    std::printf("\n%-12s %7s %8s %10s %10s %10s %10s\n", "section", "frames", "fps", "logic ms", "GL ms", "output ms",
-                "triangles");
+    std::printf("\n%-12s %7s %8s %10s %10s %10s %10s\n", "section", "frames", "fps", "logic ms", "GL ms",
+                "output ms", "triangles");
     for (const SectionTiming& s : sections) {
         const double n = static_cast<double>(s.frames);
-        std::printf("%-12s %7lld %8.1f %10.2f %10.2f %10.2f %10.0f\n", s.name, static_cast<long long>(s.frames),
+        std::printf("%-12s %7lld %8.1f %10.2f %10.2f %10.2f %10.0f\n", s.name,
+                    static_cast<long long>(s.frames),
                     s.frameMs > 0 ? 1000.0 * n / (s.frameMs + s.outputMs) : 0.0, s.logicMs / n,
                     (s.frameMs - s.logicMs) / n, s.outputMs / n, static_cast<double>(s.triangles) / n);
     }
@@ -96,8 +98,8 @@ int runCapture(const Options& options) {
         return 1;
     }
     const bool withAudio = sink == Sink::Video && options.musicEnabled;
-    if (withAudio && !std::filesystem::exists("Music/cq.mp3")) {
-        reportStartupError("Can't load file Music/cq.mp3", "File read error");
+    if (withAudio && !std::filesystem::exists(kMusicFile)) {
+        reportUnreadableFile(kMusicFile);
         return 1;
     }
 
@@ -123,7 +125,7 @@ int runCapture(const Options& options) {
         video.height = options.height;
         video.fpsNum = options.fpsNum;
         video.fpsDen = options.fpsDen;
-        video.audioPath = withAudio ? std::filesystem::absolute("Music/cq.mp3").string() : std::string();
+        video.audioPath = withAudio ? std::filesystem::absolute(kMusicFile).string() : std::string();
         video.audioStartMs = fromMs;
         if (!encoder.start(video)) {
             shell.shutDown();
@@ -152,11 +154,13 @@ int runCapture(const Options& options) {
         const double t1 = monotonicSeconds();
         char name[64];
         switch (sink) {
-        case Sink::Video: outputOk = encoder.write(rgb); break;
+        case Sink::Video:
+            outputOk = encoder.write(rgb);
+            break;
         case Sink::PngFolder:
             std::snprintf(name, sizeof name, "frame_%06lld.png", static_cast<long long>(n));
-            outputOk = writePng((std::filesystem::path(options.capturePath) / name).c_str(), rgb, options.width,
-                                options.height);
+            outputOk = writePng((std::filesystem::path(options.capturePath) / name).c_str(), rgb,
+                                options.width, options.height);
             break;
         case Sink::Shots:
             // Each requested time is shown by the first frame at or after it.
@@ -168,11 +172,12 @@ int runCapture(const Options& options) {
                 ++nextShot;
             }
             break;
-        case Sink::Null: break;
+        case Sink::Null:
+            break;
         }
         const double t2 = monotonicSeconds();
-        addTiming(timings, Director::sectionName(t), (t1 - t0) * 1000.0, frameProfile().logicMs, (t2 - t1) * 1000.0,
-                  drawnTriangles());
+        addTiming(timings, Director::sectionName(t), (t1 - t0) * 1000.0, frameProfile().logicMs,
+                  (t2 - t1) * 1000.0, drawnTriangles());
         lastTime = t;
         progress.update(n + 1, t);
     }
@@ -183,10 +188,10 @@ int runCapture(const Options& options) {
 
     if (!outputOk) std::fprintf(stderr, "castrelle: writing the capture failed\n");
     if (gInterrupted) std::fprintf(stderr, "Interrupted after %lld frames.\n", static_cast<long long>(n));
-    if (sink == Sink::Video && encoded) std::printf("Wrote %s (%lld frames)\n", options.capturePath.c_str(),
-                                                    static_cast<long long>(n));
-    if (sink == Sink::PngFolder) std::printf("Wrote %lld PNG frames to %s\n", static_cast<long long>(n),
-                                             options.capturePath.c_str());
+    if (sink == Sink::Video && encoded)
+        std::printf("Wrote %s (%lld frames)\n", options.capturePath.c_str(), static_cast<long long>(n));
+    if (sink == Sink::PngFolder)
+        std::printf("Wrote %lld PNG frames to %s\n", static_cast<long long>(n), options.capturePath.c_str());
     if (options.stats && n > 0) printTimings(timings, seconds, n, lastTime - fromMs);
     if (!outputOk || !encoded) return 1;
     return gInterrupted ? 130 : 0;

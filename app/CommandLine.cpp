@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/ShowFiles.h"
+
 #include <charconv>
 #include <cstring>
 #include <filesystem>
@@ -18,8 +20,8 @@ bool parseFps(std::string_view text, int& num, int& den) {
     const size_t slash = text.find('/');
     den = 1;
     if (slash == std::string_view::npos) return parseInt(text, num) && num > 0 && num <= 1000;
-    return parseInt(text.substr(0, slash), num) && parseInt(text.substr(slash + 1), den) && num > 0 && den > 0 &&
-           num <= 1000 * den;
+    return parseInt(text.substr(0, slash), num) && parseInt(text.substr(slash + 1), den) && num > 0 &&
+           den > 0 && num <= 1000 * den;
 }
 
 // "800x600"; both multiples of 4 (video encoders and the frame blit want even, aligned rows).
@@ -44,7 +46,7 @@ bool parseShotList(std::string_view text, std::vector<int>& out) {
 
 bool holdsData(const std::filesystem::path& dir) {
     std::error_code ec;
-    return std::filesystem::is_directory(dir / "Images", ec) || std::filesystem::exists(dir / "Music" / "cq.mp3", ec);
+    return std::filesystem::is_directory(dir / "Images", ec) || std::filesystem::exists(dir / kMusicFile, ec);
 }
 
 } // namespace
@@ -88,18 +90,30 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
         }
         const std::string value = valued ? argv[++i] : std::string();
         bool ok = true;
-        if (arg == "--help" || arg == "-h") options.showHelp = true;
-        else if (arg == "--version") options.showVersion = true;
-        else if (arg == "--windowed") options.windowed = true;
-        else if (arg == "--no-music") options.musicEnabled = false;
-        else if (arg == "--stats") options.stats = true;
-        else if (arg == "--data") options.dataDir = value;
-        else if (arg == "--out") options.outDir = value;
-        else if (arg == "--start") ok = parseMs(value, options.startOffset);
-        else if (arg == "--from") ok = parseMs(value, options.fromMs);
-        else if (arg == "--to") ok = parseMs(value, options.toMs);
-        else if (arg == "--fps") ok = parseFps(value, options.fpsNum, options.fpsDen);
-        else if (arg == "--size") ok = parseSize(value, options.width, options.height);
+        if (arg == "--help" || arg == "-h")
+            options.showHelp = true;
+        else if (arg == "--version")
+            options.showVersion = true;
+        else if (arg == "--windowed")
+            options.windowed = true;
+        else if (arg == "--no-music")
+            options.musicEnabled = false;
+        else if (arg == "--stats")
+            options.stats = true;
+        else if (arg == "--data")
+            options.dataDir = value;
+        else if (arg == "--out")
+            options.outDir = value;
+        else if (arg == "--start")
+            ok = parseMs(value, options.startOffset);
+        else if (arg == "--from")
+            ok = parseMs(value, options.fromMs);
+        else if (arg == "--to")
+            ok = parseMs(value, options.toMs);
+        else if (arg == "--fps")
+            ok = parseFps(value, options.fpsNum, options.fpsDen);
+        else if (arg == "--size")
+            ok = parseSize(value, options.width, options.height);
         else if (arg == "--capture") {
             options.mode = RunMode::Capture;
             options.capturePath = value;

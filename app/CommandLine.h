@@ -2,6 +2,8 @@
 // Command-line options. With none, the demo plays exactly as built: fullscreen, with music, from
 // the start, with the data of the working directory (or of the build when it has none).
 
+#include "timeline/ShowTimetable.h"
+
 #include <string>
 #include <vector>
 
@@ -20,16 +22,16 @@ struct Options {
     std::string dataDir; // empty: look for the data (see resolveDataDir)
 
     RunMode mode = RunMode::Play;
-    std::string capturePath;  // .mp4/.mkv: video; "null": discard; anything else: PNG folder
-    int fpsNum = 60;          // fixed-step frame rate as a fraction
+    std::string capturePath; // .mp4/.mkv: video; "null": discard; anything else: PNG folder
+    int fpsNum = 60;         // fixed-step frame rate as a fraction
     int fpsDen = 1;
-    int width = 800;          // capture size
+    int width = 800; // capture size
     int height = 600;
     int fromMs = 0;
-    int toMs = 286500;
+    int toMs = timetable::kShowEnd;
     std::vector<int> shotTimes;
-    std::string outDir;       // where --shot writes
-    bool stats = false;       // per-section timing table after a capture
+    std::string outDir; // where --shot writes
+    bool stats = false; // per-section timing table after a capture
 };
 
 // Parses argv into options. Returns false with a message in error on unknown options or bad values.

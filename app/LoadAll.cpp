@@ -1,6 +1,8 @@
 #include "app/LoadAll.h"
 
+#include "assets/TextureSlots.h"
 #include "render/TextureNames.h"
+#include "scenes/SceneRegistry.h"
 
 #include <algorithm>
 
@@ -21,38 +23,38 @@ constexpr const char* kEnvPubi = "Images/env1pubi.jpg";
 
 // The reflection cubes show their picture on the +Z face (or on five faces) and black elsewhere.
 constexpr SlotLoad kSlots[] = {
-    {1, 10, "Images/matosini.jpg", {}},
-    {1, 11, "Images/paperimassa2.jpg", {}},
-    {1, 12, "Images/vihermaa.jpg", {}},
-    {1, 13, "Images/kivio.jpg", {}},
-    {1, 32, "Images/kivio_sumea2.jpg", {}},
-    {1, 14, "Images/prock.jpg", {}},
-    {2, 15, "Images/sphere2.jpg", {}},
-    {2, 16, "Images/env1bw.jpg", {}},
-    {2, 17, "Images/env1b.jpg", {}},
-    {2, 18, "Images/env1grey.jpg", {}},
-    {2, 19, "Images/bill1.jpg", {}},
-    {2, 20, "Images/kallioEnv.jpg", {}},
-    {3, 21, nullptr, {kBlack, kBlack, kBlack, kBlack, kEnvGr, kBlack}},
-    {4, 35, nullptr, {kBlack, kBlack, kBlack, kBlack, "Images/env1orbi.jpg", kBlack}},
-    {5, 22, nullptr, {kEnvGr, kEnvGr, kEnvGr, kEnvGr, kEnvGr, kBlack}},
-    {6, 43, nullptr, {kBlack, kBlack, kBlack, kBlack, kEnvPubi, kBlack}},
-    {7, 36, nullptr, {kEnvPubi, kEnvPubi, kEnvPubi, kEnvPubi, kEnvPubi, kBlack}},
-    {8, 23, "Images/soraBvaritettu.jpg", {}},
-    {8, 24, "Images/kivisementtiBBkontrasti.jpg", {}},
-    {8, 25, "Images/kivisementtiBBsumea.jpg", {}},
-    {8, 28, "Images/kivisementtiBBSaad.jpg", {}},
-    {8, 30, "Images/kivisementtiBBSaadsumea2.jpg", {}},
-    {9, 31, "Images/kivisementtiBB.jpg", {}},
-    {9, 34, "Images/haaleapunaviiva.jpg", {}},
-    {9, 37, "Images/punasuhero.jpg", {}},
-    {9, 39, "Images/valko.jpg", {}},
-    {9, 40, "Images/credpe.jpg", {}},
-    {9, 41, "Images/credko.jpg", {}},
-    {10, 42, "Images/tummet.jpg", {}},
-    {10, 45, "Images/env1pubi.jpg", {}},
-    {10, 44, "Images/maasto1.jpg", {}},
-    {10, 46, "Images/font1.jpg", {}},
+    {1, TextureSlot::Matosini, "Images/matosini.jpg", {}},
+    {1, TextureSlot::Paperimassa2, "Images/paperimassa2.jpg", {}},
+    {1, TextureSlot::Vihermaa, "Images/vihermaa.jpg", {}},
+    {1, TextureSlot::Kivio, "Images/kivio.jpg", {}},
+    {1, TextureSlot::KivioSumea2, "Images/kivio_sumea2.jpg", {}},
+    {1, TextureSlot::Prock, "Images/prock.jpg", {}},
+    {2, TextureSlot::Sphere2, "Images/sphere2.jpg", {}},
+    {2, TextureSlot::Env1bw, "Images/env1bw.jpg", {}},
+    {2, TextureSlot::Env1b, "Images/env1b.jpg", {}},
+    {2, TextureSlot::Env1grey, "Images/env1grey.jpg", {}},
+    {2, TextureSlot::Bill1, "Images/bill1.jpg", {}},
+    {2, TextureSlot::KallioEnv, "Images/kallioEnv.jpg", {}},
+    {3, TextureSlot::CubeEnv1gr, nullptr, {kBlack, kBlack, kBlack, kBlack, kEnvGr, kBlack}},
+    {4, TextureSlot::CubeEnv1orbi, nullptr, {kBlack, kBlack, kBlack, kBlack, "Images/env1orbi.jpg", kBlack}},
+    {5, TextureSlot::CubeEnv1grRing, nullptr, {kEnvGr, kEnvGr, kEnvGr, kEnvGr, kEnvGr, kBlack}},
+    {6, TextureSlot::CubeEnv1pubi, nullptr, {kBlack, kBlack, kBlack, kBlack, kEnvPubi, kBlack}},
+    {7, TextureSlot::CubeEnv1pubiRing, nullptr, {kEnvPubi, kEnvPubi, kEnvPubi, kEnvPubi, kEnvPubi, kBlack}},
+    {8, TextureSlot::SoraBvaritettu, "Images/soraBvaritettu.jpg", {}},
+    {8, TextureSlot::KivisementtiBBkontrasti, "Images/kivisementtiBBkontrasti.jpg", {}},
+    {8, TextureSlot::KivisementtiBBsumea, "Images/kivisementtiBBsumea.jpg", {}},
+    {8, TextureSlot::KivisementtiBBSaad, "Images/kivisementtiBBSaad.jpg", {}},
+    {8, TextureSlot::KivisementtiBBSaadsumea2, "Images/kivisementtiBBSaadsumea2.jpg", {}},
+    {9, TextureSlot::KivisementtiBB, "Images/kivisementtiBB.jpg", {}},
+    {9, TextureSlot::Haaleapunaviiva, "Images/haaleapunaviiva.jpg", {}},
+    {9, TextureSlot::Punasuhero, "Images/punasuhero.jpg", {}},
+    {9, TextureSlot::Valko, "Images/valko.jpg", {}},
+    {9, TextureSlot::Credpe, "Images/credpe.jpg", {}},
+    {9, TextureSlot::Credko, "Images/credko.jpg", {}},
+    {10, TextureSlot::Tummet, "Images/tummet.jpg", {}},
+    {10, TextureSlot::Env1pubi, "Images/env1pubi.jpg", {}},
+    {10, TextureSlot::Maasto1, "Images/maasto1.jpg", {}},
+    {10, TextureSlot::Font1, "Images/font1.jpg", {}},
 };
 constexpr int kGroupWithTwoBars = 6;
 
@@ -62,28 +64,6 @@ void loadSlot(TextureBank& bank, const SlotLoad& load) {
         return;
     }
     for (int face = 0; face < 6; ++face) bank.loadCubeFace(load.faces[face], load.slot, face);
-}
-
-void warmUp(const SceneCalls& scenes, SceneId id) {
-    auto render = [&](int arg, float fade) { scenes.render(scenes.context, id, 1, arg, fade); };
-    switch (id) {
-    case SceneId::Title:
-        render(0, 0.0f);
-        for (int part = 0; part < 4; ++part) render(part, 0.01f);
-        break;
-    case SceneId::Kukkeli:
-        render(0, 0.0f);
-        render(1, 0.0f);
-        break;
-    default:
-        render(0, 0.0f);
-        break;
-    }
-}
-
-// The star ball, the cave and the closing scene share the wide effect buffers.
-bool usesWideEffects(SceneId id) {
-    return id == SceneId::StarBall || id == SceneId::Cave || id == SceneId::Closing;
 }
 
 } // namespace
@@ -104,7 +84,6 @@ std::vector<std::string> showTextureFiles() {
 
 void loadAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes, BarStep bar) {
     reserveTextureNames(kReservedTextureNames);
-    show.directorEnvelope = Envelope();
     show.directorEffects =
         EffectBuffers(sizes.frameWidth, sizes.frameHeight, sizes.effectWidth, sizes.effectHeight);
     show.sceneEffects =
@@ -125,12 +104,16 @@ void loadAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& siz
     bar();
 
     for (int i = 0; i < kSceneCount; ++i) {
-        const SceneId id = static_cast<SceneId>(i);
-        if (!scenes.isAvailable(id)) continue;
-        scenes.attach(scenes.context, id, usesWideEffects(id) ? show.wideSceneEffects : show.sceneEffects);
-        scenes.setup(scenes.context, id, sizes.frameWidth, sizes.frameHeight, sizes.effectWidth,
-                     sizes.effectHeight);
-        warmUp(scenes, id);
+        const SceneRow& row = sceneRow(static_cast<SceneId>(i));
+        if (!scenes.isAvailable(row.id)) continue;
+        EffectBuffers& effects =
+            row.effects == EffectSet::WideScene ? show.wideSceneEffects : show.sceneEffects;
+        scenes.attach(scenes.context, row.id, effects);
+        // A module draws its glows at the small size of the buffers it shares.
+        scenes.setup(scenes.context, row.id, sizes.frameWidth, sizes.frameHeight, effects.smallWidth,
+                     effects.smallHeight);
+        for (int k = 0; k < row.warmUps.count; ++k)
+            scenes.render(scenes.context, row.id, 1, row.warmUps.args[k]);
         bar();
     }
 }

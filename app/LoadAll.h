@@ -2,17 +2,15 @@
 // The loading sequence of the start-up: the objects that live for the whole run, every texture
 // slot, and the set-up and warm-up of every scene module, with a loading-bar step between groups.
 
-#include "anim/Envelope.h"
 #include "assets/TextureBank.h"
 #include "post/EffectBuffers.h"
-#include "scenes/SceneSet.h"
+#include "scenes/SceneCalls.h"
 
 #include <string>
 #include <vector>
 
 // Everything loadAll creates; owned by the program for the whole run.
 struct ShowResources {
-    Envelope directorEnvelope;
     EffectBuffers directorEffects;  // full 512 x 512, small 256 x 128
     EffectBuffers sceneEffects;     // shared by the title, swarm, Hipu, duck and Potko scenes
     EffectBuffers wideSceneEffects; // small size twice the effect size: star ball, cave, closing

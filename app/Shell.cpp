@@ -1,5 +1,8 @@
 #include "app/Shell.h"
 
+#include "app/ShowFiles.h"
+#include "scenes/SceneRegistry.h"
+
 #include "platform/Events.h"
 #include "platform/Quit.h"
 #include "platform/Ticks.h"
@@ -10,21 +13,22 @@
 
 #include <cstdio>
 
-namespace {
-constexpr const char* kMusicFile = "Music/cq.mp3";
-} // namespace
-
 bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     screen.windowWidth = desc.width;
     screen.windowHeight = desc.height;
     switch (openGlWindow(desc, window)) {
-    case WindowResult::Declined: exitStatus = 0; return false;
-    case WindowResult::WindowFailed: exitStatus = 1; return false;
+    case WindowResult::Declined:
+        exitStatus = 0;
+        return false;
+    case WindowResult::WindowFailed:
+        exitStatus = 1;
+        return false;
     case WindowResult::ContextFailed:
         closeGlWindow(window);
         exitStatus = 1;
         return false;
-    case WindowResult::Ok: break;
+    case WindowResult::Ok:
+        break;
     }
     creationTick = tickCount();
     clock.tickBase = tickCount();
@@ -48,7 +52,7 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
                 }};
     const SceneCalls calls = sceneCallsFor(scenes);
     loadAll(show, calls, LoadSizes{}, bar);
-    director.attach(calls, show.directorEffects, show.directorEnvelope);
+    director.attach(calls, show.directorEffects);
     return true;
 }
 
@@ -64,7 +68,7 @@ void Shell::startMusic(const Options& options) {
         music.setPosition(options.startOffset);
         clock.music = &music;
     } else {
-        reportStartupError("Can't load file Music/cq.mp3", "File read error");
+        reportUnreadableFile(kMusicFile);
         clock.musicEnabled = false; // the main loop ends on the posted quit
     }
 }
@@ -116,12 +120,17 @@ int runDemo(const Options& options) {
         WindowEvent event;
         if (pollWindowEvent(shell.window, event)) {
             switch (event.type) {
-            case WindowEvent::Type::Quit: quitRetrieved = true; break; // this frame still completes
+            case WindowEvent::Type::Quit:
+                quitRetrieved = true;
+                break; // this frame still completes
             case WindowEvent::Type::KeyDown:
                 if (shell.clock.pressKey(event.key, tickCount())) shell.quitRequested = true;
                 break;
-            case WindowEvent::Type::Resize: setFrameProjection(shell.screen, event.width, event.height); break;
-            case WindowEvent::Type::None: break;
+            case WindowEvent::Type::Resize:
+                setFrameProjection(shell.screen, event.width, event.height);
+                break;
+            case WindowEvent::Type::None:
+                break;
             }
         }
         shell.renderFrame(shell.clock.read(tickCount()));

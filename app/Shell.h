@@ -11,7 +11,7 @@
 #include "platform/MusicStream.h"
 #include "render/FrameProjection.h"
 #include "render/ShellText.h"
-#include "scenes/SceneSet.h"
+#include "scenes/ShowScenes.h"
 #include "timeline/Director.h"
 
 struct Shell {
@@ -24,7 +24,7 @@ struct Shell {
     MusicStream music;
     Director director;
     ShowResources show;
-    SceneSet scenes;
+    ShowScenes scenes;
     LoadingBar loadingBar;
     bool quitRequested = false;
     bool printStatus = true; // the per-frame console line
@@ -38,7 +38,7 @@ struct Shell {
     void renderFrame(int demoTime);
     void shutDown();
 
-private:
+  private:
     void writeStatus(int demoTime);
 };
 

@@ -283,7 +283,7 @@ Step Walker::faceList(std::int64_t end, int depth) {
 
     o->faceCount = static_cast<int>(n);
     o->coneCull = 0;
-    o->renderMode = 5;
+    o->renderMode = RenderMode::TextureReflect;
     o->faceIndices.assign(3 * std::size_t{n}, 0);
     o->cornerFlat.assign(3 * std::size_t{n}, 0);
     o->cornerNormals.assign(3 * std::size_t{n}, Vec3());
@@ -359,18 +359,12 @@ Step Walker::smoothGroups(std::int64_t end) const {
     return skipBytes((end - pos + 3) / 4 * 4);
 }
 
-void reportLoadFailure(const char* name) {
-    char text[256] = {};
-    std::snprintf(text, sizeof text, "Can't load file %s", name);
-    reportStartupError(text, "File read error");
-}
-
 } // namespace
 
 int Model::load(const char* path) {
     std::FILE* stream = std::fopen(path, "rb");
     if (!stream) {
-        reportLoadFailure(path);
+        reportUnreadableFile(path);
         return 0;
     }
     const int result = loadStream(stream, path);
@@ -387,6 +381,6 @@ int Model::loadStream(std::FILE* stream, const char* name) {
     Walker walker{*this, objectCount, baseHeaderBudget + 16 * fileSize, {}};
     const Step result = walker.walk(fileSize, 0);
     file = nullptr;
-    if (result == Step::Bad) reportLoadFailure(name);
+    if (result == Step::Bad) reportUnreadableFile(name);
     return result == Step::Ok ? 1 : 0;
 }

@@ -25,6 +25,14 @@ struct ShadowEdge {
     int flip = 0;
 };
 
+// How drawObject surfaces a mesh; the values are the ones the show's data uses.
+enum class RenderMode : int {
+    Untextured = 0,
+    Textured = 1,
+    Reflect = 4,        // cube-map reflection only
+    TextureReflect = 5, // texture plus cube-map reflection
+};
+
 struct MeshObject {
     int vertexCount = 0;
     int faceCount = 0;
@@ -64,7 +72,7 @@ struct MeshObject {
     float alpha = 1.0f;
     float envAlpha = 1.0f;
     float shininess = 1.0f;
-    int renderMode = 1; // 0 untextured, 1 textured, 4 cube reflection, 5 textured + reflection
+    RenderMode renderMode = RenderMode::Textured;
     int modulateBase = 1;
     int sphereMap = 0;
     int texture = 0;

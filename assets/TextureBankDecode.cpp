@@ -115,18 +115,12 @@ bool runDecoder(DecodeJob& job, std::FILE* file) {
     return true;
 }
 
-void reportBadFile(const char* name) {
-    char text[256] = {};
-    std::snprintf(text, sizeof text, "Can't load file %s", name);
-    reportStartupError(text, "File read error");
-}
-
 } // namespace
 
 bool TextureBank::decodeJpeg(const char* path) {
     std::FILE* file = std::fopen(path, "rb");
     if (!file) {
-        reportBadFile(path);
+        reportUnreadableFile(path);
         return false;
     }
     const bool ok = decodeJpegStream(file, path);
@@ -145,7 +139,7 @@ bool TextureBank::decodeJpegStream(std::FILE* stream, const char* name) {
     if (!decoded) {
         std::free(job.image);
         if (job.outOfMemory) return false;
-        reportBadFile(name);
+        reportUnreadableFile(name);
         if (job.error.message[0]) std::fprintf(stderr, "%s\n", job.error.message);
         return false;
     }

@@ -96,12 +96,12 @@ void BM_Burn(benchmark::State& state) {
 }
 void BM_Blur(benchmark::State& state) {
     runPost(state, [](EffectBuffers& fx, int passes) {
-        fx.blur(1, passes, 2.0f, 2.0f, 0.020833334f, 1.0f, 1.0f, 1.0f);
+        fx.blur(1, {.passes = passes, .stretchX = 2.0f, .stretchY = 2.0f, .spread = 0.020833334f});
     });
 }
 void BM_ZoomStreak(benchmark::State& state) {
     runPost(state, [](EffectBuffers& fx, int passes) {
-        fx.zoomStreak(0, passes, 0.4f, 0.5f, 0.0f, 0.15f, 0.0f, 0.0f);
+        fx.zoomStreak(0, {.passes = passes, .alpha = 0.4f, .angle = 0.5f, .strength = 0.15f});
     });
 }
 

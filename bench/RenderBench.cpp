@@ -88,8 +88,8 @@ struct BenchScene {
         model.objects[0] = std::make_unique<MeshObject>();
         model.objectCount = 1;
         MeshObject& o = model.mesh(0);
-        buildSphere(o, 50, 100); // 10000 faces
-        o.renderMode = 5;        // as loaded: texture plus reflection, layered
+        buildSphere(o, 50, 100);                   // 10000 faces
+        o.renderMode = RenderMode::TextureReflect; // as loaded: texture plus reflection, layered
         o.layered = 1;
         o.texture = static_cast<int>(kTextureSlot);
         o.cubeTexture = static_cast<int>(kCubeSlot);

@@ -2,6 +2,8 @@
 
 #include "platform/MessageBox.h"
 
+#include <cstdio>
+
 namespace {
 bool gPending = false;
 bool gStartupFailed = false;
@@ -21,6 +23,12 @@ void reportStartupError(const char* text, const char* caption) {
     showMessage(text, caption, MessageIcon::None);
     postQuitMessage();
     gStartupFailed = true;
+}
+
+void reportUnreadableFile(const char* path) {
+    char text[256] = {};
+    std::snprintf(text, sizeof text, "Can't load file %s", path);
+    reportStartupError(text, "File read error");
 }
 
 bool startupFailed() { return gStartupFailed; }

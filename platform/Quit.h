@@ -10,6 +10,8 @@ bool quitMessagePending();
 // Shows the message (see MessageBox.h), posts the quit message and remembers that start-up
 // failed, so the program ends with a non-zero status instead of pretending all went well.
 void reportStartupError(const char* text, const char* caption);
+// The start-up error of a data file that cannot be read: "Can't load file <path>".
+void reportUnreadableFile(const char* path);
 bool startupFailed();
 
 void resetQuitState(); // for tests

@@ -1,5 +1,7 @@
 #include "post/EffectBuffers.h"
 
+#include "math/Angles.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -17,7 +19,6 @@ constexpr float kBlurStepX = 0.0009765625f;
 constexpr float kBlurStepY = 0.001953125f;
 // Each zoomStreak pass shrinks its zoom by this factor.
 constexpr float kStreakDecay = 1.13f;
-constexpr float kHalfPi = 1.570795f;
 
 void makeTexture(unsigned name, int width, int height, GLint wrap, const unsigned char* pixels) {
     glBindTexture(GL_TEXTURE_2D, name);
@@ -184,8 +185,8 @@ void EffectBuffers::burn(int i, int passes, float gain) {
     endQuads();
 }
 
-void EffectBuffers::blur(int i, int passes, float stretchX, float stretchY, float spread, float r, float g,
-                         float b) {
+void EffectBuffers::blur(int i, const BlurDesc& desc) {
+    const int passes = desc.passes;
     beginQuads();
     glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
     glEnable(GL_BLEND);
@@ -193,14 +194,14 @@ void EffectBuffers::blur(int i, int passes, float stretchX, float stretchY, floa
     setTexEnv(GL_MODULATE);
     for (int k = 0; k < passes; ++k) {
         // The step is measured in small-size pixels whichever set is sampled.
-        const float step = static_cast<float>(k + 1) * spread / static_cast<float>(passes);
-        const float du = static_cast<float>(smallWidth) * stretchX * step * kBlurStepX;
-        const float dv = static_cast<float>(smallHeight) * stretchY * step * kBlurStepY;
+        const float step = static_cast<float>(k + 1) * desc.spread / static_cast<float>(passes);
+        const float du = static_cast<float>(smallWidth) * desc.stretchX * step * kBlurStepX;
+        const float dv = static_cast<float>(smallHeight) * desc.stretchY * step * kBlurStepY;
         glClear(GL_COLOR_BUFFER_BIT);
         glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k));
         for (const float t : {-0.5f * dv, 0.5f * dv}) {
             for (const float s : {-0.5f * du, 0.5f * du}) {
-                glColor4f(r, g, b, kBlurTapWeight);
+                glColor4f(desc.r, desc.g, desc.b, kBlurTapWeight);
                 drawQuad(sampleSmall != 0, *this, s, t, s + 1.0f, t + 1.0f);
             }
         }
@@ -211,15 +212,16 @@ void EffectBuffers::blur(int i, int passes, float stretchX, float stretchY, floa
     endQuads();
 }
 
-void EffectBuffers::zoomStreak(int i, int passes, float alpha, float angle, float phase, float strength,
-                               float centreX, float centreY) {
+void EffectBuffers::zoomStreak(int i, const ZoomStreakDesc& desc) {
+    const int passes = desc.passes;
+    const float strength = desc.strength;
     beginQuads();
     glEnable(GL_TEXTURE_2D);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
     const float p = 0.1f * strength;
-    const float theta1 = angle;
-    const float theta2 = angle + phase * kHalfPi;
+    const float theta1 = desc.angle;
+    const float theta2 = desc.angle + desc.phase * kShowHalfPi;
     const float shapeX = std::cos(theta1) + std::sin(theta1);
     const float shapeY = std::sin(theta2) + std::cos(theta2);
     for (int k = 0; k < passes; ++k) {
@@ -228,11 +230,11 @@ void EffectBuffers::zoomStreak(int i, int passes, float alpha, float angle, floa
         const float d = (p - z) * static_cast<float>(k);
         const float m = d * shapeX;
         const float n = d * shapeY;
-        const float o = -m * centreX;
-        const float q = -n * centreY;
+        const float o = -m * desc.centreX;
+        const float q = -n * desc.centreY;
         glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k));
         const float fade = std::sqrt(static_cast<float>(k) / static_cast<float>(passes)) * streakFade;
-        glColor4f(0.0f, 0.0f, 0.0f, alpha - fade);
+        glColor4f(0.0f, 0.0f, 0.0f, desc.alpha - fade);
         drawQuad(sampleSmall != 0, *this, o - m, q - n, o + m + 1.0f, q + n + 1.0f);
         if (k < passes - 1) grabPass(*this, i, sampleSmall ? smallSourceX : fullSourceX);
     }

@@ -9,6 +9,29 @@
 //
 // The record owns its sixteen texture names for the whole run; nothing deletes them.
 
+// blur's settings: passes, each widening the four taps' offset; the stretch of the offset across
+// and up; spread, the offset of the last pass in small-size pixels before stretching; the tint.
+struct BlurDesc {
+    int passes = 1;
+    float stretchX = 1.0f;
+    float stretchY = 1.0f;
+    float spread = 0.0f;
+    float r = 1.0f, g = 1.0f, b = 1.0f;
+};
+
+// zoomStreak's settings: passes, each zooming the previous result; the opacity of each pass;
+// angle and phase shape the zoom's two axes (angle 0, phase 0 zoom both alike); strength is how
+// far the streaks reach; the centre they radiate from is in [-1, 1] texture space.
+struct ZoomStreakDesc {
+    int passes = 1;
+    float alpha = 1.0f;
+    float angle = 0.0f;
+    float phase = 0.0f;
+    float strength = 0.0f;
+    float centreX = 0.0f;
+    float centreY = 0.0f;
+};
+
 struct EffectBuffers {
     // Index i (0..3) picks one texture of a set. Index 3's full-size textures wrap (GL_REPEAT);
     // every other texture clamps.
@@ -48,10 +71,9 @@ struct EffectBuffers {
     void overlay(int i, float alpha, float brightness, int mode);
     // Adds texture i twice per pass at the given gain, each pass feeding the next.
     void burn(int i, int passes, float gain);
-    // Replaces the frame by a progressively blurred copy of texture i tinted by (r, g, b).
-    void blur(int i, int passes, float stretchX, float stretchY, float spread, float r, float g, float b);
+    // Replaces the frame by a progressively blurred copy of texture i.
+    void blur(int i, const BlurDesc& desc);
     // Blends zoomed copies of texture i over the frame, each pass zooming the previous result,
-    // which gives streaks radiating from (centreX, centreY) in [-1, 1] texture space.
-    void zoomStreak(int i, int passes, float alpha, float angle, float phase, float strength, float centreX,
-                    float centreY);
+    // which gives streaks radiating from the descriptor's centre.
+    void zoomStreak(int i, const ZoomStreakDesc& desc);
 };

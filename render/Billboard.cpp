@@ -1,15 +1,11 @@
 #include "render/Billboard.h"
 
 #include "anim/Envelope.h"
+#include "math/Angles.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
-
-namespace {
-// Degrees per radian as the show converts angles: 180 / 3.14159.
-constexpr float kDegreesPerRadian = 57.29582790879778f;
-} // namespace
 
 void drawBillboard(Model& model, float x, float y, float z, int slot, float halfWidth, float halfHeight,
                    float r, float g, float b, float a) {
@@ -40,7 +36,7 @@ void drawBillboard(Model& model, float x, float y, float z, int slot, float half
     glDisable(GL_COLOR_MATERIAL);
     glTranslatef(view[0] * x + view[4] * y + view[8] * z, view[1] * x + view[5] * y + view[9] * z,
                  view[2] * x + view[6] * y + view[10] * z);
-    glRotatef(-pitch * kDegreesPerRadian, 1.0f, 0.0f, 0.0f);
+    glRotatef(-degreesOf(pitch), 1.0f, 0.0f, 0.0f);
 
     glColor4f(r, g, b, a);
     glBegin(GL_QUADS);

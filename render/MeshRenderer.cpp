@@ -1,5 +1,7 @@
 #include "render/MeshRenderer.h"
 
+#include "render/Placement.h"
+
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -8,9 +10,6 @@
 #include <vector>
 
 namespace {
-
-// Degrees per radian as the show converts angles: 180 / 3.14159, not 180 / pi.
-constexpr double kDegreesPerRadian = 180.0 * 0.31831015504887655;
 
 // Layered meshes get a darker ambient because the extra pass adds light on top.
 constexpr float kLayeredAmbientScale = 0.33f;
@@ -41,30 +40,31 @@ enum class PassScheme { LayeredTextureReflect, LayeredOther, Untextured, Texture
 
 PassScheme schemeOf(const MeshObject& o) {
     if (o.layered != 0)
-        return o.renderMode == 5 ? PassScheme::LayeredTextureReflect : PassScheme::LayeredOther;
+        return o.renderMode == RenderMode::TextureReflect ? PassScheme::LayeredTextureReflect
+                                                          : PassScheme::LayeredOther;
     switch (o.renderMode) {
-    case 0:
+    case RenderMode::Untextured:
         return PassScheme::Untextured;
-    case 4:
+    case RenderMode::Reflect:
         return PassScheme::Reflect;
-    case 5:
+    case RenderMode::TextureReflect:
         return PassScheme::TextureReflect;
     default:
-        return PassScheme::Textured; // mode 1, and the modes no scene sets
+        return PassScheme::Textured; // Textured, and the values no scene sets
     }
 }
 
 float passAlpha(const MeshObject& o, int pass) {
-    if (o.renderMode == 5) {
+    if (o.renderMode == RenderMode::TextureReflect) {
         const int envPass = o.layered != 0 ? 2 : 1; // the one pass that takes envAlpha
         return pass == envPass ? o.envAlpha : o.alpha;
     }
-    return o.renderMode == 4 ? o.envAlpha : o.alpha;
+    return o.renderMode == RenderMode::Reflect ? o.envAlpha : o.alpha;
 }
 
 float colourFactor(const MeshObject& o, int pass) {
-    if (o.layered != 0) return o.renderMode == 5 || pass == 0 ? 1.0f : 2.0f;
-    return o.renderMode == 5 ? 2.0f : 4.0f;
+    if (o.layered != 0) return o.renderMode == RenderMode::TextureReflect || pass == 0 ? 1.0f : 2.0f;
+    return o.renderMode == RenderMode::TextureReflect ? 2.0f : 4.0f;
 }
 
 void setEnv(GLint mode) { glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, mode); }
@@ -394,17 +394,6 @@ void setUpLightAndMaterial(const MeshObject& o, const SceneLight& light) {
     glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, o.quadraticAttenuation);
 }
 
-void place(const MeshObject& o) {
-    if (o.useEuler != 0) {
-        glTranslatef(o.translation.x, o.translation.y, o.translation.z);
-        glRotatef(static_cast<float>(o.rotationY * kDegreesPerRadian), 0.0f, 1.0f, 0.0f);
-        glRotatef(static_cast<float>(o.rotationZ * kDegreesPerRadian), 0.0f, 0.0f, 1.0f);
-        glRotatef(static_cast<float>(o.rotationX * kDegreesPerRadian), 1.0f, 0.0f, 0.0f);
-    } else {
-        glMultMatrixf(o.matrix);
-    }
-}
-
 void cleanUp() {
     glPopMatrix();
     glDisable(GL_TEXTURE_CUBE_MAP);
@@ -422,7 +411,7 @@ void cleanUp() {
 } // namespace
 
 int passCountOf(const MeshObject& mesh) {
-    return 1 + (mesh.layered != 0 ? 1 : 0) + (mesh.renderMode == 5 ? 1 : 0);
+    return 1 + (mesh.layered != 0 ? 1 : 0) + (mesh.renderMode == RenderMode::TextureReflect ? 1 : 0);
 }
 
 void applyCubeReflection(int cubeSlot) {
@@ -451,7 +440,7 @@ void drawObject(Model& model, int mesh, const SceneLight& light, int showNormals
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     setUpLightAndMaterial(o, light);
-    place(o);
+    applyPlacement(o);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_POLYGON_SMOOTH);

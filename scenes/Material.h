@@ -7,7 +7,7 @@
 struct Material {
     int texture = 0;
     int cubeTexture = 0;
-    int renderMode = 1;
+    RenderMode renderMode = RenderMode::Textured;
     Vec4 colour{1.0f, 1.0f, 1.0f, 1.0f};
     Vec4 specular{0.0f, 0.0f, 0.0f, 1.0f};
     Vec4 ambient{0.2f, 0.2f, 0.2f, 1.0f};

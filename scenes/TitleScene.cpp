@@ -1,6 +1,8 @@
 #include "scenes/TitleScene.h"
 
 #include "anim/Random.h"
+#include "assets/TextureSlots.h"
+#include "math/Angles.h"
 #include "platform/FrameProfile.h"
 #include "post/EffectBuffers.h"
 #include "render/Camera.h"
@@ -9,14 +11,13 @@
 #include "render/Normals.h"
 #include "render/Transform.h"
 #include "scenes/Material.h"
+#include "timeline/ShowTimetable.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
 
 namespace {
-
-constexpr float kPi = 3.14159f;
 
 float sign(float v) { return v > 0.0f ? 1.0f : -1.0f; } // zero counts as negative
 float signedPower(float v, float p) { return sign(v) * std::pow(std::fabs(v), p); }
@@ -28,23 +29,11 @@ Vec4 wordColour(int w) {
                 0.95f + 0.04f * std::sin(123.0f * fw), 1.0f);
 }
 
-float fadeInOver(Envelope& e, float t, float start, float length) {
-    e.inStart = start;
-    e.inLength = length;
-    return e.fadeIn(t, 1.0f, 1.0f);
-}
-
-float fadeOutOver(Envelope& e, float t, float start, float length) {
-    e.inStart = start;
-    e.inLength = length;
-    return e.fadeOut(t, 1.0f, 1.0f);
-}
-
 // The word's rise-and-fall bend over a nine-second cycle offset by `offsetMs`.
-float deformCycle(Envelope& e, float sceneClock, int offsetMs) {
+float deformCycle(float sceneClock, int offsetMs) {
     const float x =
         static_cast<float>(static_cast<int>(sceneClock + static_cast<float>(offsetMs)) % 9000) * 0.001f;
-    return fadeInOver(e, x, 1.0f, 2.0f) * fadeOutOver(e, x, 4.0f, 3.0f);
+    return fadeInOver(x, 1.0f, 2.0f) * fadeOutOver(x, 4.0f, 3.0f);
 }
 
 const char* const kWordFiles[8] = {
@@ -52,6 +41,17 @@ const char* const kWordFiles[8] = {
     "Models/textr_castr.3ds", "Models/textr_demo.3ds", "Models/textr_called.3ds", "Models/textr_qm.3ds"};
 
 } // namespace
+
+float titleBeat(float sceneClock) {
+    using namespace timetable;
+    const float a = static_cast<float>(static_cast<int>(sceneClock + kTitleBeat.offset) % kTitleBeat.period);
+    float beat = fadeInOver(a, 0.0f, 200.0f) * fadeOutOver(a, 400.0f, 600.0f);
+    if (sceneClock < kTitleAfterBeatPause[0] || sceneClock >= kTitleAfterBeatPause[1]) {
+        const float after = static_cast<float>(kTitleAfterBeat);
+        beat += 0.4f * fadeInOver(a, after, 200.0f) * fadeOutOver(a, after + 200.0f, 200.0f);
+    }
+    return beat;
+}
 
 int titleWordFor(int part, float fade, float seconds) {
     int w = part;
@@ -61,11 +61,11 @@ int titleWordFor(int part, float fade, float seconds) {
     return w;
 }
 
-float titleDeformAmount(float sceneClock, float fade, Envelope& envelope) {
+float titleDeformAmount(float sceneClock, float fade) {
     if (sceneClock < 10800.0f)
-        return fadeOutOver(envelope, sceneClock, 9800.0f, 1000.0f) * deformCycle(envelope, sceneClock, 6000);
+        return fadeOutOver(sceneClock, 9800.0f, 1000.0f) * deformCycle(sceneClock, 6000);
     if (sceneClock < 29500.0f) return fade;
-    return fadeInOver(envelope, sceneClock, 29500.0f, 2000.0f) * deformCycle(envelope, sceneClock, 3800);
+    return fadeInOver(sceneClock, 29500.0f, 2000.0f) * deformCycle(sceneClock, 3800);
 }
 
 Vec3 titleCameraPosition(int word, float seconds, float fade, float& roll) {
@@ -90,7 +90,7 @@ Vec3 titleCameraPosition(int word, float seconds, float fade, float& roll) {
     default:
         break;
     }
-    const float g = 0.6f + roll * (1.0f + std::cos(kPi * fade / 2.0f)) / 2.0f;
+    const float g = 0.6f + roll * (1.0f + std::cos(kShowPi * fade / 2.0f)) / 2.0f;
     Vec3 p(-5.0f * std::sin(1.5f * k * seconds), 3.3f * std::cos(2.25f * k * seconds),
            2.0f * std::cos(0.1625f * k * seconds) + 7.0f);
     p.scale(g);
@@ -99,8 +99,8 @@ Vec3 titleCameraPosition(int word, float seconds, float fade, float& roll) {
 
 float titleCameraTurn(float fade, float sceneClock) {
     if (sceneClock >= 36000.0f) return 0.0f;
-    const float h = (1.0f - std::cos(2.0f * kPi * fade)) / 2.0f;
-    return (1.0f - wendlandWeight(h)) * kPi;
+    const float h = (1.0f - std::cos(2.0f * kShowPi * fade)) / 2.0f;
+    return (1.0f - wendlandWeight(h)) * kShowPi;
 }
 
 void TitleScene::setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
@@ -166,9 +166,9 @@ void TitleScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
     m.vertexScale = 2.0f;
     m.texCoordScale = 2.0f;
     for (int i = 0; i < kSickleCount; ++i) m.load("Models/sirppi2.3ds");
-    const Material sickle{.texture = 10,
-                          .cubeTexture = 22,
-                          .renderMode = 5,
+    const Material sickle{.texture = TextureSlot::Matosini,
+                          .cubeTexture = TextureSlot::CubeEnv1grRing,
+                          .renderMode = RenderMode::TextureReflect,
                           .colour = {0.55f, 0.43f, 0.23f, 1.0f},
                           .specular = {0.07f, 0.07f, 0.07f, 1.0f},
                           .ambient = {0.1f, 0.1f, 0.1f, 1.0f},
@@ -186,9 +186,9 @@ void TitleScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
     }
 
     for (int w = 0; w < 8 && kFirstWord + w < m.objectCount; ++w) {
-        applyMaterial(m.mesh(kFirstWord + w), Material{.texture = 23,
-                                                       .cubeTexture = 22,
-                                                       .renderMode = 5,
+        applyMaterial(m.mesh(kFirstWord + w), Material{.texture = TextureSlot::SoraBvaritettu,
+                                                       .cubeTexture = TextureSlot::CubeEnv1grRing,
+                                                       .renderMode = RenderMode::TextureReflect,
                                                        .colour = wordColour(w),
                                                        .specular = {0.0f, 0.0f, 0.0f, 0.0f},
                                                        .constantAttenuation = 0.05f,
@@ -197,10 +197,10 @@ void TitleScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
     }
 
     if (m.objectCount > kSky) {
-        // The slot set here is never drawn: every frame draws the room with texture 24.
-        applyMaterial(m.mesh(kSky), Material{.texture = 37,
-                                             .cubeTexture = 21,
-                                             .renderMode = 5,
+        // The slot set here is never drawn: every frame draws the room with kRoomTexture.
+        applyMaterial(m.mesh(kSky), Material{.texture = TextureSlot::Punasuhero,
+                                             .cubeTexture = TextureSlot::CubeEnv1gr,
+                                             .renderMode = RenderMode::TextureReflect,
                                              .colour = {0.0f, 0.0f, 0.0f, 0.0f},
                                              .specular = {0.0f, 0.0f, 0.0f, 0.0f},
                                              .ambient = {0.2f, 0.2f, 0.24f, 1.0f},
@@ -212,7 +212,7 @@ void TitleScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
 
 void TitleScene::moveLattice(float s, float d) {
     const float exponent =
-        3.0f * (1.0f + (1.0f + std::sin(kPi * 2.0f * d * (std::sin(0.25f * s) + 1.0f) / 2.0f)) / 2.0f);
+        3.0f * (1.0f + (1.0f + std::sin(kShowPi * 2.0f * d * (std::sin(0.25f * s) + 1.0f) / 2.0f)) / 2.0f);
     for (int k = 0; k < kHandleCount; ++k) {
         const Vec3& r = restLattice[k];
         Vec3 m = r;
@@ -275,7 +275,7 @@ void TitleScene::drawSickles() {
     Model& m = *model;
     for (int i = 0; i < kSickleCount && kFirstSickle + i < m.objectCount; ++i) {
         if (!sickleVisible[i]) continue;
-        m.mesh(kFirstSickle + i).renderMode = 5;
+        m.mesh(kFirstSickle + i).renderMode = RenderMode::TextureReflect;
         drawObject(m, kFirstSickle + i, light, 0, kRestShape);
     }
 }
@@ -285,9 +285,9 @@ void TitleScene::drawRoom(const Vec4& ambient, float constantAttenuation, bool e
     MeshObject& sky = m.mesh(kSky);
     sky.ambient = ambient;
     sky.constantAttenuation = constantAttenuation;
-    sky.texture = 24; // every frame draws the room in this texture
+    sky.texture = kRoomTexture;
     sky.alpha = 1.0f;
-    sky.renderMode = 5;
+    sky.renderMode = RenderMode::TextureReflect;
     if (effectSize)
         setPerspectiveEffect(m, camera);
     else
@@ -306,7 +306,7 @@ void TitleScene::glowPass(int part, int word, float fade, float beat, float word
     glEnable(GL_DEPTH_TEST);
     if (part != -1 && kFirstWord + word < m.objectCount) {
         MeshObject& o = m.mesh(kFirstWord + word);
-        o.renderMode = 4;
+        o.renderMode = RenderMode::Reflect;
         o.alpha = o.envAlpha = 1.0f;
         o.layered = 0;
         setPerspectiveEffect(m, camera);
@@ -336,11 +336,11 @@ void TitleScene::glowPass(int part, int word, float fade, float beat, float word
     fx.grab(1);
     fx.burn(1, 1, 1.0f);
     fx.grab(1);
-    fx.blur(1, 5, 1.5f, 1.5f, 0.020833334f, 1.0f, 1.0f, 1.0f);
+    fx.blur(1, {.passes = 5, .stretchX = 1.5f, .stretchY = 1.5f, .spread = 0.020833334f});
     fx.grab(0);
     if (fade != 0.0f) {
-        const float h = (1.0f - std::cos(2.0f * kPi * fade)) / 2.0f;
-        fx.zoomStreak(0, 8, 0.4f, 0.5f, 0.0f, 0.15f * h, 0.0f, 0.0f);
+        const float h = (1.0f - std::cos(2.0f * kShowPi * fade)) / 2.0f;
+        fx.zoomStreak(0, {.passes = 8, .alpha = 0.4f, .angle = 0.5f, .strength = 0.15f * h});
     }
     fx.grab(0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -354,7 +354,7 @@ void TitleScene::fullPass(int part, int word, float wordFadeIn) {
     EffectBuffers& fx = *effects_;
     if (part != -1 && kFirstWord + word < m.objectCount) {
         MeshObject& o = m.mesh(kFirstWord + word);
-        o.renderMode = 5;
+        o.renderMode = RenderMode::TextureReflect;
         o.layered = 1;
         o.alpha = o.envAlpha = 1.0f;
         o.colour = wordColour(word);
@@ -385,17 +385,12 @@ void TitleScene::render(int dt, int part, float fade) {
     if (!model || !effects_) return;
     Model& m = *model;
     EffectBuffers& fx = *effects_;
-    Envelope& e = envelope_;
     fx.streakFade = 0.0f;
     sicklesOn = clock.time >= 24000.0f;
     clock.advance(dt);
     const float s = clock.time * 0.001f;
 
-    // Main hit every 1400 ms and a lighter after-beat, which pauses for one second at 10 s.
-    const float a = static_cast<float>(static_cast<int>(clock.time + 1000.0f) % 1400);
-    float beat = fadeInOver(e, a, 0.0f, 200.0f) * fadeOutOver(e, a, 400.0f, 600.0f);
-    if (clock.time < 10000.0f || clock.time >= 11000.0f)
-        beat += 0.4f * fadeInOver(e, a, 800.0f, 200.0f) * fadeOutOver(e, a, 1000.0f, 200.0f);
+    const float beat = titleBeat(clock.time);
 
     const int word = titleWordFor(part, fade, s);
 
@@ -416,11 +411,12 @@ void TitleScene::render(int dt, int part, float fade) {
     const int rocked = kFirstWord + word;
     if (rocked >= 0 && rocked < m.objectCount) {
         m.mesh(rocked).rotationX =
-            (word == 0 || word == 4) ? 0.2f * std::sin(kPi * std::sin(0.75f * s + 2.73318504f)) - 0.12566368f
-                                     : 0.3f * std::sin(kPi * std::sin(0.5f * s));
+            (word == 0 || word == 4)
+                ? 0.2f * std::sin(kShowPi * std::sin(0.75f * s + 2.73318504f)) - 0.12566368f
+                : 0.3f * std::sin(kShowPi * std::sin(0.5f * s));
     }
 
-    const float d = titleDeformAmount(clock.time, fade, e);
+    const float d = titleDeformAmount(clock.time, fade);
     {
         LogicTimer logic;
         moveLattice(s, d);
@@ -428,7 +424,7 @@ void TitleScene::render(int dt, int part, float fade) {
         if (sicklesOn) moveSickles(s, clock.frameSeconds);
     }
 
-    const float wordFadeIn = fadeInOver(e, s, 5.5f, 1.0f);
+    const float wordFadeIn = fadeInOver(s, 5.5f, 1.0f);
     glowPass(part, word, fade, beat, wordFadeIn, s);
     fullPass(part, word, wordFadeIn);
 
@@ -441,7 +437,7 @@ void TitleScene::render(int dt, int part, float fade) {
     fx.overlay(0, 1.0f, 0.0f, 0);
     fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
 
-    const float fromBlack = fadeInOver(e, s, 0.0f, 1.0f);
+    const float fromBlack = fadeInOver(s, 0.0f, 1.0f);
     if (fromBlack != 1.0f) {
         fx.grab(3);
         fx.show(3, fromBlack);

@@ -10,12 +10,14 @@
 #include "anim/SplinePath.h"
 #include "assets/Model.h"
 #include "assets/SceneLight.h"
+#include "assets/TextureSlots.h"
 #include "math/Vec.h"
 #include "scenes/SceneClock.h"
+#include "timeline/ShowTimetable.h"
 
 #include <memory>
 
-class EffectBuffers;
+struct EffectBuffers;
 
 // Mesh index offset of the word shown for part (-1 or 0..3) and fade at scene time seconds:
 // -1 for no word, 0..3 the plain words, 4..7 their alternative models, which are used during
@@ -24,7 +26,11 @@ int titleWordFor(int part, float fade, float seconds);
 
 // How strongly the lattice bends the word at this scene clock (ms): a nine-second cycle that
 // fades out by 10.8 s, then the crossfade value, then the cycle again from 29.5 s.
-float titleDeformAmount(float sceneClock, float fade, Envelope& envelope);
+float titleDeformAmount(float sceneClock, float fade);
+
+// How much the room darkens on the beat at this scene clock (ms): a main hit and a lighter
+// after-beat that pauses for a second at 10 s.
+float titleBeat(float sceneClock);
 
 // The camera position for word w (-1..7) at scene time seconds, before the crossfade's half turn.
 // roll keeps its value when w is -1.
@@ -42,12 +48,14 @@ class TitleScene {
     static constexpr int kFirstSickle = 9;
     static constexpr int kSickleCount = 50;
     static constexpr int kHandleCount = 64;
+    // Every frame draws the room in this texture, whatever its material says.
+    static constexpr int kRoomTexture = TextureSlot::KivisementtiBBkontrasti;
 
     void attach(EffectBuffers& effects) { effects_ = &effects; }
     void setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight);
     void render(int dt, int part, float fade);
 
-    SceneClock clock{0.0f};
+    SceneClock clock{timetable::clockStart::kTitle};
     std::unique_ptr<Model> model;
     CameraFrame camera;
     SplinePath cameraPath;
@@ -72,5 +80,4 @@ class TitleScene {
     void fullPass(int part, int word, float wordFadeIn);
 
     EffectBuffers* effects_ = nullptr;
-    Envelope envelope_;
 };

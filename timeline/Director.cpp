@@ -2,6 +2,7 @@
 
 #include "anim/Envelope.h"
 #include "post/EffectBuffers.h"
+#include "timeline/ShowTimetable.h"
 
 #include <GL/gl.h>
 
@@ -9,16 +10,20 @@
 
 namespace {
 
+using namespace timetable;
+
 // The title words: each part holds until its end time, then crossfades into the next over L ms.
 constexpr int kTitleEnds[4] = {10800, 18400, 29500, 43500};
 constexpr int kTitleParts[5] = {-1, 0, 1, 3, 3};
 
 int titleFadeLength(int t) { return t <= 18400 ? 6000 : (t <= 30000 ? 8500 : 3500); }
 
-// The star swarm alternates its two views every 3700 ms, offset by 3100 ms.
-int swarmVariant(int t) { return (t + 3100) % 7400 >= 3700 ? 1 : 0; }
+// The star swarm alternates its close and wide views.
+int swarmVariant(int t) {
+    return (t + kSwarmViewOffset) % (2 * kSwarmViewLength) >= kSwarmViewLength ? 1 : 0;
+}
 
-// The show's sections in order, each running until its end time.
+// The show's sections in order, each running until the next one starts.
 enum class Section { Title, Swarm, StarBall, WhiteOut, Hipu, Duck, StarBall2, Cave, Potko, Closing, End };
 
 struct SectionSpan {
@@ -27,16 +32,16 @@ struct SectionSpan {
 };
 
 constexpr SectionSpan kSections[] = {
-    {41800, "title"},
-    {70000, "swarm"},
-    {86000, "star ball"},
-    {97300, "white-out"},
-    {126000, "hipu"},
-    {157000, "duck"},
-    {164000, "star ball 2"},
-    {220000, "cave"},
-    {246000, "potko"},
-    {Director::kShowEnd, "closing"},
+    {kSwarmStart, "title"},
+    {kStarBallStart, "swarm"},
+    {kWhiteOutStart, "star ball"},
+    {kHipuStart, "white-out"},
+    {kDuckStart, "hipu"},
+    {kStarBallAgainStart, "duck"},
+    {kCaveStart, "star ball 2"},
+    {kPotkoStart, "cave"},
+    {kClosingStart, "potko"},
+    {kShowEnd, "closing"},
     {0, "end"},
 };
 
@@ -50,15 +55,14 @@ Section sectionAt(int t) {
 
 const char* Director::sectionName(int t) { return kSections[static_cast<int>(sectionAt(t))].name; }
 
-void Director::attach(const SceneCalls& scenes, EffectBuffers& effects, Envelope& envelope) {
+void Director::attach(const SceneCalls& scenes, EffectBuffers& effects) {
     scenes_ = scenes;
     fx_ = &effects;
-    env_ = &envelope;
 }
 
 void Director::scene(SceneId id, int dt, int arg, float fade) {
     if (scenes_.isAvailable(id))
-        scenes_.render(scenes_.context, id, dt, arg, fade);
+        scenes_.render(scenes_.context, id, dt, SceneArgs{arg, fade});
     else
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
@@ -75,7 +79,7 @@ void Director::run(int demoTime, bool& quitRequested) {
         quitRequested = true;
         return;
     }
-    if (!fx_ || !env_) { // nothing attached: a black frame
+    if (!fx_) { // nothing attached: a black frame
         glClear(GL_COLOR_BUFFER_BIT);
         return;
     }
@@ -122,9 +126,7 @@ void Director::title(int t, int dt) {
     const int crossStart = kTitleEnds[j] - fadeLength;
     const float ft = static_cast<float>(t);
     if (t > crossStart) {
-        env_->inStart = static_cast<float>(crossStart);
-        env_->inLength = static_cast<float>(fadeLength);
-        const float v = env_->rampUp(ft);
+        const float v = rampUpOver(ft, static_cast<float>(crossStart), static_cast<float>(fadeLength));
         crossValue = v;
         if (kTitleParts[j] == -1) {
             scene(SceneId::Title, dt, kTitleParts[j + 1], 1.0f - v);
@@ -139,15 +141,13 @@ void Director::title(int t, int dt) {
         scene(SceneId::Title, dt, kTitleParts[j], 0.0f);
     }
     middleStart = -1.0f;
-    if (t > 41100) streakedFadeToBlack(41100.0f, 700.0f, ft);
+    if (t > kTitleFadeToBlack.start) streakedFadeToBlack(kTitleFadeToBlack, ft);
 }
 
-void Director::streakedFadeToBlack(float start, float length, float t) {
-    env_->inStart = start;
-    env_->inLength = length;
-    const float w = env_->fadeIn(t, 1.0f, 1.0f);
+void Director::streakedFadeToBlack(timetable::Window window, float t) {
+    const float w = fadeInOver(t, static_cast<float>(window.start), static_cast<float>(window.length));
     fx_->grab(0);
-    fx_->zoomStreak(0, 10, 0.4f, 0.0f, 0.0f, 0.2f * w, 0.0f, 0.0f);
+    fx_->zoomStreak(0, {.passes = 10, .alpha = 0.4f, .strength = 0.2f * w});
     fx_->grab(0);
     fx_->show(0, 1.0f - w);
 }
@@ -155,42 +155,39 @@ void Director::streakedFadeToBlack(float start, float length, float t) {
 void Director::swarmWithFlashes(int t, int dt) {
     const float ft = static_cast<float>(t);
     if (middleStart == -1.0f) middleStart = ft;
-    // Star-ball flashes on a 3600 ms beat from 56.5 s; m is negative just before the first one.
-    const int m = (t - 56500) % 3600;
-    if (t > 56200 && m < 700) {
-        env_->inStart = 0.0f;
-        env_->inLength = 250.0f;
-        const float s = std::sqrt(env_->fadeOut(static_cast<float>(m), 1.0f, 1.0f));
+    // Star-ball flashes; m is negative just before the first one.
+    const int m = (t - kFlashOrigin) % kFlashPeriod;
+    if (t > kFlashesStart && m < kFlashLength) {
+        const float s = std::sqrt(fadeOutOver(static_cast<float>(m), 0.0f, static_cast<float>(kFlashFade)));
         scene(SceneId::StarBall, dt);
         fx_->grab(3); // index 3 wraps, so the smear wraps around the frame edges
-        fx_->blur(3, 7, 4.5f, 0.02f, 0.2f * s, 1.0f, 1.0f, 1.0f);
+        fx_->blur(3, {.passes = 7, .stretchX = 4.5f, .stretchY = 0.02f, .spread = 0.2f * s});
     } else {
         scene(SceneId::Kukkeli, dt, swarmVariant(t));
     }
 
-    env_->inStart = middleStart;
-    env_->inLength = 1000.0f;
-    const float ramp = env_->rampUp(ft);
+    const float ramp = rampUpOver(ft, middleStart, 1000.0f);
     const float q = ramp * ramp;
     if (q != 1.0f) { // fade in from black over the first second
         fx_->grab(2);
         fx_->show(2, q);
     }
 
-    if (ft < middleStart + 3000.0f) { // streaks that die away over three seconds
-        env_->inStart = middleStart;
-        env_->inLength = 3000.0f;
-        const float z = env_->fadeIn(ft, 1.0f, 1.0f);
+    const float intro = static_cast<float>(kSwarmIntroStreak);
+    if (ft < middleStart + intro) { // streaks that die away
+        const float z = fadeInOver(ft, middleStart, intro);
         fx_->grab(0);
-        fx_->zoomStreak(0, 10, 0.4f, 0.0f, 0.0f, 0.2f - 0.2f * z, 0.0f, 0.0f);
-    } else if (t < 56200) { // two streak pulses in every 3660 ms cycle
-        const float h = static_cast<float>((t + 2600) % 3660);
-        env_->inStart = 0.0f, env_->inLength = 150.0f, env_->outStart = 150.0f, env_->outLength = 150.0f;
-        const float a1 = env_->fadeInOut(h, 1.0f, 1.0f);
-        env_->inStart = 600.0f, env_->inLength = 150.0f, env_->outStart = 750.0f, env_->outLength = 150.0f;
-        const float a2 = env_->fadeInOut(h, 1.0f, 1.0f);
+        fx_->zoomStreak(0, {.passes = 10, .alpha = 0.4f, .strength = 0.2f - 0.2f * z});
+    } else if (t < kFlashesStart) { // two streak pulses in every cycle
+        const float h = static_cast<float>((t + kSwarmPulseOffset) % kSwarmPulseCycle);
+        const float rise = static_cast<float>(kSwarmPulseRise);
+        float pulses = 0.0f;
+        for (const int start : kSwarmPulseStarts) {
+            const float s = static_cast<float>(start);
+            pulses += fadeInOutOver(h, s, rise, s + rise, rise);
+        }
         fx_->grab(0);
-        fx_->zoomStreak(0, 10, 0.4f, 0.0f, 0.0f, 0.1f * (a1 + a2), 0.0f, 0.0f);
+        fx_->zoomStreak(0, {.passes = 10, .alpha = 0.4f, .strength = 0.1f * pulses});
     }
     transitionStarted = 0.0f;
 }
@@ -203,57 +200,59 @@ void Director::starBallIntoHipu(int t, int dt) {
         fx_->grab(0);
         transitionStarted = 1.0f;
         transitionStart = ft;
-        hipuStart = ft + 15500.0f;
+        hipuStart = ft + static_cast<float>(kHipuDissolveDelay);
     }
-    env_->inStart = transitionStart;
-    env_->inLength = 2000.0f;
-    crossValue = env_->fadeIn(ft, 1.0f, 1.0f);
-    env_->inStart = hipuStart;
-    env_->inLength = 1500.0f;
-    const float w = env_->fadeIn(ft, 1.0f, 1.0f);
+    crossValue = fadeInOver(ft, transitionStart, 2000.0f);
+    const float w = fadeInOver(ft, hipuStart, static_cast<float>(kHipuDissolveLength));
 
     scene(SceneId::StarBall, dt);
     if (w != 0.0f) { // the streaked star-ball frame dissolves into the Hipu frame
         fx_->grab(0);
-        fx_->zoomStreak(0, 5, 0.5f, 0.5f, 0.0f, 0.15f * w, 0.13f * std::sin(4.75f * w * w),
-                        0.04f * (1.0f - std::cos(3.75f * w)));
+        fx_->zoomStreak(0, {.passes = 5,
+                            .alpha = 0.5f,
+                            .angle = 0.5f,
+                            .strength = 0.15f * w,
+                            .centreX = 0.13f * std::sin(4.75f * w * w),
+                            .centreY = 0.04f * (1.0f - std::cos(3.75f * w))});
         fx_->grab(1);
         scene(SceneId::Hipu, dt);
         fx_->grab(2);
         const float n = 1.0f - w;
-        fx_->zoomStreak(2, 5, 0.5f, 0.5f, 0.0f, 0.15f * n, 0.13f * std::sin(4.75f * n * n),
-                        0.04f * (1.0f - std::cos(3.75f * n)));
+        fx_->zoomStreak(2, {.passes = 5,
+                            .alpha = 0.5f,
+                            .angle = 0.5f,
+                            .strength = 0.15f * n,
+                            .centreX = 0.13f * std::sin(4.75f * n * n),
+                            .centreY = 0.04f * (1.0f - std::cos(3.75f * n))});
         fx_->overlay(1, 1.0f - w, 0.0f, 1);
     }
 }
 
 void Director::swarmWhiteOut(int t, int dt) {
     scene(SceneId::Kukkeli, dt, swarmVariant(t));
-    env_->inStart = 93800.0f;
-    env_->inLength = 4000.0f;
-    const float g = env_->fadeIn(static_cast<float>(t), 1.0f, 1.0f);
+    const float g = fadeInOver(static_cast<float>(t), static_cast<float>(kWhiteOut.start),
+                               static_cast<float>(kWhiteOut.length));
     if (g != 0.0f) {
         fx_->grab(2);
-        fx_->zoomStreak(2, 6, 0.75f, 0.5f, 0.0f, 0.18f * g, 0.0f, 0.0f);
+        fx_->zoomStreak(2, {.passes = 6, .alpha = 0.75f, .angle = 0.5f, .strength = 0.18f * g});
         fx_->fill(g, 1.0f, 1.0f, 1.0f);
     }
 }
 
 void Director::hipuOutOfWhite(int t, int dt) {
     scene(SceneId::Hipu, dt);
-    env_->inStart = 97300.0f;
-    env_->inLength = 3000.0f;
-    const float g = env_->fadeOut(static_cast<float>(t), 1.0f, 1.0f);
+    const float g = fadeOutOver(static_cast<float>(t), static_cast<float>(kOutOfWhite.start),
+                                static_cast<float>(kOutOfWhite.length));
     if (g != 0.0f) {
         fx_->grab(2);
-        fx_->blur(2, 3, 1.5f, 1.5f, 0.1f * g, 1.0f, 1.0f, 1.0f);
+        fx_->blur(2, {.passes = 3, .stretchX = 1.5f, .stretchY = 1.5f, .spread = 0.1f * g});
         fx_->grab(2);
-        fx_->zoomStreak(2, 5, 0.75f, 0.5f, 0.0f, 0.18f * g, 0.0f, 0.0f);
+        fx_->zoomStreak(2, {.passes = 5, .alpha = 0.75f, .angle = 0.5f, .strength = 0.18f * g});
         fx_->fill(g, 1.0f, 1.0f, 1.0f);
     }
 }
 
 void Director::closing(int t, int dt) {
     scene(SceneId::Closing, dt);
-    if (t > 285300) streakedFadeToBlack(285300.0f, 800.0f, static_cast<float>(t));
+    if (t > kClosingFadeToBlack.start) streakedFadeToBlack(kClosingFadeToBlack, static_cast<float>(t));
 }

@@ -3,20 +3,18 @@
 // that render, with their arguments, and composes the cuts, crossfades, flashes, streaks and
 // fades between them on its own effect buffers. All times are milliseconds of music time.
 
-#include "scenes/SceneSet.h"
+#include "scenes/SceneCalls.h"
+#include "timeline/ShowTimetable.h"
 
-class EffectBuffers;
-struct Envelope;
+struct EffectBuffers;
 
 class Director {
   public:
-    static constexpr int kShowEnd = 286500; // ms: the demo ends here
-
     // Name of the section of the show that plays at demo time t, for reports and benchmarks.
     static const char* sectionName(int t);
 
-    // Hands the director the scenes it renders and the effect buffers and envelope it owns.
-    void attach(const SceneCalls& scenes, EffectBuffers& effects, Envelope& envelope);
+    // Hands the director the scenes it renders and the effect buffers it owns.
+    void attach(const SceneCalls& scenes, EffectBuffers& effects);
 
     // Draws the frame for demoTime; sets quitRequested once the show is over.
     void run(int demoTime, bool& quitRequested);
@@ -35,7 +33,7 @@ class Director {
     void swarmWhiteOut(int t, int dt);
     void hipuOutOfWhite(int t, int dt);
     void closing(int t, int dt);
-    void streakedFadeToBlack(float start, float length, float t);
+    void streakedFadeToBlack(timetable::Window window, float t);
     // Renders a module, or clears the frame when it is not available so its section stays black.
     void scene(SceneId id, int dt, int arg = 0, float fade = 0.0f);
 
@@ -43,5 +41,4 @@ class Director {
     int runningTotal_ = 0; // equals the demo time: both start at 0
     SceneCalls scenes_;
     EffectBuffers* fx_ = nullptr;
-    Envelope* env_ = nullptr;
 };

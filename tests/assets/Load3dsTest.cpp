@@ -247,9 +247,9 @@ TEST_F(NamedObjects, NewMeshStartsWithCreationDefaultsAndFaceListSetsModeFive) {
     EXPECT_EQ(loadBytes(model, bytes), 1);
     const MeshObject& faced = model.mesh(0);
     const MeshObject& bare = model.mesh(1);
-    EXPECT_EQ(faced.renderMode, 5);
+    EXPECT_EQ(faced.renderMode, RenderMode::TextureReflect);
     EXPECT_EQ(faced.coneCull, 0);
-    EXPECT_EQ(bare.renderMode, 1);
+    EXPECT_EQ(bare.renderMode, RenderMode::Textured);
     EXPECT_EQ(bare.faceCount, 0);
     EXPECT_EQ(bare.layered, 1);
     EXPECT_EQ(bare.useEuler, 1);

@@ -269,8 +269,8 @@ TEST_F(EffectRestingState, EveryOperationRestsAtAddAndKeepsTheCallersModelview) 
         +[](EffectBuffers& e) { e.fill(0.5f, 1.0f, 1.0f, 1.0f); },
         +[](EffectBuffers& e) { e.overlay(0, 0.5f, 0.0f, 0); },
         +[](EffectBuffers& e) { e.burn(0, 2, 0.5f); },
-        +[](EffectBuffers& e) { e.blur(0, 2, 1.0f, 1.0f, 0.1f, 1.0f, 1.0f, 1.0f); },
-        +[](EffectBuffers& e) { e.zoomStreak(0, 3, 0.4f, 0.0f, 0.0f, 0.2f, 0.0f, 0.0f); },
+        +[](EffectBuffers& e) { e.blur(0, {.passes = 2, .spread = 0.1f}); },
+        +[](EffectBuffers& e) { e.zoomStreak(0, {.passes = 3, .alpha = 0.4f, .strength = 0.2f}); },
     };
     int index = 0;
     for (auto operation : operations) {

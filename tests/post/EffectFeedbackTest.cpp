@@ -95,7 +95,7 @@ TEST_F(EffectBlur, ZeroSpreadGivesTheTextureTimes65Over64Tinted) {
     fx.grab(0);
     fillRect(0, 0, kFrame, kFrame, 255, 255, 255); // replaced, not blended over
     const double tint[3] = {1.0, 0.5, 0.25};
-    fx.blur(0, 1, 1.0f, 1.0f, 0.0f, 1.0f, 0.5f, 0.25f);
+    fx.blur(0, {.passes = 1, .spread = 0.0f, .g = 0.5f, .b = 0.25f});
     const Image expected =
         combine(pattern, pattern, [&](double t, double, int c) { return t * tint[c] * kTapSum; });
     EXPECT_TRUE(imagesNear(expected, readFrame(0, 0, kFrame, kFrame), kBlurPassTolerance));
@@ -106,7 +106,7 @@ TEST_F(EffectBlur, EachPassBrightensTheLastOneBy65Over64) {
     const int value = 160, passes = 4;
     fillRect(0, 0, kFrame, kFrame, value, value, value);
     fx.grab(1);
-    fx.blur(1, passes, 1.0f, 1.0f, 0.0f, 1.0f, 1.0f, 1.0f);
+    fx.blur(1, {.passes = passes, .spread = 0.0f});
     const unsigned char* p = readFrame(0, 0, kFrame, kFrame).at(256, 256);
     EXPECT_NEAR(p[0], value * std::pow(kTapSum, passes), 2.0 * passes);
     EXPECT_GT(p[0], value + passes);
@@ -118,7 +118,7 @@ TEST_F(EffectBlur, HorizontalStepIsSmallWidthOver1024) {
     fillRect(100, 0, 1, kFrame, 255, 255, 255);
     fx.grab(0);
     const float spread = 4.0f / kFrame * 1024.0f / static_cast<float>(fx.smallWidth); // four pixels
-    fx.blur(0, 1, 1.0f, 0.0f, spread, 1.0f, 1.0f, 1.0f);
+    fx.blur(0, {.passes = 1, .stretchY = 0.0f, .spread = spread});
     const Image frame = readFrame(0, 0, kFrame, kFrame);
     const double twoTaps = 255.0 * kTapSum / 2.0;
     EXPECT_NEAR(frame.at(98, 300)[0], twoTaps, kBlurPassTolerance);
@@ -132,7 +132,7 @@ TEST_F(EffectBlur, VerticalStepIsSmallHeightOver512) {
     fillRect(0, 100, kFrame, 1, 255, 255, 255);
     fx.grab(0);
     const float spread = 4.0f / kFrame * 512.0f / static_cast<float>(fx.smallHeight); // four pixels
-    fx.blur(0, 1, 0.0f, 1.0f, spread, 1.0f, 1.0f, 1.0f);
+    fx.blur(0, {.passes = 1, .stretchX = 0.0f, .spread = spread});
     const Image frame = readFrame(0, 0, kFrame, kFrame);
     const double twoTaps = 255.0 * kTapSum / 2.0;
     EXPECT_NEAR(frame.at(300, 98)[0], twoTaps, kBlurPassTolerance);
@@ -148,7 +148,7 @@ TEST_F(EffectBlur, IndexThreeWrapsAroundTheEdges) {
         fillRect(0, 0, kFrame / 2, kFrame, 200, 0, 0);
         fillRect(kFrame / 2, 0, kFrame / 2, kFrame, 0, 200, 0);
         fx.grab(i);
-        fx.blur(i, 1, 1.0f, 0.0f, halfTextureSpread, 1.0f, 1.0f, 1.0f);
+        fx.blur(i, {.passes = 1, .stretchY = 0.0f, .spread = halfTextureSpread});
         const Image frame = readFrame(0, 0, kFrame, kFrame);
         const unsigned char* left = frame.at(10, 256);
         const unsigned char* right = frame.at(500, 256);
@@ -167,7 +167,7 @@ TEST_F(EffectBlur, IndexThreeWrapsAroundTheEdges) {
 TEST_F(EffectBlur, NoPassesDrawNothing) {
     drawImage(makePattern(kFrame, kFrame));
     const Image before = readFrame(0, 0, kFrame, kFrame);
-    fx.blur(0, 0, 1.0f, 1.0f, 0.1f, 1.0f, 1.0f, 1.0f);
+    fx.blur(0, {.passes = 0, .spread = 0.1f});
     EXPECT_TRUE(imagesNear(before, readFrame(0, 0, kFrame, kFrame), 0));
 }
 
@@ -180,7 +180,13 @@ TEST_F(EffectZoomStreak, OnePassBlendsTheGrabOnceUnzoomedAndGrabsNothing) {
     fillRect(0, 0, kFrame, kFrame, 20, 240, 120);
     const Image frame = readFrame(0, 0, kFrame, kFrame);
     fx.streakFade = 0.5f; // no effect on the first pass
-    fx.zoomStreak(0, 1, 0.4f, 0.7f, 0.3f, 0.25f, 0.3f, -0.2f);
+    fx.zoomStreak(0, {.passes = 1,
+                      .alpha = 0.4f,
+                      .angle = 0.7f,
+                      .phase = 0.3f,
+                      .strength = 0.25f,
+                      .centreX = 0.3f,
+                      .centreY = -0.2f});
     const Image expected = combine(frame, pattern, [](double f, double t, int) { return 0.6 * f + 0.4 * t; });
     EXPECT_TRUE(imagesNear(expected, readFrame(0, 0, kFrame, kFrame), 1));
     EXPECT_TRUE(imagesNear(Image(kFrame, kFrame), readTexture(fx.passTex[0]), 0));
@@ -192,7 +198,7 @@ TEST_F(EffectZoomStreak, FirstPassResultFeedsTheSecond) {
     fx.grab(1);
     fillRect(0, 0, kFrame, kFrame, 20, 240, 120);
     const Image frame = readFrame(0, 0, kFrame, kFrame);
-    fx.zoomStreak(1, 2, 0.5f, 0.0f, 0.0f, 0.2f, 0.0f, 0.0f);
+    fx.zoomStreak(1, {.passes = 2, .alpha = 0.5f, .strength = 0.2f});
     const Image firstPass =
         combine(frame, pattern, [](double f, double t, int) { return 0.5 * f + 0.5 * t; });
     EXPECT_TRUE(imagesNear(firstPass, readTexture(fx.passTex[1]), 1));
@@ -205,7 +211,8 @@ TEST_F(EffectZoomStreak, LaterPassesZoomAboutTheCentrePoint) {
     const int cx = 384, cy = 256, half = 32; // the square sits on the fixed point
     fillRect(cx - half, cy - half, 2 * half, 2 * half, 250, 250, 250);
     fx.grab(0);
-    fx.zoomStreak(0, 2, 1.0f, 0.0f, 0.0f, strength, centreX, centreY);
+    fx.zoomStreak(0,
+                  {.passes = 2, .alpha = 1.0f, .strength = strength, .centreX = centreX, .centreY = centreY});
     const double z = 2.0 * strength / 2.0 / 1.13;
     const double d = 0.1 * strength - z; // negative: the copy is enlarged
     const double span = 1.0 + 2.0 * d;   // texture units across the frame
@@ -228,7 +235,7 @@ TEST_F(EffectZoomStreak, AngleAndPhaseShapeTheHorizontalAndVerticalZoom) {
     const int half = 64;
     fillRect(256 - half, 256 - half, 2 * half, 2 * half, 250, 250, 250);
     fx.grab(0);
-    fx.zoomStreak(0, 2, 1.0f, angle, phase, strength, 0.0f, 0.0f);
+    fx.zoomStreak(0, {.passes = 2, .alpha = 1.0f, .angle = angle, .phase = phase, .strength = strength});
     const double d = 0.1 * strength - 2.0 * strength / 2.0 / 1.13;
     const double n = d * (std::sin(angle + phase * 1.570795) + std::cos(angle + phase * 1.570795));
     const double tall = half / (1.0 + 2.0 * n); // negative d, positive n: reduced vertically
@@ -249,7 +256,7 @@ TEST_F(EffectZoomStreak, StreakFadeLowersTheAlphaOfLaterPasses) {
     fillRect(0, 0, kFrame, kFrame, 20, 240, 120);
     const Image frame = readFrame(0, 0, kFrame, kFrame);
     fx.streakFade = 1.0f;
-    fx.zoomStreak(0, 4, 0.5f, 0.0f, 0.0f, 0.3f, 0.0f, 0.0f);
+    fx.zoomStreak(0, {.passes = 4, .alpha = 0.5f, .strength = 0.3f});
     const Image onePass = combine(frame, pattern, [](double f, double t, int) { return 0.5 * f + 0.5 * t; });
     EXPECT_TRUE(imagesNear(onePass, readFrame(0, 0, kFrame, kFrame), 1));
 }
@@ -257,7 +264,7 @@ TEST_F(EffectZoomStreak, StreakFadeLowersTheAlphaOfLaterPasses) {
 TEST_F(EffectZoomStreak, NoPassesDrawNothingButSetTheMixBlend) {
     drawImage(makePattern(kFrame, kFrame));
     const Image before = readFrame(0, 0, kFrame, kFrame);
-    fx.zoomStreak(0, 0, 1.0f, 0.0f, 0.0f, 0.2f, 0.0f, 0.0f);
+    fx.zoomStreak(0, {.passes = 0, .alpha = 1.0f, .strength = 0.2f});
     EXPECT_TRUE(imagesNear(before, readFrame(0, 0, kFrame, kFrame), 0));
     GLint dst = 0;
     glGetIntegerv(GL_BLEND_DST, &dst);

@@ -97,7 +97,7 @@ void plainAppearance(MeshObject& o) {
     o.specular.set(0, 0, 0, 1);
     o.ambient.set(0, 0, 0, 1);
     o.lightW = 0.0f; // a directional light along +z
-    o.renderMode = 5;
+    o.renderMode = RenderMode::TextureReflect;
     o.layered = 1;
 }
 
@@ -200,7 +200,7 @@ std::vector<float> stateSnapshot() {
 TEST_F(DrawObject, FreshMeshIsDrawnInThreePasses) {
     MeshObject& o = addMesh();
     *&o = MeshObject(); // creation defaults, then what the face list sets
-    o.renderMode = 5;
+    o.renderMode = RenderMode::TextureReflect;
     addSquare(o, {0, 0, 0}, 1.0f);
     finishMesh(o);
     EXPECT_EQ(passCountOf(o), 3);
@@ -216,7 +216,7 @@ TEST_F(DrawObject, PassCountFollowsLayeringAndMode) {
                           {0, 1, 2}, {1, 1, 2}, {4, 1, 2}, {5, 1, 3}};
     const int mesh = addFacingSquare();
     for (const Case& c : cases) {
-        model.mesh(mesh).renderMode = c.mode;
+        model.mesh(mesh).renderMode = static_cast<RenderMode>(c.mode);
         model.mesh(mesh).layered = c.layered;
         resetDrawnTriangles();
         draw(mesh);
@@ -246,7 +246,7 @@ TEST_F(DrawObject, UnlayeredMode4IsOneUnlitOpaqueReflectionPass) {
     glClear(GL_COLOR_BUFFER_BIT);
     const int mesh = addFacingSquare();
     MeshObject& o = model.mesh(mesh);
-    o.renderMode = 4;
+    o.renderMode = RenderMode::Reflect;
     o.layered = 0;
     o.colour.set(0.2f, 0.1f, 0.25f, 1);
     o.envAlpha = 0.5f; // the vertex alpha, but blending is off
@@ -268,7 +268,7 @@ TEST_F(DrawObject, UnlayeredMode0IsLitUntexturedBlendedAndFourTimesTheColour) {
     glClear(GL_COLOR_BUFFER_BIT);
     const int mesh = addFacingSquare();
     MeshObject& o = model.mesh(mesh);
-    o.renderMode = 0;
+    o.renderMode = RenderMode::Untextured;
     o.layered = 0;
     o.colour.set(0.1f, 0.05f, 0.15f, 1);
     o.alpha = 0.5f;
@@ -291,7 +291,7 @@ TEST_F(DrawObject, UntexturedPassLeavesTheBoundTexturesWrappingAlone) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     const int mesh = addFacingSquare();
-    model.mesh(mesh).renderMode = 0;
+    model.mesh(mesh).renderMode = RenderMode::Untextured;
     model.mesh(mesh).layered = 0;
     draw(mesh);
     EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), static_cast<GLint>(kEffectCopy));
@@ -305,7 +305,7 @@ TEST_F(DrawObject, UntexturedPassLeavesTheBoundTexturesWrappingAlone) {
 TEST_F(DrawObject, ColourAlphaNeverReachesGl) {
     const int mesh = addFacingSquare();
     MeshObject& o = model.mesh(mesh);
-    o.renderMode = 0;
+    o.renderMode = RenderMode::Untextured;
     o.layered = 0;
     o.colour.set(0.2f, 0.1f, 0.05f, 0.0f);
     o.alpha = 1.0f;
@@ -327,7 +327,7 @@ TEST_F(DrawObject, EqualDepthLayersLandOnlyWhereTheBasePassWroteDepth) {
     makeTexture(kTextureSlot, {{0, 0, 0}});
     const int mesh = addFacingSquare();
     MeshObject& o = model.mesh(mesh);
-    o.renderMode = 5;
+    o.renderMode = RenderMode::TextureReflect;
     o.layered = 0;
     o.colour.set(0.2f, 0.1f, 0.3f, 1);
     glDepthMask(GL_FALSE);
@@ -357,7 +357,7 @@ TEST_F(DrawObject, LastPassLeavesItsColourFactorAndVertexAlpha) {
     o.alpha = 0.25f;
     o.envAlpha = 0.75f;
     for (const Case& c : cases) {
-        o.renderMode = c.mode;
+        o.renderMode = static_cast<RenderMode>(c.mode);
         o.layered = c.layered;
         draw(mesh);
         const auto colour = currentColour();
@@ -409,7 +409,7 @@ TEST_F(DrawObject, UnknownGeometryDrawsNothingYetLeavesTheSameState) {
 TEST_F(DrawObject, LeavesTheDocumentedStateBehind) {
     const int mesh = addFacingSquare();
     MeshObject& o = model.mesh(mesh);
-    o.renderMode = 1;
+    o.renderMode = RenderMode::Textured;
     o.layered = 0;
     o.sphereMap = 1;
     o.cullFaces = 1;
@@ -434,7 +434,7 @@ TEST_F(DrawObject, LeavesTheDocumentedStateBehind) {
 TEST_F(DrawObject, WorkingShapeDrawsTheWorkPositions) {
     const int mesh = addFacingSquare();
     MeshObject& o = model.mesh(mesh);
-    o.renderMode = 0;
+    o.renderMode = RenderMode::Untextured;
     o.layered = 0;
     o.ambient.set(1, 1, 1, 1);
     for (Vec3& p : o.workPositions) p.x += 3.0f; // moved right, off the centre
@@ -448,7 +448,7 @@ TEST_F(DrawObject, FlatCornersUseTheirCornerNormals) {
     // With the vertex normals turned away from the light only corners marked flat get lit.
     const int mesh = addFacingSquare();
     MeshObject& o = model.mesh(mesh);
-    o.renderMode = 0;
+    o.renderMode = RenderMode::Untextured;
     o.layered = 0;
     o.colour.set(0.25f, 0.25f, 0.25f, 1);
     for (Vec3& n : o.vertexNormals) n.set(0, 0, 1);
@@ -489,7 +489,7 @@ TEST_F(DrawObject, NormalOverlayDrawsLinesFromTheRestCorners) {
     // Normals along +x: the top-left corner (a third corner) gets a line out to x = -3.
     const int mesh = addFacingSquare();
     MeshObject& o = model.mesh(mesh);
-    o.renderMode = 1;
+    o.renderMode = RenderMode::Textured;
     o.layered = 0;
     o.ambient.set(1, 1, 1, 1);
     for (Vec3& n : o.restNormals) n.set(2, 0, 0);
@@ -516,7 +516,7 @@ TEST_F(DrawObject, ConeTestDropsFacesBehindTheEye) {
     addSquare(o, {1.3f, 0.1f, 4}, 0.1f);        // first corner at cosine 0.64 off the view axis
     addSquare(o, {2.0f, 0.1f, 4}, 0.1f);        // first corner at cosine 0.47
     finishMesh(o);
-    o.renderMode = 1;
+    o.renderMode = RenderMode::Textured;
     o.layered = 0;
     o.coneCull = 1;
     draw(0, kWorkingShape);
@@ -539,7 +539,7 @@ TEST_F(DrawObject, ConeTestReadsTheRecordedEyeAndScale) {
     finishMesh(o);
     o.coneCull = 1;
     o.layered = 0;
-    o.renderMode = 1;
+    o.renderMode = RenderMode::Textured;
     draw(0, kWorkingShape);
     EXPECT_EQ(drawnTriangles(), 2);
 
@@ -566,7 +566,7 @@ TEST_F(DrawObject, PlacementTranslatesThenTurnsAboutYThenZThenX) {
     MeshObject& o = addMesh();
     addSquare(o, {0, 1, 0}, 0.2f);
     finishMesh(o);
-    o.renderMode = 0;
+    o.renderMode = RenderMode::Untextured;
     o.layered = 0;
     o.cullFaces = 0;
     o.ambient.set(1, 1, 1, 1);
@@ -601,7 +601,7 @@ TEST_F(DrawObject, TextureOffsetShiftsUnmappedTexturesOnly) {
     makeTexture(kTextureSlot, {{255, 0, 0}, {0, 255, 0}});
     const int mesh = addFacingSquare();
     MeshObject& o = model.mesh(mesh);
-    o.renderMode = 1;
+    o.renderMode = RenderMode::Textured;
     o.layered = 0;
     o.ambient.set(1, 1, 1, 1); // lit colour saturates: the texel shows as it is
     const auto left = windowOf({-0.5f, 0, 0});
@@ -630,7 +630,7 @@ TEST_F(DrawObject, BackFacesAreCulledOnlyWhenAsked) {
     for (std::size_t f = 0; f < o.faceIndices.size(); f += 3)
         std::swap(o.faceIndices[f + 1], o.faceIndices[f + 2]);
     finishMesh(o);
-    o.renderMode = 0;
+    o.renderMode = RenderMode::Untextured;
     o.layered = 0;
     o.ambient.set(1, 1, 1, 1);
     draw(0);
@@ -707,7 +707,7 @@ TEST_F(DrawObject, VertexArraysGiveTheSamePixelsAsImmediateMode) {
     const MeshSubmission before = meshSubmission();
     bool someCulled = false;
     for (const Look& look : looks) {
-        o.renderMode = look.mode;
+        o.renderMode = static_cast<RenderMode>(look.mode);
         o.layered = look.layered;
         o.sphereMap = look.sphereMap;
         o.coneCull = look.coneCull;
@@ -736,7 +736,8 @@ TEST_F(DrawObject, VertexArraysGiveTheSamePixelsAsImmediateMode) {
         // Shared vertices are lit once instead of once per corner, which may round a handful of
         // channels the other way; nothing more may change.
         EXPECT_LE(worst, 1) << name << ": vertex arrays changed the image";
-        EXPECT_LE(differing, static_cast<int>(frames[0].size() / 10000)) << name << ": vertex arrays changed the image";
+        EXPECT_LE(differing, static_cast<int>(frames[0].size() / 10000))
+            << name << ": vertex arrays changed the image";
         someCulled = someCulled || triangles[0] < passCountOf(o) * o.faceCount;
     }
     setMeshSubmission(before);

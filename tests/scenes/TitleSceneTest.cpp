@@ -28,29 +28,26 @@ TEST(TitleWordChoice, PlainWordsServeCrossfadesBefore15500) {
 }
 
 TEST(TitleDeformation, NineSecondCycleBeforeTheFirstWordSettles) {
-    Envelope e;
     // Cycle position x = ((clock + 6000) mod 9000) s: it rises over [1, 3] s and falls over [4, 7] s.
-    EXPECT_NEAR(titleDeformAmount(-4000.0f, 0.0f, e), 0.5f, 1e-4f); // x = 2: half way up
-    EXPECT_FLOAT_EQ(titleDeformAmount(-2000.0f, 0.0f, e), 1.0f);    // x = 4: full bend
-    EXPECT_NEAR(titleDeformAmount(0.0f, 0.0f, e), 0.25f, 1e-4f);    // x = 6: two thirds down
-    EXPECT_FLOAT_EQ(titleDeformAmount(7000.0f, 0.7f, e), 1.0f);     // x = 4 again; the fade is ignored
-    EXPECT_FLOAT_EQ(titleDeformAmount(10300.0f, 0.0f, e), 0.0f);    // x = 7.3: the cycle is over
+    EXPECT_NEAR(titleDeformAmount(-4000.0f, 0.0f), 0.5f, 1e-4f); // x = 2: half way up
+    EXPECT_FLOAT_EQ(titleDeformAmount(-2000.0f, 0.0f), 1.0f);    // x = 4: full bend
+    EXPECT_NEAR(titleDeformAmount(0.0f, 0.0f), 0.25f, 1e-4f);    // x = 6: two thirds down
+    EXPECT_FLOAT_EQ(titleDeformAmount(7000.0f, 0.7f), 1.0f);     // x = 4 again; the fade is ignored
+    EXPECT_FLOAT_EQ(titleDeformAmount(10300.0f, 0.0f), 0.0f);    // x = 7.3: the cycle is over
 }
 
 TEST(TitleDeformation, BetweenTheCyclesItFollowsTheCrossfade) {
-    Envelope e;
-    EXPECT_FLOAT_EQ(titleDeformAmount(10800.0f, 0.0f, e), 0.0f);
-    EXPECT_FLOAT_EQ(titleDeformAmount(20000.0f, 0.42f, e), 0.42f);
-    EXPECT_FLOAT_EQ(titleDeformAmount(29499.0f, 1.0f, e), 1.0f);
+    EXPECT_FLOAT_EQ(titleDeformAmount(10800.0f, 0.0f), 0.0f);
+    EXPECT_FLOAT_EQ(titleDeformAmount(20000.0f, 0.42f), 0.42f);
+    EXPECT_FLOAT_EQ(titleDeformAmount(29499.0f, 1.0f), 1.0f);
 }
 
 TEST(TitleDeformation, SecondCycleFadesInFrom29500) {
-    Envelope e;
-    EXPECT_FLOAT_EQ(titleDeformAmount(29500.0f, 1.0f, e), 0.0f); // ignores the fade now
+    EXPECT_FLOAT_EQ(titleDeformAmount(29500.0f, 1.0f), 0.0f); // ignores the fade now
     // At 31500 the fade-in is complete; x = ((31500 + 3800) mod 9000) = 8.3 s: past the fall.
-    EXPECT_FLOAT_EQ(titleDeformAmount(31500.0f, 0.0f, e), 0.0f);
+    EXPECT_FLOAT_EQ(titleDeformAmount(31500.0f, 0.0f), 0.0f);
     // At 33700, x = 1.5 s: a quarter of the way into the rise (half-cosine: 0.1464).
-    EXPECT_NEAR(titleDeformAmount(33700.0f, 0.0f, e), 0.5f - 0.5f * std::cos(0.25f * kPi), 1e-4f);
+    EXPECT_NEAR(titleDeformAmount(33700.0f, 0.0f), 0.5f - 0.5f * std::cos(0.25f * kPi), 1e-4f);
 }
 
 TEST(TitleCamera, HalfTurnAtTheMiddleOfACrossfadeUntil36000) {

@@ -16,13 +16,15 @@ void attach(void* context, SceneId id, EffectBuffers& effects) {
     self(context).calls.push_back(call);
 }
 
-void setup(void* context, SceneId id, int screenWidth, int, int, int) {
-    self(context).calls.push_back(SceneCall{"setup", id, 0, screenWidth});
+void setup(void* context, SceneId id, int screenWidth, int, int effectWidth, int) {
+    SceneCall call{"setup", id, 0, screenWidth};
+    call.effectsSmallWidth = effectWidth;
+    self(context).calls.push_back(call);
 }
 
-void render(void* context, SceneId id, int dt, int arg, float fade) {
+void render(void* context, SceneId id, int dt, SceneArgs args) {
     RecordingScenes& scenes = self(context);
-    scenes.calls.push_back(SceneCall{"render", id, dt, arg, fade});
+    scenes.calls.push_back(SceneCall{"render", id, dt, args.arg, args.fade});
     glClearColor(scenes.grey, scenes.grey, scenes.grey, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

@@ -2,7 +2,7 @@
 // A stand-in for the scene modules that records every call it receives, in order, and draws a
 // flat grey frame for each render so post effects have something to work on.
 
-#include "scenes/SceneSet.h"
+#include "scenes/SceneRegistry.h"
 
 #include <string_view>
 #include <vector>
@@ -13,7 +13,7 @@ struct SceneCall {
     int dt = 0;
     int arg = 0;
     float fade = 0.0f;
-    int effectsSmallWidth = 0; // for attach: which effect buffers the module got
+    int effectsSmallWidth = 0; // attach: small width of the buffers given; setup: effect width
 };
 
 struct RecordingScenes {

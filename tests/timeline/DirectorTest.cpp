@@ -1,6 +1,5 @@
 #include "timeline/Director.h"
 
-#include "anim/Envelope.h"
 #include "post/EffectBuffers.h"
 #include "render/FrameProjection.h"
 #include "support/GlTestContext.h"
@@ -15,7 +14,7 @@ class DirectorTest : public GlTest {
     void SetUp() override {
         GlTest::SetUp();
         effects = EffectBuffers(512, 512, 256, 128);
-        director.attach(scenes.table(), effects, envelope);
+        director.attach(scenes.table(), effects);
     }
 
     // Runs one frame at t, as the main loop does, and returns the scene renders it made.
@@ -35,7 +34,6 @@ class DirectorTest : public GlTest {
 
     RecordingScenes scenes;
     EffectBuffers effects;
-    Envelope envelope;
     Director director;
     bool quit = false;
 };

@@ -24,34 +24,49 @@ std::vector<double> periodicMs(double offsetMs, double periodMs, double beginMs,
 }
 
 namespace {
+
+using namespace timetable;
+
 std::vector<double> toSeconds(const std::vector<double>& ms) {
     std::vector<double> s;
     s.reserve(ms.size());
     for (double v : ms) s.push_back(v * 0.001);
     return s;
 }
+
+// The music time at which a scene clock would read 0, for a clock that starts at `start`, gains
+// its warm-up milliseconds at load time and is first drawn at `firstDrawn`.
+constexpr double clockOrigin(int firstDrawn, float start, int warmUps) {
+    return firstDrawn - (static_cast<double>(start) + warmUps);
+}
+
 } // namespace
 
-// Title: clock starts at 0 and gains 5 ms from five warm-up renders, so c = t + 5. The background
-// pulses with a = (c + 1000) mod 1400: a rise from a = 0 and a lighter after-beat from a = 800.
-// a = 0  <=>  t + 1005 = 0 (mod 1400)  <=>  t = 395 (mod 1400); after-beats 800 ms later. The
+// Title: c = t + 5 (five warm-up renders). The background pulses with a = (c + 1000) mod 1400: a
+// rise from a = 0 and a lighter after-beat from a = 800, i.e. t = 395 and 1195 (mod 1400). The
 // after-beat is suppressed for 10000 <= c < 11000, a window that holds no after-beat start.
 HitGrid titleGrid() {
     HitGrid g{"title", 0.0, cut::swarm, {}, {}};
-    g.mainHits = toSeconds(periodicMs(1005.0, 1400.0, 0.0, cut::swarm * 1000.0));
-    g.afterBeats = toSeconds(periodicMs(205.0, 1400.0, 0.0, cut::swarm * 1000.0));
+    const double offset = kTitleBeat.offset - clockOrigin(0, clockStart::kTitle, kTitleWarmUps);
+    g.mainHits = toSeconds(periodicMs(offset, kTitleBeat.period, 0.0, cut::swarm * 1000.0));
+    g.afterBeats =
+        toSeconds(periodicMs(offset - kTitleAfterBeat, kTitleBeat.period, 0.0, cut::swarm * 1000.0));
     return g;
 }
 
 // Swarm, first half: the director itself streaks the frame twice per 3660 ms cycle,
 // h = (t + 2600) mod 3660, rising from h = 0 and h = 600 to peaks at h = 150 and h = 750, i.e. at
 // t = 1210 and 1810 (mod 3660). The hits sit on the peaks. The pulses run from the end of the
-// three-second intro streak (41800 + 3000) until the flashes take over at 56200.
+// three-second intro streak until the flashes take over.
 HitGrid swarmStreakGrid() {
     HitGrid g{"swarm", cut::swarm, cut::flashes, {}, {}};
-    std::vector<double> hits = periodicMs(-1210.0, 3660.0, 44800.0, 56200.0);
-    const std::vector<double> second = periodicMs(-1810.0, 3660.0, 44800.0, 56200.0);
-    hits.insert(hits.end(), second.begin(), second.end());
+    std::vector<double> hits;
+    for (const int start : kSwarmPulseStarts) {
+        const double peakOffset = kSwarmPulseOffset - (start + kSwarmPulseRise);
+        const std::vector<double> pulse =
+            periodicMs(peakOffset, kSwarmPulseCycle, kSwarmStart + kSwarmIntroStreak, kFlashesStart);
+        hits.insert(hits.end(), pulse.begin(), pulse.end());
+    }
     std::sort(hits.begin(), hits.end());
     g.mainHits = toSeconds(hits);
     return g;
@@ -63,13 +78,13 @@ HitGrid swarmStreakGrid() {
 // where the truncating remainder is negative; the score marks that cut with a fill.)
 HitGrid swarmFlashGrid() {
     HitGrid g{"flashes", cut::flashes, cut::starBall, {}, {}};
-    g.mainHits = toSeconds(periodicMs(-56500.0, 3600.0, 56500.0, 70000.0));
+    g.mainHits = toSeconds(periodicMs(-kFlashOrigin, kFlashPeriod, kFlashOrigin, kStarBallStart));
     return g;
 }
 
 // The swarm's camera switches view where (t + 3100) mod 7400 crosses 0 or 3700: t = 600 (mod 3700).
 std::vector<double> swarmCameraCuts(double begin, double end) {
-    return toSeconds(periodicMs(-600.0, 3700.0, begin * 1000.0, end * 1000.0));
+    return toSeconds(periodicMs(kSwarmViewOffset, kSwarmViewLength, begin * 1000.0, end * 1000.0));
 }
 
 // Hipu: clock starts at -3100, +1 ms warm-up. It is first drawn while the star ball dissolves into
@@ -78,21 +93,25 @@ std::vector<double> swarmCameraCuts(double begin, double end) {
 // B = (c + 700) mod 1880 = 0 and 940, i.e. (c + 700) mod 940 = 0  <=>  t = 99899 - 700 (mod 940),
 // once c >= 3600 (t >= 103499); the first hit is c = 4000, t = 103899.
 HitGrid hipuGrid() {
+    static_assert(2 * kHipuSecondFlare == kHipuBeat.period, "the two flares split the cycle evenly");
     HitGrid g{"hipu", cut::hipu, cut::duck, {}, {}};
-    const double offset = 700.0 - 99899.0; // t + offset = c + 700
-    g.mainHits = toSeconds(periodicMs(offset, 940.0, 99899.0 + 3600.0, cut::duck * 1000.0));
+    const int drawnInDissolve = kWhiteOutStart - (kStarBallStart + kHipuDissolveDelay);
+    const double origin = clockOrigin(kHipuStart, clockStart::kHipu, kOtherWarmUps) - drawnInDissolve;
+    const double offset = kHipuBeat.offset - origin; // t + offset = c + 700
+    g.mainHits = toSeconds(periodicMs(offset, kHipuSecondFlare, origin + kHipuBeatFrom, cut::duck * 1000.0));
     return g;
 }
 
 // Duck: clock starts at 10500, +1 ms warm-up, first drawn at 126000: c = t - 115499. The tub bobs
 // at 0.8 + sin(6.38 c/1000) and the wings flap with the same sine: a period of 2π/6.38 s = 984.83 ms.
 // The hit is the bottom of the bob (sin = -1), where the tub lands and the wings are fully down.
-double duckLowestBobPhaseMs() { return 1000.0 * (1.5 * M_PI) / 6.38; }
+double duckLowestBobPhaseMs() { return 1000.0 * (1.5 * M_PI) / kDuckBobRate; }
 
 HitGrid duckGrid() {
     HitGrid g{"duck", cut::duck, cut::starBallAgain, {}, {}};
-    const double period = 1000.0 * 2.0 * M_PI / 6.38;
-    const double firstLow = 115499.0 + duckLowestBobPhaseMs(); // c at the first low, mapped to t
+    const double period = 1000.0 * 2.0 * M_PI / kDuckBobRate;
+    const double firstLow =
+        clockOrigin(kDuckStart, clockStart::kDuck, kOtherWarmUps) + duckLowestBobPhaseMs();
     g.mainHits = toSeconds(periodicMs(-firstLow, period, cut::duck * 1000.0, cut::starBallAgain * 1000.0));
     return g;
 }
@@ -101,15 +120,23 @@ HitGrid duckGrid() {
 // with b = c mod 1200 from b = 0, gated in over c = 3300..3800 and out over 18500..19000: kicks at
 // c = 3600 .. 18000. Then a 600 ms throb, c mod 600 = 0, fades in over 18500..19000: c = 18600 on
 // until the cut at 246000.
+namespace {
+constexpr double potkoOrigin() { return clockOrigin(kPotkoStart, clockStart::kPotko, kOtherWarmUps); }
+} // namespace
+
 HitGrid potkoKickGrid() {
-    HitGrid g{"potko", cut::potko, 219999.0 * 0.001 + 18.5, {}, {}};
-    g.mainHits = toSeconds(periodicMs(-219999.0, 1200.0, 219999.0 + 3300.0, 219999.0 + 18500.0));
+    const double origin = potkoOrigin();
+    HitGrid g{"potko", cut::potko, origin * 0.001 + seconds(kPotkoKickGateOut.start), {}, {}};
+    g.mainHits = toSeconds(periodicMs(kPotkoKick.offset - origin, kPotkoKick.period,
+                                      origin + kPotkoKickGateIn.start, origin + kPotkoKickGateOut.start));
     return g;
 }
 
 HitGrid potkoThrobGrid() {
-    HitGrid g{"potko throb", 219999.0 * 0.001 + 18.5, cut::closing, {}, {}};
-    g.mainHits = toSeconds(periodicMs(-219999.0, 600.0, 219999.0 + 18500.0, cut::closing * 1000.0));
+    const double origin = potkoOrigin();
+    HitGrid g{"potko throb", origin * 0.001 + seconds(kPotkoKickGateOut.start), cut::closing, {}, {}};
+    g.mainHits = toSeconds(periodicMs(kPotkoThrob.offset - origin, kPotkoThrob.period,
+                                      origin + kPotkoKickGateOut.start, cut::closing * 1000.0));
     return g;
 }
 
@@ -119,10 +146,12 @@ HitGrid potkoThrobGrid() {
 // muted while c < 11000, i.e. before 246501, which holds none. Hits stop with the fade at 285300.
 HitGrid closingGrid() {
     HitGrid g{"closing", cut::closing, cut::fadeStart, {}, {}};
-    const double offset = 2200.0 - 235499.0;
-    g.mainHits = toSeconds(periodicMs(offset, 1400.0, cut::closing * 1000.0, cut::fadeStart * 1000.0));
-    g.afterBeats =
-        toSeconds(periodicMs(offset - 800.0, 1400.0, cut::closing * 1000.0, cut::fadeStart * 1000.0));
+    const double offset =
+        kClosingBeat.offset - clockOrigin(kClosingStart, clockStart::kClosing, kOtherWarmUps);
+    g.mainHits =
+        toSeconds(periodicMs(offset, kClosingBeat.period, cut::closing * 1000.0, cut::fadeStart * 1000.0));
+    g.afterBeats = toSeconds(periodicMs(offset - kClosingAfterBeat, kClosingBeat.period,
+                                        cut::closing * 1000.0, cut::fadeStart * 1000.0));
     return g;
 }
 

@@ -1,28 +1,35 @@
 // Where the pictures pulse, in demo seconds: the section cuts of the show and the beat grids of
-// the scenes that move on a beat. The score puts its main percussive hits on these times; the
-// review script checks the rendered file against the same list (musicgen --hits).
+// the scenes that move on a beat, all derived from the show's timetable, which the director plays
+// from too. The score puts its main percussive hits on these times; the review script checks the
+// rendered file against the same list (musicgen --hits).
 #pragma once
+
+#include "timeline/ShowTimetable.h"
 
 #include <string>
 #include <vector>
 
 namespace score {
 
+// Milliseconds of the timetable as seconds; dividing rounds to the same double as the decimal.
+constexpr double seconds(int ms) { return ms / 1000.0; }
+
 // Section cuts of the director, in seconds.
 namespace cut {
-constexpr double swarm = 41.8;
-constexpr double flashes = 56.2; // the swarm starts cutting to star-ball flashes
-constexpr double starBall = 70.0;
-constexpr double whiteOut = 86.0;
-constexpr double hipu = 97.3;
-constexpr double duck = 126.0;
-constexpr double starBallAgain = 157.0;
-constexpr double cave = 164.0;
-constexpr double potko = 220.0;
-constexpr double closing = 246.0;
-constexpr double fadeStart = 285.3; // the closing streaks fade the picture to black
-constexpr double fadeEnd = 286.1;
-constexpr double end = 286.5;
+constexpr double swarm = seconds(timetable::kSwarmStart);
+constexpr double flashes = seconds(timetable::kFlashesStart); // the swarm starts cutting to star-ball flashes
+constexpr double starBall = seconds(timetable::kStarBallStart);
+constexpr double whiteOut = seconds(timetable::kWhiteOutStart);
+constexpr double hipu = seconds(timetable::kHipuStart);
+constexpr double duck = seconds(timetable::kDuckStart);
+constexpr double starBallAgain = seconds(timetable::kStarBallAgainStart);
+constexpr double cave = seconds(timetable::kCaveStart);
+constexpr double potko = seconds(timetable::kPotkoStart);
+constexpr double closing = seconds(timetable::kClosingStart);
+// The closing streaks fade the picture to black.
+constexpr double fadeStart = seconds(timetable::kClosingFadeToBlack.start);
+constexpr double fadeEnd = seconds(timetable::kClosingFadeToBlack.end());
+constexpr double end = seconds(timetable::kShowEnd);
 } // namespace cut
 
 struct HitGrid {

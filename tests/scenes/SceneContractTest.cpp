@@ -1,0 +1,88 @@
+// What every scene module must leave behind after any frame, whatever its delta: the effect flags
+// of its buffers cleared, the screen-sized orthographic projection over the 512 x 512 frame, and
+// no GL error. Run on the generated data for every module of the registry that is built.
+#include "app/LoadAll.h"
+#include "platform/MessageBox.h"
+#include "platform/Quit.h"
+#include "scenes/SceneRegistry.h"
+#include "scenes/ShowScenes.h"
+#include "support/GlTestContext.h"
+
+#include <GL/gl.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+class SceneContract : public GlTest, public ::testing::WithParamInterface<int> {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        id = static_cast<SceneId>(GetParam());
+        if (!sceneRow(id).isBuilt()) GTEST_SKIP() << sceneName(id) << " is not part of this build";
+        setMessageBoxesInteractive(false);
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
+        // Only the module under test is set up, after every texture slot is loaded.
+        scenes = std::make_unique<ShowScenes>();
+        for (bool& on : scenes->enabled) on = false;
+        scenes->enabled[indexOf(id)] = true;
+        calls = sceneCallsFor(*scenes);
+        loadAll(show, calls, LoadSizes{}, BarStep{nullptr, [](void*) {}});
+        ASSERT_FALSE(startupFailed());
+    }
+    void TearDown() override {
+        if (!previous.empty()) std::filesystem::current_path(previous);
+        resetQuitState();
+    }
+
+    const EffectBuffers& effects() const {
+        return sceneRow(id).effects == EffectSet::WideScene ? show.wideSceneEffects : show.sceneEffects;
+    }
+
+    void expectContractKept(int dt) {
+        const EffectBuffers& fx = effects();
+        EXPECT_EQ(fx.sampleSmall, 0) << "dt " << dt;
+        EXPECT_EQ(fx.targetSmall, 0) << "dt " << dt;
+        EXPECT_EQ(fx.spare1, 0) << "dt " << dt;
+        EXPECT_EQ(fx.spare2, 0) << "dt " << dt;
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(viewport[0], 0);
+        EXPECT_EQ(viewport[1], 0);
+        EXPECT_EQ(viewport[2], 512) << "dt " << dt;
+        EXPECT_EQ(viewport[3], 512) << "dt " << dt;
+        GLfloat p[16] = {};
+        glGetFloatv(GL_PROJECTION_MATRIX, p);
+        EXPECT_FLOAT_EQ(p[0], 2.0f / 512.0f) << "dt " << dt;
+        EXPECT_FLOAT_EQ(p[5], 2.0f / 512.0f) << "dt " << dt;
+        EXPECT_FLOAT_EQ(p[11], 0.0f) << "dt " << dt; // orthographic: no perspective divide
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "dt " << dt;
+    }
+
+    SceneId id = SceneId::Title;
+    std::filesystem::path previous;
+    std::unique_ptr<ShowScenes> scenes;
+    SceneCalls calls;
+    ShowResources show;
+};
+
+TEST_P(SceneContract, EveryFrameLeavesFlagsClearTheScreenOrthoAndNoError) {
+    const SceneRow& row = sceneRow(id);
+    // A steady frame, the crossfade's second render, a stalled frame, a seek back, steady again,
+    // with each of the arguments the module is warmed up with.
+    for (int k = 0; k < row.warmUps.count; ++k) {
+        for (const int dt : {16, 0, 2500, -1000, 16}) {
+            calls.render(calls.context, id, dt, row.warmUps.args[k]);
+            expectContractKept(dt);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryScene, SceneContract, ::testing::Range(0, kSceneCount),
+                         [](const ::testing::TestParamInfo<int>& p) {
+                             return std::string(sceneName(static_cast<SceneId>(p.param)));
+                         });
+
+} // namespace
