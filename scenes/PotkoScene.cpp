@@ -113,8 +113,10 @@ void PotkoScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
                                            .constantAttenuation = 0.0f,
                                            .linearAttenuation = 0.025f,
                                            .spotExponent = 0.01f});
-    // The ball reflects the same cube as the tower: a 2D picture bound as a cube map would be
-    // refused by GL and leave the reflection pass sampling whatever cube was bound last.
+    // The ball's reflection pass needs a cube map (GL refuses to bind a 2D picture as one and
+    // would leave the pass sampling whatever cube was bound last). The warm pub picture on one
+    // face keeps its glints in the room's colours; the sky picture flared into yellow shards
+    // once the glow had burnt it in.
     applyMaterial(m.mesh(kSky), Material{.texture = TextureSlot::Kivio,
                                          .cubeTexture = TextureSlot::CubeEnv1pubi,
                                          .renderMode = RenderMode::Textured,

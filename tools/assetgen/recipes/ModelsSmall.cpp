@@ -80,11 +80,12 @@ Mesh buildRiser() {
 
 // The tower element (x0.5): a string of eight pods on a thread that winds a little round the
 // axis, 10 file units tall. The scene's handles stretch it some 20 to 40 times upright but only
-// 2 to 4 times across, and unevenly from row to row: the pods are what show that stretch, running
-// long on the kick and bunching where the squeeze wave passes. Eight copies turned 45 degrees
-// apart make eight strings round the column.
+// 2 to 4 times across, and unevenly from row to row; a smooth strand would just slide along
+// itself, while the pods show the stretch, running long on the kick and bunching where the
+// squeeze wave passes. Eight copies turned 45 degrees apart make eight strings round the column
+// that the sway splays and twists. The copies are drawn 32 times a frame, hence six sides.
 Mesh buildTowerElement() {
-    constexpr int pods = 8, stationsPerPod = 6, around = 8;
+    constexpr int pods = 8, stationsPerPod = 5, around = 6;
     constexpr int stations = pods * stationsPerPod + 1;
     std::vector<std::vector<Vec3d>> rings;
     for (int i = 0; i < stations; ++i) {
@@ -98,7 +99,8 @@ Mesh buildTowerElement() {
         std::vector<Vec3d> ring;
         for (int k = 0; k < around; ++k) {
             const double a = 2 * kPi * k / around;
-            ring.push_back({centre.x + radius * std::cos(a + turn), centre.y + radius * std::sin(a + turn), z});
+            ring.push_back(
+                {centre.x + radius * std::cos(a + turn), centre.y + radius * std::sin(a + turn), z});
         }
         rings.push_back(ring);
     }
