@@ -29,6 +29,14 @@ const float kSwayPath[PotkoScene::kSwayPoints][3] = {{-20, 10, 25}, {20, 7, -15}
 // The opening: the picture comes out of black and out of a blur over these two seconds.
 constexpr float kOpeningSeconds = 2.0f;
 
+// The camera at scene time s: a wide orbit round the tower whose distance breathes.
+Vec3 cameraPosition(float s) {
+    const float w = s * 1.8f * 0.25f;
+    const float distance = 5.2f + 1.6f * std::sin(1.42f * s);
+    return Vec3(distance * 13.0f * std::sin(w), distance * 12.3f * std::cos(w),
+                distance * 9.0f * std::cos(s * 1.8f * 0.1625f));
+}
+
 Vec4 scaled(Vec4 v, float s) {
     v.scale(s);
     return v;
@@ -56,13 +64,6 @@ float potkoThrob(float sceneClock) {
 float potkoOpeningBlur(float seconds) {
     const float h = std::pow(fadeInOver(seconds, 0.0f, kOpeningSeconds), 8.0f);
     return 0.15f * (1.0f - h);
-}
-
-Vec3 potkoCameraPosition(float s) {
-    const float w = s * 1.8f * 0.25f;
-    const float distance = 5.2f + 1.6f * std::sin(1.42f * s);
-    return Vec3(distance * 13.0f * std::sin(w), distance * 12.3f * std::cos(w),
-                distance * 9.0f * std::cos(s * 1.8f * 0.1625f));
 }
 
 void PotkoScene::setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
@@ -258,7 +259,7 @@ void PotkoScene::render(int dt) {
     light.position.scale(-0.7f);
     light.position.y *= 0.3f;
 
-    camera.position = potkoCameraPosition(s);
+    camera.position = cameraPosition(s);
     camera.aimAt(Vec3(0.0f, -10.0f, 0.0f));
     setOrthoScreen(m);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

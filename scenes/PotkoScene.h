@@ -28,9 +28,6 @@ float potkoThrob(float sceneClock);
 // How far the opening blur spreads at scene time seconds: 0.15 at 0, gone from 2 s on.
 float potkoOpeningBlur(float seconds);
 
-// The camera position at scene time seconds: a wide orbit round the tower whose distance breathes.
-Vec3 potkoCameraPosition(float seconds);
-
 class PotkoScene {
   public:
     static constexpr int kSky = 0;
