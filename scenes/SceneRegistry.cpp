@@ -29,10 +29,16 @@ void renderModule(ShowScenes& scenes, int dt, SceneArgs args) {
 }
 
 template <auto member>
+const Model* modelOf(const ShowScenes& scenes) {
+    return (scenes.*member).model.get();
+}
+
+template <auto member>
 constexpr SceneRow built(SceneRow row) {
     row.attach = &attachModule<member>;
     row.setup = &setupModule<member>;
     row.render = &renderModule<member>;
+    row.model = &modelOf<member>;
     return row;
 }
 
