@@ -14,7 +14,7 @@ PACKAGES=(
   libsdl2-dev libmpg123-dev libpng-dev libmp3lame-dev libjpeg62-turbo-dev libfreetype-dev fonts-dejavu-core
   libgl1-mesa-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   googletest libgtest-dev libbenchmark-dev lib3ds-dev libassimp-dev libstb-dev
-  xvfb xauth ffmpeg sox aubio-tools
+  xvfb xauth ffmpeg sox aubio-tools python3 khronos-api
 )
 BUILD_DIR=${BUILD_DIR:-build}
 

@@ -1,7 +1,6 @@
 #include "render/FrameTarget.h"
 
-#include <GL/gl.h>
-#include <GL/glext.h>
+#include "glext/GlExt.h"
 
 bool createFrameTarget(FrameTarget& target, const ScreenSize& screen) {
     target.width = screen.frameWidth;
@@ -18,18 +17,19 @@ bool createFrameTarget(FrameTarget& target, const ScreenSize& screen) {
     target.colour = texture;
 
     GLuint depthStencil = 0;
-    glGenRenderbuffers(1, &depthStencil);
-    glBindRenderbuffer(GL_RENDERBUFFER, depthStencil);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, target.width, target.height);
+    glext::glGenRenderbuffers(1, &depthStencil);
+    glext::glBindRenderbuffer(GL_RENDERBUFFER, depthStencil);
+    glext::glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, target.width, target.height);
     target.depthStencil = depthStencil;
 
     GLuint framebuffer = 0;
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depthStencil);
+    glext::glGenFramebuffers(1, &framebuffer);
+    glext::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glext::glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    glext::glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                     depthStencil);
     target.framebuffer = framebuffer;
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    if (glext::glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         destroyFrameTarget(target);
         return false;
     }
@@ -41,12 +41,14 @@ void destroyFrameTarget(FrameTarget& target) {
     bindWindowTarget();
     const GLuint framebuffer = target.framebuffer, renderbuffer = target.depthStencil,
                  texture = target.colour;
-    if (framebuffer) glDeleteFramebuffers(1, &framebuffer);
-    if (renderbuffer) glDeleteRenderbuffers(1, &renderbuffer);
+    if (framebuffer) glext::glDeleteFramebuffers(1, &framebuffer);
+    if (renderbuffer) glext::glDeleteRenderbuffers(1, &renderbuffer);
     if (texture) glDeleteTextures(1, &texture);
     target = FrameTarget{};
 }
 
-void bindFrameTarget(const FrameTarget& target) { glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer); }
+void bindFrameTarget(const FrameTarget& target) {
+    glext::glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+}
 
-void bindWindowTarget() { glBindFramebuffer(GL_FRAMEBUFFER, 0); }
+void bindWindowTarget() { glext::glBindFramebuffer(GL_FRAMEBUFFER, 0); }
