@@ -20,7 +20,8 @@ TEST(DuckCamera, SwingsHighAndLowUntil17SecondsAndStaysAboveFrom21) {
     EXPECT_FLOAT_EQ(duckOrbitSpeed(21001.0f), 1.05f);
     EXPECT_FLOAT_EQ(duckOrbitSpeed(40000.0f), 1.05f);
 
-    // Ratios of the coordinates cancel the breathing zoom and leave the height term.
+    // Ratios of the coordinates cancel the breathing zoom and leave the height term. The eye sits
+    // at -position, and world y grows downwards on screen: a positive y puts the eye above the tub.
     const Vec3 early0 = duckCameraPosition(16000.0f, 0.0f); // cos(u/4) = 1
     EXPECT_NEAR(early0.y / early0.z, 12.3f / 9.0f, 1e-4f);
     const Vec3 earlyLevel = duckCameraPosition(16000.0f, 2.0f * kPi); // cos(u/4) = 0: level
