@@ -55,7 +55,7 @@ constexpr SceneRow kRows[kSceneCount] = {
     notBuilt({SceneId::Kukkeli, "KukkeliScene", EffectSet::Scene, kSwarmWarmUps}),
     notBuilt({SceneId::StarBall, "StarBallScene", EffectSet::WideScene, kOneWarmUp}),
     notBuilt({SceneId::Hipu, "HipuScene", EffectSet::Scene, kOneWarmUp}),
-    notBuilt({SceneId::Duck, "DuckScene", EffectSet::Scene, kOneWarmUp}),
+    built<&ShowScenes::duck>({SceneId::Duck, "DuckScene", EffectSet::Scene, kOneWarmUp}),
     notBuilt({SceneId::Cave, "CaveScene", EffectSet::WideScene, kOneWarmUp}),
     notBuilt({SceneId::Potko, "PotkoScene", EffectSet::Scene, kOneWarmUp}),
     notBuilt({SceneId::Closing, "ClosingScene", EffectSet::WideScene, kOneWarmUp}),
