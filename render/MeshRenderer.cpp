@@ -23,6 +23,7 @@ constexpr float kConeLengthEpsilon = 0.000001f;
 constexpr float kNormalLineWidth = 0.2f;
 
 std::int64_t gTriangles = 0;
+std::int64_t gBatches = 0;
 // Indexed client-side arrays send the same corners as immediate mode, but shared vertices are
 // lit once instead of once per face: measured over a third faster on llvmpipe.
 MeshSubmission gSubmission = MeshSubmission::VertexArrays;
@@ -467,8 +468,10 @@ void drawObject(Model& model, int mesh, const SceneLight& light, int showNormals
         if (arrays) {
             glDrawElements(GL_TRIANGLES, 3 * arrayTriangles, GL_UNSIGNED_INT, gIndices.data());
             gTriangles += arrayTriangles;
+            ++gBatches;
         } else if (source.faces > 0) {
             gTriangles += emitImmediate(o, source, cone);
+            ++gBatches;
         }
         if (showNormals != 0) drawNormalLines(o);
     }
@@ -484,6 +487,10 @@ void drawObject(Model& model, int mesh, const SceneLight& light, int showNormals
 std::int64_t drawnTriangles() { return gTriangles; }
 
 void resetDrawnTriangles() { gTriangles = 0; }
+
+std::int64_t drawnBatches() { return gBatches; }
+
+void resetDrawnBatches() { gBatches = 0; }
 
 void setMeshSubmission(MeshSubmission submission) { gSubmission = submission; }
 

@@ -38,6 +38,12 @@ int passCountOf(const MeshObject& mesh);
 std::int64_t drawnTriangles();
 void resetDrawnTriangles();
 
+// Triangle batches (one per pass of a drawn mesh) sent by drawObject since the last reset: on the
+// software rasteriser each costs a state validation whatever its size, so many small meshes are
+// bound by this count rather than by their triangles.
+std::int64_t drawnBatches();
+void resetDrawnBatches();
+
 // Call style of the triangle emission; vertex arrays unless changed.
 void setMeshSubmission(MeshSubmission submission);
 MeshSubmission meshSubmission();

@@ -219,9 +219,15 @@ TEST_F(DrawObject, PassCountFollowsLayeringAndMode) {
         model.mesh(mesh).renderMode = static_cast<RenderMode>(c.mode);
         model.mesh(mesh).layered = c.layered;
         resetDrawnTriangles();
+        resetDrawnBatches();
         draw(mesh);
         EXPECT_EQ(drawnTriangles(), 2 * c.passes) << "mode " << c.mode << " layered " << c.layered;
+        EXPECT_EQ(drawnBatches(), c.passes) << "mode " << c.mode << " layered " << c.layered;
     }
+    // An unknown geometry sends no triangles, so it costs no batch either.
+    resetDrawnBatches();
+    draw(mesh, 2);
+    EXPECT_EQ(drawnBatches(), 0);
 }
 
 TEST_F(DrawObject, LayeredReflectionPassIsUnlitAndAddedOnTop) {
