@@ -82,8 +82,9 @@ CreditRow creditRowAt(int row, float creditsSeconds, float seconds, float c0) {
     CreditRow r;
     if (f <= 0.0f) return r;
     r.spread = 1.0f - 0.8f * f;
-    // The first row keeps ten more sprites, so it is the brighter of the two knots.
-    r.count = static_cast<int>(100.0f * r.spread + 1.0f) + (row == 0 ? 10 : 0);
+    // 100 spread + 1 sprites, written so that a gathered row (f = 1) gets its full 21: 100 spread
+    // would round to just under 20. The first row keeps ten more, the brighter of the two knots.
+    r.count = static_cast<int>(101.0f - 80.0f * f) + (row == 0 ? 10 : 0);
     const float turn = row == 0 ? (1.0f - 0.8f * q) * kCreditAngle : r.spread * kCreditAngle;
     const float a = row == 0 ? 0.12f * seconds + 49.8f : 0.12f * seconds + 36.52f;
     const float radius = 10.0f * c0 + 33.0f;
@@ -155,6 +156,10 @@ void KukkeliScene::setup(int screenWidth, int screenHeight, int effectWidth, int
                         .linearAttenuation = 0.05f,
                         .spotExponent = 0.08f};
     for (int j = firstStar; j < m.objectCount; ++j) applyMaterial(m.mesh(j), star);
+    if (firstStar < m.objectCount) {
+        const MeshObject& one = m.mesh(firstStar);
+        reserveObjectBatch(kStarCount, kStarCount * one.vertexCount, kStarCount * 3 * one.faceCount);
+    }
     if (firstStar < m.objectCount) m.setPosition(firstStar, Vec3(0.0f, 0.0f, 0.0f));
 
     if (skyIndex < m.objectCount) {
@@ -246,14 +251,18 @@ void KukkeliScene::drawStars() {
     if (!starsEnabled) return;
     Model& m = *model;
     const int stars = (m.objectCount - firstStar) / kCopies;
+    int drawn = 0;
     for (int i = 0; i < stars; ++i) {
         if (starState[i] == 0) continue;
         const int object = starObject(i, starState[i] - 1);
         MeshObject& o = m.mesh(object);
         o.renderMode = RenderMode::TextureReflect;
         o.layered = 0;
-        drawObject(m, object, light, 0, kWorkingShape);
+        batch[drawn++] = object;
     }
+    // One batch per pass for the whole swarm: drawn one by one, the stars' per-call cost on the
+    // software rasteriser was most of the frame.
+    drawObjects(m, batch, drawn, light, kWorkingShape);
 }
 
 void KukkeliScene::glowPass(float g) {

@@ -104,4 +104,5 @@ class KukkeliScene {
     void drawCredits(float seconds);
 
     EffectBuffers* effects_ = nullptr;
+    int batch[kStarCount] = {}; // the mesh objects of this pass's stars
 };
