@@ -174,6 +174,10 @@ void KukkeliScene::setup(int screenWidth, int screenHeight, int effectWidth, int
     }
 
     noiseField = NoiseField(256, 255, 10);
+    // Up to 111 sprites a frame pile up on each other: skipping their black borders saves much
+    // of the frame.
+    creditWindow[0] = inkWindowOf(TextureSlot::Credpe);
+    creditWindow[1] = inkWindowOf(TextureSlot::Credko);
 }
 
 void KukkeliScene::moveStars(float t) {
@@ -334,7 +338,7 @@ void KukkeliScene::drawCredits(float t) {
         for (int k = 0; k < r.count; ++k) {
             const Vec3 p = creditSpritePosition(r, k, noiseField, t);
             drawBillboard(m, p.x, p.y, p.z, r.slot, halfSize, halfSize, r.colour.x, r.colour.y, r.colour.z,
-                          r.colour.w);
+                          r.colour.w, creditWindow[row]);
         }
     }
     setOrthoScreen(m);

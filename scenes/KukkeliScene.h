@@ -13,6 +13,7 @@
 #include "assets/SceneLight.h"
 #include "assets/TextureSlots.h"
 #include "math/Vec.h"
+#include "render/Billboard.h"
 #include "scenes/SceneClock.h"
 #include "timeline/ShowTimetable.h"
 
@@ -93,6 +94,7 @@ class KukkeliScene {
     SceneLight light;
     SplinePath lightPath;
     NoiseField noiseField;
+    BillboardWindow creditWindow[2]; // the part of each credit image that holds its letters
 
   private:
     void moveStars(float seconds);
