@@ -82,8 +82,8 @@ CreditRow creditRowAt(int row, float creditsSeconds, float seconds, float c0) {
     CreditRow r;
     if (f <= 0.0f) return r;
     r.spread = 1.0f - 0.8f * f;
-    // 100 spread + 1 sprites, written so that a gathered row (f = 1) gets its full 21: 100 spread
-    // would round to just under 20. The first row keeps ten more, the brighter of the two knots.
+    // 100 spread + 1 sprites (ten more in the first row), written so that a gathered row (f = 1)
+    // gets its full 21: 100 spread would round to just under 20.
     r.count = static_cast<int>(101.0f - 80.0f * f) + (row == 0 ? 10 : 0);
     const float turn = row == 0 ? (1.0f - 0.8f * q) * kCreditAngle : r.spread * kCreditAngle;
     const float a = row == 0 ? 0.12f * seconds + 49.8f : 0.12f * seconds + 36.52f;
