@@ -39,10 +39,11 @@ struct SectionTiming {
     double logicMs = 0.0;  // scene logic inside the render
     double outputMs = 0.0; // encoding or writing
     int64_t triangles = 0; // sent by the mesh renderer, every pass counted
+    int64_t batches = 0;   // the mesh renderer's draw calls, one per pass
 };
 
 void addTiming(std::vector<SectionTiming>& sections, const char* name, double frameMs, double logicMs,
-               double outputMs, int64_t triangles) {
+               double outputMs, int64_t triangles, int64_t batches) {
     if (sections.empty() || sections.back().name != name) sections.push_back(SectionTiming{name});
     SectionTiming& s = sections.back();
     ++s.frames;
@@ -50,17 +51,19 @@ void addTiming(std::vector<SectionTiming>& sections, const char* name, double fr
     s.logicMs += logicMs;
     s.outputMs += outputMs;
     s.triangles += triangles;
+    s.batches += batches;
 }
 
 void printTimings(const std::vector<SectionTiming>& sections, double seconds, int64_t frames, int showMs) {
-    std::printf("\n%-12s %7s %8s %10s %10s %10s %10s\n", "section", "frames", "fps", "logic ms", "GL ms",
-                "output ms", "triangles");
+    std::printf("\n%-12s %7s %8s %10s %10s %10s %10s %8s\n", "section", "frames", "fps", "logic ms", "GL ms",
+                "output ms", "triangles", "draws");
     for (const SectionTiming& s : sections) {
         const double n = static_cast<double>(s.frames);
-        std::printf("%-12s %7lld %8.1f %10.2f %10.2f %10.2f %10.0f\n", s.name,
+        std::printf("%-12s %7lld %8.1f %10.2f %10.2f %10.2f %10.0f %8.0f\n", s.name,
                     static_cast<long long>(s.frames),
                     s.frameMs > 0 ? 1000.0 * n / (s.frameMs + s.outputMs) : 0.0, s.logicMs / n,
-                    (s.frameMs - s.logicMs) / n, s.outputMs / n, static_cast<double>(s.triangles) / n);
+                    (s.frameMs - s.logicMs) / n, s.outputMs / n, static_cast<double>(s.triangles) / n,
+                    static_cast<double>(s.batches) / n);
     }
     rusage usage = {};
     getrusage(RUSAGE_SELF, &usage);
@@ -156,6 +159,7 @@ int runCapture(const Options& options) {
         const double t0 = monotonicSeconds();
         frameProfile().logicMs = 0.0;
         resetDrawnTriangles();
+        resetDrawnBatches();
         shell.renderFrame(t);
         if (shell.quitRequested) break; // the show is over: nothing was drawn
         const uint8_t* rgb = reader.read(options.width, options.height);
@@ -185,7 +189,7 @@ int runCapture(const Options& options) {
         }
         const double t2 = monotonicSeconds();
         addTiming(timings, Director::sectionName(t), (t1 - t0) * 1000.0, frameProfile().logicMs,
-                  (t2 - t1) * 1000.0, drawnTriangles());
+                  (t2 - t1) * 1000.0, drawnTriangles(), drawnBatches());
         lastTime = t;
         progress.update(n + 1, t);
     }

@@ -52,7 +52,7 @@ constexpr WarmUps kOneWarmUp{1, {{0, 0.0f}}};
 // In loading order, which is also the order of SceneId.
 constexpr SceneRow kRows[kSceneCount] = {
     built<&ShowScenes::title>({SceneId::Title, "TitleScene", EffectSet::Scene, kTitleWarmUps}),
-    notBuilt({SceneId::Kukkeli, "KukkeliScene", EffectSet::Scene, kSwarmWarmUps}),
+    built<&ShowScenes::kukkeli>({SceneId::Kukkeli, "KukkeliScene", EffectSet::Scene, kSwarmWarmUps}),
     notBuilt({SceneId::StarBall, "StarBallScene", EffectSet::WideScene, kOneWarmUp}),
     notBuilt({SceneId::Hipu, "HipuScene", EffectSet::Scene, kOneWarmUp}),
     built<&ShowScenes::duck>({SceneId::Duck, "DuckScene", EffectSet::Scene, kOneWarmUp}),

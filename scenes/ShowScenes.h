@@ -2,11 +2,13 @@
 // The show's own scene modules, one member each, owned by the program and created once.
 
 #include "scenes/DuckScene.h"
+#include "scenes/KukkeliScene.h"
 #include "scenes/SceneCalls.h"
 #include "scenes/TitleScene.h"
 
 struct ShowScenes {
     bool enabled[kSceneCount] = {true, true, true, true, true, true, true, true};
     TitleScene title;
+    KukkeliScene kukkeli;
     DuckScene duck;
 };
