@@ -1,6 +1,7 @@
 #include "synth/Effects.h"
 
 #include "synth/Dsp.h"
+#include "synth/Equalizer.h"
 
 #include <algorithm>
 #include <array>
@@ -147,6 +148,40 @@ void applyChorus(StereoBuffer& buffer, const ChorusSettings& s, size_t begin, si
         phase += increment;
         if (phase >= 1.0f) phase -= 1.0f;
         if (++pos == lineL.size()) pos = 0;
+    }
+}
+
+void applyFilterSweep(StereoBuffer& buffer, const Automation& cutoffHz, FilterMode mode, float resonance,
+                      size_t begin, size_t end) {
+    end = std::min(end, buffer.frames());
+    if (cutoffHz.empty()) return;
+    // Same control rate as the voices: per-sample tan() buys nothing audible.
+    constexpr size_t controlBlock = 32;
+    Svf left;
+    Svf right;
+    for (size_t i = begin; i < end; ++i) {
+        if ((i - begin) % controlBlock == 0) {
+            const float hz = cutoffHz.geometricAt(static_cast<double>(i) / sampleRate);
+            left.set(hz, resonance);
+            right.set(hz, resonance);
+        }
+        buffer.left[i] = left.process(buffer.left[i], mode);
+        buffer.right[i] = right.process(buffer.right[i], mode);
+    }
+}
+
+void monoBelow(StereoBuffer& buffer, float hz) {
+    if (hz <= 0.0f) return;
+    // Two Butterworth sections in series: a fourth-order cut, 6 dB down at the corner.
+    const EqBand cut{EqShape::LowCut, hz, 0.0f, 0.7071f};
+    Biquad first = designBand(cut);
+    Biquad second = designBand(cut);
+    for (size_t i = 0; i < buffer.frames(); ++i) {
+        const double mid = 0.5 * (static_cast<double>(buffer.left[i]) + buffer.right[i]);
+        const double side =
+            second.process(first.process(0.5 * (static_cast<double>(buffer.left[i]) - buffer.right[i])));
+        buffer.left[i] = static_cast<float>(mid + side);
+        buffer.right[i] = static_cast<float>(mid - side);
     }
 }
 
