@@ -532,9 +532,11 @@ synth::Song makeEnsemble(double length) {
     // Tails and echoes keep to the middle and top: a reverb full of bass is mud.
     song.reverbEq = {{EqShape::LowCut, 250.0f}, {EqShape::HighShelf, 6000.0f, 2.0f}};
     song.delayEq = {{EqShape::LowCut, 300.0f}};
-    song.busEq = {{EqShape::LowShelf, 90.0f, -3.0f},
-                  {EqShape::Bell, 400.0f, 2.0f, 0.7f},
-                  {EqShape::HighShelf, 5000.0f, 4.0f}};
+    song.busEq = {{EqShape::LowShelf, 90.0f, -3.5f},
+                  {EqShape::Bell, 170.0f, -1.5f, 1.0f},
+                  {EqShape::Bell, 1000.0f, -2.0f, 0.8f},
+                  {EqShape::HighShelf, 5000.0f, 4.0f},
+                  {EqShape::HighShelf, 9000.0f, 1.0f}};
     song.monoBelowHz = 120.0f;
     song.busCompressor = {
         .thresholdDb = -20.0f, .ratio = 2.0f, .attack = 0.025f, .release = 0.18f, .kneeDb = 6.0f};

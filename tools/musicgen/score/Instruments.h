@@ -17,7 +17,7 @@ enum class Instrument {
     OpenHat,
     Crash,
     Riser,
-    Swell,     // reversed cymbal into a downbeat
+    Swell, // reversed cymbal into a downbeat
     Tom,
     SubBass,
     Bass,

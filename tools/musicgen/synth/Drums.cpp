@@ -67,12 +67,15 @@ void renderDrum(const DrumPatch& patch, double start, float velocity, float pan,
     StereoBuffer hit(static_cast<size_t>(length));
     renderForward(patch, 0, velocity, pan, seed, hit);
     const int end = secondsToSamples(start);
+    // The hit's attack becomes the swell's last moment; 3 ms of fade keep its edge from clicking.
+    const int fade = std::max(1, secondsToSamples(0.003));
     for (int n = 0; n < length; ++n) {
         const int i = end - 1 - n;
         if (i < 0) break;
         if (i >= static_cast<int>(out.frames())) continue;
-        out.left[static_cast<size_t>(i)] += hit.left[static_cast<size_t>(n)];
-        out.right[static_cast<size_t>(i)] += hit.right[static_cast<size_t>(n)];
+        const float g = n < fade ? static_cast<float>(n) / static_cast<float>(fade) : 1.0f;
+        out.left[static_cast<size_t>(i)] += hit.left[static_cast<size_t>(n)] * g;
+        out.right[static_cast<size_t>(i)] += hit.right[static_cast<size_t>(n)] * g;
     }
 }
 
@@ -198,7 +201,7 @@ void renderForward(const DrumPatch& patch, int first, float velocity, float pan,
                 noiseFilterR.set(fc, 0.6f);
             }
             const float env =
-                p * p * (n < lengthSamples ? 1.0f : std::exp(-(n - lengthSamples) * 40.0f / sampleRate));
+                p * p * (n < lengthSamples ? 1.0f : std::exp(-(n - lengthSamples) * 100.0f / sampleRate));
             noiseL = noiseFilterL.process(white, FilterMode::BandPass) * env;
             noiseR = noiseFilterR.process(whiteSide, FilterMode::BandPass) * env;
             break;

@@ -23,7 +23,7 @@ void applyGainCurve(StereoBuffer& buffer, const std::vector<float>& curve, size_
                     size_t end = static_cast<size_t>(-1));
 
 struct LimiterSettings {
-    float ceilingDb = -2.7f;  // on the estimated true peak; MP3 encoding overshoots kicks by ~1 dB
+    float ceilingDb = -2.3f;  // on the estimated true peak; MP3 encoding overshoots kicks by ~1 dB
     float lookAhead = 0.002f; // seconds; also the attack time
     float release = 0.08f;    // seconds to recover
 };
