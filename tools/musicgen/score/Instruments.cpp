@@ -283,7 +283,7 @@ SynthPatch lead() {
     p.osc2Semitones = 12.0f;
     p.unison = 3;
     p.unisonDetuneCents = 12.0f;
-    p.stereoWidth = 0.6f;
+    p.stereoWidth = 0.8f;
     p.cutoffHz = 1800.0f;
     p.resonance = 0.3f;
     p.filterEnvOctaves = 1.2f;
@@ -436,15 +436,15 @@ synth::Song makeEnsemble(double length) {
     set(Instrument::Clap,
         drumTrack("clap", clap(), {.gain = 0.5f, .pan = 0.1f, .reverb = 0.35f, .eq = {rumbleCut}}));
     set(Instrument::Rim,
-        drumTrack("rim", rim(), {.gain = 0.3f, .pan = -0.45f, .reverb = 0.2f, .delay = 0.15f}));
+        drumTrack("rim", rim(), {.gain = 0.3f, .pan = -0.55f, .reverb = 0.2f, .delay = 0.15f}));
     set(Instrument::Hat, drumTrack("hat", hat(0.05f),
                                    {.gain = 0.32f,
-                                    .pan = 0.35f,
+                                    .pan = 0.5f,
                                     .reverb = 0.05f,
                                     .eq = {{EqShape::LowCut, 400.0f}, {EqShape::HighShelf, 9000.0f, 3.0f}}}));
     set(Instrument::OpenHat,
         drumTrack("open hat", hat(0.28f),
-                  {.gain = 0.24f, .pan = -0.3f, .reverb = 0.1f, .eq = {{EqShape::LowCut, 400.0f}}}));
+                  {.gain = 0.24f, .pan = -0.45f, .reverb = 0.1f, .eq = {{EqShape::LowCut, 400.0f}}}));
     set(Instrument::Crash,
         drumTrack("crash", crash(), {.gain = 0.26f, .reverb = 0.35f, .eq = {{EqShape::LowCut, 300.0f}}}));
     set(Instrument::Riser,
@@ -455,7 +455,7 @@ synth::Song makeEnsemble(double length) {
 
     // Bass: the sub holds the fundamental alone; the bass above it carries the line into the mids.
     set(Instrument::SubBass,
-        synthTrack("sub bass", subBass(), {.gain = 0.62f, .ducked = true, .eq = {{EqShape::LowCut, 30.0f}}}));
+        synthTrack("sub bass", subBass(), {.gain = 0.55f, .ducked = true, .eq = {{EqShape::LowCut, 30.0f}}}));
     set(Instrument::Bass, synthTrack("bass", bass(),
                                      {.gain = 1.0f,
                                       .reverb = 0.02f,
@@ -491,20 +491,20 @@ synth::Song makeEnsemble(double length) {
     set(Instrument::SoftLead,
         synthTrack("soft lead", softLead(),
                    {.gain = 1.0f,
-                    .pan = -0.2f,
+                    .pan = -0.3f,
                     .reverb = 0.35f,
                     .delay = 0.3f,
                     .ducked = true,
                     .eq = {{EqShape::LowCut, 200.0f}, {EqShape::HighShelf, 3000.0f, 3.0f}}}));
     set(Instrument::Pluck, synthTrack("pluck", pluck(),
                                       {.gain = 1.2f,
-                                       .pan = -0.25f,
+                                       .pan = -0.35f,
                                        .reverb = 0.25f,
                                        .delay = 0.4f,
                                        .ducked = true,
                                        .eq = {rumbleCut, {EqShape::HighShelf, 3500.0f, 4.0f}}}));
     set(Instrument::Bell,
-        synthTrack("bell", bell(), {.gain = 1.0f, .pan = 0.3f, .reverb = 0.5f, .delay = 0.3f}));
+        synthTrack("bell", bell(), {.gain = 1.0f, .pan = 0.45f, .reverb = 0.5f, .delay = 0.3f}));
     set(Instrument::Stab, synthTrack("stab", stab(),
                                      {.gain = 1.2f,
                                       .reverb = 0.3f,
@@ -512,7 +512,7 @@ synth::Song makeEnsemble(double length) {
                                       .ducked = true,
                                       .eq = {rumbleCut, {EqShape::Bell, 1500.0f, 3.0f, 0.7f}}}));
     set(Instrument::Blip,
-        synthTrack("blip", blip(), {.gain = 1.0f, .pan = 0.2f, .reverb = 0.2f, .delay = 0.35f}));
+        synthTrack("blip", blip(), {.gain = 1.0f, .pan = 0.35f, .reverb = 0.2f, .delay = 0.35f}));
     set(Instrument::Plop, synthTrack("plop", plop(), {.gain = 1.0f, .reverb = 0.4f, .delay = 0.2f}));
     set(Instrument::Drone,
         synthTrack("drone", drone(),
@@ -527,17 +527,19 @@ synth::Song makeEnsemble(double length) {
     song.delay = synth::DelaySettings{0.375f, 0.5f, 0.38f, 0.6f, 3500.0f};
     song.chorus = synth::ChorusSettings{0.45f, 3.5f, 11.0f, 0.45f};
     song.duck = synth::DuckSettings{0.55f, 0.004f, 0.22f};
-    song.reverbReturn = 1.1f;
+    song.reverbReturn = 1.3f;
     song.delayReturn = 0.75f;
     // Tails and echoes keep to the middle and top: a reverb full of bass is mud.
     song.reverbEq = {{EqShape::LowCut, 250.0f}, {EqShape::HighShelf, 6000.0f, 2.0f}};
     song.delayEq = {{EqShape::LowCut, 300.0f}};
     song.busEq = {{EqShape::LowShelf, 90.0f, -3.5f},
-                  {EqShape::Bell, 170.0f, -1.5f, 1.0f},
-                  {EqShape::Bell, 1000.0f, -2.0f, 0.8f},
+                  {EqShape::Bell, 170.0f, -3.0f, 1.0f},
+                  {EqShape::Bell, 1000.0f, -3.5f, 0.7f},
                   {EqShape::HighShelf, 5000.0f, 4.0f},
-                  {EqShape::HighShelf, 9000.0f, 1.0f}};
+                  {EqShape::HighShelf, 11000.0f, -1.0f}};
+    // Kick and bass sit in the middle; whatever width the lows pick up from chorus and reverb goes.
     song.monoBelowHz = 120.0f;
+    // Glue: a slow attack lets every kick's first cycle through before the gain comes down.
     song.busCompressor = {
         .thresholdDb = -20.0f, .ratio = 2.0f, .attack = 0.025f, .release = 0.18f, .kneeDb = 6.0f};
     return song;

@@ -25,7 +25,7 @@ void writeStreaks(synth::Song& song) {
     constexpr bool minors[5] = {true, true, false, false, false};
 
     addHit(track(song, Instrument::Crash), start, 1.0f);
-    addHit(track(song, Instrument::Boom), start, 1.0f);
+    addHit(track(song, Instrument::Boom), start, 0.8f);
     // The title faded to black: a reversed cymbal pulls the swarm in instead of a wall of sound.
     addHit(track(song, Instrument::Swell), start - leadInGap, 1.0f);
     for (double t : hits.mainHits) {

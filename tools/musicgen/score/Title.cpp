@@ -65,7 +65,9 @@ void writeTitle(synth::Song& song) {
         addNote(track(song, Instrument::Bell), eighths.at(bar * themeBarSteps + 4), 0.8, chord[3] + 12.0f,
                 0.45f, 0.3f);
     }
-    addThemeBass(track(song, Instrument::Bass), track(song, Instrument::SubBass), eighths, 3, 25, 0.85f);
+    // The bass plays on through the bar the groove drops out in, so the swarm does not enter from
+    // a hole.
+    addThemeBass(track(song, Instrument::Bass), track(song, Instrument::SubBass), eighths, 3, 26, 0.85f);
     addThemeArpeggio(track(song, Instrument::Pluck), eighths, 8, 20, 0.55f);
 
     // The tune: gently first, then the full lead, then doubled an octave up for the last word.
