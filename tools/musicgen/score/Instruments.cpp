@@ -420,7 +420,7 @@ synth::Song makeEnsemble(double length) {
     // Drums. Kicks and bass stay in the centre; the kit around them is spread as seen from the
     // drummer's stool, and the kicks trade some boom for knock.
     const std::vector<EqBand> kickTone = {
-        {EqShape::LowCut, 32.0f}, {EqShape::Bell, 60.0f, -2.0f, 1.2f}, {EqShape::Bell, 2800.0f, 2.0f, 0.8f}};
+        {EqShape::LowCut, 32.0f}, {EqShape::Bell, 60.0f, -3.0f, 1.2f}, {EqShape::Bell, 2800.0f, 2.0f, 0.8f}};
     set(Instrument::Kick, drumTrack("kick", kick(), {.gain = 0.9f, .eq = kickTone}));
     set(Instrument::HeavyKick,
         drumTrack("heavy kick", heavyKick(), {.gain = 1.0f, .reverb = 0.05f, .eq = kickTone}));
@@ -455,7 +455,7 @@ synth::Song makeEnsemble(double length) {
 
     // Bass: the sub holds the fundamental alone; the bass above it carries the line into the mids.
     set(Instrument::SubBass,
-        synthTrack("sub bass", subBass(), {.gain = 0.55f, .ducked = true, .eq = {{EqShape::LowCut, 30.0f}}}));
+        synthTrack("sub bass", subBass(), {.gain = 0.49f, .ducked = true, .eq = {{EqShape::LowCut, 30.0f}}}));
     set(Instrument::Bass, synthTrack("bass", bass(),
                                      {.gain = 1.0f,
                                       .reverb = 0.02f,
@@ -528,7 +528,7 @@ synth::Song makeEnsemble(double length) {
     song.chorus = synth::ChorusSettings{0.45f, 3.5f, 11.0f, 0.45f};
     song.duck = synth::DuckSettings{0.55f, 0.004f, 0.22f};
     song.reverbReturn = 1.3f;
-    song.delayReturn = 0.75f;
+    song.delayReturn = 0.9f;
     // Tails and echoes keep to the middle and top: a reverb full of bass is mud.
     song.reverbEq = {{EqShape::LowCut, 250.0f}, {EqShape::HighShelf, 6000.0f, 2.0f}};
     song.delayEq = {{EqShape::LowCut, 300.0f}};
@@ -541,7 +541,7 @@ synth::Song makeEnsemble(double length) {
     song.monoBelowHz = 120.0f;
     // Glue: a slow attack lets every kick's first cycle through before the gain comes down.
     song.busCompressor = {
-        .thresholdDb = -20.0f, .ratio = 2.0f, .attack = 0.025f, .release = 0.18f, .kneeDb = 6.0f};
+        .thresholdDb = -15.0f, .ratio = 2.0f, .attack = 0.03f, .release = 0.2f, .kneeDb = 6.0f};
     return song;
 }
 

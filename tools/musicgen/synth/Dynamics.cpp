@@ -215,10 +215,15 @@ void applyCompressor(StereoBuffer& buffer, const CompressorSettings& s, size_t b
     const float slope = 1.0f - 1.0f / std::max(1.0f, s.ratio);
     const float halfKnee = std::max(0.0f, s.kneeDb) * 0.5f;
     const float makeup = dbToGain(s.makeupDb);
+    // The detector holds peaks over a bass cycle, so the gain follows the signal's envelope and
+    // not every zero crossing of its waveform.
+    const float peakFall = smoothing(0.03f);
+    float level = 0.0f;
     float reductionDb = 0.0f;
     for (size_t i = begin; i < end; ++i) {
-        // Stereo-linked peak detector: both sides get the same gain, so the image does not wander.
-        const float level = std::max(std::fabs(buffer.left[i]), std::fabs(buffer.right[i]));
+        // Stereo-linked: both sides get the same gain, so the image does not wander.
+        const float input = std::max(std::fabs(buffer.left[i]), std::fabs(buffer.right[i]));
+        level = std::max(input, level * peakFall);
         const float over = gainToDb(std::max(level, 1e-9f)) - s.thresholdDb;
         float wanted = 0.0f;
         if (over >= halfKnee) {

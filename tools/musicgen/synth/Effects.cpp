@@ -172,16 +172,24 @@ void applyFilterSweep(StereoBuffer& buffer, const Automation& cutoffHz, FilterMo
 
 void monoBelow(StereoBuffer& buffer, float hz) {
     if (hz <= 0.0f) return;
-    // Two Butterworth sections in series: a fourth-order cut, 6 dB down at the corner.
-    const EqBand cut{EqShape::LowCut, hz, 0.0f, 0.7071f};
-    Biquad first = designBand(cut);
-    Biquad second = designBand(cut);
+    // A Linkwitz-Riley split (two Butterworth sections per side of the crossover) of both the sum
+    // and the difference. Low and high halves add up to an all-pass, so the sum keeps every
+    // frequency at its level, and the sides above the crossover pass through the same all-pass as
+    // the sum: the image there does not move. A plain high-pass on the difference alone would
+    // shift its phase against the sum and leak one side's treble into the other.
+    const Biquad lowPass = designBand({EqShape::HighCut, hz, 0.0f, 0.7071f});
+    const Biquad highPass = designBand({EqShape::LowCut, hz, 0.0f, 0.7071f});
+    Biquad midLow[2] = {lowPass, lowPass};
+    Biquad midHigh[2] = {highPass, highPass};
+    Biquad sideHigh[2] = {highPass, highPass};
     for (size_t i = 0; i < buffer.frames(); ++i) {
         const double mid = 0.5 * (static_cast<double>(buffer.left[i]) + buffer.right[i]);
-        const double side =
-            second.process(first.process(0.5 * (static_cast<double>(buffer.left[i]) - buffer.right[i])));
-        buffer.left[i] = static_cast<float>(mid + side);
-        buffer.right[i] = static_cast<float>(mid - side);
+        const double side = 0.5 * (static_cast<double>(buffer.left[i]) - buffer.right[i]);
+        const double m =
+            midLow[1].process(midLow[0].process(mid)) + midHigh[1].process(midHigh[0].process(mid));
+        const double sd = sideHigh[1].process(sideHigh[0].process(side));
+        buffer.left[i] = static_cast<float>(m + sd);
+        buffer.right[i] = static_cast<float>(m - sd);
     }
 }
 

@@ -55,8 +55,8 @@ void applyChorus(StereoBuffer& buffer, const ChorusSettings& settings, size_t be
 // [begin, end), each frame at its own time in the piece.
 void applyFilterSweep(StereoBuffer& buffer, const Automation& cutoffHz, FilterMode mode, float resonance,
                       size_t begin = 0, size_t end = static_cast<size_t>(-1));
-// Removes the difference between the sides below `hz` (24 dB per octave), leaving the sum alone:
-// the lows play the same from both speakers and survive a mono fold-down.
+// Removes the difference between the sides below `hz` (24 dB per octave) and keeps the sum's
+// level at every frequency: the lows play the same from both speakers and survive a mono fold-down.
 void monoBelow(StereoBuffer& buffer, float hz);
 
 } // namespace synth
