@@ -61,8 +61,8 @@ DrumPatch kick() {
     p.sweepTime = 0.026f;
     p.decay = 0.32f;
     p.noiseLevel = 0.0f;
-    p.click = 0.3f;
-    p.clickHz = 3000.0f;
+    p.click = 0.2f;
+    p.clickHz = 2000.0f;
     p.drive = 0.4f;
     p.gain = 0.95f;
     return p;
@@ -74,8 +74,8 @@ DrumPatch heavyKick() {
     p.sweepHz = 220.0f;
     p.sweepTime = 0.032f;
     p.decay = 0.48f;
-    p.click = 0.4f;
-    p.clickHz = 2600.0f;
+    p.click = 0.22f;
+    p.clickHz = 1800.0f;
     p.drive = 0.55f;
     return p;
 }
@@ -86,7 +86,8 @@ DrumPatch softKick() {
     p.sweepHz = 90.0f;
     p.sweepTime = 0.03f;
     p.decay = 0.5f;
-    p.click = 0.35f;
+    p.click = 0.25f;
+    p.clickHz = 1800.0f;
     p.drive = 0.1f;
     return p;
 }
@@ -448,7 +449,7 @@ synth::Song makeEnsemble(double length) {
     set(Instrument::Crash,
         drumTrack("crash", crash(), {.gain = 0.26f, .reverb = 0.35f, .eq = {{EqShape::LowCut, 300.0f}}}));
     set(Instrument::Riser,
-        drumTrack("riser", riser(), {.gain = 0.2f, .reverb = 0.4f, .eq = {{EqShape::LowCut, 200.0f}}}));
+        drumTrack("riser", riser(), {.gain = 0.2f, .reverb = 0.2f, .eq = {{EqShape::LowCut, 200.0f}}}));
     set(Instrument::Swell,
         drumTrack("swell", swell(), {.gain = 0.3f, .reverb = 0.3f, .eq = {{EqShape::LowCut, 300.0f}}}));
     set(Instrument::Tom, drumTrack("tom", tom(), {.gain = 0.5f, .pan = -0.2f, .reverb = 0.25f}));

@@ -44,7 +44,7 @@ void lowPassSweep(synth::Track& track, double from, double to, float startHz, fl
 
 // Lead-ins stop this long before the downbeat they lead to: a moment of air in front of the kick
 // makes the hit land, and a riser still roaring over it would hide its attack.
-constexpr double leadInGap = 0.06;
+constexpr double leadInGap = 0.08;
 // A riser of `length` seconds that swells into `hit` and stops leadInGap short of it.
 void addRiser(synth::Track& riser, double hit, double length, float velocity);
 
