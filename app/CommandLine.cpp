@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
 
 #include "app/ShowFiles.h"
+#include "render/FrameSize.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 
@@ -15,13 +17,13 @@ bool parseInt(std::string_view text, int& out) {
 
 bool parseMs(std::string_view text, int& out) { return parseInt(text, out) && out >= 0; }
 
-// "60", "30" or "60000/1001".
+// "60", "30" or "60000/1001": at most 1000 frames a second; products in 64 bits.
 bool parseFps(std::string_view text, int& num, int& den) {
     const size_t slash = text.find('/');
     den = 1;
     if (slash == std::string_view::npos) return parseInt(text, num) && num > 0 && num <= 1000;
     return parseInt(text.substr(0, slash), num) && parseInt(text.substr(slash + 1), den) && num > 0 &&
-           den > 0 && num <= 1000 * den;
+           den > 0 && std::int64_t{num} <= std::int64_t{1000} * den;
 }
 
 // "800x600"; both multiples of 4 (video encoders and the frame blit want even, aligned rows).
@@ -67,7 +69,11 @@ const char* usageText() {
            "  --shot MS[,MS...]   render from the start and write the frames at these times as PNGs\n"
            "  --out DIR           folder for --shot (default: the working directory)\n"
            "  --fps N[/D]         fixed frame rate, e.g. 60 or 60000/1001 (default 60)\n"
-           "  --size WxH          capture size, multiples of 4 (default 800x600)\n"
+           "  --size WxH          capture size, multiples of 4 (default 800x600); the show keeps its\n"
+           "                      4:3 picture, centred with black bars on other shapes\n"
+           "  --frame N           internal frame the scenes render at: 512, 1024 or 2048 (default 512,\n"
+           "                      or for a capture taller than 768 the size that keeps it sharp);\n"
+           "                      e.g. --size 1920x1080 --frame 1024 for a sharp HD video\n"
            "  --from MS, --to MS  time range of a capture (default the whole show)\n"
            "  --stats             after a capture, print timing per section and peak memory\n"
            "\n"
@@ -79,7 +85,7 @@ const char* usageText() {
 
 bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
     static const char* const kValued[] = {"--start", "--data", "--capture", "--shot", "--out",
-                                          "--fps",   "--size", "--from",    "--to"};
+                                          "--fps",   "--size", "--from",    "--to",   "--frame"};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         bool valued = false;
@@ -112,6 +118,8 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
             ok = parseMs(value, options.toMs);
         else if (arg == "--fps")
             ok = parseFps(value, options.fpsNum, options.fpsDen);
+        else if (arg == "--frame")
+            ok = parseInt(value, options.frameSize) && isOfferedFrameSize(options.frameSize);
         else if (arg == "--size")
             ok = parseSize(value, options.width, options.height);
         else if (arg == "--capture") {
@@ -130,6 +138,13 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
             return false;
         }
     }
+    // Times past the end of the show would only wrap the clocks round; the show ends there anyway.
+    if (options.startOffset >= timetable::kShowEnd || options.fromMs >= timetable::kShowEnd) {
+        error = "--start and --from must be before the end of the show (" +
+                std::to_string(timetable::kShowEnd) + " ms)";
+        return false;
+    }
+    if (options.toMs > timetable::kShowEnd) options.toMs = timetable::kShowEnd;
     if (options.fromMs >= options.toMs) {
         error = "--from must be before --to";
         return false;

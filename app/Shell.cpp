@@ -1,9 +1,11 @@
 #include "app/Shell.h"
 
 #include "app/ShowFiles.h"
+#include "render/FrameSize.h"
 #include "scenes/SceneRegistry.h"
 
 #include "platform/Events.h"
+#include "platform/Interrupt.h"
 #include "platform/Quit.h"
 #include "platform/Ticks.h"
 #include "render/ScreenBlit.h"
@@ -32,7 +34,22 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     }
     creationTick = tickCount();
     clock.tickBase = tickCount();
-    screenTexture = createScreenTexture(screen);
+    if (largestFrameSize() < screen.frameWidth) {
+        std::fprintf(stderr,
+                     "castrelle: this OpenGL context cannot render a %d x %d frame (at most %d); "
+                     "choose a smaller --frame\n",
+                     screen.frameWidth, screen.frameHeight, largestFrameSize());
+        closeGlWindow(window);
+        exitStatus = 1;
+        return false;
+    }
+    if (!prepareFrame(screen, frame)) {
+        reportStartupError("This OpenGL context cannot render into an offscreen frame.", "OPENGL");
+        closeGlWindow(window);
+        exitStatus = 1;
+        return false;
+    }
+    bindWindowTarget();
 
     // The display may not give the size asked for: the viewport follows the drawable.
     int width = 0, height = 0;
@@ -45,13 +62,22 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     glFlush();
     swapGlWindow(window);
 
+    // The bar is drawn on the window; the warm-up renders between its steps go to the frame.
     BarStep bar{this, [](void* context) {
                     Shell& self = *static_cast<Shell*>(context);
-                    self.loadingBar.drawStep(800, 600);
+                    bindWindowTarget();
+                    self.loadingBar.drawStep(self.screen.windowWidth, self.screen.windowHeight);
                     swapGlWindow(self.window);
+                    bindFrameTarget(self.frame);
                 }};
+    bindFrameTarget(frame);
     const SceneCalls calls = sceneCallsFor(scenes);
-    loadAll(show, calls, LoadSizes{}, bar);
+    LoadSizes sizes;
+    sizes.frameWidth = screen.frameWidth;
+    sizes.frameHeight = screen.frameHeight;
+    sizes.effectWidth = screen.frameWidth / 2;
+    sizes.effectHeight = screen.frameHeight / 4;
+    loadAll(show, calls, sizes, bar);
     director.attach(calls, show.directorEffects);
     return true;
 }
@@ -91,11 +117,12 @@ void Shell::writeStatus(int demoTime) {
 }
 
 void Shell::renderFrame(int demoTime) {
+    bindFrameTarget(frame);
     setFrameProjection(screen, screen.windowWidth, screen.windowHeight);
     director.run(demoTime, quitRequested);
     glEnable(GL_BLEND);
     frameRate.countFrame(tickCount());
-    blitFrame(screen, screenTexture);
+    blitFrame(screen, frame);
     writeStatus(demoTime);
 }
 
@@ -107,6 +134,7 @@ void Shell::shutDown() {
 
 int runDemo(const Options& options) {
     Shell shell;
+    shell.screen.frameWidth = shell.screen.frameHeight = options.frameSize ? options.frameSize : kBaseFrame;
     WindowDesc desc;
     desc.fullscreen = !options.windowed;
     int status = 0;
@@ -116,7 +144,8 @@ int runDemo(const Options& options) {
     shell.clock.lastTickTime = static_cast<int>(tickCount() - shell.clock.tickBase);
 
     bool quitRetrieved = false;
-    while (!quitRetrieved && !shell.quitRequested) {
+    deferInterrupts();
+    while (!quitRetrieved && !shell.quitRequested && !interruptSignal()) {
         WindowEvent event;
         if (pollWindowEvent(shell.window, event)) {
             switch (event.type) {
@@ -137,5 +166,6 @@ int runDemo(const Options& options) {
         swapGlWindow(shell.window);
     }
     shell.shutDown();
+    if (interruptSignal()) return interruptExitStatus();
     return startupFailed() ? 1 : 0;
 }

@@ -1,41 +1,42 @@
 #include "render/ScreenBlit.h"
 
+#include "render/FrameSize.h"
+
 #include <GL/gl.h>
 
-unsigned createScreenTexture(const ScreenSize& screen) {
+bool prepareFrame(const ScreenSize& screen, FrameTarget& frame) {
     initGlState();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    // The contents do not matter: every frame overwrites the whole texture.
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, screen.frameWidth, screen.frameHeight, 0);
-    return texture;
+    return createFrameTarget(frame, screen);
 }
 
-void blitFrame(const ScreenSize& screen, unsigned screenTexture) {
-    // 1/1024 and 1/768 as the quad was laid out for a 1024 x 768 window.
-    const float sx = static_cast<float>(screen.windowWidth) * 0.0009765625f;
-    const float sy = static_cast<float>(screen.windowHeight) * 0.0013020834f;
+void blitFrame(const ScreenSize& screen, const FrameTarget& frame) {
+    // The frame fills the centred 4:3 picture of the window; the clear leaves black bars
+    // around it on other shapes. 1/1024 and 1/768 as the quad was laid out for a 1024 x 768
+    // window.
+    const PictureArea picture = pictureAreaIn(screen.windowWidth, screen.windowHeight);
+    const float sx = static_cast<float>(picture.width) * 0.0009765625f;
+    const float sy = static_cast<float>(picture.height) * 0.0013020834f;
+    const float cx =
+        static_cast<float>(picture.x) + 0.5f * static_cast<float>(picture.width - screen.windowWidth);
+    const float cy =
+        static_cast<float>(picture.y) + 0.5f * static_cast<float>(picture.height - screen.windowHeight);
 
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
-    glBindTexture(GL_TEXTURE_2D, screenTexture);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, screen.frameWidth, screen.frameHeight);
+    bindWindowTarget();
+    glBindTexture(GL_TEXTURE_2D, frame.colour);
     glClear(GL_COLOR_BUFFER_BIT);
 
     setWindowProjection(screen);
     glPushMatrix();
     glLoadIdentity();
+    glTranslatef(cx, cy, 0.0f);
     glDisable(GL_BLEND);
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f); // with GL_ADD a black colour leaves the texture unchanged
     glBegin(GL_QUADS);
