@@ -3,6 +3,7 @@
 
 #include "scenes/DuckScene.h"
 #include "scenes/KukkeliScene.h"
+#include "scenes/PotkoScene.h"
 #include "scenes/SceneCalls.h"
 #include "scenes/TitleScene.h"
 
@@ -11,4 +12,5 @@ struct ShowScenes {
     TitleScene title;
     KukkeliScene kukkeli;
     DuckScene duck;
+    PotkoScene potko;
 };

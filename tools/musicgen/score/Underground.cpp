@@ -1,8 +1,8 @@
 // Cave (164 - 220 s): no beat in the pictures, a slow flight past greetings, so the music is a
 // half-time dub at 120 bpm in D minor: sparse kick and snare, long echoes, a drone for the rock.
 // Potko (220 - 246 s): the tower kicks every 1200 ms from its clock's 3.6 s and throbs every 600 ms
-// from 18.6 s; the music is 100 bpm electro, kick on the tower's kicks, acid bass in sixteenths,
-// four-on-the-floor once the throb starts.
+// from 18.6 s, each swell peaking some 350 ms in; the music is 100 bpm electro, kick on the tower's
+// swells, acid bass in sixteenths, four-on-the-floor once the throb starts.
 #include "score/Instruments.h"
 #include "score/SceneGrids.h"
 #include "score/Sections.h"
@@ -112,7 +112,7 @@ void writePotko(synth::Song& song) {
     const HitGrid throb = potkoThrobGrid();
     const double start = cut::potko;
     const double end = cut::closing;
-    // Beat 0 is the tower clock's zero, one 600 ms beat per throb.
+    // Beat 0 is where the tower clock reads kPotkoAccent, one 600 ms beat per throb.
     const Grid beats{kicks.mainHits.front() - 6 * 0.6, 0.6};
     const Grid sixteenths{beats.origin, 0.15};
     auto barTime = [&](int bar) { return beats.at(bar * 4); };
@@ -139,7 +139,7 @@ void writePotko(synth::Song& song) {
     addPattern(track(song, Instrument::OpenHat), sixteenths, 31 * 4, 14, "--x-", throbStart, end);
     addPattern(track(song, Instrument::Tom), sixteenths, 30 * 4, 1, "x-x-xxXX", 0.0, throbStart, 0.8f, 60.0f);
 
-    const int firstBar = 1; // 222.399 s
+    const int firstBar = 1; // 222.749 s
     const int lastBar = 11; // the bar holding the cut to the closing
     for (int bar = firstBar; bar < lastBar; ++bar) {
         const float r = roots[(bar - firstBar) % 4];
