@@ -199,14 +199,19 @@ void HipuScene::moveRisers(float seconds, float frameSeconds) {
     }
 }
 
-void HipuScene::placeCamera(float seconds, int dt) {
+void HipuScene::moveLight(int dt) {
     lightPath.advance(light.position, 15.0f, static_cast<float>(dt));
     light.position.scale(-0.7f);
     light.position.y *= 0.3f;
+}
 
+void HipuScene::placeCamera(float seconds) {
     const float w = seconds * 0.98f * 0.25f;
     camera.position.set(9.0f * std::sin(w), 6.3f * std::cos(w),
                         12.0f * std::cos(seconds * 0.98f * 0.1625f + 0.656f));
+    camera.position.scale((0.75f * std::pow(blobExtent2, 0.25f) + 0.1f) * zoomFactor * 0.1f);
+    camera.aimAt(Vec3(0.0f, 0.0f, 0.0f));
+    camera.squareUp();
 }
 
 void HipuScene::shapeBlob(float seconds) {
@@ -244,11 +249,6 @@ void HipuScene::shapeBlob(float seconds) {
         if (after > blobExtent2) blobExtent2 = after;
     }
     computeSmoothNormals(m, blobIndex);
-
-    // The camera keeps its distance to the blob's size.
-    camera.position.scale((0.75f * std::pow(blobExtent2, 0.25f) + 0.1f) * zoomFactor * 0.1f);
-    camera.aimAt(Vec3(0.0f, 0.0f, 0.0f));
-    camera.squareUp();
 }
 
 void HipuScene::cullRisers() {
@@ -371,8 +371,9 @@ void HipuScene::render(int dt) {
     {
         LogicTimer logic;
         moveRisers(seconds, clock.frameSeconds);
-        placeCamera(seconds, dt);
+        moveLight(dt);
         shapeBlob(seconds);
+        placeCamera(seconds);
         cullRisers();
     }
 

@@ -47,6 +47,12 @@ class HipuScene {
     void setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight);
     void render(int dt);
 
+    // The frame's logic, without GL. Risers climb by frameSeconds at this frame's beat and are
+    // reborn below once past kRiserTop.
+    void moveRisers(float seconds, float frameSeconds);
+    // Moves the lattice, deforms and squashes the blob for this scene time and sets blobExtent2.
+    void shapeBlob(float seconds);
+
     SceneClock clock{timetable::clockStart::kHipu};
     std::unique_ptr<Model> model;
     int skyIndex = 0;
@@ -71,9 +77,9 @@ class HipuScene {
     float trailStep = 0.0f;
 
   private:
-    void moveRisers(float seconds, float frameSeconds);
-    void placeCamera(float seconds, int dt);
-    void shapeBlob(float seconds);
+    void moveLight(int dt);
+    // Circles the camera at the distance the blob's size and the zoom cycle ask for.
+    void placeCamera(float seconds);
     void cullRisers();
     // The visible risers with their trails, in the glow or the full pass's colours.
     void drawRisers(float gain, float blue);
