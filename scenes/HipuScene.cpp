@@ -55,11 +55,11 @@ float trailAlpha(int k) {
 }
 constexpr int kTrailCopies = 5;
 
-// The glow colours of the ball and the blob are tuned for dark pictures. Ours (slot 25, a light
-// blurred stone cement averaging about 0.55, and the blob's painted gravel) are shared with the
+// The glow colours of the ball and the blob want darker pictures than ours. Slot 25 (a light,
+// blurred stone cement averaging about 0.55) and the blob's painted gravel are shared with the
 // title words, the tower, the lantern and the swarm's stars, so the glow takes the difference:
 // at full strength the burned ball glows a flat bright orange at rest and a washed-out yellow
-// on every beat, and the blob is white at rest, so its flares do not show.
+// on every beat, and the blob's lit side is white before any flare, so its flares barely show.
 constexpr float kGlowLevel = 0.35f;
 
 } // namespace
@@ -71,10 +71,7 @@ float hipuBeat(float sceneClock) {
     return flare(b, 0.0f) + flare(b, static_cast<float>(kHipuSecondFlare));
 }
 
-float hipuFlow(float sceneClock) {
-    if (sceneClock < static_cast<float>(kHipuBeatFrom)) return 0.0f;
-    return fadeInOver(sceneClock, static_cast<float>(kHipuBeatFrom), 600.0f);
-}
+float hipuFlow(float sceneClock) { return fadeInOver(sceneClock, static_cast<float>(kHipuBeatFrom), 600.0f); }
 
 float hipuZoomFactor(float sceneClock) {
     const int cycle = static_cast<int>(sceneClock) % kZoomCycle; // negative before the scene's zero
@@ -135,7 +132,9 @@ void HipuScene::setup(int screenWidth, int screenHeight, int effectWidth, int ef
     firstRiser = m.objectCount;
     for (int i = 0; i < kRiserCount; ++i) m.load("Models/hipu.3ds");
     riserCount = m.objectCount - firstRiser;
-    if (blobIndex >= m.objectCount || firstRiser == blobIndex) return; // a start-up error was reported
+    // A file that failed to load has been reported as a start-up error; draw nothing then.
+    ready_ = blobIndex == skyIndex + 1 && firstRiser == blobIndex + 1 && riserCount == kRiserCount;
+    if (!ready_) return;
 
     m.mesh(skyIndex).scale.y = 7.0f;
     resetWorkPositions(m, blobIndex);
@@ -357,7 +356,7 @@ void HipuScene::fullPass() {
 }
 
 void HipuScene::render(int dt) {
-    if (!model || !effects_ || riserCount == 0) return;
+    if (!ready_ || !effects_) return;
     Model& m = *model;
     EffectBuffers& fx = *effects_;
     fx.streakFade = 0.0f;

@@ -87,4 +87,5 @@ class HipuScene {
     void fullPass();
 
     EffectBuffers* effects_ = nullptr;
+    bool ready_ = false; // every model loaded
 };
