@@ -40,7 +40,7 @@ class HipuScene {
   public:
     static constexpr int kRiserCount = 50;
     static constexpr int kHandleCount = 80;
-    // A riser that climbs above this is reborn between -10 and -5.
+    // A riser whose height y passes this is reborn at a y between -10 and -5.
     static constexpr float kRiserTop = 5.0f;
 
     void attach(EffectBuffers& effects) { effects_ = &effects; }
@@ -72,8 +72,9 @@ class HipuScene {
     float zoomFactor = 3.0f;  // this frame's
     float beat = 0.0f;        // this frame's
     float blobExtent2 = 0.0f; // largest squared radius of the squashed blob, this frame
-    // Each trail copy sits this far above the previous one: 4 units per second of the last
-    // frame that moved. A redraw with dt 0 keeps it and so shows the same picture.
+    // Each trail copy sits this much further along +y, the way the risers move, than the one
+    // before: 4 units per second of the last frame that moved. A redraw with dt 0 keeps it and
+    // so shows the same picture.
     float trailStep = 0.0f;
 
   private:
