@@ -54,7 +54,7 @@ constexpr SceneRow kRows[kSceneCount] = {
     built<&ShowScenes::title>({SceneId::Title, "TitleScene", EffectSet::Scene, kTitleWarmUps}),
     built<&ShowScenes::kukkeli>({SceneId::Kukkeli, "KukkeliScene", EffectSet::Scene, kSwarmWarmUps}),
     notBuilt({SceneId::StarBall, "StarBallScene", EffectSet::WideScene, kOneWarmUp}),
-    notBuilt({SceneId::Hipu, "HipuScene", EffectSet::Scene, kOneWarmUp}),
+    built<&ShowScenes::hipu>({SceneId::Hipu, "HipuScene", EffectSet::Scene, kOneWarmUp}),
     built<&ShowScenes::duck>({SceneId::Duck, "DuckScene", EffectSet::Scene, kOneWarmUp}),
     notBuilt({SceneId::Cave, "CaveScene", EffectSet::WideScene, kOneWarmUp}),
     built<&ShowScenes::potko>({SceneId::Potko, "PotkoScene", EffectSet::Scene, kOneWarmUp}),

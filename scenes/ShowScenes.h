@@ -2,6 +2,7 @@
 // The show's own scene modules, one member each, owned by the program and created once.
 
 #include "scenes/DuckScene.h"
+#include "scenes/HipuScene.h"
 #include "scenes/KukkeliScene.h"
 #include "scenes/PotkoScene.h"
 #include "scenes/SceneCalls.h"
@@ -11,6 +12,7 @@ struct ShowScenes {
     bool enabled[kSceneCount] = {true, true, true, true, true, true, true, true};
     TitleScene title;
     KukkeliScene kukkeli;
+    HipuScene hipu;
     DuckScene duck;
     PotkoScene potko;
 };

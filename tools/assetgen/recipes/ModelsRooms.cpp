@@ -52,9 +52,20 @@ Mesh buildBall() { return ball(0.1, 16, 8, 1.0, 1.0); }
 // The cave lantern's bulb (x0.9: radius 0.6, inside the lantern's 1.3-unit cavity).
 Mesh buildBitball() { return ball(0.67, 16, 8, 1.0, 1.0); }
 
-// The hipu blob (x1.5 = 0.6 units): its squash maps radius r to 50r / (40r^4 + 1), which peaks
-// near r = 0.3, so a rest radius of 0.6 leaves room to swell and shrink.
-Mesh buildBlob() { return ball(0.4, 48, 26, 10.0, 5.0); }
+// The hipu blob (x1.5: 1.5 units round the waist, 3 from the centre to each pole). Its squash
+// maps radius r to about 1.25 / r^3 past r = 1 (and 2.5 times that upright), so the lattice's
+// pulls swell it by the cube of how far they reach in, and a point pulled in near r = 0.3 would
+// shoot out to 12 units or more. Twice as tall as wide keeps the poles, which the upper rings
+// drag down hardest, out of that range over the whole scene, and turns the 2.5-fold upright
+// stretch into a rounded head with the lower rings' pulls hanging below it. The squash magnifies
+// the pulled-in parts several times, so the mesh is finer than its size suggests, and the
+// texture repeats more often pole to pole (six) than round (four) because the head shows a
+// narrow band of latitudes stretched tall; at x0.2 that gives it large, soft patches of colour.
+Mesh buildBlob() {
+    Mesh m = ball(1.0, 60, 32, 4.0, 6.0);
+    scale(m, {1.0, 1.0, 2.0}); // file z is the scene's vertical
+    return m;
+}
 
 // The boiling cube-ball (x1): its scene multiplies positions by 0.01 and stretches them by
 // (2.5, 1.2, 1.2), so a half size of 100 gives a room of 5 x 2.4 x 2.4 around the camera, which

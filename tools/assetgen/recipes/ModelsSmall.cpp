@@ -56,7 +56,7 @@ Mesh buildSickle() {
     const double outerStart = std::atan2(zm, xm);
     const double innerStart = std::atan2(zm, xm - shift);
     Contour c;
-    const int steps = 7; // 52 faces: each sickle is a few dozen pixels across, fifty of them
+    const int steps = 7;               // 52 faces: each sickle is a few dozen pixels across, fifty of them
     for (int i = 0; i <= steps; ++i) { // outer arc, counter-clockwise round the left side
         const double a = outerStart + (2 * kPi - 2 * outerStart) * i / steps;
         c.push_back({r1 * std::cos(a), r1 * std::sin(a)});
@@ -70,10 +70,13 @@ Mesh buildSickle() {
     return m;
 }
 
-// The hipu riser (x0.25, scaled 0.093 across and 0.2 upright: 8 file units make a 0.19-wide,
-// 0.8-tall flame): a small lathed drop, 48 faces. Its scene uses texture coordinates x0.001.
+// The hipu riser (x0.25, scaled 0.093 across and 0.2 upright): a small lathed drop, 24 faces,
+// 0.22 wide and 0.24 tall. Its scene moves it towards world +y, which is file -z, so the round
+// head is at -z and the point trails at +z. Its five-copy trail spans a quarter of a unit at
+// 60 fps, so the drop is kept about that short for the trail to show behind it. Its scene uses
+// texture coordinates x0.001.
 Mesh buildRiser() {
-    Mesh m = lathe({{0, -7}, {4.5, -4}, {6, 0}, {3.5, 4.5}, {0, 9}}, 8);
+    Mesh m = lathe({{0, -2.2}, {4.8, -1.2}, {4.2, 1.0}, {0, 2.6}}, 6);
     projectCylindrical(m, {}, 500.0, 100.0);
     return m;
 }

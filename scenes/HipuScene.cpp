@@ -1,0 +1,392 @@
+#include "scenes/HipuScene.h"
+
+#include "anim/Envelope.h"
+#include "anim/Random.h"
+#include "assets/TextureSlots.h"
+#include "platform/FrameProfile.h"
+#include "post/EffectBuffers.h"
+#include "render/Camera.h"
+#include "render/Deform.h"
+#include "render/MeshRenderer.h"
+#include "render/Normals.h"
+#include "render/Transform.h"
+#include "scenes/Material.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+namespace {
+
+using namespace timetable;
+
+// The light's tour; the swarm's light flies the same nine points.
+constexpr float kLightPoints[9][3] = {{-20, 10, -25}, {20, 7, 15},   {-20, 27, 25},
+                                      {30, 17, -25},  {-30, 15, 15}, {20, -15, -25},
+                                      {-30, 12, -5},  {20, 21, 5},   {-14, 32, 25}};
+
+// Each lattice row is a ring of eight handles (x, z): the corners of the unit square, then the
+// middles of its sides.
+constexpr float kRing[8][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {0, -1}, {1, 0}, {-1, 0}, {0, 1}};
+constexpr int kRows = 10;
+static_assert(kRows * 8 == HipuScene::kHandleCount);
+
+// The zoom cycle, in ms of the scene clock.
+constexpr int kZoomCycle = 24000;
+constexpr int kZoomInStart = 5000;
+constexpr int kZoomHoldStart = 7000;
+constexpr int kZoomOutStart = 22000;
+constexpr float kZoomFar = 3.0f;
+
+// One flare of the double beat, starting at `start` ms into the cycle: a sharpened rise over
+// 250 ms and a fall over the next 400.
+float flare(float b, float start) {
+    const float rise = fadeInOver(b, start, 250.0f);
+    return rise * rise * fadeOutOver(b, start + 250.0f, 400.0f);
+}
+
+// The risers' warm hues, spread by object index.
+float riserRed(float fj) { return 1.0f + 0.455f * std::sin(0.2f * fj); }
+float riserGreen(float fj) { return 0.51f + 0.045f * std::sin(0.2f * fj - 0.8f); }
+
+// Opacity of trail copy k (0 at the riser, 4 the leading one): faint behind, strongest in front.
+float trailAlpha(int k) {
+    return 0.15f * (std::sin(static_cast<float>(k) * 0.22222222f * 3.141592f - 1.570796f) + 1.0f) + 0.02f;
+}
+constexpr int kTrailCopies = 5;
+
+// The glow colours of the ball and the blob want darker pictures than ours. Slot 25 (a light,
+// blurred stone cement averaging about 0.55) and the blob's painted gravel are shared with the
+// title words, the tower, the lantern and the swarm's stars, so the glow takes the difference:
+// at full strength the burned ball glows a flat bright orange at rest and a washed-out yellow
+// on every beat, and the blob's lit side is white before any flare, so its flares barely show.
+constexpr float kGlowLevel = 0.35f;
+
+} // namespace
+
+float hipuBeat(float sceneClock) {
+    if (sceneClock < static_cast<float>(kHipuBeatFrom)) return 0.0f;
+    const float b = static_cast<float>(static_cast<int>(sceneClock + static_cast<float>(kHipuBeat.offset)) %
+                                       kHipuBeat.period);
+    return flare(b, 0.0f) + flare(b, static_cast<float>(kHipuSecondFlare));
+}
+
+float hipuFlow(float sceneClock) { return fadeInOver(sceneClock, static_cast<float>(kHipuBeatFrom), 600.0f); }
+
+float hipuZoomFactor(float sceneClock) {
+    const int cycle = static_cast<int>(sceneClock) % kZoomCycle; // negative before the scene's zero
+    if (cycle < kZoomInStart) return kZoomFar;
+    float s = 1.0f;
+    if (cycle < kZoomHoldStart)
+        s = static_cast<float>(cycle - kZoomInStart) * 0.0005f;
+    else if (cycle >= kZoomOutStart)
+        s = 1.0f - static_cast<float>(cycle - kZoomOutStart) * 0.0005f;
+    return (1.0f - 0.6f * std::sqrt(s)) * kZoomFar;
+}
+
+void drawRiserSpot(float& x, float& z) {
+    do {
+        x = 8.0f * drawRandomFraction() - 4.0f;
+        z = 8.0f * drawRandomFraction() - 4.0f;
+    } while (!riserSpotAccepted(x, z));
+}
+
+void HipuScene::setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
+    model = std::make_unique<Model>(10000, screenWidth, screenHeight, effectWidth, effectHeight);
+    Model& m = *model;
+
+    float y = -1.0f; // rows from -1 to 1, accumulated
+    for (int k = 0; k < kRows; ++k, y += 2.0f / 9.0f) {
+        for (int l = 0; l < 8; ++l) {
+            restHandles[8 * k + l].set(kRing[l][0], y, kRing[l][1]);
+            handleStrength[8 * k + l] = 0.405f;
+            handleRadius2[8 * k + l] = 2.8f;
+        }
+    }
+
+    camera.position.set(0.0f, 5.0f, -25.0f);
+    camera.forward.set(0.0f, 0.0f, 1.0f);
+    light.setColour(1.1f, 1.1f, 1.1f);
+    light.camera = &camera;
+    light.position.set(0.0f, 0.0f, 0.0f);
+
+    SplinePath rough(100, true);
+    for (const auto& p : kLightPoints) rough.addPoint(p[0], p[1], p[2]);
+    rough.build(29.0f, true);
+    rough.planResample();
+    lightPath = SplinePath(rough.resampleCount, true);
+    rough.resampleInto(lightPath);
+    lightPath.loops = true;
+
+    m.flipFaceNormals = 1;
+    m.vertexScale = 7.0f;
+    m.texCoordScale = 3.0f;
+    skyIndex = m.objectCount;
+    m.load("Models/bigballe.3ds");
+    m.vertexScale = 1.5f;
+    m.texCoordScale = 0.2f;
+    blobIndex = m.objectCount;
+    m.load("Models/ballbig_s_r.3ds");
+    m.vertexScale = 0.25f;
+    m.texCoordScale = 0.001f;
+    firstRiser = m.objectCount;
+    for (int i = 0; i < kRiserCount; ++i) m.load("Models/hipu.3ds");
+    riserCount = m.objectCount - firstRiser;
+    // A file that failed to load has been reported as a start-up error; draw nothing then.
+    ready_ = blobIndex == skyIndex + 1 && firstRiser == blobIndex + 1 && riserCount == kRiserCount;
+    if (!ready_) return;
+
+    m.mesh(skyIndex).scale.y = 7.0f;
+    resetWorkPositions(m, blobIndex);
+
+    const Material riser{.texture = TextureSlot::Matosini,
+                         .cubeTexture = TextureSlot::CubeEnv1grRing,
+                         .renderMode = RenderMode::TextureReflect,
+                         .colour = {0.55f, 0.43f, 0.23f, 1.0f},
+                         .specular = {0.07f, 0.07f, 0.07f, 1.0f},
+                         .ambient = {0.1f, 0.1f, 0.1f, 1.0f},
+                         .constantAttenuation = 0.5f,
+                         .quadraticAttenuation = 0.05f,
+                         .spotExponent = 0.08f};
+    for (int i = 0; i < riserCount; ++i) {
+        MeshObject& o = m.mesh(firstRiser + i);
+        applyMaterial(o, riser);
+        m.setPosition(firstRiser + i, Vec3(0.0f, 0.0f, 0.0f));
+        drawRiserSpot(o.translation.x, o.translation.z);
+        o.translation.y = 30.0f * drawRandomFraction() - 25.0f;
+    }
+
+    applyMaterial(m.mesh(blobIndex), Material{.texture = TextureSlot::SoraBvaritettu,
+                                              .cubeTexture = TextureSlot::CubeEnv1gr,
+                                              .renderMode = RenderMode::TextureReflect,
+                                              .colour = {0.5f, 0.5f, 1.25f, 1.0f},
+                                              .specular = {0.0f, 0.0f, 0.0f, 1.0f},
+                                              .ambient = {0.9f, 0.9f, 1.52f, 1.0f},
+                                              .constantAttenuation = 0.5f,
+                                              .linearAttenuation = 0.05f,
+                                              .spotExponent = 0.01f});
+
+    // Textured only: the cube slot is never sampled. Its light is all but attenuated away, so
+    // the ball shows its ambient colour.
+    applyMaterial(m.mesh(skyIndex), Material{.texture = TextureSlot::KivisementtiBBsumea,
+                                             .cubeTexture = TextureSlot::Vihermaa,
+                                             .renderMode = RenderMode::Textured,
+                                             .colour = {0.0f, 0.0f, 0.0f, 1.0f},
+                                             .specular = {0.0f, 0.0f, 0.0f, 1.0f},
+                                             .ambient = {0.63f, 0.63f, 0.786f, 1.0f},
+                                             .envAlpha = 0.0f,
+                                             .constantAttenuation = 8.0f,
+                                             .spotExponent = 0.08f});
+}
+
+void HipuScene::moveRisers(float seconds, float frameSeconds) {
+    Model& m = *model;
+    const float climb = 15.0f * (1.0f + 0.9f * beat) * frameSeconds; // faster on the beat
+    for (int i = 0; i < riserCount; ++i) {
+        const int j = firstRiser + i;
+        const float fj = static_cast<float>(j);
+        MeshObject& o = m.mesh(j);
+        const float across = 0.093f + 0.001f * std::sin((fj + seconds) * 0.2f);
+        o.scale.set(across, 0.2f, across);
+        o.rotationX = 0.0f;
+        o.rotationY = std::cos(0.05f * seconds + 0.01f * fj);
+        o.translation.y += climb;
+        if (o.translation.y > kRiserTop) {
+            o.translation.y = 5.0f * drawRandomFraction() - 10.0f;
+            drawRiserSpot(o.translation.x, o.translation.z);
+        }
+    }
+}
+
+void HipuScene::moveLight(int dt) {
+    lightPath.advance(light.position, 15.0f, static_cast<float>(dt));
+    light.position.scale(-0.7f);
+    light.position.y *= 0.3f;
+}
+
+void HipuScene::placeCamera(float seconds) {
+    const float w = seconds * 0.98f * 0.25f;
+    camera.position.set(9.0f * std::sin(w), 6.3f * std::cos(w),
+                        12.0f * std::cos(seconds * 0.98f * 0.1625f + 0.656f));
+    camera.position.scale((0.75f * std::pow(blobExtent2, 0.25f) + 0.1f) * zoomFactor * 0.1f);
+    camera.aimAt(Vec3(0.0f, 0.0f, 0.0f));
+    camera.squareUp();
+}
+
+void HipuScene::shapeBlob(float seconds) {
+    Model& m = *model;
+    MeshObject& blob = m.mesh(blobIndex);
+    blob.rotationX = 0.0f;
+    blob.rotationY = seconds;
+
+    // The rings swell and twist in waves running up the lattice; cubing across exaggerates the
+    // outer handles far more than the inner ones.
+    const float lift = 2.5f * std::cos(0.0751234f * seconds) + 3.0f;
+    for (int h = 0; h < kHandleCount; ++h) {
+        const Vec3& r = restHandles[h];
+        const float d = r.x * r.x + r.z * r.z;
+        const float k = 0.9f * std::sin(5.026544f * r.y * (0.3f * std::cos(9.42477f * d * r.y) + 1.0f) +
+                                        0.24f * seconds) +
+                        1.0f;
+        Vec3 moved((0.5f * k + 1.0f) * r.x, lift * (r.y + 1.0f), (0.5f * k + 1.0f) * r.z);
+        rotateY(moved, 1.125f * std::sin(k + 6.0f * r.y) / (0.51f * d + 1.0f));
+        moved.x = moved.x * moved.x * moved.x * 0.75f;
+        moved.z = moved.z * moved.z * moved.z * 0.45f;
+        movedHandles[h] = moved;
+    }
+    deformWeighted(m, blobIndex, kHandleCount, movedHandles, restHandles, handleStrength, handleRadius2);
+
+    // Squash: the farther a point was pushed out, the harder it is pulled back in, and the
+    // blob stands taller than it is wide.
+    blobExtent2 = 0.0f;
+    for (int v = 0; v < blob.vertexCount; ++v) {
+        Vec3& p = blob.workPositions[static_cast<size_t>(v)];
+        const float q = p.lengthSquared();
+        const float f = q * q * 40.0f + 1.0f;
+        p.set(p.x * 50.0f / f, p.y * 125.0f / f, p.z * 50.0f / f);
+        const float after = p.lengthSquared();
+        if (after > blobExtent2) blobExtent2 = after;
+    }
+    computeSmoothNormals(m, blobIndex);
+}
+
+void HipuScene::cullRisers() {
+    const Model& m = *model;
+    const Vec3 eye(-camera.position.x, -camera.position.y, -camera.position.z);
+    const Vec3 view(-camera.forward.x, -camera.forward.y, -camera.forward.z);
+    for (int i = 0; i < riserCount; ++i) {
+        Vec3 d = m.mesh(firstRiser + i).translation.minus(eye);
+        const float distance = d.length();
+        if (distance > 0.0f) d.scale(1.0f / distance);
+        riserVisible[i] = !(dot(d, view) < 0.55f && distance > 1.0f);
+    }
+}
+
+void HipuScene::drawRisers(float gain, float blue) {
+    Model& m = *model;
+    for (int i = 0; i < riserCount; ++i) {
+        if (!riserVisible[i]) continue;
+        const int j = firstRiser + i;
+        const float fj = static_cast<float>(j);
+        MeshObject& o = m.mesh(j);
+        o.renderMode = RenderMode::Untextured;
+        o.colour.x = 2.0f * riserRed(fj) * gain;
+        o.colour.y = 2.0f * riserGreen(fj) * gain;
+        o.colour.z = blue;
+        o.ambient.x = 2.5f * gain, o.ambient.y = 1.8f * gain, o.ambient.z = 1.0f * gain;
+        const float y = o.translation.y;
+        for (int k = 0; k < kTrailCopies; ++k) {
+            o.alpha = o.envAlpha = trailAlpha(k);
+            drawObject(m, j, light, 0, kRestShape);
+            o.translation.y += trailStep;
+        }
+        o.translation.y = y;
+        o.alpha = 1.0f;
+        o.renderMode = RenderMode::TextureReflect;
+    }
+}
+
+void HipuScene::glowPass(float frameSeconds, float flow) {
+    Model& m = *model;
+    EffectBuffers& fx = *effects_;
+    glEnable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    fx.sampleSmall = fx.targetSmall = 1;
+    setPerspectiveEffect(m, camera);
+    glEnable(GL_DEPTH_TEST);
+
+    MeshObject& blob = m.mesh(blobIndex);
+    blob.renderMode = RenderMode::TextureReflect;
+    blob.colour.set(2.5f * beat + 0.7f, 2.5f * beat + 0.65f, 1.25f * beat + 0.3f, 1.0f);
+    blob.colour.scale(kGlowLevel);
+    blob.ambient.set(0.01f * beat + 0.06f, 0.01f * beat + 0.055f, 0.01f * beat + 0.04f, 1.0f);
+    blob.ambient.scale(kGlowLevel);
+    blob.alpha = 1.0f;
+    blob.layered = 0;
+    drawObject(m, blobIndex, light, 0, kWorkingShape);
+
+    MeshObject& sky = m.mesh(skyIndex);
+    sky.texOffsetV += 0.7f * (flow + 1.0f) * frameSeconds;
+    sky.ambient.set(0.82f, 0.35f, 0.151f, 1.0f);
+    sky.ambient.scale((beat + 1.0f) * kGlowLevel);
+    drawObject(m, skyIndex, light, 0, kRestShape);
+
+    if (risersOn) drawRisers(beat + 0.6f, 0.2f * (beat + 0.6f));
+
+    glDisable(GL_DEPTH_TEST);
+    setOrthoEffect(m);
+    fx.grab(1);
+    fx.burn(1, burnPasses, 1.0f);
+    fx.grab(1);
+    burnPasses = 2;
+    // The flares add a second burn on top of the first: the glow grows with the beat, from as
+    // bright as without it (beat 0) to twice as bright at the peak. Two passes from black here
+    // would instead dim the glow far below its resting level whenever the beat is small, and
+    // make it jump back as the beat reaches 0.
+    if (beat != 0.0f) {
+        fx.burn(1, 1, 0.5f * beat);
+        fx.grab(1);
+    }
+    fx.blur(1, {.passes = 8, .stretchX = 1.5f, .stretchY = 1.5f, .spread = 0.03125f});
+    fx.grab(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    fx.sampleSmall = fx.targetSmall = 0;
+}
+
+void HipuScene::fullPass() {
+    Model& m = *model;
+    setPerspectiveScreen(m, camera);
+    glEnable(GL_DEPTH_TEST);
+
+    MeshObject& sky = m.mesh(skyIndex);
+    sky.alpha = 1.0f;
+    sky.colour.set(0.0f, 0.0f, 0.0f, 1.0f);
+    sky.ambient.set(0.46f, 0.1935f, 0.132f, 1.0f);
+    drawObject(m, skyIndex, light, 0, kRestShape);
+
+    MeshObject& blob = m.mesh(blobIndex);
+    blob.colour.set(0.65f, 0.35f, 0.351f, 1.0f);
+    blob.ambient.set(0.75f, 0.65f, 0.1151f, 1.0f);
+    blob.renderMode = RenderMode::TextureReflect;
+    blob.layered = 1;
+    blob.alpha = 1.0f;
+    drawObject(m, blobIndex, light, 0, kWorkingShape);
+
+    if (risersOn) drawRisers(1.0f, 0.2f * (beat + 0.6f));
+}
+
+void HipuScene::render(int dt) {
+    if (!ready_ || !effects_) return;
+    Model& m = *model;
+    EffectBuffers& fx = *effects_;
+    fx.streakFade = 0.0f;
+    clock.advance(dt);
+    const float seconds = clock.time * 0.001f;
+    beat = hipuBeat(clock.time);
+    const float flow = hipuFlow(clock.time);
+    zoomFactor = hipuZoomFactor(clock.time);
+    if (dt != 0) trailStep = 4.0f * clock.frameSeconds;
+
+    {
+        LogicTimer logic;
+        moveRisers(seconds, clock.frameSeconds);
+        moveLight(dt);
+        shapeBlob(seconds);
+        placeCamera(seconds);
+        cullRisers();
+    }
+
+    setOrthoScreen(m);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glowPass(clock.frameSeconds, flow);
+    fullPass();
+
+    // Lay the small processed glow over the whole frame.
+    setOrthoScreen(m);
+    glDisable(GL_DEPTH_TEST);
+    fx.sampleSmall = 1;
+    fx.targetSmall = fx.spare1 = fx.spare2 = 0;
+    fx.overlay(0, 1.0f, 0.0f, 0);
+    fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
+}
