@@ -1,5 +1,7 @@
 #include "platform/GlContext.h"
 
+#include "platform/DriverPin.h"
+
 #include "platform/MessageBox.h"
 #include "platform/Quit.h"
 
@@ -90,6 +92,7 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
         reportStartupError("Can't set active render context.", "Render Context Error");
         return WindowResult::ContextFailed;
     }
+    pinGlDriverForLeakChecks();
     int stencil = 0;
     SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencil);
     if (stencil < 8) std::fprintf(stderr, "Warning: only %d stencil bits; shadows will be wrong\n", stencil);
