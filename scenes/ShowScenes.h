@@ -2,9 +2,11 @@
 // The show's own scene modules, one member each, owned by the program and created once.
 
 #include "scenes/SceneCalls.h"
+#include "scenes/StarBallScene.h"
 #include "scenes/TitleScene.h"
 
 struct ShowScenes {
     bool enabled[kSceneCount] = {true, true, true, true, true, true, true, true};
     TitleScene title;
+    StarBallScene starBall;
 };
