@@ -12,6 +12,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -24,7 +25,7 @@ constexpr float kWorldScale = 0.01f;
 // Turbulence this high or higher leaves the skin where it is (the kernel is 0 from 4/3 on).
 constexpr float kTurbulenceLimit = 2.0f;
 
-// The streaks turn with the camera's sway; this pi is the one the swing was tuned with.
+// The streaks' reach swings with the scene clock; this is the pi its swing was tuned with.
 constexpr float kStreakPi = 3.141592f;
 
 // Loads one file and returns the index of its first object, or -1 if it brought none.
@@ -224,6 +225,8 @@ void StarBallScene::render(int dt) {
     clock.advance(dt);
     phase = clock.time * 0.001f + 10.0f;
 
+    // The light hangs just beyond the origin, between the camera and the cube, which it lights
+    // with a steep falloff; the camera sways within 0.1 of 0.4 before the origin, looking at it.
     light.position.set(0.15f, 0.0f, 0.0f);
     const float a = 0.375f * phase;
     const float b = 0.24375f * phase;
