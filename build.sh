@@ -4,6 +4,8 @@
 #
 #   ./build.sh play [castrelle options]   install what is missing, build, play
 #   ./build.sh test                        install what is missing, build, run all tests
+#   ./build.sh sanitize                    the tests and a coarse run of the whole show under
+#                                          AddressSanitizer and UndefinedBehaviorSanitizer
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,7 +14,7 @@ PACKAGES=(
   libsdl2-dev libmpg123-dev libpng-dev libmp3lame-dev libjpeg62-turbo-dev libfreetype-dev fonts-dejavu-core
   libgl1-mesa-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   googletest libgtest-dev libbenchmark-dev lib3ds-dev libassimp-dev libstb-dev
-  xvfb xauth ffmpeg sox aubio-tools
+  xvfb xauth ffmpeg sox aubio-tools python3 khronos-api
 )
 BUILD_DIR=${BUILD_DIR:-build}
 
@@ -32,6 +34,25 @@ install_missing() {
 build() {
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$BUILD_DIR"
+}
+
+# A second build in its own folder with the sanitizers on. It reads the data the release build
+# generated; every test runs under it (the seek storm at full length), then the whole show at a
+# coarse step. Any report fails the run.
+sanitize() {
+  local dir=${SANITIZE_DIR:-build-sanitize} flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+    -DCASTRELLE_BUILD_DATA=OFF -DCASTRELLE_BUILD_BENCH=OFF -DCASTRELLE_DATA_DIR="$PWD/$BUILD_DIR/data" >/dev/null
+  cmake --build "$dir"
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:exitcode=23
+  export LSAN_OPTIONS="suppressions=$PWD/tools/sanitize/lsan.supp:print_suppressions=0"
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  CASTRELLE_SEEK_STORM_JUMPS=10000 ctest --test-dir "$dir" --output-on-failure -j2
+  echo "The whole show at 10 frames a second under the sanitizers:"
+  env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy \
+    "$dir/castrelle" --capture null --fps 10 --size 256x192 --data "$PWD/$BUILD_DIR/data"
 }
 
 case "${1:-}" in
@@ -54,8 +75,13 @@ case "${1:-}" in
     build
     ctest --test-dir "$BUILD_DIR" --output-on-failure -j2
     ;;
+  sanitize)
+    install_missing
+    build
+    sanitize
+    ;;
   *)
-    echo "Usage: $0 play [castrelle options] | $0 test" >&2
+    echo "Usage: $0 play [castrelle options] | $0 test | $0 sanitize" >&2
     exit 2
     ;;
 esac

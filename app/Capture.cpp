@@ -4,6 +4,7 @@
 #include "app/Shell.h"
 #include "app/ShowFiles.h"
 #include "platform/FrameProfile.h"
+#include "platform/Interrupt.h"
 #include "platform/PngFile.h"
 #include "platform/Quit.h"
 #include "platform/VideoEncoder.h"
@@ -11,7 +12,7 @@
 #include "render/MeshRenderer.h"
 
 #include <algorithm>
-#include <csignal>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -20,15 +21,13 @@
 
 namespace {
 
-volatile std::sig_atomic_t gInterrupted = 0;
-void onInterrupt(int) { gInterrupted = 1; }
-
 enum class Sink { Video, PngFolder, Null, Shots };
 
 Sink sinkFor(const Options& o) {
     if (o.mode == RunMode::Shots) return Sink::Shots;
     if (o.capturePath == "null") return Sink::Null;
-    const std::string ext = std::filesystem::path(o.capturePath).extension().string();
+    std::string ext = std::filesystem::path(o.capturePath).extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext == ".mp4" || ext == ".mkv" ? Sink::Video : Sink::PngFolder;
 }
 
@@ -40,10 +39,11 @@ struct SectionTiming {
     double logicMs = 0.0;  // scene logic inside the render
     double outputMs = 0.0; // encoding or writing
     int64_t triangles = 0; // sent by the mesh renderer, every pass counted
+    int64_t batches = 0;   // the mesh renderer's draw calls, one per pass
 };
 
 void addTiming(std::vector<SectionTiming>& sections, const char* name, double frameMs, double logicMs,
-               double outputMs, int64_t triangles) {
+               double outputMs, int64_t triangles, int64_t batches) {
     if (sections.empty() || sections.back().name != name) sections.push_back(SectionTiming{name});
     SectionTiming& s = sections.back();
     ++s.frames;
@@ -51,17 +51,19 @@ void addTiming(std::vector<SectionTiming>& sections, const char* name, double fr
     s.logicMs += logicMs;
     s.outputMs += outputMs;
     s.triangles += triangles;
+    s.batches += batches;
 }
 
 void printTimings(const std::vector<SectionTiming>& sections, double seconds, int64_t frames, int showMs) {
-    std::printf("\n%-12s %7s %8s %10s %10s %10s %10s\n", "section", "frames", "fps", "logic ms", "GL ms",
-                "output ms", "triangles");
+    std::printf("\n%-12s %7s %8s %10s %10s %10s %10s %8s\n", "section", "frames", "fps", "logic ms", "GL ms",
+                "output ms", "triangles", "draws");
     for (const SectionTiming& s : sections) {
         const double n = static_cast<double>(s.frames);
-        std::printf("%-12s %7lld %8.1f %10.2f %10.2f %10.2f %10.0f\n", s.name,
+        std::printf("%-12s %7lld %8.1f %10.2f %10.2f %10.2f %10.0f %8.0f\n", s.name,
                     static_cast<long long>(s.frames),
                     s.frameMs > 0 ? 1000.0 * n / (s.frameMs + s.outputMs) : 0.0, s.logicMs / n,
-                    (s.frameMs - s.logicMs) / n, s.outputMs / n, static_cast<double>(s.triangles) / n);
+                    (s.frameMs - s.logicMs) / n, s.outputMs / n, static_cast<double>(s.triangles) / n,
+                    static_cast<double>(s.batches) / n);
     }
     rusage usage = {};
     getrusage(RUSAGE_SELF, &usage);
@@ -88,9 +90,18 @@ int runCapture(const Options& options) {
     std::vector<int> shots = options.shotTimes;
     std::sort(shots.begin(), shots.end());
     const int fromMs = sink == Sink::Shots ? 0 : options.fromMs;
-    const int toMs = sink == Sink::Shots ? shots.back() + 1 : options.toMs;
+    // The show quits at its end, so no frame is rendered there or later.
+    const int toMs = sink == Sink::Shots ? std::min(shots.back(), timetable::kShowEnd - 1) + 1
+                                         : std::min(options.toMs, timetable::kShowEnd);
 
     std::error_code ec;
+    if (sink == Sink::Video) {
+        const std::filesystem::path folder = std::filesystem::path(options.capturePath).parent_path();
+        if (!std::filesystem::is_directory(folder, ec)) {
+            std::fprintf(stderr, "castrelle: the folder %s does not exist\n", folder.c_str());
+            return 1;
+        }
+    }
     if (sink == Sink::PngFolder) std::filesystem::create_directories(options.capturePath, ec);
     if (sink == Sink::Shots) std::filesystem::create_directories(options.outDir, ec);
     if (ec) {
@@ -133,8 +144,7 @@ int runCapture(const Options& options) {
         }
     }
 
-    std::signal(SIGINT, onInterrupt);
-    std::signal(SIGTERM, onInterrupt);
+    deferInterrupts();
     const int64_t total = fixedStepFrameCount(options.fpsNum, options.fpsDen, fromMs, toMs);
     ProgressBar progress(total);
     FrameReader reader;
@@ -144,12 +154,14 @@ int runCapture(const Options& options) {
     bool outputOk = true;
     int64_t n = 0;
     int lastTime = fromMs;
-    for (; n < total && !gInterrupted && !shell.quitRequested && outputOk; ++n) {
+    for (; n < total && !interruptSignal() && !shell.quitRequested && outputOk; ++n) {
         const int t = fixedStepTime(n, options.fpsNum, options.fpsDen, fromMs);
         const double t0 = monotonicSeconds();
         frameProfile().logicMs = 0.0;
         resetDrawnTriangles();
+        resetDrawnBatches();
         shell.renderFrame(t);
+        if (shell.quitRequested) break; // the show is over: nothing was drawn
         const uint8_t* rgb = reader.read(options.width, options.height);
         const double t1 = monotonicSeconds();
         char name[64];
@@ -177,7 +189,7 @@ int runCapture(const Options& options) {
         }
         const double t2 = monotonicSeconds();
         addTiming(timings, Director::sectionName(t), (t1 - t0) * 1000.0, frameProfile().logicMs,
-                  (t2 - t1) * 1000.0, drawnTriangles());
+                  (t2 - t1) * 1000.0, drawnTriangles(), drawnBatches());
         lastTime = t;
         progress.update(n + 1, t);
     }
@@ -187,12 +199,24 @@ int runCapture(const Options& options) {
     shell.shutDown();
 
     if (!outputOk) std::fprintf(stderr, "castrelle: writing the capture failed\n");
-    if (gInterrupted) std::fprintf(stderr, "Interrupted after %lld frames.\n", static_cast<long long>(n));
-    if (sink == Sink::Video && encoded)
+    if (interruptSignal())
+        std::fprintf(stderr, "Interrupted after %lld frames.\n", static_cast<long long>(n));
+    if (sink == Sink::Video && outputOk && encoded)
         std::printf("Wrote %s (%lld frames)\n", options.capturePath.c_str(), static_cast<long long>(n));
+    // A video that could not be finished is removed; an interrupted one was closed properly by
+    // ffmpeg and stays.
+    if (sink == Sink::Video && !(outputOk && encoded) && !interruptSignal())
+        std::filesystem::remove(options.capturePath, ec);
     if (sink == Sink::PngFolder)
         std::printf("Wrote %lld PNG frames to %s\n", static_cast<long long>(n), options.capturePath.c_str());
     if (options.stats && n > 0) printTimings(timings, seconds, n, lastTime - fromMs);
-    if (!outputOk || !encoded) return 1;
-    return gInterrupted ? 130 : 0;
+    if (interruptSignal()) return interruptExitStatus();
+    if (nextShot < shots.size()) {
+        std::fprintf(
+            stderr, "castrelle: these shots were not written (the show ends at %d ms):", timetable::kShowEnd);
+        for (size_t i = nextShot; i < shots.size(); ++i) std::fprintf(stderr, " %d", shots[i]);
+        std::fputc('\n', stderr);
+        return 1;
+    }
+    return outputOk && encoded ? 0 : 1;
 }

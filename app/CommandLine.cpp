@@ -3,6 +3,7 @@
 #include "app/ShowFiles.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 
@@ -15,13 +16,13 @@ bool parseInt(std::string_view text, int& out) {
 
 bool parseMs(std::string_view text, int& out) { return parseInt(text, out) && out >= 0; }
 
-// "60", "30" or "60000/1001".
+// "60", "30" or "60000/1001": at most 1000 frames a second; products in 64 bits.
 bool parseFps(std::string_view text, int& num, int& den) {
     const size_t slash = text.find('/');
     den = 1;
     if (slash == std::string_view::npos) return parseInt(text, num) && num > 0 && num <= 1000;
     return parseInt(text.substr(0, slash), num) && parseInt(text.substr(slash + 1), den) && num > 0 &&
-           den > 0 && num <= 1000 * den;
+           den > 0 && std::int64_t{num} <= std::int64_t{1000} * den;
 }
 
 // "800x600"; both multiples of 4 (video encoders and the frame blit want even, aligned rows).
@@ -130,6 +131,13 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
             return false;
         }
     }
+    // Times past the end of the show would only wrap the clocks round; the show ends there anyway.
+    if (options.startOffset >= timetable::kShowEnd || options.fromMs >= timetable::kShowEnd) {
+        error = "--start and --from must be before the end of the show (" +
+                std::to_string(timetable::kShowEnd) + " ms)";
+        return false;
+    }
+    if (options.toMs > timetable::kShowEnd) options.toMs = timetable::kShowEnd;
     if (options.fromMs >= options.toMs) {
         error = "--from must be before --to";
         return false;

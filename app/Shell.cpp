@@ -4,6 +4,7 @@
 #include "scenes/SceneRegistry.h"
 
 #include "platform/Events.h"
+#include "platform/Interrupt.h"
 #include "platform/Quit.h"
 #include "platform/Ticks.h"
 #include "render/ScreenBlit.h"
@@ -32,7 +33,13 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     }
     creationTick = tickCount();
     clock.tickBase = tickCount();
-    screenTexture = createScreenTexture(screen);
+    if (!prepareFrame(screen, frame)) {
+        reportStartupError("This OpenGL context cannot render into an offscreen frame.", "OPENGL");
+        closeGlWindow(window);
+        exitStatus = 1;
+        return false;
+    }
+    bindWindowTarget();
 
     // The display may not give the size asked for: the viewport follows the drawable.
     int width = 0, height = 0;
@@ -45,11 +52,15 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     glFlush();
     swapGlWindow(window);
 
+    // The bar is drawn on the window; the warm-up renders between its steps go to the frame.
     BarStep bar{this, [](void* context) {
                     Shell& self = *static_cast<Shell*>(context);
+                    bindWindowTarget();
                     self.loadingBar.drawStep(800, 600);
                     swapGlWindow(self.window);
+                    bindFrameTarget(self.frame);
                 }};
+    bindFrameTarget(frame);
     const SceneCalls calls = sceneCallsFor(scenes);
     loadAll(show, calls, LoadSizes{}, bar);
     director.attach(calls, show.directorEffects);
@@ -91,11 +102,12 @@ void Shell::writeStatus(int demoTime) {
 }
 
 void Shell::renderFrame(int demoTime) {
+    bindFrameTarget(frame);
     setFrameProjection(screen, screen.windowWidth, screen.windowHeight);
     director.run(demoTime, quitRequested);
     glEnable(GL_BLEND);
     frameRate.countFrame(tickCount());
-    blitFrame(screen, screenTexture);
+    blitFrame(screen, frame);
     writeStatus(demoTime);
 }
 
@@ -116,7 +128,8 @@ int runDemo(const Options& options) {
     shell.clock.lastTickTime = static_cast<int>(tickCount() - shell.clock.tickBase);
 
     bool quitRetrieved = false;
-    while (!quitRetrieved && !shell.quitRequested) {
+    deferInterrupts();
+    while (!quitRetrieved && !shell.quitRequested && !interruptSignal()) {
         WindowEvent event;
         if (pollWindowEvent(shell.window, event)) {
             switch (event.type) {
@@ -137,5 +150,6 @@ int runDemo(const Options& options) {
         swapGlWindow(shell.window);
     }
     shell.shutDown();
+    if (interruptSignal()) return interruptExitStatus();
     return startupFailed() ? 1 : 0;
 }

@@ -10,6 +10,7 @@
 #include "platform/GlContext.h"
 #include "platform/MusicStream.h"
 #include "render/FrameProjection.h"
+#include "render/FrameTarget.h"
 #include "render/ShellText.h"
 #include "scenes/ShowScenes.h"
 #include "timeline/Director.h"
@@ -17,7 +18,7 @@
 struct Shell {
     ScreenSize screen;
     GlWindow window;
-    unsigned screenTexture = 0;
+    FrameTarget frame; // what the director draws into, stretched over the window each frame
     unsigned creationTick = 0;
     DemoClock clock;
     FrameRate frameRate;

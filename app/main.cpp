@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/Shell.h"
 #include "platform/GlContext.h"
+#include "platform/Interrupt.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <string>
 
 int main(int argc, char** argv) {
+    installInterruptHandlers();
     Options options;
     std::string error;
     if (!parseCommandLine(argc, argv, options, error)) {

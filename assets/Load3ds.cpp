@@ -1,14 +1,15 @@
 // The 3DS reader behind Model::load. The chunk tree is read as one flat sequence: a container's
 // nested walk runs to the enclosing walk's limit, so it reads the container's children and then
 // its later siblings. Every count and index is checked against its chunk, the file and the
-// mesh before it is used; a file that fails those checks stops the load with the file error
-// message, and objects read until then stay whole.
+// mesh before it is used; a file that fails those checks, or that ends inside a chunk, stops the
+// load with the file error message, and objects read until then stay whole.
 
 #include "assets/Model.h"
 #include "platform/Quit.h"
 
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <vector>
 
@@ -34,14 +35,20 @@ enum : unsigned {
     MaterialBlock = 0xAFFF,
 };
 
-// Why a walk stopped: Short is a truncated file or a zero-length chunk (0 without a message, as
-// the format's own end condition), Bad a file whose contents contradict themselves.
-enum class Step { Ok, Short, Bad };
+// Why a walk stopped: End is a zero-length chunk, the format's own end marker (padding after the
+// last chunk), which stops the load with 0 but no message; Short a file that ends inside a chunk
+// its header announced; Bad a file whose contents contradict themselves.
+enum class Step { Ok, End, Short, Bad };
 
 // Every container nests the walk one level deeper until the enclosing limit, so a file of many
-// containers in a row recurses once per container; 8192 levels is far beyond a real file (two
-// per material block) and well inside the stack.
+// containers in a row nests once per container; 8192 levels is far beyond a real file (two per
+// material block). Containers nest without recursing (the nested walk has the same limit), so
+// their depth costs no stack.
 constexpr int maxWalkDepth = 8192;
+// The handlers that walk their own children (named objects, face lists, lights) do recurse. A
+// real file nests them two or three deep; the bound keeps a hostile file well inside a 1 MB
+// stack, sanitizers included.
+constexpr int maxNestedWalks = 32;
 // Each level re-reads the chunks after the last one handled when it unwinds; hostile lengths can
 // make that quadratic. Real files stay far below a million headers plus 16 per byte.
 constexpr std::int64_t baseHeaderBudget = 1 << 20;
@@ -51,6 +58,7 @@ struct Walker {
     int firstObject = 0; // objectCount when this file started: earlier objects are not its own
     std::int64_t headerBudget = 0;
     std::vector<unsigned char> scratch;
+    int nestedWalks = 0; // walks running now, this one included
 
     std::int64_t tell() const { return static_cast<std::int64_t>(ftello(model.file)); }
     void seek(std::int64_t pos) const { fseeko(model.file, static_cast<off_t>(pos), SEEK_SET); }
@@ -145,34 +153,61 @@ bool isHandled(unsigned id) {
     }
 }
 
+// A header cut short by the end of the file is padding when every byte left is zero.
+bool onlyZerosLeft(std::FILE* file) {
+    for (int c = getc_unlocked(file); c != EOF; c = getc_unlocked(file))
+        if (c != 0) return false;
+    return true;
+}
+
 Step Walker::walk(std::int64_t limit, int depth) {
-    if (depth > maxWalkDepth) return Step::Bad;
-    while (tell() < limit) {
-        if (--headerBudget < 0) return Step::Bad;
-        const std::int64_t start = tell();
-        unsigned id = 0;
-        std::uint32_t length = 0;
-        if (!readU16(id) || !readU32(length)) return Step::Short;
-        if (length == 0) return Step::Short;
-        const std::int64_t end = start + length;
-        if (isContainer(id)) {
-            model.chunkEnd = end;
-            const Step s = walk(limit, depth + 1);
-            if (s != Step::Ok) return s;
-        } else if (isHandled(id)) {
-            model.chunkEnd = end;
-            const Step s = handle(id, end, depth);
-            if (s != Step::Ok) return s;
-        } else {
-            seek(end); // the chunk and everything inside it
+    if (depth > maxWalkDepth || nestedWalks >= maxNestedWalks) return Step::Bad;
+    struct Nesting {
+        int& walks;
+        explicit Nesting(int& w) : walks(w) { ++walks; }
+        ~Nesting() { --walks; }
+    } nesting(nestedWalks);
+
+    // Containers entered by this walk. Each one's children are read by a nested walk to the
+    // same limit; that walk ending is this loop running out, after which reading resumes at the
+    // end of the last chunk the nested walk handled.
+    int containers = 0;
+    for (;;) {
+        while (tell() < limit) {
+            if (--headerBudget < 0) return Step::Bad;
+            const std::int64_t start = tell();
+            unsigned id = 0;
+            std::uint32_t length = 0;
+            if (!readU16(id) || !readU32(length)) {
+                seek(start);
+                return onlyZerosLeft(model.file) ? Step::End : Step::Short;
+            }
+            if (length == 0) return Step::End;
+            const std::int64_t end = start + length;
+            if (isContainer(id)) {
+                model.chunkEnd = end;
+                if (depth + ++containers > maxWalkDepth) return Step::Bad;
+                continue;
+            }
+            if (isHandled(id)) {
+                model.chunkEnd = end;
+                const Step s = handle(id, end, depth + containers);
+                if (s != Step::Ok) return s;
+            } else {
+                if (end > model.fileSize) return Step::Short; // the file ends inside it
+                seek(end);                                    // the chunk and everything inside it
+                if (std::ferror(model.file)) return Step::Ok;
+                continue;
+            }
+            // The nested reading ends wherever its last chunk ended; go back there.
+            seek(model.chunkEnd);
             if (std::ferror(model.file)) return Step::Ok;
-            continue;
         }
-        // The nested reading ends wherever its last chunk ended; go back there.
+        if (containers == 0) return Step::Ok;
+        --containers;
         seek(model.chunkEnd);
         if (std::ferror(model.file)) return Step::Ok;
     }
-    return Step::Ok;
 }
 
 Step Walker::handle(unsigned id, std::int64_t end, int depth) {
@@ -363,6 +398,11 @@ Step Walker::smoothGroups(std::int64_t end) const {
 
 int Model::load(const char* path) {
     std::FILE* stream = std::fopen(path, "rb");
+    struct stat info = {};
+    if (stream && (fstat(fileno(stream), &info) != 0 || !S_ISREG(info.st_mode))) { // a directory, a device
+        std::fclose(stream);
+        stream = nullptr;
+    }
     if (!stream) {
         reportUnreadableFile(path);
         return 0;
@@ -378,9 +418,14 @@ int Model::loadStream(std::FILE* stream, const char* name) {
     fileSize = static_cast<std::int64_t>(ftello(file));
     fseeko(file, 0, SEEK_SET);
 
+    // Anything else (an empty file, a picture under a model's name) is not a 3DS file.
+    unsigned char magic[2] = {};
+    const bool is3ds = std::fread(magic, 1, 2, file) == 2 && (magic[0] | magic[1] << 8) == MainChunk;
+    fseeko(file, 0, SEEK_SET);
+
     Walker walker{*this, objectCount, baseHeaderBudget + 16 * fileSize, {}};
-    const Step result = walker.walk(fileSize, 0);
+    const Step result = is3ds ? walker.walk(fileSize, 0) : Step::Bad;
     file = nullptr;
-    if (result == Step::Bad) reportUnreadableFile(name);
+    if (result == Step::Short || result == Step::Bad) reportUnreadableFile(name);
     return result == Step::Ok ? 1 : 0;
 }

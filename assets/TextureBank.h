@@ -12,9 +12,13 @@ struct TextureBank {
     std::unique_ptr<unsigned char[]> pixels;
     std::uint32_t width = 0;
     std::uint32_t height = 0;
+    // Pictures wider or taller than this are refused before they are decoded (0: no limit). The
+    // uploads set it to what the context can hold.
+    std::uint32_t maxSide = 0;
 
-    // Decodes the file into pixels. A missing, corrupt or truncated file is reported as a start-up
-    // error ("Can't load file ...") and leaves the previous image in place.
+    // Decodes the file into pixels. A missing, corrupt, truncated or oversized file, or one there
+    // is no memory for, is reported as a start-up error ("Can't load file ...") and leaves the
+    // previous image in place.
     bool decodeJpeg(const char* path);
     // The same from an open stream, read from its current position; name is used in the message.
     bool decodeJpegStream(std::FILE* stream, const char* name);

@@ -58,7 +58,7 @@ struct DecodeJob {
     JSAMPROW* rows = nullptr;
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    bool outOfMemory = false;
+    std::uint32_t maxSide = 0;
     bool adobeCmyk = false; // four-channel output, inverted as Adobe writes it
     bool cmyk = false;
 };
@@ -83,6 +83,12 @@ bool runDecoder(DecodeJob& job, std::FILE* file) {
     jpeg_create_decompress(&job.cinfo);
     jpeg_stdio_src(&job.cinfo, file);
     jpeg_read_header(&job.cinfo, TRUE);
+    if (job.maxSide != 0 && (job.cinfo.image_width > job.maxSide || job.cinfo.image_height > job.maxSide)) {
+        std::snprintf(job.error.message, sizeof job.error.message,
+                      "%u x %u pixels: larger than the largest texture, %u x %u", job.cinfo.image_width,
+                      job.cinfo.image_height, job.maxSide, job.maxSide);
+        return false;
+    }
     // Grey and YCbCr files come out as RGB triples; CMYK ones as four channels we convert.
     job.cmyk = job.cinfo.jpeg_color_space == JCS_CMYK || job.cinfo.jpeg_color_space == JCS_YCCK;
     job.adobeCmyk = job.cmyk && job.cinfo.saw_Adobe_marker;
@@ -101,7 +107,8 @@ bool runDecoder(DecodeJob& job, std::FILE* file) {
     job.image = static_cast<unsigned char*>(std::malloc(stride * job.height + 1));
     job.rows = static_cast<JSAMPROW*>(std::malloc(sizeof(JSAMPROW) * job.height + 1));
     if (!job.image || !job.rows) {
-        job.outOfMemory = true;
+        std::snprintf(job.error.message, sizeof job.error.message, "out of memory for %u x %u pixels",
+                      job.width, job.height);
         return false;
     }
     for (std::uint32_t r = 0; r < job.height; ++r) job.rows[r] = job.image + r * stride;
@@ -130,6 +137,7 @@ bool TextureBank::decodeJpeg(const char* path) {
 
 bool TextureBank::decodeJpegStream(std::FILE* stream, const char* name) {
     DecodeJob job{};
+    job.maxSide = maxSide;
     job.cinfo.err = jpeg_std_error(&job.error.pub);
     job.error.pub.error_exit = escapeOnError;
     job.error.pub.emit_message = escapeOnWarning;
@@ -138,7 +146,6 @@ bool TextureBank::decodeJpegStream(std::FILE* stream, const char* name) {
     jpeg_destroy_decompress(&job.cinfo);
     if (!decoded) {
         std::free(job.image);
-        if (job.outOfMemory) return false;
         reportUnreadableFile(name);
         if (job.error.message[0]) std::fprintf(stderr, "%s\n", job.error.message);
         return false;
@@ -149,6 +156,8 @@ bool TextureBank::decodeJpegStream(std::FILE* stream, const char* name) {
     std::unique_ptr<unsigned char[]> flipped(new (std::nothrow) unsigned char[stride * job.height]);
     if (!flipped) {
         std::free(job.image);
+        reportUnreadableFile(name);
+        std::fprintf(stderr, "out of memory for %u x %u pixels\n", job.width, job.height);
         return false;
     }
     for (std::uint32_t i = 0; i < job.height; ++i)

@@ -18,9 +18,17 @@ void uploadPacked(GLenum target, const TextureBank& bank) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
 }
 
+// The largest side the context takes for this kind of texture.
+std::uint32_t largestSide(GLenum query) {
+    GLint side = 0;
+    glGetIntegerv(query, &side);
+    return side > 0 ? static_cast<std::uint32_t>(side) : 0;
+}
+
 } // namespace
 
 void TextureBank::loadTexture(const char* path, int slot) {
+    maxSide = largestSide(GL_MAX_TEXTURE_SIZE);
     if (!decodeJpeg(path)) return;
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(slot));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -32,6 +40,7 @@ void TextureBank::loadTexture(const char* path, int slot) {
 
 void TextureBank::loadCubeFace(const char* path, int slot, int face) {
     if (face < 0 || face > 5) return; // no such cube face target
+    maxSide = largestSide(GL_MAX_CUBE_MAP_TEXTURE_SIZE);
     if (!decodeJpeg(path)) return;
     glBindTexture(GL_TEXTURE_CUBE_MAP, static_cast<GLuint>(slot));
     // Wrapping and final filtering are set by the renderer each time it uses the cube map.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -18,14 +19,13 @@ bool VideoEncoder::start(const VideoDesc& desc) {
     std::snprintf(rate, sizeof rate, "%d/%d", desc.fpsNum, desc.fpsDen);
     std::snprintf(startSeconds, sizeof startSeconds, "%.3f", desc.audioStartMs * 0.001);
     std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
-                                     "-f", "rawvideo", "-pix_fmt", "rgb24", "-s", size, "-r", rate, "-i", "-"};
+                                     "-f",     "rawvideo",     "-pix_fmt",  "rgb24", "-s",       size,
+                                     "-r",     rate,           "-i",        "-"};
     if (!desc.audioPath.empty()) {
-        args.insert(args.end(), {"-ss", startSeconds, "-i", desc.audioPath, "-map", "0:v", "-map", "1:a"});
-        // From the start the MP3 stream is copied as it is; a later start is cut exactly and
-        // re-encoded, since MP3 frames cannot be cut at any sample.
-        if (desc.audioStartMs == 0) args.insert(args.end(), {"-c:a", "copy"});
-        else args.insert(args.end(), {"-c:a", "aac", "-b:a", "192k"});
-        args.push_back("-shortest");
+        // The soundtrack from the capture's start, padded with silence so that the video, never
+        // the sound, decides where the file ends.
+        args.insert(args.end(), {"-ss", startSeconds, "-i", desc.audioPath, "-map", "0:v", "-map", "1:a",
+                                 "-af", "apad", "-c:a", "aac", "-b:a", "192k", "-shortest"});
     }
     args.insert(args.end(), {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-pix_fmt", "yuv420p",
                              "-movflags", "+faststart", desc.path});
@@ -54,6 +54,7 @@ bool VideoEncoder::start(const VideoDesc& desc) {
     close(fds[0]);
     if (rc != 0) {
         close(fds[1]);
+        unlink(logPath_.c_str());
         std::fprintf(stderr, "castrelle: cannot run ffmpeg (%s); install the ffmpeg package\n", strerror(rc));
         return false;
     }
@@ -84,7 +85,11 @@ bool VideoEncoder::finish() {
     }
     pid_ = -1;
     const bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (ok) unlink(logPath_.c_str());
-    else std::fprintf(stderr, "castrelle: ffmpeg failed; see %s\n", logPath_.c_str());
+    struct stat log = {};
+    const bool logSaysWhy = stat(logPath_.c_str(), &log) == 0 && log.st_size > 0;
+    if (ok || !logSaysWhy) unlink(logPath_.c_str());
+    if (!ok)
+        std::fprintf(stderr, "castrelle: ffmpeg failed%s%s\n", logSaysWhy ? "; see " : "",
+                     logSaysWhy ? logPath_.c_str() : "");
     return ok;
 }

@@ -5,10 +5,12 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 void drawBillboard(Model& model, float x, float y, float z, int slot, float halfWidth, float halfHeight,
-                   float r, float g, float b, float a) {
+                   float r, float g, float b, float a, const BillboardWindow& window) {
     const Vec3& d = model.eyeDirection;
     const float pitch = angleOf(d.y, std::sqrt(d.x * d.x + d.z * d.z));
 
@@ -38,16 +40,19 @@ void drawBillboard(Model& model, float x, float y, float z, int slot, float half
                  view[2] * x + view[6] * y + view[10] * z);
     glRotatef(-degreesOf(pitch), 1.0f, 0.0f, 0.0f);
 
+    // Texture coordinate c of the whole sprite lies at -half + 2 half c.
+    const float left = halfWidth * (2.0f * window.u0 - 1.0f), right = halfWidth * (2.0f * window.u1 - 1.0f);
+    const float bottom = halfHeight * (2.0f * window.v0 - 1.0f), top = halfHeight * (2.0f * window.v1 - 1.0f);
     glColor4f(r, g, b, a);
     glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-halfWidth, -halfHeight, 0.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-halfWidth, halfHeight, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(halfWidth, halfHeight, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(halfWidth, -halfHeight, 0.0f);
+    glTexCoord2f(window.u0, window.v0);
+    glVertex3f(left, bottom, 0.0f);
+    glTexCoord2f(window.u0, window.v1);
+    glVertex3f(left, top, 0.0f);
+    glTexCoord2f(window.u1, window.v1);
+    glVertex3f(right, top, 0.0f);
+    glTexCoord2f(window.u1, window.v0);
+    glVertex3f(right, bottom, 0.0f);
     glEnd();
 
     glPopMatrix();
@@ -55,4 +60,33 @@ void drawBillboard(Model& model, float x, float y, float z, int slot, float half
     glDepthMask(GL_TRUE);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(GL_ADD));
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+BillboardWindow inkWindowOf(int slot) {
+    BillboardWindow whole;
+    GLint width = 0, height = 0;
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(slot));
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    if (width <= 0 || height <= 0) return whole;
+    std::vector<GLubyte> rgb(static_cast<std::size_t>(3 * width * height));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    int x0 = width, y0 = height, x1 = -1, y1 = -1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const GLubyte* t = &rgb[static_cast<std::size_t>(3 * (y * width + x))];
+            if ((t[0] | t[1] | t[2]) == 0) continue;
+            x0 = std::min(x0, x), x1 = std::max(x1, x);
+            y0 = std::min(y0, y), y1 = std::max(y1, y);
+        }
+    if (x1 < 0) return whole;
+    // Linear filtering reads the texels either side of a sample: two texels of black around the
+    // ink keep every left-out fragment black.
+    constexpr int kMargin = 2;
+    const auto edge = [](int texel, int size) {
+        return static_cast<float>(std::clamp(texel, 0, size)) / static_cast<float>(size);
+    };
+    return {edge(x0 - kMargin, width), edge(y0 - kMargin, height), edge(x1 + 1 + kMargin, width),
+            edge(y1 + 1 + kMargin, height)};
 }

@@ -1,5 +1,6 @@
 #include "render/MeshRenderer.h"
 
+#include "math/Angles.h"
 #include "render/Placement.h"
 
 #include <GL/gl.h>
@@ -23,6 +24,7 @@ constexpr float kConeLengthEpsilon = 0.000001f;
 constexpr float kNormalLineWidth = 0.2f;
 
 std::int64_t gTriangles = 0;
+std::int64_t gBatches = 0;
 // Indexed client-side arrays send the same corners as immediate mode, but shared vertices are
 // lit once instead of once per face: measured over a third faster on llvmpipe.
 MeshSubmission gSubmission = MeshSubmission::VertexArrays;
@@ -34,6 +36,19 @@ MeshSubmission gSubmission = MeshSubmission::VertexArrays;
 std::vector<float> gVertices;
 std::vector<GLuint> gIndices;
 constexpr std::size_t kFloatsPerVertex = 8;
+
+// The current batch of drawObjects: one T2F_C4F_N3F_V3F entry per vertex and flat corner of
+// every mesh, already placed, and each mesh's range and colour for the per-pass colour fill.
+// Grown at start-up by reserveObjectBatch or by the first batches (the warm-up renders).
+std::vector<float> gBatchVertices;
+std::vector<GLuint> gBatchIndices;
+struct BatchMesh {
+    std::size_t firstVertex = 0;
+    std::size_t vertexCount = 0;
+    Vec4 colour;
+};
+std::vector<BatchMesh> gBatchMeshes;
+constexpr std::size_t kBatchFloatsPerVertex = 12;
 
 // Which row set of the pass table a mesh uses.
 enum class PassScheme { LayeredTextureReflect, LayeredOther, Untextured, Textured, Reflect, TextureReflect };
@@ -342,6 +357,121 @@ int gatherArrays(const MeshObject& o, const ShapeSource& s, const ViewCone& cone
     return kept;
 }
 
+// The mesh's placement as drawObject applies it (translate, then turn about Y, Z and X with
+// glRotatef's degrees, or its matrix): a 3 x 3 column-major rotation and a translation.
+struct Placement {
+    float r[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    float t[3] = {0, 0, 0};
+};
+
+// Column-major 3 x 3 product a * b.
+void multiply3(float* out, const float* a, const float* b) {
+    float m[9];
+    for (int c = 0; c < 3; ++c)
+        for (int r = 0; r < 3; ++r)
+            m[3 * c + r] = a[r] * b[3 * c] + a[3 + r] * b[3 * c + 1] + a[6 + r] * b[3 * c + 2];
+    for (int i = 0; i < 9; ++i) out[i] = m[i];
+}
+
+// glRotatef's matrix about a unit axis (one of x, y, z) for an angle in degrees.
+void axisRotation(float* out, float degrees, int axis) {
+    const double radians = static_cast<double>(degrees) * 3.14159265358979323846 / 180.0;
+    const float c = static_cast<float>(std::cos(radians)), s = static_cast<float>(std::sin(radians));
+    const int a = (axis + 1) % 3, b = (axis + 2) % 3; // the plane turned, in right-handed order
+    for (int i = 0; i < 9; ++i) out[i] = 0.0f;
+    out[4 * axis] = 1.0f;
+    out[3 * a + a] = c;
+    out[3 * b + b] = c;
+    out[3 * a + b] = s;  // column a, row b
+    out[3 * b + a] = -s; // column b, row a
+}
+
+Placement placementOf(const MeshObject& o) {
+    Placement p;
+    if (o.useEuler != 0) {
+        p.t[0] = o.translation.x, p.t[1] = o.translation.y, p.t[2] = o.translation.z;
+        float turn[9];
+        axisRotation(turn, degreesOf(o.rotationY), 1);
+        multiply3(p.r, p.r, turn);
+        axisRotation(turn, degreesOf(o.rotationZ), 2);
+        multiply3(p.r, p.r, turn);
+        axisRotation(turn, degreesOf(o.rotationX), 0);
+        multiply3(p.r, p.r, turn);
+    } else {
+        for (int c = 0; c < 3; ++c)
+            for (int r = 0; r < 3; ++r) p.r[3 * c + r] = o.matrix[4 * c + r];
+        p.t[0] = o.matrix[12], p.t[1] = o.matrix[13], p.t[2] = o.matrix[14];
+    }
+    return p;
+}
+
+void putPlacedVertex(float* out, float u, float v, const Vec3& n, const Vec3& p, const Vec3& scale,
+                     const Placement& m) {
+    const float px = p.x * scale.x, py = p.y * scale.y, pz = p.z * scale.z;
+    out[0] = u;
+    out[1] = v;
+    // out[2..5], the colour, is filled per pass.
+    out[6] = -(m.r[0] * n.x + m.r[3] * n.y + m.r[6] * n.z);
+    out[7] = -(m.r[1] * n.x + m.r[4] * n.y + m.r[7] * n.z);
+    out[8] = -(m.r[2] * n.x + m.r[5] * n.y + m.r[8] * n.z);
+    out[9] = m.r[0] * px + m.r[3] * py + m.r[6] * pz + m.t[0];
+    out[10] = m.r[1] * px + m.r[4] * py + m.r[7] * pz + m.t[1];
+    out[11] = m.r[2] * px + m.r[5] * py + m.r[8] * pz + m.t[2];
+}
+
+// Appends mesh o, placed, to the batch; returns its triangle count.
+int gatherPlaced(const MeshObject& o, const ShapeSource& s, const ViewCone& cone, std::size_t& vertexEnd,
+                 std::size_t& indexEnd) {
+    const std::size_t vertices = static_cast<std::size_t>(o.vertexCount);
+    const std::size_t corners = 3 * static_cast<std::size_t>(s.faces);
+    const std::size_t most = kBatchFloatsPerVertex * (vertexEnd + vertices + corners);
+    if (gBatchVertices.size() < most) gBatchVertices.resize(most);
+    if (gBatchIndices.size() < indexEnd + corners) gBatchIndices.resize(indexEnd + corners);
+    const Placement m = placementOf(o);
+    const float offU = o.texOffsetU, offV = o.texOffsetV;
+    const std::size_t first = vertexEnd;
+    float* out = gBatchVertices.data() + kBatchFloatsPerVertex * first;
+    for (std::size_t v = 0; v < vertices; ++v, out += kBatchFloatsPerVertex)
+        putPlacedVertex(out, o.texU[v] + offU, o.texV[v] + offV, s.normals[v], s.positions[v], o.scale, m);
+    GLuint next = static_cast<GLuint>(first + vertices);
+    GLuint* index = gBatchIndices.data() + indexEnd;
+    const int* faceCorners = o.faceIndices.data();
+    int kept = 0;
+    for (int f = 0; f < s.faces; ++f) {
+        const int* corner = faceCorners + 3 * f;
+        if (s.coneTest && !insideCone(cone, s.positions[corner[0]], o.scale)) continue;
+        for (int k = 0; k < 3; ++k) {
+            const int c = 3 * f + k;
+            const int vertex = corner[k];
+            if (s.cornerFlat != nullptr && s.cornerFlat[c] != 0) {
+                putPlacedVertex(out, o.texU[vertex] + offU, o.texV[vertex] + offV, s.cornerNormals[c],
+                                s.positions[vertex], o.scale, m);
+                out += kBatchFloatsPerVertex;
+                *index++ = next++;
+            } else {
+                *index++ = static_cast<GLuint>(first + static_cast<std::size_t>(vertex));
+            }
+        }
+        ++kept;
+    }
+    vertexEnd = next;
+    indexEnd = static_cast<std::size_t>(index - gBatchIndices.data());
+    return kept;
+}
+
+// Each mesh's colour times the pass's factor, with the pass's vertex alpha.
+void fillBatchColours(float k, float alpha) {
+    for (const BatchMesh& b : gBatchMeshes) {
+        float* out = gBatchVertices.data() + kBatchFloatsPerVertex * b.firstVertex + 2;
+        for (std::size_t v = 0; v < b.vertexCount; ++v, out += kBatchFloatsPerVertex) {
+            out[0] = b.colour.x * k;
+            out[1] = b.colour.y * k;
+            out[2] = b.colour.z * k;
+            out[3] = alpha;
+        }
+    }
+}
+
 void drawNormalLines(const MeshObject& o) {
     const std::size_t vertices = static_cast<std::size_t>(o.vertexCount);
     const std::size_t corners = 3 * static_cast<std::size_t>(o.faceCount);
@@ -467,8 +597,10 @@ void drawObject(Model& model, int mesh, const SceneLight& light, int showNormals
         if (arrays) {
             glDrawElements(GL_TRIANGLES, 3 * arrayTriangles, GL_UNSIGNED_INT, gIndices.data());
             gTriangles += arrayTriangles;
+            ++gBatches;
         } else if (source.faces > 0) {
             gTriangles += emitImmediate(o, source, cone);
+            ++gBatches;
         }
         if (showNormals != 0) drawNormalLines(o);
     }
@@ -481,9 +613,77 @@ void drawObject(Model& model, int mesh, const SceneLight& light, int showNormals
     cleanUp();
 }
 
+void drawObjects(Model& model, const int* meshes, int count, const SceneLight& light, int geometry) {
+    const auto valid = [&](int mesh) {
+        return mesh >= 0 && mesh < model.objectCount && mesh < static_cast<int>(model.objects.size()) &&
+               model.objects[static_cast<std::size_t>(mesh)] != nullptr;
+    };
+    int lead = 0;
+    while (lead < count && !valid(meshes[lead])) ++lead;
+    if (lead == count) return;
+    const MeshObject& look = model.mesh(meshes[lead]);
+
+    const ViewCone cone = viewConeOf(model);
+    gBatchMeshes.clear(); // keeps its capacity
+    std::size_t vertexEnd = 0, indexEnd = 0;
+    int triangles = 0;
+    for (int i = lead; i < count; ++i) {
+        if (!valid(meshes[i])) continue;
+        const MeshObject& o = model.mesh(meshes[i]);
+        const ShapeSource source = shapeSource(o, geometry);
+        if (source.faces == 0) continue;
+        const std::size_t first = vertexEnd;
+        triangles += gatherPlaced(o, source, cone, vertexEnd, indexEnd);
+        gBatchMeshes.push_back({first, vertexEnd - first, o.colour});
+    }
+
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    setUpLightAndMaterial(look, light);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_POLYGON_SMOOTH);
+    setEnable(GL_CULL_FACE, look.cullFaces != 0);
+    if (triangles > 0) glInterleavedArrays(GL_T2F_C4F_N3F_V3F, 0, gBatchVertices.data());
+
+    const PassScheme scheme = schemeOf(look);
+    const int passes = passCountOf(look);
+    for (int pass = 0; pass < passes; ++pass) {
+        glDisable(GL_TEXTURE_CUBE_MAP);
+        setPassState(look, scheme, pass);
+        glEnable(GL_COLOR_MATERIAL);
+        if (triangles == 0) continue;
+        fillBatchColours(colourFactor(look, pass), passAlpha(look, pass));
+        glDrawElements(GL_TRIANGLES, 3 * triangles, GL_UNSIGNED_INT, gBatchIndices.data());
+        gTriangles += triangles;
+        ++gBatches;
+    }
+
+    if (triangles > 0) {
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisableClientState(GL_COLOR_ARRAY);
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+    }
+    cleanUp();
+}
+
+void reserveObjectBatch(int meshes, int vertices, int corners) {
+    const std::size_t v = static_cast<std::size_t>(vertices > 0 ? vertices : 0);
+    const std::size_t c = static_cast<std::size_t>(corners > 0 ? corners : 0);
+    gBatchMeshes.reserve(static_cast<std::size_t>(meshes > 0 ? meshes : 0));
+    if (gBatchVertices.size() < kBatchFloatsPerVertex * (v + c))
+        gBatchVertices.resize(kBatchFloatsPerVertex * (v + c));
+    if (gBatchIndices.size() < c) gBatchIndices.resize(c);
+}
+
 std::int64_t drawnTriangles() { return gTriangles; }
 
 void resetDrawnTriangles() { gTriangles = 0; }
+
+std::int64_t drawnBatches() { return gBatches; }
+
+void resetDrawnBatches() { gBatches = 0; }
 
 void setMeshSubmission(MeshSubmission submission) { gSubmission = submission; }
 

@@ -27,6 +27,21 @@ enum class MeshSubmission { Immediate, VertexArrays };
 // showNormals != 0 overlays the rest normals as lines after each pass.
 void drawObject(Model& model, int mesh, const SceneLight& light, int showNormals, int geometry);
 
+// Draws the meshes listed as one batch per pass instead of one per mesh: for hundreds of small
+// meshes (a swarm) the software rasteriser's cost is the number of batches, not the triangles.
+// The meshes must share the appearance of the first one listed, which is used for everything but
+// placement, scale, colour and texture offsets, which stay each mesh's own; their placement is
+// applied on the CPU. Every pass after a mesh's first touches only pixels where that mesh is the
+// nearest surface, so passing all meshes through one pass before the next gives the pixels of
+// drawing them one by one with drawObject. Indices outside the model and meshes without the
+// chosen shape are skipped; an empty list draws nothing and changes no state. State left
+// behind: as drawObject.
+void drawObjects(Model& model, const int* meshes, int count, const SceneLight& light, int geometry);
+
+// Makes room for batches of up to this many meshes with this many vertices and corners in all
+// (start-up, so that no frame grows the buffers).
+void reserveObjectBatch(int meshes, int vertices, int corners);
+
 // Cube-map reflection set-up of the reflection passes: cube texturing on with `cubeSlot` bound,
 // reflection-map generation of s, t and r, clamped linear sampling, GL_NORMALIZE on.
 void applyCubeReflection(int cubeSlot);
@@ -37,6 +52,12 @@ int passCountOf(const MeshObject& mesh);
 // Triangles sent by drawObject since the last reset, every pass counted.
 std::int64_t drawnTriangles();
 void resetDrawnTriangles();
+
+// Triangle batches (one per pass of a drawn mesh) sent by drawObject since the last reset: on the
+// software rasteriser each costs a state validation whatever its size, so many small meshes are
+// bound by this count rather than by their triangles.
+std::int64_t drawnBatches();
+void resetDrawnBatches();
 
 // Call style of the triangle emission; vertex arrays unless changed.
 void setMeshSubmission(MeshSubmission submission);

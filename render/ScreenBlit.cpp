@@ -2,25 +2,16 @@
 
 #include <GL/gl.h>
 
-unsigned createScreenTexture(const ScreenSize& screen) {
+bool prepareFrame(const ScreenSize& screen, FrameTarget& frame) {
     initGlState();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    // The contents do not matter: every frame overwrites the whole texture.
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, screen.frameWidth, screen.frameHeight, 0);
-    return texture;
+    return createFrameTarget(frame, screen);
 }
 
-void blitFrame(const ScreenSize& screen, unsigned screenTexture) {
+void blitFrame(const ScreenSize& screen, const FrameTarget& frame) {
     // 1/1024 and 1/768 as the quad was laid out for a 1024 x 768 window.
     const float sx = static_cast<float>(screen.windowWidth) * 0.0009765625f;
     const float sy = static_cast<float>(screen.windowHeight) * 0.0013020834f;
@@ -29,8 +20,8 @@ void blitFrame(const ScreenSize& screen, unsigned screenTexture) {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
-    glBindTexture(GL_TEXTURE_2D, screenTexture);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, screen.frameWidth, screen.frameHeight);
+    bindWindowTarget();
+    glBindTexture(GL_TEXTURE_2D, frame.colour);
     glClear(GL_COLOR_BUFFER_BIT);
 
     setWindowProjection(screen);

@@ -1,11 +1,12 @@
 #pragma once
-// The finished frame is copied into the screen texture and stretched over the whole window.
+// The finished frame is stretched over the whole window.
 
 #include "render/FrameProjection.h"
+#include "render/FrameTarget.h"
 
-// Creates the frame-sized RGB screen texture (clamped, linear) and returns its name. Runs
-// initGlState first and leaves identity matrices, as window creation does.
-unsigned createScreenTexture(const ScreenSize& screen);
+// The first GL state of the window: initGlState, identity matrices, and the frame target created
+// and bound. False when the context cannot give one.
+bool prepareFrame(const ScreenSize& screen, FrameTarget& frame);
 
-// Copies the lower-left frame into the texture, clears, and draws it over the whole window.
-void blitFrame(const ScreenSize& screen, unsigned screenTexture);
+// Switches to the window, clears it and draws the frame over all of it.
+void blitFrame(const ScreenSize& screen, const FrameTarget& frame);

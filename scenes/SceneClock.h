@@ -8,9 +8,14 @@ struct SceneClock {
     explicit SceneClock(float start = 0.0f) : time(start) {}
 
     // Deltas of two seconds or more (a seek forward, a stalled frame) leave the clock where it
-    // is; negative ones (a seek back) run it back.
+    // is; negative ones (a seek back) run it back, though never past a day before its start:
+    // the scenes turn the clock into whole milliseconds, which must stay inside an int however
+    // often a viewer seeks back.
     void advance(int dt) {
         if (dt < 2000) time += static_cast<float>(dt);
+        if (time < kEarliest) time = kEarliest;
         frameSeconds = static_cast<float>(dt) * 0.001f;
     }
+
+    static constexpr float kEarliest = -86400000.0f;
 };

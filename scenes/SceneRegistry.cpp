@@ -29,10 +29,16 @@ void renderModule(ShowScenes& scenes, int dt, SceneArgs args) {
 }
 
 template <auto member>
+const Model* modelOf(const ShowScenes& scenes) {
+    return (scenes.*member).model.get();
+}
+
+template <auto member>
 constexpr SceneRow built(SceneRow row) {
     row.attach = &attachModule<member>;
     row.setup = &setupModule<member>;
     row.render = &renderModule<member>;
+    row.model = &modelOf<member>;
     return row;
 }
 
@@ -46,10 +52,10 @@ constexpr WarmUps kOneWarmUp{1, {{0, 0.0f}}};
 // In loading order, which is also the order of SceneId.
 constexpr SceneRow kRows[kSceneCount] = {
     built<&ShowScenes::title>({SceneId::Title, "TitleScene", EffectSet::Scene, kTitleWarmUps}),
-    notBuilt({SceneId::Kukkeli, "KukkeliScene", EffectSet::Scene, kSwarmWarmUps}),
+    built<&ShowScenes::kukkeli>({SceneId::Kukkeli, "KukkeliScene", EffectSet::Scene, kSwarmWarmUps}),
     built<&ShowScenes::starBall>({SceneId::StarBall, "StarBallScene", EffectSet::WideScene, kOneWarmUp}),
     notBuilt({SceneId::Hipu, "HipuScene", EffectSet::Scene, kOneWarmUp}),
-    notBuilt({SceneId::Duck, "DuckScene", EffectSet::Scene, kOneWarmUp}),
+    built<&ShowScenes::duck>({SceneId::Duck, "DuckScene", EffectSet::Scene, kOneWarmUp}),
     notBuilt({SceneId::Cave, "CaveScene", EffectSet::WideScene, kOneWarmUp}),
     notBuilt({SceneId::Potko, "PotkoScene", EffectSet::Scene, kOneWarmUp}),
     notBuilt({SceneId::Closing, "ClosingScene", EffectSet::WideScene, kOneWarmUp}),

@@ -4,6 +4,7 @@
 
 #include "scenes/SceneCalls.h"
 
+struct Model;
 struct ShowScenes;
 
 // Which of the two shared effect-buffer sets a module draws its glows with. A module works at
@@ -30,6 +31,8 @@ struct SceneRow {
     void (*setup)(ShowScenes& scenes, int screenWidth, int screenHeight, int effectWidth,
                   int effectHeight) = nullptr;
     void (*render)(ShowScenes& scenes, int dt, SceneArgs args) = nullptr;
+    // The module's meshes, once set up (null before), for checks and reports.
+    const Model* (*model)(const ShowScenes& scenes) = nullptr;
 
     bool isBuilt() const { return render != nullptr; }
 };

@@ -1,6 +1,8 @@
 #pragma once
 // The show's own scene modules, one member each, owned by the program and created once.
 
+#include "scenes/DuckScene.h"
+#include "scenes/KukkeliScene.h"
 #include "scenes/SceneCalls.h"
 #include "scenes/StarBallScene.h"
 #include "scenes/TitleScene.h"
@@ -8,5 +10,7 @@
 struct ShowScenes {
     bool enabled[kSceneCount] = {true, true, true, true, true, true, true, true};
     TitleScene title;
+    KukkeliScene kukkeli;
     StarBallScene starBall;
+    DuckScene duck;
 };

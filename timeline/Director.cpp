@@ -68,10 +68,12 @@ void Director::scene(SceneId id, int dt, int arg, float fade) {
 }
 
 void Director::run(int demoTime, bool& quitRequested) {
-    const int dt = demoTime - previousTime_;
+    // The delta in 64 bits, held to what a scene clock can take: any two demo times are safe.
+    const long long wide = static_cast<long long>(demoTime) - previousTime_;
+    const int dt = static_cast<int>(wide < -kLargestDelta ? -kLargestDelta
+                                                          : (wide > kLargestDelta ? kLargestDelta : wide));
     previousTime_ = demoTime;
-    runningTotal_ += dt;
-    const int t = runningTotal_;
+    const int t = demoTime; // the sum of all deltas, as both start at 0
 
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glDepthFunc(GL_ALWAYS);

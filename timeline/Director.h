@@ -37,8 +37,8 @@ class Director {
     // Renders a module, or clears the frame when it is not available so its section stays black.
     void scene(SceneId id, int dt, int arg = 0, float fade = 0.0f);
 
+    static constexpr long long kLargestDelta = 1 << 30;
     int previousTime_ = 0;
-    int runningTotal_ = 0; // equals the demo time: both start at 0
     SceneCalls scenes_;
     EffectBuffers* fx_ = nullptr;
 };

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <pthread.h>
 
 namespace {
 
@@ -112,12 +114,41 @@ TEST_F(ChunkWalk, ZeroLengthChunkStopsTheLoadWithZeroAndNoMessage) {
     EXPECT_FALSE(quitMessagePending());
 }
 
-TEST_F(ChunkWalk, FileCutInsideAChunkHeaderReturnsZero) {
-    auto bytes = boxes(1);
-    bytes.push_back(0x10), bytes.push_back(0x41), bytes.push_back(3); // three bytes of a header
+// A file that cannot be a whole 3DS file is reported like a missing one, so the show does not
+// start with an object silently missing from every frame.
+TEST_F(ChunkWalk, DamagedFilesAreReportedAsUnreadable) {
+    auto cutInHeader = boxes(1);
+    cutInHeader.push_back(0x10), cutInHeader.push_back(0x41), cutInHeader.push_back(3); // half a header
+    auto cutInChunk = boxes(2);
+    cutInChunk.resize(cutInChunk.size() - 10); // inside the second object's face list
+    const std::vector<unsigned char> jpegMagic = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0};
+    const std::vector<std::vector<unsigned char>> damaged = {{}, cutInHeader, cutInChunk, jpegMagic};
+    for (std::size_t i = 0; i < damaged.size(); ++i) {
+        resetQuitState();
+        Model model = makeModel();
+        int result = -1;
+        const std::string err = stderrOf([&] { result = loadBytes(model, damaged[i]); });
+        EXPECT_EQ(result, 0) << "case " << i;
+        EXPECT_NE(err.find("Can't load file"), std::string::npos) << "case " << i;
+        EXPECT_TRUE(startupFailed()) << "case " << i;
+    }
+    const std::string dir = tempPath("folder.3ds");
+    std::filesystem::create_directories(dir);
     Model model = makeModel();
-    EXPECT_EQ(loadBytes(model, bytes), 0);
+    const std::string err = stderrOf([&] { EXPECT_EQ(model.load(dir.c_str()), 0); });
+    EXPECT_NE(err.find("Can't load file " + dir), std::string::npos) << err;
+    std::filesystem::remove(dir);
+}
+
+TEST_F(ChunkWalk, ZeroBytesAfterTheLastChunkArePaddingNotDamage) {
+    auto bytes = boxes(1);
+    bytes.insert(bytes.end(), 3, 0); // fewer than a header, all zero
+    Model model = makeModel();
+    std::string err;
+    err = stderrOf([&] { EXPECT_EQ(loadBytes(model, bytes), 0); });
     EXPECT_EQ(model.objectCount, 1);
+    EXPECT_EQ(err, "");
+    EXPECT_FALSE(startupFailed());
 }
 
 TEST_F(ChunkWalk, MissingFileReportsCantLoadFileAndPostsQuit) {
@@ -138,6 +169,45 @@ TEST_F(ChunkWalk, DeepRunOfContainersIsRefusedWithoutExhaustingTheStack) {
     const std::string err = stderrOf([&] { result = loadBytes(model, w.bytes); });
     EXPECT_EQ(result, 0);
     EXPECT_NE(err.find("Can't load file"), std::string::npos);
+}
+
+// The walk must fit a small thread stack whatever the file: runs of containers nest without
+// recursing, and objects nested in objects stop at a shallow bound.
+TEST_F(ChunkWalk, HostileNestingFitsInAOneMegabyteStack) {
+    Writer containers;
+    for (int i = 0; i < 100000; ++i) containers.header(0x4D4D, 6);
+    Writer objects;
+    objects.header(0x4D4D, 6);
+    for (int i = 0; i < 100000; ++i) {
+        objects.header(0x4000, 0x7FFFFFF0);
+        objects.name("o");
+    }
+    struct Job {
+        const std::vector<unsigned char>* bytes;
+        int result;
+        std::string err;
+    };
+    for (const std::vector<unsigned char>* bytes : {&containers.bytes, &objects.bytes}) {
+        Job job{bytes, -1, {}};
+        pthread_attr_t attr;
+        pthread_attr_init(&attr);
+        pthread_attr_setstacksize(&attr, 1 << 20);
+        pthread_t thread;
+        ASSERT_EQ(pthread_create(
+                      &thread, &attr,
+                      [](void* p) -> void* {
+                          Job& j = *static_cast<Job*>(p);
+                          Model model = makeModel();
+                          j.err = stderrOf([&] { j.result = loadBytes(model, *j.bytes); });
+                          return nullptr;
+                      },
+                      &job),
+                  0);
+        pthread_join(thread, nullptr);
+        pthread_attr_destroy(&attr);
+        EXPECT_EQ(job.result, 0);
+        EXPECT_NE(job.err.find("Can't load file"), std::string::npos);
+    }
 }
 
 TEST_F(ChunkWalk, ModeratelyNestedContainersLoadNormally) {

@@ -163,6 +163,25 @@ TEST_F(JpegDecoding, EmptyFileIsReported) {
     expectFileError(bank, saveJpeg("empty.jpg", {}));
 }
 
+// A header announcing 16384 x 16384 pixels is refused from the header alone, before the
+// 800 MB it would take are asked for, when the context's textures cannot be that large.
+TEST_F(JpegDecoding, PictureLargerThanTheLargestTextureIsRefusedBeforeDecoding) {
+    auto bytes = jpegtest::encode(jpegtest::flat(8, 8, red), 8, 8);
+    std::size_t sof = 2;
+    while (sof + 9 < bytes.size() && !(bytes[sof] == 0xFF && bytes[sof + 1] == 0xC0)) ++sof;
+    ASSERT_LT(sof + 9, bytes.size());
+    bytes[sof + 5] = 0x40, bytes[sof + 6] = 0x00; // height 16384
+    bytes[sof + 7] = 0x40, bytes[sof + 8] = 0x00; // width 16384
+    TextureBank bank;
+    bank.maxSide = 8192;
+    std::string err;
+    err = stderrOf([&] { EXPECT_FALSE(bank.decodeJpeg(saveJpeg("huge.jpg", bytes).c_str())); });
+    EXPECT_NE(err.find("Can't load file"), std::string::npos) << err;
+    EXPECT_NE(err.find("larger than the largest texture"), std::string::npos) << err;
+    EXPECT_TRUE(startupFailed());
+    EXPECT_EQ(bank.pixels, nullptr);
+}
+
 // --- Uploads (offscreen GL context) -------------------------------------------------------
 
 class TextureBankTest : public GlTest {

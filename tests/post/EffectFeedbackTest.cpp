@@ -39,8 +39,8 @@ TEST_F(EffectBurn, EachPassDoublesThePreviousResultAtUnitGain) {
         fillRect(0, 0, kFrame, kFrame, frameValue, frameValue, frameValue);
         fx.burn(1, passes, 1.0f);
         const int expected = (frameValue + 2 * textureValue) << (passes - 1);
-        const unsigned char* p = readFrame(0, 0, kFrame, kFrame).at(300, 200);
-        EXPECT_EQ(p[0], expected) << passes << " passes";
+        const Image frame = readFrame(0, 0, kFrame, kFrame);
+        EXPECT_EQ(frame.at(300, 200)[0], expected) << passes << " passes";
     }
 }
 
@@ -107,7 +107,8 @@ TEST_F(EffectBlur, EachPassBrightensTheLastOneBy65Over64) {
     fillRect(0, 0, kFrame, kFrame, value, value, value);
     fx.grab(1);
     fx.blur(1, {.passes = passes, .spread = 0.0f});
-    const unsigned char* p = readFrame(0, 0, kFrame, kFrame).at(256, 256);
+    const Image frame = readFrame(0, 0, kFrame, kFrame);
+    const unsigned char* p = frame.at(256, 256);
     EXPECT_NEAR(p[0], value * std::pow(kTapSum, passes), 2.0 * passes);
     EXPECT_GT(p[0], value + passes);
 }

@@ -1,7 +1,6 @@
 #include "EffectTestSupport.h"
 
-#include <GL/gl.h>
-#include <GL/glext.h>
+#include "glext/GlExt.h"
 
 #include <cstdlib>
 #include <sstream>
@@ -43,7 +42,7 @@ void drawImage(const Image& image) {
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_DEPTH_TEST);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glWindowPos2i(0, 0);
+    glext::glWindowPos2i(0, 0);
     glDrawPixels(image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE, image.rgb.data());
     glPopAttrib();
 }

@@ -5,8 +5,10 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -227,6 +229,46 @@ TEST_F(Billboard, LeavesBlendingDepthAndTexturingOnAndLightingAlone) {
     GLfloat colour[4] = {};
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_FLOAT_EQ(colour[3], 0.4f);
+}
+
+TEST_F(Billboard, DrawingOnlyTheInkWindowAddsWhatTheWholeSpriteAdds) {
+    // A 64 x 32 texture, black but for a small patch, sampled linearly as the show's pictures are.
+    constexpr int w = 64, h = 32;
+    std::vector<GLubyte> texels(3 * w * h, 0);
+    for (int y = 20; y < 26; ++y)
+        for (int x = 10; x < 41; ++x) texels[static_cast<std::size_t>(3 * (y * w + x))] = 200;
+    texels[static_cast<std::size_t>(3 * (5 * w + 30) + 2)] = 1; // one faint texel widens the window
+    glBindTexture(GL_TEXTURE_2D, kSpriteSlot);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+
+    const BillboardWindow ink = inkWindowOf(static_cast<int>(kSpriteSlot));
+    EXPECT_FLOAT_EQ(ink.u0, 8.0f / w);
+    EXPECT_FLOAT_EQ(ink.u1, 43.0f / w);
+    EXPECT_FLOAT_EQ(ink.v0, 3.0f / h);
+    EXPECT_FLOAT_EQ(ink.v1, 28.0f / h);
+
+    std::vector<GLubyte> frames[2];
+    for (int k = 0; k < 2; ++k) {
+        glClearColor(0.1f, 0.1f, 0.1f, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        for (int i = 0; i < 5; ++i) // several, at odd offsets and magnified, as a credit row piles up
+            drawBillboard(model, 0.013f * static_cast<float>(i), -0.21f, 0, static_cast<int>(kSpriteSlot),
+                          2.3f, 1.7f, 1, 0.7f, 0.2f, 0.5f, k == 0 ? BillboardWindow{} : ink);
+        frames[k].resize(800 * 600 * 3);
+        glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, frames[k].data());
+    }
+    EXPECT_EQ(frames[0], frames[1]);
+    EXPECT_GT(std::count_if(frames[0].begin(), frames[0].end(), [](GLubyte b) { return b > 100; }), 1000);
+
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                 std::vector<GLubyte>(12, 0).data());
+    const BillboardWindow black = inkWindowOf(static_cast<int>(kSpriteSlot));
+    EXPECT_EQ(black.u0, 0.0f);
+    EXPECT_EQ(black.v1, 1.0f);
+    makeSpriteTexture(255);
 }
 
 } // namespace

@@ -219,9 +219,15 @@ TEST_F(DrawObject, PassCountFollowsLayeringAndMode) {
         model.mesh(mesh).renderMode = static_cast<RenderMode>(c.mode);
         model.mesh(mesh).layered = c.layered;
         resetDrawnTriangles();
+        resetDrawnBatches();
         draw(mesh);
         EXPECT_EQ(drawnTriangles(), 2 * c.passes) << "mode " << c.mode << " layered " << c.layered;
+        EXPECT_EQ(drawnBatches(), c.passes) << "mode " << c.mode << " layered " << c.layered;
     }
+    // An unknown geometry sends no triangles, so it costs no batch either.
+    resetDrawnBatches();
+    draw(mesh, 2);
+    EXPECT_EQ(drawnBatches(), 0);
 }
 
 TEST_F(DrawObject, LayeredReflectionPassIsUnlitAndAddedOnTop) {
@@ -745,6 +751,77 @@ TEST_F(DrawObject, VertexArraysGiveTheSamePixelsAsImmediateMode) {
     EXPECT_FALSE(enabled(GL_VERTEX_ARRAY));
     EXPECT_FALSE(enabled(GL_NORMAL_ARRAY));
     EXPECT_FALSE(enabled(GL_TEXTURE_COORD_ARRAY));
+}
+
+TEST_F(DrawObject, ABatchGivesThePixelsOfDrawingEachMeshAlone) {
+    makeTexture(kTextureSlot, {{255, 40, 0}, {20, 200, 90}, {0, 60, 255}});
+    makeCube(kCubeSlot, {90, 120, 200});
+    light.position.set(1, 2, 4);
+    // Overlapping, turned, scaled sheets in different colours, one of them placed by its matrix
+    // and one with flat corners; the last index lies outside the model.
+    int meshes[6] = {};
+    for (int k = 0; k < 5; ++k) {
+        MeshObject& o = addMesh();
+        addSheet(o, 6, 1.2f);
+        finishMesh(o);
+        const float f = static_cast<float>(k);
+        o.colour.set(0.3f + 0.1f * f, 0.5f - 0.08f * f, 0.2f + 0.05f * f, 1);
+        o.specular.set(0.3f, 0.3f, 0.3f, 1);
+        o.shininess = 8.0f;
+        o.envAlpha = 0.6f;
+        o.scale.set(1.0f + 0.1f * f, 0.8f, 1.0f);
+        o.texOffsetU = 0.1f * f;
+        o.translation.set(0.7f * f - 1.4f, 0.3f * std::sin(f), -0.2f * f);
+        o.rotationX = 0.2f * f, o.rotationY = 0.5f - 0.3f * f, o.rotationZ = 0.4f * f;
+        meshes[k] = model.objectCount - 1;
+    }
+    MeshObject& byMatrix = model.mesh(meshes[3]);
+    byMatrix.useEuler = 0;
+    const float turned[16] = {0.8f, 0.6f, 0, 0, -0.6f, 0.8f, 0, 0, 0, 0, 1, 0, 0.5f, -0.4f, 0.3f, 1};
+    std::copy(turned, turned + 16, byMatrix.matrix);
+    MeshObject& flat = model.mesh(meshes[1]);
+    for (std::size_t c = 2; c < flat.cornerFlat.size(); c += 7) {
+        flat.cornerFlat[c] = 1;
+        flat.cornerNormals[c].set(0.6f, 0, -0.8f);
+    }
+    meshes[5] = 99;
+
+    for (const int layered : {0, 1}) {
+        for (const int mesh : meshes)
+            if (mesh < model.objectCount) model.mesh(mesh).layered = layered;
+        std::vector<GLubyte> frames[2];
+        std::int64_t triangles[2] = {}, batches[2] = {};
+        for (int k = 0; k < 2; ++k) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            resetDrawnTriangles();
+            resetDrawnBatches();
+            if (k == 0)
+                for (const int mesh : meshes) draw(mesh, kWorkingShape);
+            else
+                drawObjects(model, meshes, 6, light, kWorkingShape);
+            triangles[k] = drawnTriangles();
+            batches[k] = drawnBatches();
+            frames[k] = readFrame();
+        }
+        EXPECT_EQ(triangles[1], triangles[0]);
+        EXPECT_EQ(batches[1], passCountOf(model.mesh(0)));
+        EXPECT_EQ(batches[0], 5 * batches[1]);
+        EXPECT_GT(std::count_if(frames[0].begin(), frames[0].end(), [](GLubyte b) { return b != 0; }), 10000);
+        int differing = 0, worst = 0;
+        for (size_t i = 0; i < frames[0].size(); ++i) {
+            const int d = std::abs(int(frames[0][i]) - int(frames[1][i]));
+            differing += d > 1;
+            worst = std::max(worst, d);
+        }
+        // Placing on the CPU rounds differently from GL's matrices: a few edge pixels may flip.
+        EXPECT_LE(differing, static_cast<int>(frames[0].size() / 20000)) << "layered " << layered;
+        EXPECT_FALSE(enabled(GL_COLOR_ARRAY));
+        EXPECT_FALSE(enabled(GL_VERTEX_ARRAY));
+    }
+    const std::vector<float> before = stateSnapshot();
+    const int none[1] = {99};
+    drawObjects(model, none, 1, light, kRestShape);
+    EXPECT_EQ(stateSnapshot(), before);
 }
 
 } // namespace

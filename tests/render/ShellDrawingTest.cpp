@@ -72,7 +72,8 @@ TEST_F(ShellDrawing, WindowProjectionCoversTheWindow) {
 // frame stretched over all of it.
 TEST_F(ShellDrawing, BlitStretchesTheFrameOverTheWindow) {
     ScreenSize screen;
-    const unsigned texture = createScreenTexture(screen);
+    FrameTarget frame;
+    ASSERT_TRUE(prepareFrame(screen, frame));
     setFrameProjection(screen, 800, 600);
     glClear(GL_COLOR_BUFFER_BIT);
     glDisable(GL_TEXTURE_2D);
@@ -80,16 +81,18 @@ TEST_F(ShellDrawing, BlitStretchesTheFrameOverTheWindow) {
     glLoadIdentity();
     glBegin(GL_QUADS);
     glColor3f(1, 0, 0);
-    glVertex3f(-256, -256, -0.5f), glVertex3f(0, -256, -0.5f), glVertex3f(0, 256, -0.5f), glVertex3f(-256, 256, -0.5f);
+    glVertex3f(-256, -256, -0.5f), glVertex3f(0, -256, -0.5f), glVertex3f(0, 256, -0.5f),
+        glVertex3f(-256, 256, -0.5f);
     glColor3f(0, 1, 0);
-    glVertex3f(0, -256, -0.5f), glVertex3f(256, -256, -0.5f), glVertex3f(256, 256, -0.5f), glVertex3f(0, 256, -0.5f);
+    glVertex3f(0, -256, -0.5f), glVertex3f(256, -256, -0.5f), glVertex3f(256, 256, -0.5f),
+        glVertex3f(0, 256, -0.5f);
     glEnd();
-    blitFrame(screen, texture);
+    blitFrame(screen, frame);
     EXPECT_EQ(pixelAt(5, 5), (std::array<GLubyte, 3>{255, 0, 0}));
     EXPECT_EQ(pixelAt(380, 590), (std::array<GLubyte, 3>{255, 0, 0}));
     EXPECT_EQ(pixelAt(420, 300), (std::array<GLubyte, 3>{0, 255, 0}));
     EXPECT_EQ(pixelAt(795, 595), (std::array<GLubyte, 3>{0, 255, 0}));
-    glDeleteTextures(1, &texture);
+    destroyFrameTarget(frame);
 }
 
 // Window 800 x 600: the bar's inner area starts at pixel (238, 248) and is 320 x 100.

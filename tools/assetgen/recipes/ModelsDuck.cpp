@@ -6,6 +6,7 @@
 #include "mesh/Projection.h"
 #include "recipes/ModelCatalog.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -20,40 +21,75 @@ constexpr double kHandleScale = 6.5 * 0.723;
 // How far the handle cloud spreads beyond the visible wing (see buildWingHandles).
 constexpr double kHandleSpread = 2.5;
 
+// How a wing is lofted: stations along the span, points around each section, where the innermost
+// section sits along the span, and how strongly the wing arches across its chord and along its span.
+struct WingLoft {
+    int stations = 0;
+    int around = 0;
+    double root = 0.05;
+    double camber = 0.06;
+    double droop = 0.0;
+    double rootWidening = 0.0; // added to the chord at the root, fading out by mid-span
+};
+
+// The feathered part of the wing runs from 0.05 to 2.9 file units out from the body.
+constexpr double kWingStart = 0.05;
+constexpr double kWingSpan = 2.85;
+
 // A wing lofted along its span (file y, away from the body), thin across x, chord along z.
-// Sections are ellipses; the trailing edge (-z) is scalloped into feathers.
-Mesh wingLoft(int stations, int around, bool left) {
+// Sections are ellipses; the trailing edge (-z) is scalloped into feathers. A root reaching in
+// from kWingStart (root < 0.05) is a plain shoulder, as wide as the wing's first section.
+// Texture coordinates: u runs along the span, 3 repeats over the feathers (two scallops each),
+// v across the chord from the trailing edge (0) to the leading edge (1), alike on both faces.
+Mesh wingLoft(const WingLoft& w, bool left) {
     std::vector<std::vector<Vec3d>> rings;
-    for (int i = 0; i < stations; ++i) {
-        const double s = static_cast<double>(i) / (stations - 1);
-        const double span = 0.05 + 2.85 * s;
-        const double chord = 0.45 + 0.45 * std::sin(kPi * std::pow(s, 0.8)) - 0.4 * s * s * s;
+    std::vector<Vec2d> uvs;
+    for (int i = 0; i < w.stations; ++i) {
+        const double along = w.root + (kWingStart + kWingSpan - w.root) * i / (w.stations - 1);
+        const double s = std::max(0.0, (along - kWingStart) / kWingSpan);
+        const double inner = std::max(0.0, 1.0 - 2.0 * s);
+        const double chord =
+            0.45 + 0.45 * std::sin(kPi * std::pow(s, 0.8)) - 0.4 * s * s * s + w.rootWidening * inner * inner;
         const double thickness = 0.08 * (1.0 - 0.7 * s) + 0.012;
         const double sweep = 0.3 * s * s;
         // Six feathers along the trailing edge, notched between, longer towards the tip.
         const double notch = 1.0 - std::fabs(std::sin(6.0 * kPi * s));
         const double feathers = 1.0 + (0.15 + 0.25 * s) * (1.0 - notch * notch * notch);
+        // The outer wing bends down (-x) towards the tip.
+        const double bend = -w.droop * s * s;
         std::vector<Vec3d> ring;
-        for (int k = 0; k < around; ++k) {
-            const double a = 2 * kPi * k / around;
+        for (int k = 0; k < w.around; ++k) {
+            const double a = 2 * kPi * k / w.around;
             const double sz = std::sin(a);
             const double z = sweep + chord * sz * (sz < 0.0 ? feathers : 1.0);
-            const double camber = 0.06 * (1.0 - sz * sz); // arched across the chord
-            ring.push_back({thickness * std::cos(a) + camber, left ? -span : span, z});
+            const double camber = w.camber * (1.0 - sz * sz); // arched across the chord
+            ring.push_back({thickness * std::cos(a) + camber + bend, left ? -along : along, z});
+            uvs.push_back({3.0 * (along - kWingStart) / kWingSpan, 0.5 + 0.5 * sz});
         }
         rings.push_back(ring);
     }
-    const double tip = 0.05 + 2.85 + 0.08;
-    Mesh m = loft(rings, true, {0, 0, 0}, true, {0, left ? -tip : tip, 0.35});
+    const double tip = kWingStart + kWingSpan + 0.08;
+    const double rootEnd = w.root - kWingStart; // the first section's centre closes the root
+    Mesh m = loft(rings, true, {0, left ? -rootEnd : rootEnd, 0}, true, {-w.droop, left ? -tip : tip, 0.35});
+    std::copy(uvs.begin(), uvs.end(), m.uvs.begin());
+    m.uvs[uvs.size()] = {3.0 * rootEnd / kWingSpan, 0.5};
+    m.uvs[uvs.size() + 1] = {3.0, 0.3};
     orientOutward(m);
-    projectPlanar(m, {0, 0.5, 0}, {0, 0, 0.5}, 1.0);
     return m;
 }
 
 } // namespace
 
-// Visible wings (x3): span 8.7 world units out from the body, the left towards -y (world -z).
-Mesh buildWing(bool left) { return wingLoft(48, 12, left); }
+// Visible wings (x3): span 8.7 world units out from the body, the left towards -y (world -z). The
+// scene hangs them 4 units out from the tub's middle, so a shoulder reaches back 0.62 file units
+// into the tub's side wall (2.55 to 2.1 out); the shoulder stays at rest while the wing flaps. The arch
+// across the chord and the droop along the span turn the wing's reflection from the dark to the
+// light part of the sky, so the wing reads as a curved blade rather than a flat white shape.
+Mesh buildWing(bool left) {
+    return wingLoft(
+        {.stations = 48, .around = 12, .root = -0.57, .camber = 0.12, .droop = 0.25, .rootWidening = 0.3},
+        left);
+}
 
 // Hidden wings (x6.5): one flap handle per vertex. The scene adds the handles' displacements
 // unweighted (strength 1.65, reach sqrt(250) = 15.8 units, wider than the wing), so every handle
@@ -61,7 +97,7 @@ Mesh buildWing(bool left) { return wingLoft(48, 12, left); }
 // handles spread to 2.5 times the wing's size makes the tip swing about 3 units (some 20 degrees
 // of an 8.7-unit span); the 82 handles of a full low-poly wing would throw it about 40 units.
 Mesh buildWingHandles(bool left) {
-    Mesh m = wingLoft(4, 3, left);
+    Mesh m = wingLoft({.stations = 4, .around = 3}, left);
     scale(m, Vec3d{1, 1, 1} * (kHandleSpread * kWingScale / kHandleScale));
     return m;
 }
@@ -83,7 +119,9 @@ Mesh buildTub() {
     return m;
 }
 
-// Rubber duck (x1): body 2 units long, head towards +x, sitting upright (+z).
+// Rubber duck (x1): body 2.8 units long, head towards +x, sitting upright (+z). The big duck
+// floats in the 9-unit tub and still reads from the camera's 20 units; the small ones (x0.3) sit
+// on the basin floor under the water until they come up.
 Mesh buildDuck() {
     const Sdf body = sdfEllipsoid({0, 0, 0}, {1.0, 0.68, 0.55});
     const Sdf head = sdfSphere({0.62, 0, 0.78}, 0.42);
@@ -96,6 +134,7 @@ Mesh buildDuck() {
     duck = sdfIntersection(duck, [](Vec3d p) { return -0.42 - p.z; });
     Mesh m = polygonize(duck, {{-1.4, -0.9, -0.6}, {1.5, 0.9, 1.35}, 0.035});
     decimate(m, 1400);
+    scale(m, Vec3d{1.4, 1.4, 1.4});
     projectPlanar(m, {1, 0, 0.35}, {0, 1, 0.6}, 1.0);
     return m;
 }

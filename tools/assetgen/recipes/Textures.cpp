@@ -23,6 +23,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <numbers>
 #include <string>
 
 namespace {
@@ -343,12 +344,48 @@ Image tummet(const TextureKit&, int s) {
     return modulate(img, mapField(spots.f1, [](float d) { return 0.7f + 0.3f * std::min(1.0f, d * 2.5f); }));
 }
 
-// Soft white, barely clouded.
+// White wing feathers. Mapped with u along the wing's span and v across its chord: four long
+// flight feathers per repeat (two to each scallop of the wing's trailing edge), their rounded tips
+// at v = 0, under two rows of small coverts along the leading edge (v near 1). Light greys rather
+// than white: the wing is lit at twice its colour and a sky reflection is added on top, so the
+// feather lines survive only in the darker half.
+float feather(float u, float v) {
+    auto ramp = [](float a, float b, float x) { return std::clamp((x - a) / (b - a), 0.0f, 1.0f); };
+    // A long feather: x runs across it, its shaft a little before the middle; the next feather
+    // overlaps its far edge.
+    const float x = u * 4.0f + 0.06f * v - std::floor(u * 4.0f + 0.06f * v);
+    const float fromShaft = std::fabs(x - 0.42f);
+    const float tip = 0.015f + 0.09f * (2.0f * x - 1.0f) * (2.0f * x - 1.0f);
+    float shade = v < tip ? 0.35f : 1.0f;
+    shade *=
+        0.88f + 0.12f * std::sin(2.0f * std::numbers::pi_v<float> * (v * 40.0f + fromShaft * 20.0f)); // barbs
+    shade *= fromShaft < 0.012f ? 0.62f : 1.0f;
+    shade *= 1.0f - 0.4f * ramp(0.78f, 1.0f, x) + 0.08f * (1.0f - ramp(0.0f, 0.12f, x));
+    // Two staggered rows of coverts over the feathers' roots, tips pointing back.
+    for (int row = 0; row < 2; ++row) {
+        const float top = 0.66f + 0.13f * float(row);
+        if (v < top) break;
+        const float cx = u * 10.0f + 0.5f * float(row) - std::floor(u * 10.0f + 0.5f * float(row));
+        const float cy = (v - top) / 0.2f;
+        if (cy > 0.22f * (2.0f * cx - 1.0f) * (2.0f * cx - 1.0f)) {
+            shade = 0.9f + 0.1f * std::sin(2.0f * std::numbers::pi_v<float> *
+                                           (cy * 9.0f + std::fabs(cx - 0.5f) * 6.0f));
+            shade *= 1.0f - 0.3f * ramp(0.75f, 1.0f, cx) - 0.25f * (1.0f - ramp(0.0f, 0.15f, cy));
+        }
+    }
+    return shade;
+}
+
 Image valko(const TextureKit&, int s) {
+    // The last rows fade into the row before the tips, so the picture still tiles top to bottom.
+    const Field shade = generateField(s, s, [](float u, float v) {
+        const float t = std::clamp((v - 0.92f) / 0.08f, 0.0f, 1.0f);
+        return (1.0f - t) * feather(u, v) + t * feather(u, v - 1.0f);
+    });
     Image img =
-        colourRamp(fbm(s, s, {4, 4, 5, 0.5f, 701}), {{-0.5f, hexRgb(0xe4e4e0)}, {0.5f, hexRgb(0xffffff)}});
-    // Faint feather-like streaks.
-    return modulate(img, around1(fbm(s, s, {3, 24, 3, 0.5f, 702}), 0.04f));
+        colourRamp(shade, {{0.2f, hexRgb(0x2c2a2a)}, {0.6f, hexRgb(0x78767a)}, {1.0f, hexRgb(0xaeadb2)}});
+    // A little unevenness, so the repeats do not show.
+    return modulate(img, around1(fbm(s, s, {4, 4, 5, 0.5f, 701}), 0.08f));
 }
 
 // Red fuzz: warped turbulence from dark red to orange.
@@ -432,12 +469,14 @@ Image bill1(const TextureKit&, int s) {
 Image credits(const TextureKit& kit, int s, const char* role1, const char* name1, const char* role2,
               const char* name2) {
     Field ink(s, s);
-    const int roleSize = s / 13;
+    // The roles in bold too: thin strokes smear away when the sprites pile up slightly apart. The
+    // lines sit low in the picture: the rows pass high in the frame.
+    const int roleSize = s / 10;
     const int margin = s / 16;
-    drawTextCentred(ink, kit.sans, role1, roleSize, s / 2, s * 27 / 100);
+    drawTextCentred(ink, kit.sansBold, role1, roleSize, s / 2, s * 31 / 100);
     drawTextCentred(ink, kit.sansBold, name1, fitPixelSize(kit.sansBold, name1, s - 2 * margin, s / 6), s / 2,
-                    s * 44 / 100);
-    drawTextCentred(ink, kit.sans, role2, roleSize, s / 2, s * 66 / 100);
+                    s * 47 / 100);
+    drawTextCentred(ink, kit.sansBold, role2, roleSize, s / 2, s * 67 / 100);
     drawTextCentred(ink, kit.sansBold, name2, fitPixelSize(kit.sansBold, name2, s - 2 * margin, s / 6), s / 2,
                     s * 83 / 100);
     // A faint halo makes the letters glow when the sprites pile up.

@@ -1,0 +1,24 @@
+#pragma once
+// The frame every scene draws into: an offscreen framebuffer of the frame size with its own
+// depth and stencil. The whole frame exists whatever the size of the window or capture it is
+// stretched over (a window smaller than the frame would otherwise cut it off), and the blit
+// samples it directly instead of copying it first.
+
+#include "render/FrameProjection.h"
+
+struct FrameTarget {
+    unsigned framebuffer = 0;
+    unsigned colour = 0; // the frame as a texture: RGB like the window, so destination alpha reads 1
+    unsigned depthStencil = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Creates the target at the screen's frame size (clamped, linear colour; 24-bit depth, 8-bit
+// stencil) and leaves it bound. False, with nothing bound, when the context cannot render into it.
+bool createFrameTarget(FrameTarget& target, const ScreenSize& screen);
+void destroyFrameTarget(FrameTarget& target);
+
+// Draws and reads go to the frame, or to the window.
+void bindFrameTarget(const FrameTarget& target);
+void bindWindowTarget();

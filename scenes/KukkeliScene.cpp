@@ -1,0 +1,372 @@
+#include "scenes/KukkeliScene.h"
+
+#include "anim/Envelope.h"
+#include "platform/FrameProfile.h"
+#include "post/EffectBuffers.h"
+#include "render/Billboard.h"
+#include "render/Camera.h"
+#include "render/MeshRenderer.h"
+#include "render/Normals.h"
+#include "render/Transform.h"
+#include "scenes/Material.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+namespace {
+
+// The closed path the light travels, before resampling.
+constexpr float kLightPoints[9][3] = {{-20, 10, -25}, {20, 7, 15},   {-20, 27, 25},
+                                      {30, 17, -25},  {-30, 15, 15}, {20, -15, -25},
+                                      {-30, 12, -5},  {20, 21, 5},   {-14, 32, 25}};
+constexpr float kLightSpeed = 15.0f; // units per second
+
+// The stars flare one by one, 30 ms apart, from this scene time (s); the ball warms up with them.
+constexpr float kPopInStart = 69.6f;
+constexpr float kPopInSpacing = 0.03f;
+constexpr float kPopInLength = 0.2f;
+constexpr float kWarmUpLength = 4.0f;
+
+// The credit rows' common angle before the gather turns them.
+constexpr float kCreditAngle = 1.94778704f;
+constexpr float kCreditWobble = 2.3f;
+constexpr float kCreditHalfSize = 18.0f;
+
+float cube(float v) { return v * v * v; }
+
+} // namespace
+
+void advanceSwarmClock(SceneClock& clock, int& previousVariant, int dt, int variant) {
+    clock.advance(dt);
+    if (clock.time < kSwarmJumpsUntil && variant != previousVariant) clock.time += 1000.0f;
+    previousVariant = variant;
+}
+
+bool swarmCloseView(float seconds, int variant) {
+    return seconds < 36.4f || (variant == 0 && seconds <= 57.0f);
+}
+
+float swarmTwist(float seconds) {
+    const float y = fadeInOver(seconds, 62.0f, 4.0f);
+    const float settled = y * y;
+    return 0.165f - 0.05f * (1.0f - settled) * std::cos(2.0f * seconds * 0.0506708064516129f) -
+           0.05f * settled;
+}
+
+Vec3 swarmStarPosition(float seconds, int j, float twist) {
+    const float t = seconds;
+    const float fj = static_cast<float>(j);
+    const float s = 4.0f * t + fj + 5.0f * std::sin(0.1f * t);
+    const float u = twist * s;
+    return Vec3(60.0f * std::sin(14.4f * std::cos(0.0051f * t + 0.0408f * u) + 0.0028f * u),
+                15.5f * std::sin(5.5f * std::cos(0.125f * t + 0.119f * u)),
+                90.0f * std::cos(14.6f * std::sin(0.00541f * t + 0.01122f * u) + 0.00567f * u));
+}
+
+int swarmStarState(const Vec3& star, const Vec3& eye, const Vec3& view) {
+    Vec3 d = star.minus(eye);
+    const float dist = d.length();
+    // Within a unit of the eye a star is always drawn: its direction says nothing there.
+    if (dist > 1.0f && dot(d, view) < 0.55f * dist) return 0;
+    const float depth = std::fabs(dot(d, view));
+    if (dist > 40.0f && depth > 6.0f) return 1;
+    if (dist > 20.0f && depth > 3.0f) return 2;
+    return 3;
+}
+
+CreditRow creditRowAt(int row, float creditsSeconds, float seconds, float c0) {
+    const float p = fadeInOutOver(creditsSeconds, 3.5f, 1.0f, 5.5f, 1.0f);
+    const float q = fadeInOutOver(creditsSeconds, 11.0f, 1.0f, 13.0f, 1.0f);
+    const float f = row == 0 ? p : q;
+    CreditRow r;
+    if (f <= 0.0f) return r;
+    r.spread = 1.0f - 0.8f * f;
+    // 100 spread + 1 sprites (ten more in the first row), written so that a gathered row (f = 1)
+    // gets its full 21: 100 spread would round to just under 20.
+    r.count = static_cast<int>(101.0f - 80.0f * f) + (row == 0 ? 10 : 0);
+    const float turn = row == 0 ? (1.0f - 0.8f * q) * kCreditAngle : r.spread * kCreditAngle;
+    const float a = row == 0 ? 0.12f * seconds + 49.8f : 0.12f * seconds + 36.52f;
+    const float radius = 10.0f * c0 + 33.0f;
+    r.centre.set(std::sin(0.1f * seconds + (row == 0 ? 30.0f : 22.0f)) * (c0 + 33.0f),
+                 std::sin(a) * radius + (row == 0 ? 4.0f : 3.0f), std::cos(a) * radius);
+    const float stepLength = 2.5f * r.spread * 2.4f / static_cast<float>(r.count);
+    r.step.set(stepLength, stepLength, 0.0f);
+    rotateZ(r.step, turn);
+    r.alpha = (row == 0 ? 0.5f : 0.75f) * f;
+    r.slot = row == 0 ? TextureSlot::Credpe : TextureSlot::Credko;
+    r.colour.set(1.0f, row == 0 ? 0.7f : 0.8f, 0.2f, r.alpha);
+    return r;
+}
+
+Vec3 creditSpritePosition(const CreditRow& row, int m, const NoiseField& noise, float seconds) {
+    const float t = seconds;
+    const float k = row.spread;
+    const float along = static_cast<float>(m - 1);
+    Vec3 p(row.centre.x + along * row.step.x, row.centre.y + along * row.step.y,
+           row.centre.z + along * row.step.z);
+    // The noise is smooth for non-negative coordinates only; the row crosses x = 0.
+    p.x += kCreditWobble * noise.fbm(std::fabs(p.x) * k * 9.23f, 0.023f * t, 0.13f * t, 1);
+    p.y += kCreditWobble * noise.fbm(std::fabs(p.x) * k * 0.123f, 0.0323f * t, 0.073f * t, 1);
+    p.z += kCreditWobble * noise.fbm(std::fabs(p.x) * k * 2.22f, 0.053f * t, 0.023f * t, 1);
+    return p;
+}
+
+void KukkeliScene::setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
+    model = std::make_unique<Model>(10000, screenWidth, screenHeight, effectWidth, effectHeight);
+    Model& m = *model;
+    m.flipFaceNormals = 1;
+
+    camera.position.set(0.0f, 5.0f, -25.0f);
+    camera.forward.set(0.0f, 0.0f, 1.0f);
+    light.setColour(1.0f, 1.1f, 1.0f);
+    light.camera = &camera;
+    light.position.set(0.0f, 0.0f, 0.0f);
+
+    SplinePath rough(100, true);
+    for (const auto& p : kLightPoints) rough.addPoint(p[0], p[1], p[2]);
+    rough.build(29.0f, true);
+    rough.planResample();
+    lightPath = SplinePath(rough.resampleCount, true);
+    rough.resampleInto(lightPath);
+
+    skyIndex = m.objectCount;
+    m.vertexScale = 50.0f;
+    m.texCoordScale = 0.15f;
+    m.load("Models/bigballe.3ds");
+
+    // The figure model of this scene's data is never seen, so it is not loaded.
+    firstStar = m.objectCount;
+    m.vertexScale = 1.75f;
+    m.texCoordScale = 1.0f;
+    for (int k = 0; k < kCopies * kStarCount; ++k) {
+        const int before = m.objectCount;
+        m.load("Models/tahti3bt.3ds");
+        if (m.objectCount == before) break;
+        resetWorkPositions(m, before);
+        computeCreaseNormals(m, before, -1.0f); // every corner smooth: soft, round-looking stars
+    }
+
+    const Material star{.texture = TextureSlot::KivisementtiBBsumea,
+                        .cubeTexture = TextureSlot::CubeEnv1grRing,
+                        .renderMode = RenderMode::TextureReflect,
+                        .specular = {0.07f, 0.07f, 0.07f, 1.0f},
+                        .ambient = {0.1f, 0.1f, 0.1f, 1.0f},
+                        .constantAttenuation = 0.0f,
+                        .linearAttenuation = 0.05f,
+                        .spotExponent = 0.08f};
+    for (int j = firstStar; j < m.objectCount; ++j) applyMaterial(m.mesh(j), star);
+    if (firstStar < m.objectCount) {
+        const MeshObject& one = m.mesh(firstStar);
+        reserveObjectBatch(kStarCount, kStarCount * one.vertexCount, kStarCount * 3 * one.faceCount);
+    }
+    if (firstStar < m.objectCount) m.setPosition(firstStar, Vec3(0.0f, 0.0f, 0.0f));
+
+    if (skyIndex < m.objectCount) {
+        applyMaterial(m.mesh(skyIndex), Material{.texture = TextureSlot::Kivio,
+                                                 .renderMode = RenderMode::Textured,
+                                                 .colour = {0.0f, 0.0f, 0.0f, 1.0f},
+                                                 .ambient = {1.6f, 1.0f, 0.4f, 1.0f},
+                                                 .alpha = 0.5f,
+                                                 .envAlpha = 0.0f,
+                                                 .constantAttenuation = 8.0f,
+                                                 .spotExponent = 0.08f});
+    }
+
+    noiseField = NoiseField(256, 255, 10);
+    // Up to 111 sprites a frame pile up on each other: skipping their black borders saves much
+    // of the frame.
+    creditWindow[0] = inkWindowOf(TextureSlot::Credpe);
+    creditWindow[1] = inkWindowOf(TextureSlot::Credko);
+}
+
+void KukkeliScene::moveStars(float t) {
+    Model& m = *model;
+    twist = swarmTwist(t);
+    centre.set(0.0f, 0.0f, 0.0f);
+    const int stars = (m.objectCount - firstStar) / kCopies;
+    for (int i = 0; i < stars; ++i) {
+        const int j = firstStar + i;
+        const float fj = static_cast<float>(j);
+        popIn[i] = fadeInOver(t, kPopInStart + kPopInSpacing * fj, kPopInLength);
+
+        const float wave = std::sin((fj + t) * 0.2f);
+        const float size = j % 8 == 0 ? 1.5f : 0.7f; // every eighth star stands out
+        const Vec3 scale((1.75f + 0.5f * wave) * size, 1.75f * size, (1.75f + 0.5f * wave) * size);
+        const float flare = 2.0f * popIn[i] + 1.2f;
+        const Vec4 colour(1.0f + 0.35f * flare * wave,
+                          0.6f + 0.15f * flare * std::sin(0.2f * t - 0.6f + 0.2f * fj), 0.23f, 1.0f);
+        const Vec3 position = swarmStarPosition(t, j, twist);
+        const float rx = std::sin(t * 0.023f + 0.01f * fj);
+        const float ry = std::cos(t * 0.05f + 0.01f * fj);
+        for (int c = 0; c < kCopies; ++c) {
+            MeshObject& o = m.mesh(starObject(i, c));
+            o.rotationX = rx;
+            o.rotationY = ry;
+            o.scale = scale;
+            o.colour = colour;
+            o.ambient.x = 0.02f, o.ambient.y = 0.02f, o.ambient.z = 0.075f;
+            o.translation = position;
+        }
+        centre.add(position);
+    }
+    if (stars > 0) centre.scale(1.0f / static_cast<float>(stars));
+}
+
+void KukkeliScene::moveLightAndCamera(int dt, int variant, float t) {
+    Model& m = *model;
+    lightPath.advance(light.position, kLightSpeed, static_cast<float>(dt));
+    light.position.scale(-0.7f);
+    light.position.y *= 0.3f;
+
+    const float w = t * 1.3f * 0.25f;
+    Vec3 orbit(9.0f * std::sin(w), 6.3f * std::cos(w), 8.0f * std::cos(t * 1.3f * 0.1625f) - 1.0f);
+    // The camera record holds negated world positions: star positions enter negated.
+    const bool haveStars = firstStar + 12 < m.objectCount;
+    const Vec3 first = haveStars ? m.mesh(firstStar).translation : Vec3();
+    if (swarmCloseView(t, variant)) {
+        orbit.scale(0.07f);
+        camera.position.set(-first.x, -first.y + 16.0f, -first.z);
+        const Vec3 ahead = haveStars ? m.mesh(firstStar + 12).translation : Vec3();
+        target.set(-ahead.x, -ahead.y + 2.5f, -ahead.z);
+    } else {
+        orbit.scale(0.03f);
+        camera.position.set(-2.0f * first.x, -2.0f * first.y + 48.0f, -2.0f * first.z);
+        camera.position.scale(0.54321f);
+        target.set(-centre.x, -centre.y, -centre.z);
+    }
+    camera.position.add(orbit);
+    // The camera starts five times farther out and closes in over the scene's first 1.5 s.
+    const float intro = cube(fadeOutOver(clock.time, timetable::clockStart::kKukkeli, 1500.0f));
+    camera.position.scale(4.0f * intro + 1.0f);
+    camera.aimAt(target);
+}
+
+void KukkeliScene::classifyStars() {
+    const Vec3 eye(-camera.position.x, -camera.position.y, -camera.position.z);
+    Vec3 view(-camera.forward.x, -camera.forward.y, -camera.forward.z);
+    view.normalize();
+    const int stars = (model->objectCount - firstStar) / kCopies;
+    for (int i = 0; i < stars; ++i)
+        starState[i] = swarmStarState(model->mesh(firstStar + i).translation, eye, view);
+}
+
+void KukkeliScene::drawStars() {
+    if (!starsEnabled) return;
+    Model& m = *model;
+    const int stars = (m.objectCount - firstStar) / kCopies;
+    int drawn = 0;
+    for (int i = 0; i < stars; ++i) {
+        if (starState[i] == 0) continue;
+        const int object = starObject(i, starState[i] - 1);
+        MeshObject& o = m.mesh(object);
+        o.renderMode = RenderMode::TextureReflect;
+        o.layered = 0;
+        batch[drawn++] = object;
+    }
+    // One batch per pass for the whole swarm: drawn one by one, the stars' per-call cost on the
+    // software rasteriser was most of the frame.
+    drawObjects(m, batch, drawn, light, kWorkingShape);
+}
+
+void KukkeliScene::glowPass(float g) {
+    Model& m = *model;
+    EffectBuffers& fx = *effects_;
+    setOrthoScreen(m);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    camera.squareUp();
+    glEnable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+
+    const float h = 1.0f - g;
+    setPerspectiveEffect(m, camera);
+    if (skyIndex < m.objectCount) {
+        MeshObject& sky = m.mesh(skyIndex);
+        sky.colour.set(0.75f * g, 0.6f * g, 0.525f * g, 1.0f);
+        sky.specular.set(0.0f, 0.0f, 0.0f, 1.0f);
+        sky.ambient.set(0.36f * h + 0.2f * g, 0.0822f * h + 0.2f * g, 0.063f * h + 0.2f * g, 1.0f);
+        drawObject(m, skyIndex, light, 0, kRestShape);
+    }
+    drawStars();
+
+    glDisable(GL_DEPTH_TEST);
+    setOrthoEffect(m);
+    fx.sampleSmall = fx.targetSmall = 1;
+    fx.grab(1);
+    fx.burn(1, feedbackPasses, 1.0f);
+    fx.grab(1);
+    fx.blur(1, {.passes = 6, .stretchX = 2.5f, .stretchY = 2.5f, .spread = 0.03125f});
+    fx.grab(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    setOrthoScreen(m);
+    fx.sampleSmall = fx.targetSmall = 0;
+    glEnable(GL_DEPTH_TEST);
+}
+
+void KukkeliScene::fullPass(float g) {
+    Model& m = *model;
+    EffectBuffers& fx = *effects_;
+    const float h = 1.0f - g;
+    setPerspectiveScreen(m, camera);
+    if (skyIndex < m.objectCount) {
+        MeshObject& sky = m.mesh(skyIndex);
+        sky.alpha = 1.0f;
+        sky.colour.set(0.75f * g, 0.6f * g, 0.525f * g, 1.0f);
+        sky.specular.set(0.0f, 0.0f, 0.0f, 1.0f);
+        sky.ambient.set(0.44f * h + 0.2f * g, 0.16f * h + 0.2f * g, 0.062f * h + 0.2f * g, 1.0f);
+        drawObject(m, skyIndex, light, 0, kRestShape);
+    }
+    drawStars();
+
+    // The glow of the small pass over the whole frame.
+    glDisable(GL_DEPTH_TEST);
+    setOrthoScreen(m);
+    fx.sampleSmall = 1;
+    fx.targetSmall = fx.spare1 = fx.spare2 = 0;
+    fx.overlay(0, 0.75f, 0.0f, 0);
+    fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
+}
+
+void KukkeliScene::drawCredits(float t) {
+    Model& m = *model;
+    setPerspectiveScreen(m, camera);
+    const float c0 = noiseField.fbm(0.0f, 0.0f, 0.0f, 1);
+    const float halfSize = kCreditHalfSize + noiseField.fbm(0.22f * t, 0.023f * t, 0.13f * t, 1);
+    for (int row = 0; row < 2; ++row) {
+        const CreditRow r = creditRowAt(row, creditsClock, t, c0);
+        for (int k = 0; k < r.count; ++k) {
+            const Vec3 p = creditSpritePosition(r, k, noiseField, t);
+            drawBillboard(m, p.x, p.y, p.z, r.slot, halfSize, halfSize, r.colour.x, r.colour.y, r.colour.z,
+                          r.colour.w, creditWindow[row]);
+        }
+    }
+    setOrthoScreen(m);
+}
+
+void KukkeliScene::render(int dt, int variant) {
+    if (!model || !effects_) return;
+    EffectBuffers& fx = *effects_;
+    fx.streakFade = 0.0f;
+    advanceSwarmClock(clock, previousVariant, dt, variant);
+    const float t = clock.time * 0.001f;
+
+    {
+        LogicTimer logic;
+        moveStars(t);
+        moveLightAndCamera(dt, variant, t);
+        classifyStars();
+    }
+
+    // The ball warms from dark red to lit as the stars arrive, with a triple flicker.
+    Envelope flicker;
+    flicker.inStart = kPopInStart;
+    flicker.inLength = kWarmUpLength;
+    const float g = 0.5f * flicker.fadeIn(t, 3.0f, 1.0f) + 0.5f * flicker.fadeIn(t, 1.0f, 1.0f);
+
+    glowPass(g);
+    fullPass(g);
+
+    creditsClock += static_cast<float>(dt) * 0.001f;
+    drawCredits(t);
+}

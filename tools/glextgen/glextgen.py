@@ -1,0 +1,209 @@
+#!/usr/bin/env python3
+"""Writes the table of lazily resolved OpenGL and GLX entry points from the Khronos registry.
+
+    glextgen.py GL_XML GLX_XML OUT_DIR
+    glextgen.py --direct-calls GL_XML OBJECT...   lists entry points past 1.1 called directly
+
+Writes OUT_DIR/glext/GlExtTable.{h,cpp} (OpenGL past 1.1) and OUT_DIR/glext/GlxExtTable.{h,cpp}
+(GLX extensions). Each entry is a pointer variable named as the entry point, of its published
+type, that starts out pointing at its own resolver stub; the stub looks the name up on first use,
+stores what it found and forwards the call. The families and their order are FAMILIES below.
+"""
+import os
+import sys
+import xml.etree.ElementTree as ET
+
+# The extensions of the OpenGL 1.5 era that came from the ARB.
+ARB_ERA = [
+    "GL_ARB_multitexture", "GL_ARB_transpose_matrix", "GL_ARB_multisample", "GL_ARB_texture_compression",
+    "GL_ARB_point_parameters", "GL_ARB_vertex_blend", "GL_ARB_matrix_palette", "GL_ARB_window_pos",
+    "GL_ARB_vertex_program", "GL_ARB_fragment_program", "GL_ARB_vertex_buffer_object",
+    "GL_ARB_occlusion_query", "GL_ARB_shader_objects", "GL_ARB_vertex_shader",
+]
+
+# The GLX extensions of that era, in place of the WGL ones on the system's first platform. Those
+# that need SGI's media headers (dmbuffer, video source) are left out.
+GLX_ERA = [
+    "GLX_ARB_get_proc_address", "GLX_EXT_import_context", "GLX_MESA_agp_offset", "GLX_MESA_copy_sub_buffer",
+    "GLX_MESA_pixmap_colormap", "GLX_MESA_release_buffers", "GLX_MESA_set_3dfx_mode", "GLX_MESA_swap_control",
+    "GLX_OML_sync_control", "GLX_SGI_cushion", "GLX_SGI_make_current_read", "GLX_SGI_swap_control",
+    "GLX_SGI_video_sync", "GLX_SGIX_fbconfig", "GLX_SGIX_hyperpipe", "GLX_SGIX_pbuffer",
+    "GLX_SGIX_swap_barrier", "GLX_SGIX_swap_group", "GLX_SGIX_video_resize",
+    "GLX_SUN_get_transparent_index",
+]
+
+# Entry points newer than the era that the program itself calls.
+NEWER_IN_USE = [
+    "glGenFramebuffers", "glDeleteFramebuffers", "glBindFramebuffer", "glFramebufferTexture2D",
+    "glFramebufferRenderbuffer", "glCheckFramebufferStatus", "glGenRenderbuffers", "glDeleteRenderbuffers",
+    "glBindRenderbuffer", "glRenderbufferStorage",
+]
+
+
+def commands_of(element):
+    return [c.get("name") for req in element.findall("require") for c in req.findall("command")]
+
+
+def signature(command):
+    """(return type, [parameter types]) as C text."""
+    proto = command.find("proto")
+    name = proto.find("name")
+    ret = ((proto.text or "") + "".join(ET.tostring(c, encoding="unicode", method="text")
+                                        for c in proto if c is not name)).strip()
+    params = []
+    for p in command.findall("param"):
+        pname = p.find("name")
+        text = (p.text or "")
+        for child in p:
+            if child is pname:
+                text += " " + (child.tail or "")
+            else:
+                text += ET.tostring(child, encoding="unicode", method="text")
+        params.append(" ".join(text.split()))
+    return ret, params
+
+
+def families(gl, glx):
+    features = {f.get("name"): f for f in gl.findall("feature") if f.get("api") == "gl"}
+    extensions = {e.get("name"): e for e in gl.find("extensions").findall("extension")}
+    commands = {c.find("proto/name").text: c for c in gl.find("commands").findall("command")}
+    seen = set()
+    out = []
+
+    def add(title, names):
+        kept = []
+        for n in names:  # an extension may repeat another's entries (fragment and vertex programs)
+            if n not in seen:
+                seen.add(n)
+                kept.append(n)
+        out.append((title, kept))
+
+    add("OpenGL 1.2 with the imaging subset",
+        commands_of(extensions["GL_ARB_imaging"]) + commands_of(features["GL_VERSION_1_2"]))
+    for v in ("1.3", "1.4", "1.5"):
+        add("OpenGL " + v, commands_of(features["GL_VERSION_" + v.replace(".", "_")]))
+    add("ARB extensions", [c for e in ARB_ERA for c in commands_of(extensions[e])])
+    # EXT and vendor entries of the era: those the registry records as the same function as one
+    # of the entries above (what OpenGL 1.2 to 1.5 and the ARB took in).
+    earlier = set(seen)
+    promoted = []
+    for name, e in extensions.items():
+        if name.startswith("GL_ARB_") or "gl" not in (e.get("supported") or "").split("|"):
+            continue
+        for c in commands_of(e):
+            alias = commands[c].find("alias")
+            if alias is not None and alias.get("name") in earlier and c not in promoted:
+                promoted.append(c)
+    add("EXT and vendor extensions", promoted)
+    add("Newer entry points in use", NEWER_IN_USE)
+    gl_families = [(t, [(n, commands[n]) for n in names]) for t, names in out]
+
+    glx_extensions = {e.get("name"): e for e in glx.find("extensions").findall("extension")}
+    glx_commands = {c.find("proto/name").text: c for c in glx.find("commands").findall("command")}
+    glx_names = []
+    for e in GLX_ERA:
+        glx_names += [c for c in commands_of(glx_extensions[e]) if c not in glx_names]
+    glx_families = [("GLX extensions", [(n, glx_commands[n]) for n in glx_names])]
+    return gl_families, glx_families
+
+
+def write_table(out_dir, stem, space, includes, fams, doc):
+    entries = [(n, c) for _, members in fams for n, c in members]
+    header = [
+        "// Generated by tools/glextgen from the Khronos registry; do not edit.",
+        "// " + doc,
+        "#pragma once", "",
+    ] + ["#include " + i for i in includes] + [
+        "", "namespace %s {" % space, "",
+        "inline constexpr int kEntryCount = %d;" % len(entries),
+        "// Families in table order: their titles and entry counts.",
+        "inline constexpr int kFamilyCount = %d;" % len(fams),
+        "extern const char* const kFamilyTitles[kFamilyCount];",
+        "extern const int kFamilySizes[kFamilyCount];",
+        "// The published name of each entry, in table order.",
+        "extern const char* const kNames[kEntryCount];", "",
+    ]
+    for name, c in entries:
+        ret, params = signature(c)
+        header.append("using %s_fn = %s(GLAPIENTRY*)(%s);" % (name, ret + " ", ", ".join(params)))
+    header += ["", "// One pointer per entry point, in table order.", "struct Table {"]
+    header += ["    %s_fn %s;" % (n, n) for n, _ in entries]
+    header += ["};", "extern Table table;", "",
+               "// The entries by their own names: call them as the functions they stand for."]
+    header += ["inline constexpr %s_fn& %s = table.%s;" % (n, n, n) for n, _ in entries]
+    header += ["", "// Entry i still points at its resolver stub.", "bool isUnresolved(int i);", "",
+               "} // namespace " + space, ""]
+
+    src = ["// Generated by tools/glextgen from the Khronos registry; do not edit.",
+           '#include "glext/%s.h"' % stem, "", '#include "glext/GlExtResolve.h"', "",
+           "namespace %s {" % space, ""]
+    src.append("const char* const kFamilyTitles[kFamilyCount] = {%s};" % ", ".join('"%s"' % t for t, _ in fams))
+    src.append("const int kFamilySizes[kFamilyCount] = {%s};" % ", ".join(str(len(m)) for _, m in fams))
+    src.append("const char* const kNames[kEntryCount] = {")
+    src += ['    "%s",' % n for n, _ in entries]
+    src += ["};", "", "namespace {", ""]
+    for i, (name, c) in enumerate(entries):
+        ret, params = signature(c)
+        # Parameters get plain names so the forward can pass them on.
+        decl = ", ".join("%s a%d" % (p, k) for k, p in enumerate(params))
+        call = ", ".join("a%d" % k for k in range(len(params)))
+        src.append("%s GLAPIENTRY resolve_%s(%s) {" % (ret, name, decl))
+        src.append("    const auto found = reinterpret_cast<%s_fn>(glext::lookUp(kNames[%d]));" % (name, i))
+        src.append("    if (!found) return%s;" % ("" if ret == "void" else " 0"))
+        src.append("    table.%s = found;" % name)
+        src.append("    return found(%s);" % call)
+        src.append("}")
+    src += ["", "} // namespace", "", "Table table = {"]
+    src += ["    &resolve_%s," % n for n, _ in entries]
+    src += ["};", "", "bool isUnresolved(int i) {", "    switch (i) {"]
+    src += ["    case %d: return table.%s == &resolve_%s;" % (i, n, n) for i, (n, _) in enumerate(entries)]
+    src += ["    default: return false;", "    }", "}", "", "} // namespace " + space, ""]
+
+    os.makedirs(os.path.join(out_dir, "glext"), exist_ok=True)
+    write_if_changed(os.path.join(out_dir, "glext", stem + ".h"), "\n".join(header))
+    write_if_changed(os.path.join(out_dir, "glext", stem + ".cpp"), "\n".join(src))
+    return len(entries)
+
+
+def write_if_changed(path, text):
+    if os.path.exists(path) and open(path).read() == text:
+        return
+    with open(path, "w") as f:
+        f.write(text)
+
+
+def direct_calls(gl, objects):
+    """The gl* functions past OpenGL 1.1 that the objects import straight from the library."""
+    allowed = {c.get("name") for f in gl.findall("feature") if f.get("api") == "gl" and f.get("number") in ("1.0", "1.1")
+               for c in f.iter("command")}
+    known = {c.find("proto/name").text for c in gl.find("commands").findall("command")}
+    import subprocess
+    found = set()
+    for obj in objects:
+        listing = subprocess.run(["nm", "-u", "--format=posix", obj], capture_output=True, text=True, check=True).stdout
+        for line in listing.splitlines():
+            name = line.split()[0] if line.split() else ""
+            if name in known and name not in allowed:
+                found.add(name)
+    return sorted(found)
+
+
+def main():
+    if len(sys.argv) >= 4 and sys.argv[1] == "--direct-calls":
+        calls = direct_calls(ET.parse(sys.argv[2]).getroot(), sys.argv[3:])
+        for c in calls:
+            print("called directly, not through the table:", c)
+        sys.exit(1 if calls else 0)
+    if len(sys.argv) != 4:
+        sys.exit(__doc__)
+    gl = ET.parse(sys.argv[1]).getroot()
+    glx = ET.parse(sys.argv[2]).getroot()
+    gl_families, glx_families = families(gl, glx)
+    write_table(sys.argv[3], "GlExtTable", "glext", ["<GL/gl.h>", "<GL/glext.h>"], gl_families,
+                "OpenGL entry points past 1.1, in the program's own table.")
+    write_table(sys.argv[3], "GlxExtTable", "glxext", ["<GL/glx.h>", "<GL/glxext.h>"], glx_families,
+                "GLX extension entry points. Include it only where X11's names may enter.")
+
+
+if __name__ == "__main__":
+    main()
