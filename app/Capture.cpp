@@ -9,6 +9,7 @@
 #include "platform/Quit.h"
 #include "platform/VideoEncoder.h"
 #include "render/FrameReadback.h"
+#include "render/FrameSize.h"
 #include "render/MeshRenderer.h"
 
 #include <algorithm>
@@ -116,6 +117,9 @@ int runCapture(const Options& options) {
 
     Shell shell;
     shell.printStatus = false;
+    const int frameSize =
+        options.frameSize ? options.frameSize : defaultFrameFor(options.width, options.height);
+    shell.screen.frameWidth = shell.screen.frameHeight = frameSize;
     WindowDesc desc;
     desc.offscreen = true;
     desc.fullscreen = false;

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/ShowFiles.h"
+#include "render/FrameSize.h"
 
 #include <charconv>
 #include <cstdint>
@@ -68,7 +69,11 @@ const char* usageText() {
            "  --shot MS[,MS...]   render from the start and write the frames at these times as PNGs\n"
            "  --out DIR           folder for --shot (default: the working directory)\n"
            "  --fps N[/D]         fixed frame rate, e.g. 60 or 60000/1001 (default 60)\n"
-           "  --size WxH          capture size, multiples of 4 (default 800x600)\n"
+           "  --size WxH          capture size, multiples of 4 (default 800x600); the show keeps its\n"
+           "                      4:3 picture, centred with black bars on other shapes\n"
+           "  --frame N           internal frame the scenes render at: 512, 1024 or 2048 (default 512,\n"
+           "                      or for a capture taller than 768 the size that keeps it sharp);\n"
+           "                      e.g. --size 1920x1080 --frame 1024 for a sharp HD video\n"
            "  --from MS, --to MS  time range of a capture (default the whole show)\n"
            "  --stats             after a capture, print timing per section and peak memory\n"
            "\n"
@@ -80,7 +85,7 @@ const char* usageText() {
 
 bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
     static const char* const kValued[] = {"--start", "--data", "--capture", "--shot", "--out",
-                                          "--fps",   "--size", "--from",    "--to"};
+                                          "--fps",   "--size", "--from",    "--to",   "--frame"};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         bool valued = false;
@@ -113,6 +118,8 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
             ok = parseMs(value, options.toMs);
         else if (arg == "--fps")
             ok = parseFps(value, options.fpsNum, options.fpsDen);
+        else if (arg == "--frame")
+            ok = parseInt(value, options.frameSize) && isOfferedFrameSize(options.frameSize);
         else if (arg == "--size")
             ok = parseSize(value, options.width, options.height);
         else if (arg == "--capture") {

@@ -27,6 +27,7 @@ struct Options {
     int fpsDen = 1;
     int width = 800; // capture size
     int height = 600;
+    int frameSize = 0; // internal frame; 0: 512 when playing, by the output size when capturing
     int fromMs = 0;
     int toMs = timetable::kShowEnd;
     std::vector<int> shotTimes;

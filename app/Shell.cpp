@@ -1,6 +1,7 @@
 #include "app/Shell.h"
 
 #include "app/ShowFiles.h"
+#include "render/FrameSize.h"
 #include "scenes/SceneRegistry.h"
 
 #include "platform/Events.h"
@@ -33,6 +34,15 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     }
     creationTick = tickCount();
     clock.tickBase = tickCount();
+    if (largestFrameSize() < screen.frameWidth) {
+        std::fprintf(stderr,
+                     "castrelle: this OpenGL context cannot render a %d x %d frame (at most %d); "
+                     "choose a smaller --frame\n",
+                     screen.frameWidth, screen.frameHeight, largestFrameSize());
+        closeGlWindow(window);
+        exitStatus = 1;
+        return false;
+    }
     if (!prepareFrame(screen, frame)) {
         reportStartupError("This OpenGL context cannot render into an offscreen frame.", "OPENGL");
         closeGlWindow(window);
@@ -56,13 +66,18 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     BarStep bar{this, [](void* context) {
                     Shell& self = *static_cast<Shell*>(context);
                     bindWindowTarget();
-                    self.loadingBar.drawStep(800, 600);
+                    self.loadingBar.drawStep(self.screen.windowWidth, self.screen.windowHeight);
                     swapGlWindow(self.window);
                     bindFrameTarget(self.frame);
                 }};
     bindFrameTarget(frame);
     const SceneCalls calls = sceneCallsFor(scenes);
-    loadAll(show, calls, LoadSizes{}, bar);
+    LoadSizes sizes;
+    sizes.frameWidth = screen.frameWidth;
+    sizes.frameHeight = screen.frameHeight;
+    sizes.effectWidth = screen.frameWidth / 2;
+    sizes.effectHeight = screen.frameHeight / 4;
+    loadAll(show, calls, sizes, bar);
     director.attach(calls, show.directorEffects);
     return true;
 }
@@ -119,6 +134,7 @@ void Shell::shutDown() {
 
 int runDemo(const Options& options) {
     Shell shell;
+    shell.screen.frameWidth = shell.screen.frameHeight = options.frameSize ? options.frameSize : kBaseFrame;
     WindowDesc desc;
     desc.fullscreen = !options.windowed;
     int status = 0;

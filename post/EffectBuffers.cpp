@@ -1,6 +1,7 @@
 #include "post/EffectBuffers.h"
 
 #include "math/Angles.h"
+#include "render/FrameSize.h"
 
 #include <GL/gl.h>
 
@@ -76,7 +77,8 @@ void setTexEnv(GLint mode) { glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, mode
 
 EffectBuffers::EffectBuffers(int fullW, int fullH, int smallW, int smallH)
     : fullWidth(fullW), fullHeight(fullH), fullHalfWidth(fullW / 2), fullHalfHeight(fullH / 2),
-      smallWidth(smallW), smallHeight(smallH), smallHalfWidth(smallW / 2), smallHalfHeight(smallH / 2) {
+      smallWidth(smallW), smallHeight(smallH), smallHalfWidth(smallW / 2), smallHalfHeight(smallH / 2),
+      pixelScale(static_cast<float>(fullW) / static_cast<float>(kBaseFrame)) {
     glGenTextures(4, copyTex);
     glGenTextures(4, passTex);
     glGenTextures(4, smallCopyTex);
@@ -195,8 +197,8 @@ void EffectBuffers::blur(int i, const BlurDesc& desc) {
     for (int k = 0; k < passes; ++k) {
         // The step is measured in small-size pixels whichever set is sampled.
         const float step = static_cast<float>(k + 1) * desc.spread / static_cast<float>(passes);
-        const float du = static_cast<float>(smallWidth) * desc.stretchX * step * kBlurStepX;
-        const float dv = static_cast<float>(smallHeight) * desc.stretchY * step * kBlurStepY;
+        const float du = static_cast<float>(smallWidth) * desc.stretchX * step * kBlurStepX / pixelScale;
+        const float dv = static_cast<float>(smallHeight) * desc.stretchY * step * kBlurStepY / pixelScale;
         glClear(GL_COLOR_BUFFER_BIT);
         glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k));
         for (const float t : {-0.5f * dv, 0.5f * dv}) {

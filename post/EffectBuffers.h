@@ -52,6 +52,7 @@ struct EffectBuffers {
     int spare1 = 0;      // cleared with the flags by the scenes; read by no operation
     int spare2 = 0;
     float streakFade = 0.0f; // alpha falloff of zoomStreak over its passes
+    float pixelScale = 1.0f; // frame pixels per pixel of the show's 512 frame: blur spreads keep their reach
 
     // An empty record with no textures; the real one is made with a GL context current.
     EffectBuffers() = default;

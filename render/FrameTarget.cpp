@@ -2,6 +2,16 @@
 
 #include "glext/GlExt.h"
 
+#include <algorithm>
+
+int largestFrameSize() {
+    GLint texture = 0, renderbuffer = 0, viewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    return std::min({texture, renderbuffer, viewport[0], viewport[1]});
+}
+
 bool createFrameTarget(FrameTarget& target, const ScreenSize& screen) {
     target.width = screen.frameWidth;
     target.height = screen.frameHeight;

@@ -14,6 +14,10 @@ struct FrameTarget {
     int height = 0;
 };
 
+// The largest square frame this context can render into and sample (texture, renderbuffer and
+// viewport limits).
+int largestFrameSize();
+
 // Creates the target at the screen's frame size (clamped, linear colour; 24-bit depth, 8-bit
 // stencil) and leaves it bound. False, with nothing bound, when the context cannot render into it.
 bool createFrameTarget(FrameTarget& target, const ScreenSize& screen);

@@ -1,5 +1,7 @@
 #include "render/ScreenBlit.h"
 
+#include "render/FrameSize.h"
+
 #include <GL/gl.h>
 
 bool prepareFrame(const ScreenSize& screen, FrameTarget& frame) {
@@ -12,9 +14,16 @@ bool prepareFrame(const ScreenSize& screen, FrameTarget& frame) {
 }
 
 void blitFrame(const ScreenSize& screen, const FrameTarget& frame) {
-    // 1/1024 and 1/768 as the quad was laid out for a 1024 x 768 window.
-    const float sx = static_cast<float>(screen.windowWidth) * 0.0009765625f;
-    const float sy = static_cast<float>(screen.windowHeight) * 0.0013020834f;
+    // The frame fills the centred 4:3 picture of the window; the clear leaves black bars
+    // around it on other shapes. 1/1024 and 1/768 as the quad was laid out for a 1024 x 768
+    // window.
+    const PictureArea picture = pictureAreaIn(screen.windowWidth, screen.windowHeight);
+    const float sx = static_cast<float>(picture.width) * 0.0009765625f;
+    const float sy = static_cast<float>(picture.height) * 0.0013020834f;
+    const float cx =
+        static_cast<float>(picture.x) + 0.5f * static_cast<float>(picture.width - screen.windowWidth);
+    const float cy =
+        static_cast<float>(picture.y) + 0.5f * static_cast<float>(picture.height - screen.windowHeight);
 
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
@@ -27,6 +36,7 @@ void blitFrame(const ScreenSize& screen, const FrameTarget& frame) {
     setWindowProjection(screen);
     glPushMatrix();
     glLoadIdentity();
+    glTranslatef(cx, cy, 0.0f);
     glDisable(GL_BLEND);
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f); // with GL_ADD a black colour leaves the texture unchanged
     glBegin(GL_QUADS);

@@ -1,5 +1,7 @@
 #include "render/ShellText.h"
 
+#include "render/FrameSize.h"
+
 #include <GL/gl.h>
 
 #include <cstring>
@@ -34,6 +36,9 @@ void LoadingBar::drawStep(int width, int height) {
     glClear(GL_COLOR_BUFFER_BIT);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
+    // Laid out for an 800 x 600 picture, scaled to the window's 4:3 picture.
+    const float scale = static_cast<float>(pictureAreaIn(width, height).height) / 600.0f;
+    if (scale != 1.0f) glScalef(scale, scale, 1.0f);
     glTranslatef(-162.0f, -52.0f, 0.0f);
 
     glColor4f(0.6f, 0.0f, 0.0f, 1.0f); // the red frame, 328 x 108

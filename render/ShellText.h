@@ -17,7 +17,7 @@ struct LoadingBar {
     static constexpr float kStep = 16.0f;
     float progress = kFirstWidth; // width of the dark part the next step draws
 
-    // Draws one state of the bar for a window of width x height into the back buffer and
-    // advances it; the caller swaps buffers.
+    // Draws one state of the bar in the middle of a window of width x height, sized to its 4:3
+    // picture, into the back buffer and advances it; the caller swaps buffers.
     void drawStep(int width, int height);
 };

@@ -57,7 +57,7 @@ constexpr SceneRow kRows[kSceneCount] = {
     notBuilt({SceneId::Hipu, "HipuScene", EffectSet::Scene, kOneWarmUp}),
     built<&ShowScenes::duck>({SceneId::Duck, "DuckScene", EffectSet::Scene, kOneWarmUp}),
     notBuilt({SceneId::Cave, "CaveScene", EffectSet::WideScene, kOneWarmUp}),
-    notBuilt({SceneId::Potko, "PotkoScene", EffectSet::Scene, kOneWarmUp}),
+    built<&ShowScenes::potko>({SceneId::Potko, "PotkoScene", EffectSet::Scene, kOneWarmUp}),
     notBuilt({SceneId::Closing, "ClosingScene", EffectSet::WideScene, kOneWarmUp}),
 };
 

@@ -3,6 +3,7 @@
 
 #include "scenes/DuckScene.h"
 #include "scenes/KukkeliScene.h"
+#include "scenes/PotkoScene.h"
 #include "scenes/SceneCalls.h"
 #include "scenes/StarBallScene.h"
 #include "scenes/TitleScene.h"
@@ -13,4 +14,5 @@ struct ShowScenes {
     KukkeliScene kukkeli;
     StarBallScene starBall;
     DuckScene duck;
+    PotkoScene potko;
 };

@@ -119,5 +119,9 @@ inline constexpr Beat kPotkoKick{1200, 0};
 inline constexpr Window kPotkoKickGateIn{3300, 500};
 inline constexpr Window kPotkoKickGateOut{18500, 500};
 inline constexpr Beat kPotkoThrob{600, 0};
+// The tower swells for 400 ms from the start of a kick and for 200 ms from the start of a throb.
+// The soundtrack strikes this far into both pulses, where each stands at over nine tenths of its
+// height: a hit at the start would come before anything on screen has moved.
+inline constexpr int kPotkoAccent = 350;
 
 } // namespace timetable

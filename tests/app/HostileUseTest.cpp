@@ -77,6 +77,27 @@ TEST(HostileUse, OutputSmallerThanTheFrameShowsTheWholeFrame) {
     }
 }
 
+// A larger frame is the same picture with more detail, not another composition.
+TEST(HostileUse, LargerFrameGivesTheSamePicture) {
+    const std::string base = freshTempDir("castrelle_frame512"), large = freshTempDir("castrelle_frame1024");
+    const std::string shot = "--shot 8000 --fps 10 --no-music --size 400x300";
+    ASSERT_EQ(runProgram(withData(shot + " --frame 512 --out '" + base + "'")).status, 0);
+    ASSERT_EQ(runProgram(withData(shot + " --frame 1024 --out '" + large + "'")).status, 0);
+    RgbImage a, b;
+    ASSERT_TRUE(readPng(base + "/shot_008000.png", a));
+    ASSERT_TRUE(readPng(large + "/shot_008000.png", b));
+    for (int by = 0; by < 3; ++by) {
+        for (int bx = 0; bx < 4; ++bx) {
+            for (int c = 0; c < 3; ++c) {
+                const double sa = a.mean(100 * bx, 100 * by, 100 * bx + 100, 100 * by + 100, c);
+                const double sb = b.mean(100 * bx, 100 * by, 100 * bx + 100, 100 * by + 100, c);
+                EXPECT_NEAR(sa, sb, 4.0 + 0.1 * sa) << "block " << bx << ", " << by << " channel " << c;
+            }
+        }
+    }
+    EXPECT_EQ(runProgram("--capture null --frame 700").status, 2);
+}
+
 TEST(HostileUse, ValuesThatWouldOverflowAreRefusedOrHandled) {
     const RunResult start = runProgram(withData("--start 2147483647 --no-music --windowed"));
     EXPECT_EQ(start.status, 2);

@@ -107,3 +107,60 @@ TEST(Notation, SwingDelaysOnlyTheOddSteps) {
     EXPECT_DOUBLE_EQ(t.notes[2].start, 0.5);
     EXPECT_DOUBLE_EQ(t.notes[3].start, 0.8);
 }
+
+TEST(ScoreMix, MovementIsDrawnInTimeOrderWithinSaneBounds) {
+    const synth::Song song = composeSoundtrack();
+    auto checkOrder = [](const synth::Track& t, const synth::Automation& a, float low, float high) {
+        for (size_t i = 0; i < a.points.size(); ++i) {
+            EXPECT_GE(a.points[i].value, low) << t.name << " point " << i;
+            EXPECT_LE(a.points[i].value, high) << t.name << " point " << i;
+            if (i > 0) {
+                EXPECT_GE(a.points[i].at, a.points[i - 1].at) << t.name << " point " << i;
+            }
+        }
+        // Every arc comes home, so the sections after it play at rest.
+        if (!a.empty()) {
+            EXPECT_EQ(a.points.back().value, a.points.front().value) << t.name;
+        }
+    };
+    size_t arcs = 0;
+    for (const synth::Track& t : song.tracks) {
+        checkOrder(t, t.levelDb, -24.0f, 6.0f);
+        checkOrder(t, t.lowPassHz, 100.0f, openHz);
+        arcs += t.levelDb.points.size() + t.lowPassHz.points.size();
+    }
+    EXPECT_GT(arcs, 40u);
+}
+
+TEST(ScoreMix, LeadInsStopShortOfTheHitsTheyLeadTo) {
+    // A riser or reversed cymbal still sounding at a main hit hides the kick's attack from the ear
+    // and from onset detection alike.
+    synth::Song song = composeSoundtrack();
+    std::vector<double> all;
+    for (const HitGrid& g : allGrids()) all.insert(all.end(), g.mainHits.begin(), g.mainHits.end());
+    // A riser is loud only near its end (it swells with the square of its progress).
+    constexpr double loudEnd = 0.25;
+    for (const synth::Note& n : track(song, Instrument::Riser).notes) {
+        const double end = n.start + n.duration;
+        for (double t : all) {
+            const bool roarsOverHit = t > end - loudEnd && t < end + 0.5 * leadInGap;
+            EXPECT_FALSE(roarsOverHit) << "riser ending " << end << " over the hit at " << t;
+        }
+    }
+    // A reversed hit ends at its note's start.
+    for (const synth::Note& n : track(song, Instrument::Swell).notes)
+        for (double t : all) EXPECT_FALSE(n.start > t - 0.5 * leadInGap && n.start <= t + 0.01) << n.start;
+    EXPECT_FALSE(track(song, Instrument::Swell).notes.empty());
+}
+
+TEST(ScoreMix, KickAndBassStayInTheMiddle) {
+    synth::Song song = composeSoundtrack();
+    for (Instrument i : {Instrument::Kick, Instrument::HeavyKick, Instrument::SoftKick, Instrument::Boom,
+                         Instrument::SubBass, Instrument::Bass, Instrument::Acid}) {
+        const synth::Track& t = track(song, i);
+        EXPECT_EQ(t.pan, 0.0f) << t.name;
+        EXPECT_EQ(t.synth.stereoWidth, 0.0f) << t.name;
+        for (const synth::Note& n : t.notes) ASSERT_EQ(n.pan, 0.0f) << t.name << " at " << n.start;
+    }
+    EXPECT_GT(song.monoBelowHz, 0.0f);
+}

@@ -110,3 +110,67 @@ TEST(ChorusEffect, WidensAMonoSignal) {
     for (size_t i = 5000; i < b.frames(); ++i) side += std::fabs(b.left[i] - b.right[i]);
     EXPECT_GT(side / static_cast<double>(b.frames() - 5000), 0.05);
 }
+
+TEST(TrackPlacement, PanAndLevelArcsShapeTheTrackWhereTheySay) {
+    Song song;
+    song.length = 3.0;
+    song.tracks.push_back(toneTrack(0.0, 3.0f));
+    const StereoBuffer centred = synth::renderSong(song);
+    song.tracks[0].pan = -1.0f;
+    song.tracks[0].levelDb.to(1.0, 0.0f).to(1.2, -12.0f).to(2.0, -12.0f).to(2.2, 0.0f);
+    const StereoBuffer moved = synth::renderSong(song);
+    float right = 0.0f;
+    for (float v : moved.right) right = std::max(right, std::fabs(v));
+    EXPECT_EQ(right, 0.0f);
+    // Hard left at constant power: the left side carries all of it, +3 dB over the centre.
+    EXPECT_NEAR(peakBetween(moved, 0.5, 0.9) / peakBetween(centred, 0.5, 0.9), std::sqrt(2.0f), 0.01f);
+    EXPECT_NEAR(synth::gainToDb(peakBetween(moved, 1.4, 1.9) / peakBetween(moved, 0.5, 0.9)), -12.0f, 0.1f);
+    EXPECT_NEAR(peakBetween(moved, 2.4, 2.9), peakBetween(moved, 0.5, 0.9), 1e-3f);
+}
+
+TEST(TrackPlacement, ALowPassSweepOpensAsItGoes) {
+    Song song;
+    song.length = 2.0;
+    Track t = toneTrack(0.0, 2.0f);
+    t.synth.wave1 = synth::Waveform::Saw;
+    t.notes[0].pitch = 81.0f; // 880 Hz with harmonics above it
+    t.eq = {{synth::EqShape::LowCut, 3000.0f}};
+    t.lowPassHz.to(0.0, 200.0f).to(2.0, 16000.0f);
+    song.tracks.push_back(t);
+    const StereoBuffer mix = synth::renderSong(song);
+    EXPECT_GT(peakBetween(mix, 1.7, 1.9), 20.0f * peakBetween(mix, 0.2, 0.4));
+}
+
+TEST(MixBus, LowsFoldToMonoWhileHighsKeepTheirPlace) {
+    StereoBuffer b(synth::sampleRate);
+    for (size_t i = 0; i < b.frames(); ++i) {
+        const float t = static_cast<float>(i) / synth::sampleRate;
+        // A bass tone only on the left, a treble tone only on the right.
+        b.left[i] = 0.5f * std::sin(synth::twoPi * 50.0f * t);
+        b.right[i] = 0.5f * std::sin(synth::twoPi * 3000.0f * t);
+    }
+    const StereoBuffer dry = b;
+    synth::monoBelow(b, 120.0f);
+    // Split the result back into its tones with the same kind of filters.
+    StereoBuffer lows = b;
+    synth::applyEq(lows, {{synth::EqShape::HighCut, 400.0f}, {synth::EqShape::HighCut, 400.0f}});
+    StereoBuffer highs = b;
+    synth::applyEq(highs, {{synth::EqShape::LowCut, 1000.0f}, {synth::EqShape::LowCut, 1000.0f}});
+    double bassSide = 0.0;
+    double bassMid = 0.0;
+    double trebleLeft = 0.0;
+    double trebleRight = 0.0;
+    double sumPower = 0.0;
+    double drySumPower = 0.0;
+    for (size_t i = b.frames() / 2; i < b.frames(); ++i) {
+        bassSide += std::fabs(lows.left[i] - lows.right[i]);
+        bassMid += std::fabs(lows.left[i] + lows.right[i]);
+        trebleLeft += std::fabs(highs.left[i]);
+        trebleRight += std::fabs(highs.right[i]);
+        sumPower += std::pow(b.left[i] + b.right[i], 2.0);
+        drySumPower += std::pow(dry.left[i] + dry.right[i], 2.0);
+    }
+    EXPECT_LT(bassSide, 0.05 * bassMid);            // the bass now plays from both sides alike
+    EXPECT_LT(trebleLeft, 0.001 * trebleRight);     // the treble stayed on the right
+    EXPECT_NEAR(sumPower / drySumPower, 1.0, 0.01); // and the mono sum kept its level
+}

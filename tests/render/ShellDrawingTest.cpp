@@ -1,4 +1,5 @@
 #include "render/FrameProjection.h"
+#include "render/FrameSize.h"
 #include "render/ScreenBlit.h"
 #include "render/ShellText.h"
 
@@ -93,6 +94,35 @@ TEST_F(ShellDrawing, BlitStretchesTheFrameOverTheWindow) {
     EXPECT_EQ(pixelAt(420, 300), (std::array<GLubyte, 3>{0, 255, 0}));
     EXPECT_EQ(pixelAt(795, 595), (std::array<GLubyte, 3>{0, 255, 0}));
     destroyFrameTarget(frame);
+}
+
+// A window of another shape gets the 4:3 picture in its middle and black bars beside it.
+TEST_F(ShellDrawing, BlitKeepsTheFourByThreePictureWithBarsOnOtherShapes) {
+    ScreenSize screen;
+    FrameTarget frame;
+    ASSERT_TRUE(prepareFrame(screen, frame));
+    setFrameProjection(screen, 800, 300); // 8:3, as 1920 x 720 would be
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 1);
+    blitFrame(screen, frame);
+    EXPECT_EQ(pixelAt(100, 150), (std::array<GLubyte, 3>{0, 0, 0}));
+    EXPECT_EQ(pixelAt(205, 150), (std::array<GLubyte, 3>{255, 0, 0}));
+    EXPECT_EQ(pixelAt(595, 150), (std::array<GLubyte, 3>{255, 0, 0}));
+    EXPECT_EQ(pixelAt(700, 150), (std::array<GLubyte, 3>{0, 0, 0}));
+    destroyFrameTarget(frame);
+}
+
+TEST(FrameSize, PictureAreaAndTheCapturesDefaultFrame) {
+    const PictureArea hd = pictureAreaIn(1920, 1080);
+    EXPECT_EQ(hd.width, 1440);
+    EXPECT_EQ(hd.x, 240);
+    EXPECT_EQ(pictureAreaIn(800, 600).width, 800);
+    EXPECT_EQ(pictureAreaIn(800, 1000).y, 200);
+    EXPECT_EQ(defaultFrameFor(800, 600), 512);
+    EXPECT_EQ(defaultFrameFor(1024, 768), 512);
+    EXPECT_EQ(defaultFrameFor(1920, 1080), 1024);
+    EXPECT_EQ(defaultFrameFor(3840, 2160), 2048);
 }
 
 // Window 800 x 600: the bar's inner area starts at pixel (238, 248) and is 320 x 100.

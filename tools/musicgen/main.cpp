@@ -1,6 +1,7 @@
 // musicgen: renders the show's soundtrack and encodes it to MP3.
 //   musicgen --out Music/cq.mp3 [--wav mix.wav] [--from S --to S]
 //   musicgen --hits     prints the scene beat grids (section, kind, seconds) for the review tools
+//   musicgen --cuts     prints the section cuts (seconds, section) for the review tools
 #include "score/SceneGrids.h"
 #include "score/Score.h"
 #include "synth/Dsp.h"
@@ -23,8 +24,26 @@ void printHits() {
     }
 }
 
+void printCuts() {
+    const struct {
+        double at;
+        const char* section;
+    } cuts[] = {{score::cut::swarm, "swarm"},
+                {score::cut::flashes, "flashes"},
+                {score::cut::starBall, "star ball"},
+                {score::cut::whiteOut, "white-out"},
+                {score::cut::hipu, "hipu"},
+                {score::cut::duck, "duck"},
+                {score::cut::starBallAgain, "boiling ball"},
+                {score::cut::cave, "cave"},
+                {score::cut::potko, "potko"},
+                {score::cut::closing, "closing"},
+                {score::cut::fadeStart, "fade"}};
+    for (const auto& c : cuts) std::printf("%.3f\t%s\n", c.at, c.section);
+}
+
 int usage() {
-    std::fprintf(stderr, "usage: musicgen --out FILE.mp3 | --hits\n");
+    std::fprintf(stderr, "usage: musicgen --out FILE.mp3 | --hits | --cuts\n");
     return 2;
 }
 
@@ -35,6 +54,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--hits") == 0) {
             printHits();
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--cuts") == 0) {
+            printCuts();
             return 0;
         }
         if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {

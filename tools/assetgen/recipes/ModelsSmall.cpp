@@ -78,34 +78,35 @@ Mesh buildRiser() {
     return m;
 }
 
-// The tower element (x0.5): a twisted blade standing off the axis, so the eight copies, each
-// turned 45 degrees, make a fluted column about 5 world units across. 10 file units tall; the
-// scene's handles stretch it roughly 30 times upright.
+// The tower element (x0.5): a string of eight pods on a thread that winds a little round the
+// axis, 10 file units tall. The scene's handles stretch it some 20 to 40 times upright but only
+// 2 to 4 times across, and unevenly from row to row; a smooth strand would just slide along
+// itself, while the pods show the stretch, running long on the kick and bunching where the
+// squeeze wave passes. Eight copies turned 45 degrees apart make eight strings round the column
+// that the sway splays and twists. The copies are drawn 32 times a frame, hence six sides.
 Mesh buildTowerElement() {
+    constexpr int pods = 8, stationsPerPod = 5, around = 6;
+    constexpr int stations = pods * stationsPerPod + 1;
     std::vector<std::vector<Vec3d>> rings;
-    const int stations = 24, around = 16;
     for (int i = 0; i < stations; ++i) {
         const double s = static_cast<double>(i) / (stations - 1);
         const double z = -5.0 + 10.0 * s;
-        const double width = 0.55 + 0.45 * std::sin(kPi * s) + 0.15 * std::sin(3 * kPi * s);
-        const double twist = 1.1 * (s - 0.5);
-        const double offset = 1.3 + 0.3 * std::sin(2 * kPi * s);
+        // 0 at the necks between pods, 1 round the middle of a pod.
+        const double pod = std::sin(kPi * std::fmod(s * pods, 1.0));
+        const double radius = 0.3 + 1.3 * std::pow(pod, 0.8);
+        const double turn = 0.8 * (s - 0.5);
+        const Vec3d centre{2.6 * std::cos(turn), 2.6 * std::sin(turn), z};
         std::vector<Vec3d> ring;
         for (int k = 0; k < around; ++k) {
             const double a = 2 * kPi * k / around;
-            const double lx = offset + width * std::cos(a);
-            const double ly = 0.28 * std::sin(a) * (1.0 + 0.4 * std::cos(a));
-            ring.push_back({lx * std::cos(twist) - ly * std::sin(twist),
-                            lx * std::sin(twist) + ly * std::cos(twist), z});
+            ring.push_back(
+                {centre.x + radius * std::cos(a + turn), centre.y + radius * std::sin(a + turn), z});
         }
         rings.push_back(ring);
     }
-    const Vec3d bottom{1.3 * std::cos(-0.55), 1.3 * std::sin(-0.55), -5.25};
-    const Vec3d top{1.3 * std::cos(0.55), 1.3 * std::sin(0.55), 5.25};
+    const Vec3d bottom{2.6 * std::cos(-0.4), 2.6 * std::sin(-0.4), -5.05};
+    const Vec3d top{2.6 * std::cos(0.4), 2.6 * std::sin(0.4), 5.05};
     Mesh m = loft(rings, true, bottom, true, top);
-    // Twice as wide as drawn above: the handles stretch it some 30 times upright but barely
-    // widen it, and the column should not end up a needle.
-    scale(m, {2.0, 2.0, 1.0});
     orientOutward(m);
     projectCylindrical(m, {}, 1.0, 0.1);
     return m;

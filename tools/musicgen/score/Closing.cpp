@@ -5,6 +5,8 @@
 #include "score/Sections.h"
 #include "score/Theme.h"
 
+#include <utility>
+
 namespace score {
 
 void writeClosing(synth::Song& song) {
@@ -21,10 +23,20 @@ void writeClosing(synth::Song& song) {
         addHit(track(song, Instrument::Clap), t, 0.85f);
         addHit(track(song, Instrument::Rim), t, 0.45f, -0.2f);
     }
-    addPattern(track(song, Instrument::Hat), eighths, 1 * themeBarSteps, 26, "-o.o-x.", start,
-               cut::fadeStart);
-    addPattern(track(song, Instrument::OpenHat), eighths, 9 * themeBarSteps, 16, "------x", start,
-               cut::fadeStart, 0.7f);
+    // Bars 18 - 21 break down under the soft tune: hats and bass step out, the arpeggio closes and
+    // reopens, and a tom run brings the groove back at bar 22.
+    const double breakFrom = barTime(18);
+    const double breakTo = barTime(22);
+    for (auto [from, to] : {std::pair{start, breakFrom}, std::pair{breakTo, cut::fadeStart}}) {
+        addPattern(track(song, Instrument::Hat), eighths, 1 * themeBarSteps, 26, "-o.o-x.", from, to);
+        addPattern(track(song, Instrument::OpenHat), eighths, 9 * themeBarSteps, 16, "------x", from, to,
+                   0.7f);
+    }
+    lowPassSweep(track(song, Instrument::Pluck), breakFrom, breakTo, 900.0f, 7000.0f);
+    levelRamp(track(song, Instrument::Pad), breakFrom, breakTo, -4.0f, 0.0f);
+    addPattern(track(song, Instrument::Tom), eighths, 21 * themeBarSteps, 1, "---xxxX", 0.0, cut::end, 0.8f,
+               64.0f);
+    addHit(track(song, Instrument::Crash), breakTo, 0.8f);
     for (int bar : {9, 17}) addHit(track(song, Instrument::Crash), barTime(bar), 0.85f);
     for (int bar : {8, 16}) {
         addPattern(track(song, Instrument::Tom), eighths, bar * themeBarSteps, 1, "----xxX", 0.0, cut::end,
@@ -35,7 +47,11 @@ void writeClosing(synth::Song& song) {
 
     addChord(track(song, Instrument::Pad), start, barTime(2) - start, themeChord(0), 0.7f);
     addThemePads(track(song, Instrument::Pad), eighths, 2, 26, 0.8f);
-    addThemeBass(track(song, Instrument::Bass), track(song, Instrument::SubBass), eighths, 1, 26, 0.9f);
+    addThemeBass(track(song, Instrument::Bass), track(song, Instrument::SubBass), eighths, 1, 17, 0.9f);
+    addThemeBass(track(song, Instrument::Bass), track(song, Instrument::SubBass), eighths, 22, 5, 0.9f);
+    for (int bar = 18; bar < 22; ++bar)
+        addNote(track(song, Instrument::SubBass), barTime(bar), eighths.step * 6.8, themeRoot(bar) - 12.0f,
+                0.45f);
     addThemeArpeggio(track(song, Instrument::Pluck), eighths, 1, 26, 0.5f);
 
     addThemeMelody(track(song, Instrument::Lead), eighths, 2, 6, 0.85f);

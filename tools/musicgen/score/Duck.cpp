@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace score {
 
@@ -20,8 +21,15 @@ constexpr double duckDrops[4] = {20.0, 21.0, 21.5, 22.0};
 // The camera's wide swing eases in over c = 17000 .. 21000.
 constexpr double swingStart = 17.0;
 
-constexpr float roots[4] = {48.0f, 45.0f, 41.0f, 43.0f}; // C Am F G
+// C Am F G; bars 8 - 9 turn to Am Em before the tune's second half.
+constexpr float roots[4] = {48.0f, 45.0f, 41.0f, 43.0f};
 constexpr bool minors[4] = {false, true, false, false};
+float rootOf(int bar) {
+    if (bar == 8) return 45.0f;
+    if (bar == 9) return 40.0f;
+    return roots[bar % 4];
+}
+bool minorAt(int bar) { return bar == 8 || bar == 9 || minors[bar % 4]; }
 } // namespace
 
 void writeDuck(synth::Song& song) {
@@ -36,19 +44,32 @@ void writeDuck(synth::Song& song) {
     const double swing = duckClockOffset + swingStart;
     const double firstDrop = duckClockOffset + duckDrops[0];
 
-    addHit(track(song, Instrument::Crash), start, 0.9f);
+    // The crash lands with the first kick, a breath after the cut.
+    addHit(track(song, Instrument::Crash), hits.mainHits.front(), 0.9f);
+    addHit(track(song, Instrument::Swell), start - leadInGap, 0.6f);
     for (double t : hits.mainHits) addHit(track(song, Instrument::HeavyKick), t, 1.0f);
-    addPattern(track(song, Instrument::Clap), beats, 0, bars, "-x-x", start, end);
+    // The clap and the rim step out while the ducks fall and come back with the swing.
+    const double fallFrom = barTime(4);
+    const double fallTo = barTime(6);
+    for (auto [from, to] : {std::pair{start, fallFrom}, std::pair{fallTo, end}}) {
+        addPattern(track(song, Instrument::Clap), beats, 0, bars, "-x-x", from, to);
+        addPattern(track(song, Instrument::Rim), eighths, 0, bars, "---x--x-", from, to, 0.8f);
+    }
     // A little shuffle on the off-beat hats: the bounce of the bob.
     addPattern(track(song, Instrument::Hat), eighths, 0, bars * 4, "-x", start, end, 1.0f, 60.0f, 0.15f, 0.1);
     addPattern(track(song, Instrument::Hat), eighths, 0, bars * 4, ".-", swing, end, 0.7f);
-    addPattern(track(song, Instrument::Rim), eighths, 0, bars, "---x--x-", start, end, 0.8f);
+    // The bass opens over the first four bars; the pads sink under the falling ducks and rise again.
+    lowPassSweep(track(song, Instrument::Bass), start, fallFrom, 400.0f, 5000.0f);
+    levelRamp(track(song, Instrument::Pad), fallFrom, barTime(8), -3.0f, 0.0f);
+    // A tom fill into the boiling ball.
+    addPattern(track(song, Instrument::Tom), Grid{barTime(15), eighths.step}, 0, 1, "x-xxXX", start, end,
+               0.75f, 64.0f);
 
     for (int bar = 0; bar < bars; ++bar) {
         const double t0 = barTime(bar);
         if (t0 >= end) break;
-        const float r = roots[bar % 4];
-        const float third = minors[bar % 4] ? 3.0f : 4.0f;
+        const float r = rootOf(bar);
+        const float third = minorAt(bar) ? 3.0f : 4.0f;
         const bool dropping = t0 >= firstDrop - 2.0 && t0 < firstDrop + 2.5;
         // Bouncing octave bass: down on the landing, up in between.
         for (int e = 0; e < 8; ++e) {
@@ -97,6 +118,9 @@ void writeBoilingBall(synth::Song& song) {
     addHit(track(song, Instrument::Crash), start, 0.9f);
     addHit(track(song, Instrument::Boom), start, 0.8f);
     addChord(track(song, Instrument::WarmPad), start, end - start, {50.0f, 57.0f, 60.0f, 64.0f, 65.0f}, 0.9f);
+    // The ball comes to the boil: the chord starts low and muffled and opens as the bubbles thicken.
+    levelRamp(track(song, Instrument::WarmPad), start, end, -6.0f, 1.0f);
+    lowPassSweep(track(song, Instrument::WarmPad), start, end, 500.0f, 7000.0f);
     addNote(track(song, Instrument::Drone), start, end - start + 1.0, 38.0f, 0.8f);
     // Bubbles: blips at irregular but fixed sixteenths, rising in density.
     synth::Rng rng(157u);
@@ -108,7 +132,8 @@ void writeBoilingBall(synth::Song& song) {
         addNote(track(song, Instrument::Blip), t, 0.06, pitch, 0.35f + 0.3f * density,
                 rng.nextBipolar() * 0.8f);
     }
-    addNote(track(song, Instrument::Riser), end - 3.5, 3.5, 60.0f, 1.0f);
+    addRiser(track(song, Instrument::Riser), end, 3.5, 1.0f);
+    addHit(track(song, Instrument::Swell), end - leadInGap, 0.8f);
     addPattern(track(song, Instrument::Snare), Grid{end - 1.0, 0.0625}, 0, 1, "o.o.o.o.xoxoxXxX", start, end,
                0.8f);
 }

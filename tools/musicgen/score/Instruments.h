@@ -17,6 +17,7 @@ enum class Instrument {
     OpenHat,
     Crash,
     Riser,
+    Swell, // reversed cymbal into a downbeat
     Tom,
     SubBass,
     Bass,

@@ -117,15 +117,16 @@ HitGrid duckGrid() {
 }
 
 // Potko: clock starts at 0, +1 ms warm-up, first drawn at 220000: c = t - 219999. The tower kicks
-// with b = c mod 1200 from b = 0, gated in over c = 3300..3800 and out over 18500..19000: kicks at
-// c = 3600 .. 18000. Then a 600 ms throb, c mod 600 = 0, fades in over 18500..19000: c = 18600 on
-// until the cut at 246000.
+// with b = c mod 1200 from b = 0, gated in over c = 3300..3800 and out over 18500..19000: kicks
+// start at c = 3600 .. 18000. Then a 600 ms throb, c mod 600 = 0, fades in over 18500..19000:
+// throbs start at c = 18600 on until the cut at 246000. Every hit sits kPotkoAccent into its
+// pulse, where the swell has nearly peaked.
 namespace {
 constexpr double potkoOrigin() { return clockOrigin(kPotkoStart, clockStart::kPotko, kOtherWarmUps); }
 } // namespace
 
 HitGrid potkoKickGrid() {
-    const double origin = potkoOrigin();
+    const double origin = potkoOrigin() + kPotkoAccent;
     HitGrid g{"potko", cut::potko, origin * 0.001 + seconds(kPotkoKickGateOut.start), {}, {}};
     g.mainHits = toSeconds(periodicMs(kPotkoKick.offset - origin, kPotkoKick.period,
                                       origin + kPotkoKickGateIn.start, origin + kPotkoKickGateOut.start));
@@ -133,7 +134,7 @@ HitGrid potkoKickGrid() {
 }
 
 HitGrid potkoThrobGrid() {
-    const double origin = potkoOrigin();
+    const double origin = potkoOrigin() + kPotkoAccent;
     HitGrid g{"potko throb", origin * 0.001 + seconds(kPotkoKickGateOut.start), cut::closing, {}, {}};
     g.mainHits = toSeconds(periodicMs(kPotkoThrob.offset - origin, kPotkoThrob.period,
                                       origin + kPotkoKickGateOut.start, cut::closing * 1000.0));

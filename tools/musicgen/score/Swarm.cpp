@@ -25,7 +25,9 @@ void writeStreaks(synth::Song& song) {
     constexpr bool minors[5] = {true, true, false, false, false};
 
     addHit(track(song, Instrument::Crash), start, 1.0f);
-    addHit(track(song, Instrument::Boom), start, 1.0f);
+    addHit(track(song, Instrument::Boom), start, 0.8f);
+    // The title faded to black: a reversed cymbal pulls the swarm in instead of a wall of sound.
+    addHit(track(song, Instrument::Swell), start - leadInGap, 1.0f);
     for (double t : hits.mainHits) {
         addHit(track(song, Instrument::HeavyKick), t, 1.0f);
         addHit(track(song, Instrument::Clap), t, 0.5f);
@@ -33,19 +35,23 @@ void writeStreaks(synth::Song& song) {
     // Twelve-eight groove around the streak hits: snare on the third pulse, kick pick-ups.
     addPattern(track(song, Instrument::Kick), eighths, 12, 3, "-------x-o--", start, end, 0.85f);
     addPattern(track(song, Instrument::Snare), eighths, 12, 3, "------X----.", start, end);
-    addPattern(track(song, Instrument::Hat), eighths, 12, 3, "x.ox.ox.ox.o", start, end);
+    // Bar 1 hats only on the beats; the full triplet swing from bar 2.
+    addPattern(track(song, Instrument::Hat), eighths, 12, 1, "x..x..x..x..", start, end, 0.8f);
+    addPattern(track(song, Instrument::Hat), eighths, 24, 2, "x.ox.ox.ox.o", start, end);
     addPattern(track(song, Instrument::Hat), eighths, 2, 1, "..o..o..o.", start, end, 0.8f);
     addPattern(track(song, Instrument::Tom), eighths, 3 * 12, 1, "---------xxX", start, end, 0.8f, 64.0f);
 
+    // The swirl and the pads open up over the first three bars.
+    lowPassSweep(track(song, Instrument::Pluck), start, barTime(3), 1200.0f, 8000.0f);
+    levelRamp(track(song, Instrument::Pad), start, barTime(3), -5.0f, 0.0f);
     for (int bar = 0; bar < 4; ++bar) {
         const float r = roots[bar];
         const float third = minors[bar] ? 3.0f : 4.0f;
         const double t0 = std::max(start, barTime(bar));
         const double t1 = std::min(end, barTime(bar + 1));
         addChord(track(song, Instrument::Pad), t0, t1 - t0, {r + 24, r + 24 + third, r + 31, r + 36}, 0.75f);
-        if (bar == 0) {
-            addNote(track(song, Instrument::SubBass), start, barTime(1) - start, r, 0.8f);
-        } else {
+        // Bar 0 is the intro streak: the boom carries the low end alone until the groove starts.
+        if (bar > 0) {
             // Dotted-quarter bass: root, octave, root, fifth.
             const float figure[4] = {0, 12, 0, 7};
             for (int b = 0; b < 4; ++b) {
@@ -76,7 +82,7 @@ void writeStreaks(synth::Song& song) {
         if (!nearHit) addNote(track(song, Instrument::Bell), t, 0.8, 86.0f, 0.5f, 0.4f);
     }
     // Into the flashes: a snare run from the first cut to the star ball.
-    addNote(track(song, Instrument::Riser), end - 3.3, 3.3, 60.0f, 0.8f);
+    addRiser(track(song, Instrument::Riser), hits.mainHits.back(), 3.2, 0.8f);
 }
 
 void writeFlashes(synth::Song& song) {
@@ -94,10 +100,14 @@ void writeFlashes(synth::Song& song) {
         addHit(track(song, Instrument::HeavyKick), t, 1.0f);
         addHit(track(song, Instrument::Crash), t, 0.8f);
     }
-    addPattern(track(song, Instrument::Kick), beats, 1, 30, "x", start, end, 0.9f);
-    addPattern(track(song, Instrument::Clap), beats, 0, 8, "-x-x", start, end);
-    addPattern(track(song, Instrument::OpenHat), sixteenths, 0, 30, "--x-", start, end);
-    addPattern(track(song, Instrument::Hat), sixteenths, 0, 30, "o.x.", start, end, 0.8f);
+    // The last two beats before the star ball drop the groove: only the riser runs on.
+    const double breath = beats.at(30);
+    addPattern(track(song, Instrument::Kick), beats, 1, 29, "x", start, breath, 0.9f);
+    addPattern(track(song, Instrument::Clap), beats, 0, 8, "-x-x", start, breath);
+    // The open hat waits for the second flash; the bass filter opens over the first two.
+    addPattern(track(song, Instrument::OpenHat), sixteenths, 32, 22, "--x-", start, breath);
+    addPattern(track(song, Instrument::Hat), sixteenths, 0, 30, "o.x.", start, breath, 0.8f);
+    lowPassSweep(track(song, Instrument::Bass), start, beats.at(16), 350.0f, 4000.0f);
 
     for (int flash = 0; flash < 4; ++flash) {
         const float r = roots[flash];
@@ -126,7 +136,7 @@ void writeFlashes(synth::Song& song) {
                   "D5:2 F5:2 A5:3 G5:1 F5:2 E5:2 D5:2 A4:2 -:2 D5:1 E5:1 F5:2 G5:4", 0.8f, 0.0f, 0.85f);
     }
     // Breath before the star ball.
-    addNote(track(song, Instrument::Riser), end - 1.8, 1.8, 60.0f, 1.0f);
+    addRiser(track(song, Instrument::Riser), end, 1.8, 1.0f);
 }
 
 } // namespace

@@ -19,7 +19,7 @@ void writeTitle(synth::Song& song) {
     for (size_t i = 0; i < hits.mainHits.size(); ++i) {
         const double t = hits.mainHits[i];
         if (t < barTime(8)) {
-            addHit(track(song, Instrument::SoftKick), t, 0.7f + 0.04f * static_cast<float>(i));
+            addHit(track(song, Instrument::SoftKick), t, 0.8f + 0.03f * static_cast<float>(i));
         } else {
             addHit(track(song, Instrument::HeavyKick), t, t < barTime(13) ? 0.8f : 0.95f);
         }
@@ -47,10 +47,16 @@ void writeTitle(synth::Song& song) {
     }
     for (int bar : {8, 13, 21}) addHit(track(song, Instrument::Crash), barTime(bar), bar == 8 ? 0.6f : 0.9f);
 
-    // Harmony: a pad from the first moment, swelling in over the dark opening.
-    addChord(track(song, Instrument::Pad), 0.0, eighths.at(2 * themeBarSteps) - 0.05, themeChord(0), 0.7f);
+    // Harmony: a pad from the first beat, swelling in over the dark opening.
+    // The heartbeat comes first; the pad and the drone swell in behind it.
+    const double first = hits.mainHits.front();
+    addChord(track(song, Instrument::Pad), first, eighths.at(2 * themeBarSteps) - first - 0.05, themeChord(0),
+             0.7f);
     addThemePads(track(song, Instrument::Pad), eighths, 2, 26, 0.8f);
-    addNote(track(song, Instrument::Drone), 0.0, barTime(8), 33.0f, 0.6f);
+    // Out of the dark: the pads open over the first eight bars, the arpeggio over the next five.
+    lowPassSweep(track(song, Instrument::Pad), 0.0, barTime(8), 500.0f, 5000.0f);
+    lowPassSweep(track(song, Instrument::Pluck), barTime(8), barTime(13), 1000.0f, 9000.0f);
+    addNote(track(song, Instrument::Drone), first, barTime(8) - first, 33.0f, 0.6f);
 
     // Bell figure while the first word hangs alone.
     for (int bar = 3; bar < 8; ++bar) {
@@ -59,7 +65,9 @@ void writeTitle(synth::Song& song) {
         addNote(track(song, Instrument::Bell), eighths.at(bar * themeBarSteps + 4), 0.8, chord[3] + 12.0f,
                 0.45f, 0.3f);
     }
-    addThemeBass(track(song, Instrument::Bass), track(song, Instrument::SubBass), eighths, 3, 25, 0.85f);
+    // The bass plays on through the bar the groove drops out in, so the swarm does not enter from
+    // a hole.
+    addThemeBass(track(song, Instrument::Bass), track(song, Instrument::SubBass), eighths, 3, 26, 0.85f);
     addThemeArpeggio(track(song, Instrument::Pluck), eighths, 8, 20, 0.55f);
 
     // The tune: gently first, then the full lead, then doubled an octave up for the last word.
@@ -72,7 +80,7 @@ void writeTitle(synth::Song& song) {
                  0.6f);
 
     // Fade to black: the groove drops out, a riser pulls into the swarm.
-    addNote(track(song, Instrument::Riser), end - 2.2, 2.2, 60.0f, 0.9f);
+    addRiser(track(song, Instrument::Riser), end, 2.2, 0.9f);
     addChord(track(song, Instrument::WarmPad), barTime(28), end - barTime(28), themeChord(0), 0.7f);
 }
 

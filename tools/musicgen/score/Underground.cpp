@@ -1,14 +1,15 @@
 // Cave (164 - 220 s): no beat in the pictures, a slow flight past greetings, so the music is a
 // half-time dub at 120 bpm in D minor: sparse kick and snare, long echoes, a drone for the rock.
 // Potko (220 - 246 s): the tower kicks every 1200 ms from its clock's 3.6 s and throbs every 600 ms
-// from 18.6 s; the music is 100 bpm electro, kick on the tower's kicks, acid bass in sixteenths,
-// four-on-the-floor once the throb starts.
+// from 18.6 s, each swell peaking some 350 ms in; the music is 100 bpm electro, kick on the tower's
+// swells, acid bass in sixteenths, four-on-the-floor once the throb starts.
 #include "score/Instruments.h"
 #include "score/SceneGrids.h"
 #include "score/Sections.h"
 #include "score/Writer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace score {
@@ -20,21 +21,35 @@ void writeCave(synth::Song& song) {
     const Grid sixteenths{start, 0.125};
     auto barTime = [&](int bar) { return beats.at(bar * 4); };
     const int bars = 28;
-    // Dm7, Bbmaj7, Gm7, A7sus: two bars each.
-    constexpr float roots[4] = {38.0f, 46.0f, 43.0f, 45.0f};
+    // Dm7, Bbmaj7, Gm7, A7sus: two bars each. Bars 16 - 19 wander to Gm7 Gm7 Bbmaj7 C under the
+    // high line, and the last four bars come home by Bbmaj7 C Dm7 Dm7.
+    enum Chord { Dm7, Bbmaj7, Gm7, A7sus, C };
+    constexpr Chord turn[4] = {Dm7, Bbmaj7, Gm7, A7sus};
+    auto chordAt = [&](int bar) {
+        if (bar >= 16 && bar < 20)
+            return std::array<Chord, 4>{Gm7, Gm7, Bbmaj7, C}[static_cast<size_t>(bar - 16)];
+        if (bar >= 24) return std::array<Chord, 4>{Bbmaj7, C, Dm7, Dm7}[static_cast<size_t>(bar - 24) % 4];
+        return turn[(bar / 2) % 4];
+    };
+    auto rootAt = [&](int bar) {
+        constexpr float roots[5] = {38.0f, 46.0f, 43.0f, 45.0f, 36.0f};
+        return roots[chordAt(bar)];
+    };
     auto chordOf = [&](int bar) {
-        const int i = (bar / 2) % 4;
-        const float r = roots[i] + 12.0f;
-        switch (i) {
-        case 0:
+        const float r = rootAt(bar) + 12.0f;
+        switch (chordAt(bar)) {
+        case Dm7:
             return std::vector<float>{r, r + 7, r + 10, r + 15};
-        case 1:
+        case Bbmaj7:
             return std::vector<float>{r, r + 4, r + 7, r + 11};
-        case 2:
+        case Gm7:
             return std::vector<float>{r, r + 3, r + 7, r + 10};
-        default:
+        case A7sus:
             return std::vector<float>{r, r + 5, r + 7, r + 10};
+        case C:
+            return std::vector<float>{r, r + 4, r + 7, r + 14};
         }
+        return std::vector<float>{r};
     };
 
     addHit(track(song, Instrument::Boom), start, 1.0f);
@@ -46,7 +61,10 @@ void writeCave(synth::Song& song) {
     for (int bar = 0; bar < bars; ++bar) {
         const double t0 = barTime(bar);
         const std::vector<float> c = chordOf(bar);
-        if (bar % 2 == 0) addChord(track(song, Instrument::WarmPad), t0, 2 * 4 * beats.step * 0.98, c, 0.6f);
+        if (bar % 2 == 0 || chordAt(bar) != chordAt(bar - 1)) {
+            const int length = chordAt(bar + 1) == chordAt(bar) ? 2 : 1;
+            addChord(track(song, Instrument::WarmPad), t0, length * 4 * beats.step * 0.98, c, 0.6f);
+        }
         if (drums(bar)) {
             addPattern(track(song, Instrument::Kick), sixteenths, bar * 16, 1, "X-----x---o-----", start,
                        end);
@@ -58,7 +76,7 @@ void writeCave(synth::Song& song) {
             addPattern(track(song, Instrument::Hat), sixteenths, bar * 16, 1, "o-x-o-x-o-x-o.x.", start, end,
                        0.8f, 60.0f, -0.2f, 0.22);
             // Sub bass: root on one, a slide-like octave on the and of two.
-            const float r = roots[(bar / 2) % 4];
+            const float r = rootAt(bar);
             addNote(track(song, Instrument::SubBass), t0, 0.9, r, 0.8f);
             addNote(track(song, Instrument::SubBass), beats.at(bar * 4 + 1.5), 0.4, r + 12.0f, 0.55f);
             addNote(track(song, Instrument::SubBass), beats.at(bar * 4 + 2.5), 0.9, r, 0.7f);
@@ -83,7 +101,10 @@ void writeCave(synth::Song& song) {
     addMelody(track(song, Instrument::Lead), beats, 24 * 4,
               "A5:3 G5:0.5 F5:0.5 | E5:2 D5:2 | F5:3 E5:1 | A5:4", 0.85f);
     addMelody(track(song, Instrument::SoftLead), beats, 16 * 4, line, 0.5f, 12.0f);
-    addNote(track(song, Instrument::Riser), end - 4.0, 4.0, 60.0f, 1.0f);
+    addRiser(track(song, Instrument::Riser), end, 4.0, 1.0f);
+    addHit(track(song, Instrument::Swell), end - leadInGap, 0.8f);
+    // The echoes of the dub stabs open out from the intro into the groove.
+    lowPassSweep(track(song, Instrument::Stab), barTime(2), barTime(8), 900.0f, 6000.0f);
 }
 
 void writePotko(synth::Song& song) {
@@ -91,7 +112,7 @@ void writePotko(synth::Song& song) {
     const HitGrid throb = potkoThrobGrid();
     const double start = cut::potko;
     const double end = cut::closing;
-    // Beat 0 is the tower clock's zero, one 600 ms beat per throb.
+    // Beat 0 is where the tower clock reads kPotkoAccent, one 600 ms beat per throb.
     const Grid beats{kicks.mainHits.front() - 6 * 0.6, 0.6};
     const Grid sixteenths{beats.origin, 0.15};
     auto barTime = [&](int bar) { return beats.at(bar * 4); };
@@ -104,7 +125,8 @@ void writePotko(synth::Song& song) {
     // The blur clears over the first two seconds: a pad and a rising acid line over the intro.
     addChord(track(song, Instrument::Pad), start, kicks.mainHits.front() - start,
              {57.0f, 60.0f, 64.0f, 69.0f}, 0.8f);
-    addNote(track(song, Instrument::Riser), start + 0.6, kicks.mainHits.front() - start - 0.6, 60.0f, 0.8f);
+    addRiser(track(song, Instrument::Riser), kicks.mainHits.front(), kicks.mainHits.front() - start - 0.6,
+             0.8f);
 
     for (double t : kicks.mainHits) addHit(track(song, Instrument::HeavyKick), t, 1.0f);
     for (double t : throb.mainHits) addHit(track(song, Instrument::HeavyKick), t, 0.95f);
@@ -117,7 +139,7 @@ void writePotko(synth::Song& song) {
     addPattern(track(song, Instrument::OpenHat), sixteenths, 31 * 4, 14, "--x-", throbStart, end);
     addPattern(track(song, Instrument::Tom), sixteenths, 30 * 4, 1, "x-x-xxXX", 0.0, throbStart, 0.8f, 60.0f);
 
-    const int firstBar = 1; // 222.399 s
+    const int firstBar = 1; // 222.749 s
     const int lastBar = 11; // the bar holding the cut to the closing
     for (int bar = firstBar; bar < lastBar; ++bar) {
         const float r = roots[(bar - firstBar) % 4];
@@ -153,7 +175,8 @@ void writePotko(synth::Song& song) {
             addMelody(track(song, Instrument::Pluck), sixteenths, (5 + i) * 16 + half * 8, robot[i], 0.7f,
                       0.0f, 0.7f);
     addMelody(track(song, Instrument::Lead), beats, 9 * 4, "A5:2 C6:2 | B5:2 G5:2", 0.85f);
-    addNote(track(song, Instrument::Riser), end - 1.8, 1.8, 60.0f, 0.9f);
+    // The last throb falls just before the cut: the riser gives way to it.
+    addRiser(track(song, Instrument::Riser), throb.mainHits.back(), 1.6, 0.9f);
 }
 
 } // namespace score

@@ -102,6 +102,28 @@ void addPattern(synth::Track& track, const Grid& grid, double startStep, int rep
     }
 }
 
+namespace {
+// The 20 ms on either side let the value glide instead of stepping.
+constexpr double edge = 0.02;
+void addSpan(synth::Automation& a, double from, double to, float rest, float start, float end) {
+    // A span that begins where the previous one is still gliding home takes over from there.
+    while (!a.points.empty() && a.points.back().at >= from - edge) a.points.pop_back();
+    a.to(from - edge, rest).to(from, start).to(to, end).to(to + edge, rest);
+}
+} // namespace
+
+void levelRamp(synth::Track& track, double from, double to, float startDb, float endDb) {
+    addSpan(track.levelDb, from, to, 0.0f, startDb, endDb);
+}
+
+void lowPassSweep(synth::Track& track, double from, double to, float startHz, float endHz) {
+    addSpan(track.lowPassHz, from, to, openHz, startHz, endHz);
+}
+
+void addRiser(synth::Track& riser, double hit, double length, float velocity) {
+    addNote(riser, hit - length, length - leadInGap, 60.0f, velocity);
+}
+
 std::vector<float> minorChord(float r) { return {r, r + 3, r + 7}; }
 std::vector<float> majorChord(float r) { return {r, r + 4, r + 7}; }
 std::vector<float> minor7Chord(float r) { return {r, r + 3, r + 7, r + 10}; }

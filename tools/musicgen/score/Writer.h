@@ -36,6 +36,18 @@ void addPattern(synth::Track& track, const Grid& grid, double startStep, int rep
                 std::string_view pattern, double from, double to, float velocityScale = 1.0f,
                 float pitch = 60.0f, float pan = 0.0f, double swing = 0.0);
 
+// Movement drawn on a whole track over [from, to]: each starts and ends at the track's resting
+// value (0 dB, filter open), so the stretches between are untouched. Call in time order.
+constexpr float openHz = 20000.0f;
+void levelRamp(synth::Track& track, double from, double to, float startDb, float endDb);
+void lowPassSweep(synth::Track& track, double from, double to, float startHz, float endHz);
+
+// Lead-ins stop this long before the downbeat they lead to: a moment of air in front of the kick
+// makes the hit land, and a riser still roaring over it would hide its attack.
+constexpr double leadInGap = 0.08;
+// A riser of `length` seconds that swells into `hit` and stops leadInGap short of it.
+void addRiser(synth::Track& riser, double hit, double length, float velocity);
+
 // Chord tones from a root: minor and major triads and sevenths, as MIDI numbers.
 std::vector<float> minorChord(float root);
 std::vector<float> majorChord(float root);

@@ -20,14 +20,70 @@ PanGains panGains(float pan) {
     const float angle = (std::clamp(pan, -1.0f, 1.0f) + 1.0f) * 0.25f * pi;
     return {std::cos(angle), std::sin(angle)};
 }
+
+// The beater's knock: noise in a band around clickHz under a 0.4 ms rise and a 1.5 ms fall. White
+// noise at full level straight from the first sample jumps by most of full scale between two
+// samples, which is heard as a click rather than as the front of the drum.
+struct Click {
+    Svf band;
+    float level = 0.0f;
+    float rise = 0.0f;
+    float fall = 0.0f;
+    int riseSamples = 1;
+    Click(float hz, float peak) : level(peak) {
+        band.set(hz, 0.2f);
+        riseSamples = std::max(1, secondsToSamples(0.0004));
+        fall = std::exp(-1.0f / (0.0015f * sampleRate));
+    }
+    float next(float white, int n) {
+        // The band-pass gives back about a third of white noise's level; restore it.
+        const float s = band.process(white, FilterMode::BandPass) * 3.0f;
+        if (n < riseSamples) {
+            const float x = static_cast<float>(n) / static_cast<float>(riseSamples);
+            return s * level * x * x * (3.0f - 2.0f * x);
+        }
+        level *= fall;
+        return s * level;
+    }
+};
+
+void renderForward(const DrumPatch& patch, int first, float velocity, float pan, uint32_t seed,
+                   StereoBuffer& out);
 } // namespace
+
+float drumLength(const DrumPatch& patch) {
+    return std::max({patch.decay, patch.noiseDecay, patch.length}) + 0.05f;
+}
 
 void renderDrum(const DrumPatch& patch, double start, float velocity, float pan, uint32_t seed,
                 StereoBuffer& out) {
-    const int first = secondsToSamples(start);
+    if (!patch.reversed) {
+        renderForward(patch, secondsToSamples(start), velocity, pan, seed, out);
+        return;
+    }
+    // Render the hit on its own, then lay it down backwards so that its last sample lands just
+    // before the start time.
+    const int length = secondsToSamples(drumLength(patch));
+    StereoBuffer hit(static_cast<size_t>(length));
+    renderForward(patch, 0, velocity, pan, seed, hit);
+    const int end = secondsToSamples(start);
+    // The hit's attack becomes the swell's last moment; 3 ms of fade keep its edge from clicking.
+    const int fade = std::max(1, secondsToSamples(0.003));
+    for (int n = 0; n < length; ++n) {
+        const int i = end - 1 - n;
+        if (i < 0) break;
+        if (i >= static_cast<int>(out.frames())) continue;
+        const float g = n < fade ? static_cast<float>(n) / static_cast<float>(fade) : 1.0f;
+        out.left[static_cast<size_t>(i)] += hit.left[static_cast<size_t>(n)] * g;
+        out.right[static_cast<size_t>(i)] += hit.right[static_cast<size_t>(n)] * g;
+    }
+}
+
+namespace {
+void renderForward(const DrumPatch& patch, int first, float velocity, float pan, uint32_t seed,
+                   StereoBuffer& out) {
     if (first >= static_cast<int>(out.frames()) || first < 0) return;
-    const float longest = std::max({patch.decay, patch.noiseDecay, patch.length}) + 0.05f;
-    const int last = std::min(static_cast<int>(out.frames()), first + secondsToSamples(longest));
+    const int last = std::min(static_cast<int>(out.frames()), first + secondsToSamples(drumLength(patch)));
 
     Rng rng(seed);
     Rng rngSide(seed ^ 0x5bd1e995u);
@@ -39,10 +95,14 @@ void renderDrum(const DrumPatch& patch, double start, float velocity, float pan,
     const float noiseCoef = decay60(patch.noiseDecay);
     const float sweepCoef = std::exp(-1.0f / std::max(1.0f, patch.sweepTime * sampleRate));
     const float gain = patch.gain * velocity;
-    const float clickCoef = std::exp(-1.0f / (0.0015f * sampleRate));
 
     switch (patch.kind) {
     case DrumKind::Snare:
+        // The wires' top: white noise up to the Nyquist frequency steps by most of its range
+        // from one sample to the next, which is a hiss and a click, not a snare.
+        noiseFilterL.set(patch.toneHz, 0.1f);
+        noiseFilterR.set(patch.toneHz, 0.1f);
+        break;
     case DrumKind::Tom:
     case DrumKind::Clap:
         noiseFilterL.set(patch.toneHz, 0.35f);
@@ -63,7 +123,7 @@ void renderDrum(const DrumPatch& patch, double start, float velocity, float pan,
     float body = 1.0f;
     float noiseEnv = 1.0f;
     float sweep = patch.sweepHz;
-    float click = patch.click;
+    Click click(patch.clickHz, patch.click);
     float phase = 0.0f;
     float metalPhase[6] = {0, 0, 0, 0, 0, 0};
     // Ratios of the classic six-square metallic cluster, scaled by toneHz / 8000.
@@ -85,7 +145,7 @@ void renderDrum(const DrumPatch& patch, double start, float velocity, float pan,
             float tone = std::sin(twoPi * phase) * body;
             if (patch.drive > 0.0f)
                 tone = std::tanh(tone * (1.0f + 3.0f * patch.drive)) / (1.0f + patch.drive);
-            mono = tone + click * white;
+            mono = tone + click.next(white, n);
             const float nz = noiseFilterL.process(white, FilterMode::BandPass) * noiseEnv * patch.noiseLevel;
             noiseL = noiseR = nz;
             break;
@@ -96,12 +156,12 @@ void renderDrum(const DrumPatch& patch, double start, float velocity, float pan,
             if (phase >= 1.0f) phase -= 1.0f;
             mono = (std::sin(twoPi * phase) + 0.3f * std::sin(2.0f * twoPi * phase)) * body *
                    (1.0f - patch.noiseLevel);
-            noiseL = noiseHigh.process(white, FilterMode::HighPass) * noiseEnv * patch.noiseLevel;
-            noiseR = noiseL;
-            if (patch.width > 0.0f)
-                noiseR = (1.0f - patch.width) * noiseL +
-                         patch.width * whiteSide * noiseEnv * patch.noiseLevel * 0.5f;
-            mono += click * white;
+            const float wiresL = noiseHigh.process(white, FilterMode::HighPass);
+            const float wiresR =
+                patch.width > 0.0f ? (1.0f - patch.width) * wiresL + patch.width * whiteSide * 0.5f : wiresL;
+            noiseL = noiseFilterL.process(wiresL, FilterMode::LowPass) * noiseEnv * patch.noiseLevel;
+            noiseR = noiseFilterR.process(wiresR, FilterMode::LowPass) * noiseEnv * patch.noiseLevel;
+            mono += click.next(white, n);
             break;
         }
         case DrumKind::Clap: {
@@ -141,7 +201,7 @@ void renderDrum(const DrumPatch& patch, double start, float velocity, float pan,
                 noiseFilterR.set(fc, 0.6f);
             }
             const float env =
-                p * p * (n < lengthSamples ? 1.0f : std::exp(-(n - lengthSamples) * 40.0f / sampleRate));
+                p * p * (n < lengthSamples ? 1.0f : std::exp(-(n - lengthSamples) * 100.0f / sampleRate));
             noiseL = noiseFilterL.process(white, FilterMode::BandPass) * env;
             noiseR = noiseFilterR.process(whiteSide, FilterMode::BandPass) * env;
             break;
@@ -150,10 +210,11 @@ void renderDrum(const DrumPatch& patch, double start, float velocity, float pan,
         body *= bodyCoef;
         noiseEnv *= noiseCoef;
         sweep *= sweepCoef;
-        click *= clickCoef;
         out.left[i] += (mono + noiseL) * pg.left * gain;
         out.right[i] += (mono + noiseR) * pg.right * gain;
     }
 }
+
+} // namespace
 
 } // namespace synth

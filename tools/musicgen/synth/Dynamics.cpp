@@ -1,6 +1,7 @@
 #include "synth/Dynamics.h"
 
 #include "synth/Dsp.h"
+#include "synth/Equalizer.h"
 
 #include <algorithm>
 #include <array>
@@ -135,17 +136,6 @@ void applyLimiter(StereoBuffer& buffer, const LimiterSettings& s) {
 }
 
 namespace {
-struct Biquad {
-    double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
-    double z1 = 0, z2 = 0;
-    double process(double x) {
-        const double y = b0 * x + z1;
-        z1 = b1 * x - a1 * y + z2;
-        z2 = b2 * x - a2 * y;
-        return y;
-    }
-};
-
 // The two K-weighting stages (high shelf, then high pass) designed for any sample rate from
 // their analogue prototypes.
 std::array<Biquad, 2> kWeighting(double rate) {
@@ -211,6 +201,71 @@ double integratedLoudness(const StereoBuffer& buffer) {
     const double absoluteGated = gatedMean(-70.0);
     if (absoluteGated <= 0.0) return -70.0;
     return loudnessOf(gatedMean(loudnessOf(absoluteGated) - 10.0));
+}
+
+namespace {
+// One-pole smoothing coefficient that covers 1/e of a step in the given time.
+float smoothing(float seconds) { return std::exp(-1.0f / std::max(1.0f, seconds * sampleRate)); }
+} // namespace
+
+void applyCompressor(StereoBuffer& buffer, const CompressorSettings& s, size_t begin, size_t end) {
+    end = std::min(end, buffer.frames());
+    const float attack = smoothing(s.attack);
+    const float release = smoothing(s.release);
+    const float slope = 1.0f - 1.0f / std::max(1.0f, s.ratio);
+    const float halfKnee = std::max(0.0f, s.kneeDb) * 0.5f;
+    const float makeup = dbToGain(s.makeupDb);
+    // The detector holds peaks over a bass cycle, so the gain follows the signal's envelope and
+    // not every zero crossing of its waveform.
+    const float peakFall = smoothing(0.03f);
+    float level = 0.0f;
+    float reductionDb = 0.0f;
+    for (size_t i = begin; i < end; ++i) {
+        // Stereo-linked: both sides get the same gain, so the image does not wander.
+        const float input = std::max(std::fabs(buffer.left[i]), std::fabs(buffer.right[i]));
+        level = std::max(input, level * peakFall);
+        const float over = gainToDb(std::max(level, 1e-9f)) - s.thresholdDb;
+        float wanted = 0.0f;
+        if (over >= halfKnee) {
+            wanted = slope * over;
+        } else if (over > -halfKnee) {
+            const float x = over + halfKnee;
+            wanted = slope * x * x / (4.0f * halfKnee);
+        }
+        // The attack lets the first milliseconds of a hit through before the gain comes down:
+        // that is the punch the compressor keeps.
+        const float coef = wanted > reductionDb ? attack : release;
+        reductionDb = wanted + (reductionDb - wanted) * coef;
+        const float g = dbToGain(-reductionDb) * makeup;
+        const float wet = s.mix;
+        buffer.left[i] *= (1.0f - wet) + wet * g;
+        buffer.right[i] *= (1.0f - wet) + wet * g;
+    }
+}
+
+void applyTransientShaper(StereoBuffer& buffer, const TransientSettings& s, size_t begin, size_t end) {
+    end = std::min(end, buffer.frames());
+    // A fast and a slow follower of the same level: where the fast one leads, a hit is starting.
+    const float fastAttack = smoothing(0.0005f);
+    const float slowAttack = smoothing(0.02f);
+    const float fall = smoothing(0.08f);
+    float fast = 0.0f;
+    float slow = 0.0f;
+    float lastGainDb = 0.0f;
+    const float rangeDb = std::max(std::fabs(s.attackDb), std::fabs(s.sustainDb)) + 1.0f;
+    for (size_t i = begin; i < end; ++i) {
+        const float level = std::max(std::fabs(buffer.left[i]), std::fabs(buffer.right[i]));
+        fast = level + (fast - level) * (level > fast ? fastAttack : fall);
+        slow = level + (slow - level) * (level > slow ? slowAttack : fall);
+        // 0 in a steady tone, 1 at the leading edge of a hit.
+        const float edge = fast > 1e-6f ? std::clamp((fast - slow) / fast, 0.0f, 1.0f) : 0.0f;
+        float gainDb = edge * s.attackDb + (1.0f - edge) * s.sustainDb;
+        gainDb = std::clamp(gainDb, lastGainDb - 0.05f * rangeDb, lastGainDb + 0.05f * rangeDb);
+        lastGainDb = gainDb;
+        const float g = dbToGain(gainDb);
+        buffer.left[i] *= g;
+        buffer.right[i] *= g;
+    }
 }
 
 } // namespace synth

@@ -1,5 +1,6 @@
-// Level control: sidechain ducking driven by known trigger times, a look-ahead limiter with a
-// hard ceiling on inter-sample peaks, and the integrated loudness that sets the master gain.
+// Level control: sidechain ducking driven by known trigger times, a compressor and a transient
+// shaper, a look-ahead limiter with a hard ceiling on inter-sample peaks, and the integrated
+// loudness that sets the master gain.
 #pragma once
 
 #include "synth/StereoBuffer.h"
@@ -22,7 +23,7 @@ void applyGainCurve(StereoBuffer& buffer, const std::vector<float>& curve, size_
                     size_t end = static_cast<size_t>(-1));
 
 struct LimiterSettings {
-    float ceilingDb = -2.7f;  // on the estimated true peak; MP3 encoding overshoots kicks by ~1 dB
+    float ceilingDb = -2.3f;  // on the estimated true peak; MP3 encoding overshoots kicks by ~1 dB
     float lookAhead = 0.002f; // seconds; also the attack time
     float release = 0.08f;    // seconds to recover
 };
@@ -35,5 +36,28 @@ float maxTruePeakDb(const StereoBuffer& buffer);
 
 // Integrated loudness in LUFS (K-weighted, 400 ms blocks, absolute and relative gates).
 double integratedLoudness(const StereoBuffer& buffer);
+
+struct CompressorSettings {
+    float thresholdDb = -18.0f;
+    float ratio = 2.0f;
+    float attack = 0.02f;  // seconds; slow enough to let a kick's first cycle through
+    float release = 0.15f; // seconds
+    float kneeDb = 6.0f;
+    float makeupDb = 0.0f;
+    float mix = 1.0f; // share of the compressed signal; below 1 is parallel compression
+};
+
+// Feed-forward, stereo-linked, soft-knee compression in place over frames [begin, end).
+void applyCompressor(StereoBuffer& buffer, const CompressorSettings& settings, size_t begin = 0,
+                     size_t end = static_cast<size_t>(-1));
+
+struct TransientSettings {
+    float attackDb = 0.0f;  // gain at the leading edge of a hit
+    float sustainDb = 0.0f; // gain once the level has settled
+};
+
+// Reshapes hits without a threshold: edges louder, bodies and tails quieter (or the reverse).
+void applyTransientShaper(StereoBuffer& buffer, const TransientSettings& settings, size_t begin = 0,
+                          size_t end = static_cast<size_t>(-1));
 
 } // namespace synth

@@ -1,6 +1,7 @@
 #include "synth/Effects.h"
 
 #include "synth/Dsp.h"
+#include "synth/Equalizer.h"
 
 #include <algorithm>
 #include <array>
@@ -147,6 +148,48 @@ void applyChorus(StereoBuffer& buffer, const ChorusSettings& s, size_t begin, si
         phase += increment;
         if (phase >= 1.0f) phase -= 1.0f;
         if (++pos == lineL.size()) pos = 0;
+    }
+}
+
+void applyFilterSweep(StereoBuffer& buffer, const Automation& cutoffHz, FilterMode mode, float resonance,
+                      size_t begin, size_t end) {
+    end = std::min(end, buffer.frames());
+    if (cutoffHz.empty()) return;
+    // Same control rate as the voices: per-sample tan() buys nothing audible.
+    constexpr size_t controlBlock = 32;
+    Svf left;
+    Svf right;
+    for (size_t i = begin; i < end; ++i) {
+        if ((i - begin) % controlBlock == 0) {
+            const float hz = cutoffHz.geometricAt(static_cast<double>(i) / sampleRate);
+            left.set(hz, resonance);
+            right.set(hz, resonance);
+        }
+        buffer.left[i] = left.process(buffer.left[i], mode);
+        buffer.right[i] = right.process(buffer.right[i], mode);
+    }
+}
+
+void monoBelow(StereoBuffer& buffer, float hz) {
+    if (hz <= 0.0f) return;
+    // A Linkwitz-Riley split (two Butterworth sections per side of the crossover) of both the sum
+    // and the difference. Low and high halves add up to an all-pass, so the sum keeps every
+    // frequency at its level, and the sides above the crossover pass through the same all-pass as
+    // the sum: the image there does not move. A plain high-pass on the difference alone would
+    // shift its phase against the sum and leak one side's treble into the other.
+    const Biquad lowPass = designBand({EqShape::HighCut, hz, 0.0f, 0.7071f});
+    const Biquad highPass = designBand({EqShape::LowCut, hz, 0.0f, 0.7071f});
+    Biquad midLow[2] = {lowPass, lowPass};
+    Biquad midHigh[2] = {highPass, highPass};
+    Biquad sideHigh[2] = {highPass, highPass};
+    for (size_t i = 0; i < buffer.frames(); ++i) {
+        const double mid = 0.5 * (static_cast<double>(buffer.left[i]) + buffer.right[i]);
+        const double side = 0.5 * (static_cast<double>(buffer.left[i]) - buffer.right[i]);
+        const double m =
+            midLow[1].process(midLow[0].process(mid)) + midHigh[1].process(midHigh[0].process(mid));
+        const double sd = sideHigh[1].process(sideHigh[0].process(side));
+        buffer.left[i] = static_cast<float>(m + sd);
+        buffer.right[i] = static_cast<float>(m - sd);
     }
 }
 

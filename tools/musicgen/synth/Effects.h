@@ -1,8 +1,11 @@
-// Buffer effects applied to whole tracks or buses: stereo ping-pong delay, plate-like reverb and
-// chorus. Each runs over a whole StereoBuffer in place; wet only, the mixer sets the balance.
+// Buffer effects applied to whole tracks or buses: stereo ping-pong delay, plate-like reverb,
+// chorus, a swept filter and a low-frequency mono fold. Each runs over a StereoBuffer in place;
+// delay and reverb return wet only, the mixer sets the balance.
 #pragma once
 
+#include "synth/Automation.h"
 #include "synth/StereoBuffer.h"
+#include "synth/Svf.h"
 
 #include <vector>
 
@@ -47,5 +50,13 @@ void applyReverb(StereoBuffer& buffer, const ReverbSettings& settings);
 // Mixes a modulated copy into the buffer (dry stays).
 void applyChorus(StereoBuffer& buffer, const ChorusSettings& settings, size_t begin = 0,
                  size_t end = static_cast<size_t>(-1));
+
+// A resonant low- or high-pass whose cutoff (Hz) follows the automation over frames
+// [begin, end), each frame at its own time in the piece.
+void applyFilterSweep(StereoBuffer& buffer, const Automation& cutoffHz, FilterMode mode, float resonance,
+                      size_t begin = 0, size_t end = static_cast<size_t>(-1));
+// Removes the difference between the sides below `hz` (24 dB per octave) and keeps the sum's
+// level at every frequency: the lows play the same from both speakers and survive a mono fold-down.
+void monoBelow(StereoBuffer& buffer, float hz);
 
 } // namespace synth

@@ -40,7 +40,12 @@ FrameRange activeRange(const Track& track, size_t frames) {
     const double tail = track.isDrum ? std::max({track.drum.decay, track.drum.noiseDecay}) + 0.1
                                      : track.synth.amp.release * 1.5 + 0.1;
     for (const Note& n : track.notes) {
-        first = std::min(first, n.start);
+        // A reversed hit sounds before its time, for as long as it would after it (risers set
+        // their length per note).
+        const double lead = track.isDrum && track.drum.reversed
+                                ? drumLength(track.drum) + std::max(0.0, static_cast<double>(n.duration))
+                                : 0.0;
+        first = std::min(first, n.start - lead);
         last = std::max(last, n.start + n.duration + tail);
     }
     // Chorus and filters ring a little past the last sample written.
@@ -51,6 +56,27 @@ FrameRange activeRange(const Track& track, size_t frames) {
     if (r.begin > r.end) r.begin = r.end;
     return r;
 }
+
+// Constant-power balance that leaves a centred track at unity on both sides.
+struct Balance {
+    float left = 1.0f;
+    float right = 1.0f;
+};
+Balance balanceOf(float pan) {
+    const float angle = (std::clamp(pan, -1.0f, 1.0f) + 1.0f) * 0.25f * pi;
+    return {std::sqrt(2.0f) * std::cos(angle), std::sqrt(2.0f) * std::sin(angle)};
+}
+
+void applyLevelAutomation(StereoBuffer& buffer, const Automation& levelDb, size_t begin, size_t end) {
+    if (levelDb.empty()) return;
+    for (size_t i = begin; i < end; ++i) {
+        const float g = dbToGain(levelDb.valueAt(static_cast<double>(i) / sampleRate));
+        buffer.left[i] *= g;
+        buffer.right[i] *= g;
+    }
+}
+
+bool shapesTransients(const TransientSettings& s) { return s.attackDb != 0.0f || s.sustainDb != 0.0f; }
 
 void applyFadeOut(StereoBuffer& mix, double start, double end) {
     const int first = secondsToSamples(start);
@@ -80,19 +106,30 @@ StereoBuffer renderSong(const Song& song) {
         scratch.clear(r.begin, r.end);
         renderTrack(track, t, scratch);
         if (track.chorus) applyChorus(scratch, song.chorus, r.begin, r.end);
+        applyEq(scratch, track.eq, r.begin, r.end);
+        if (shapesTransients(track.transient)) applyTransientShaper(scratch, track.transient, r.begin, r.end);
+        applyFilterSweep(scratch, track.highPassHz, FilterMode::HighPass, 0.1f, r.begin, r.end);
+        applyFilterSweep(scratch, track.lowPassHz, FilterMode::LowPass, 0.25f, r.begin, r.end);
+        applyLevelAutomation(scratch, track.levelDb, r.begin, r.end);
         if (track.ducked) applyGainCurve(scratch, duck, r.begin, r.end);
-        mix.mixIn(scratch, track.gain, r.begin, r.end);
+        const Balance b = balanceOf(track.pan);
+        mix.mixIn(scratch, track.gain * b.left, track.gain * b.right, r.begin, r.end);
         if (track.reverbSend > 0.0f) reverbBus.mixIn(scratch, track.gain * track.reverbSend, r.begin, r.end);
         if (track.delaySend > 0.0f) delayBus.mixIn(scratch, track.gain * track.delaySend, r.begin, r.end);
     }
     applyDelay(delayBus, song.delay, song.delayChanges);
+    applyEq(delayBus, song.delayEq);
     // Echoes feed the reverb a little so they sit in the same room.
     reverbBus.mixIn(delayBus, 0.3f);
     applyReverb(reverbBus, song.reverb);
+    applyEq(reverbBus, song.reverbEq);
     // The returns duck too, so the kick stays clear of long tails.
     applyGainCurve(reverbBus, duck);
     mix.mixIn(delayBus, song.delayReturn);
     mix.mixIn(reverbBus, song.reverbReturn);
+    applyEq(mix, song.busEq);
+    monoBelow(mix, song.monoBelowHz);
+    if (song.busCompressor.ratio > 1.0f) applyCompressor(mix, song.busCompressor);
     if (song.fadeOutStart >= 0.0) applyFadeOut(mix, song.fadeOutStart, song.fadeOutEnd);
     return mix;
 }

@@ -23,11 +23,16 @@ struct StereoBuffer {
     // Adds other × gain over frames [begin, end) of both.
     void mixIn(const StereoBuffer& other, float gain, size_t begin = 0,
                size_t end = static_cast<size_t>(-1)) {
+        mixIn(other, gain, gain, begin, end);
+    }
+    // The same with a gain per side, for balance.
+    void mixIn(const StereoBuffer& other, float gainLeft, float gainRight, size_t begin,
+               size_t end = static_cast<size_t>(-1)) {
         const size_t n = other.frames() < frames() ? other.frames() : frames();
         if (end > n) end = n;
         for (size_t i = begin; i < end; ++i) {
-            left[i] += other.left[i] * gain;
-            right[i] += other.right[i] * gain;
+            left[i] += other.left[i] * gainLeft;
+            right[i] += other.right[i] * gainRight;
         }
     }
 };
