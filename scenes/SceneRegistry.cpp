@@ -53,7 +53,7 @@ constexpr WarmUps kOneWarmUp{1, {{0, 0.0f}}};
 constexpr SceneRow kRows[kSceneCount] = {
     built<&ShowScenes::title>({SceneId::Title, "TitleScene", EffectSet::Scene, kTitleWarmUps}),
     built<&ShowScenes::kukkeli>({SceneId::Kukkeli, "KukkeliScene", EffectSet::Scene, kSwarmWarmUps}),
-    notBuilt({SceneId::StarBall, "StarBallScene", EffectSet::WideScene, kOneWarmUp}),
+    built<&ShowScenes::starBall>({SceneId::StarBall, "StarBallScene", EffectSet::WideScene, kOneWarmUp}),
     built<&ShowScenes::hipu>({SceneId::Hipu, "HipuScene", EffectSet::Scene, kOneWarmUp}),
     built<&ShowScenes::duck>({SceneId::Duck, "DuckScene", EffectSet::Scene, kOneWarmUp}),
     notBuilt({SceneId::Cave, "CaveScene", EffectSet::WideScene, kOneWarmUp}),

@@ -6,12 +6,14 @@
 #include "scenes/KukkeliScene.h"
 #include "scenes/PotkoScene.h"
 #include "scenes/SceneCalls.h"
+#include "scenes/StarBallScene.h"
 #include "scenes/TitleScene.h"
 
 struct ShowScenes {
     bool enabled[kSceneCount] = {true, true, true, true, true, true, true, true};
     TitleScene title;
     KukkeliScene kukkeli;
+    StarBallScene starBall;
     HipuScene hipu;
     DuckScene duck;
     PotkoScene potko;

@@ -104,6 +104,12 @@ inline constexpr Beat kHipuBeat{1880, 700};
 inline constexpr int kHipuSecondFlare = 940;
 inline constexpr int kHipuBeatFrom = 3600;
 
+// Star ball: the breathing noise surges in every 8000 ms cycle, (c + 3750) mod 8000 = 0: its
+// drift rises five-fold over the first second and eases back over [6000, 7500).
+inline constexpr Beat kStarBallSurge{8000, 3750};
+inline constexpr int kStarBallSurgeRise = 1000;
+inline constexpr Window kStarBallSurgeFall{6000, 1500};
+
 // Duck: the tub bobs and the wings flap as sin(6.38 s) of the scene clock in seconds.
 inline constexpr double kDuckBobRate = 6.38; // radians per second
 

@@ -227,6 +227,17 @@ TEST_F(TextureSet, MainEnvironmentIsBrightAndContrasted) {
     EXPECT_GT(s.maximum, 0.97f);
 }
 
+// The star-ball scene burns its reflection of the studio about five-fold into a streaked glow:
+// only the lights may saturate, or the glow washes the picture out.
+TEST_F(TextureSet, StudioEnvironmentIsDarkButForItsLights) {
+    const Image img = decoded("env1orbi");
+    const std::size_t saturating = static_cast<std::size_t>(
+        std::count_if(img.px.begin(), img.px.end(), [](const Rgb& c) { return luminance(c) > 0.2f; }));
+    EXPECT_LT(saturating, img.px.size() / 4);
+    EXPECT_GT(saturating, img.px.size() / 100); // the lights are there to streak
+    EXPECT_GT(luminanceStats(img).maximum, 0.97f);
+}
+
 TEST_F(TextureSet, CubePicturesAreStoredUpsideDownWithTheSkyAtTheBottom) {
     const Image img = decoded("env1gr");
     // The band of the sky that holds the sun and its glow is stored low in the file; its mirror

@@ -1,8 +1,10 @@
-// Balls and rooms. The rooms (backball, backball2, bigball, bigballe, hugecubeball_low) hold the
-// camera, so their faces turn inwards: they are front-facing, and lit, from inside.
+// Balls and rooms. The rooms (backball, backball2, bigball, bigballe) hold the camera, so their
+// faces turn inwards: they are front-facing, and lit, from inside.
 #include "mesh/Primitives.h"
 #include "mesh/Projection.h"
 #include "recipes/ModelCatalog.h"
+
+#include <cmath>
 
 namespace {
 
@@ -67,12 +69,23 @@ Mesh buildBlob() {
     return m;
 }
 
-// The boiling cube-ball (x1): its scene multiplies positions by 0.01 and stretches them by
-// (2.5, 1.2, 1.2), so a half size of 100 gives a room of 5 x 2.4 x 2.4 around the camera, which
-// circles 0.4 from the centre; the swelling pushes the walls out by up to 70 file units.
+// The boiling cube-ball, a rounded cube seen from outside. Its scene scales positions by 0.01 and
+// stretches them by (2.5, 1.2, 1.2) along file x, z, y (depth, up, across), so it is built at
+// world size and shrunk by those factors here. The camera sways within 0.1 of 0.4 in front of the
+// origin and looks at it; the light hangs 0.15 beyond the origin and falls off steeply. The
+// breathing moves every point up to 0.36 along its direction from the origin before the stretch,
+// 0.9 in depth after it, which would sweep a cube around the origin through the camera. So the
+// cube stands 1.35 beyond the origin, turned to show three faces, its nearest corner 0.48 out,
+// where the light reaches it and the breathing cannot carry it past the light.
 Mesh buildCubeBall() {
-    Mesh m = roundedCube({100, 100, 100}, 35.0, 26);
+    constexpr double halfSize = 0.6, rounding = 0.2, distance = 1.35;
+    constexpr double yaw = 0.6, pitch = 0.45;
+    Mesh m = roundedCube({halfSize, halfSize, halfSize}, rounding, 27);
     projectSpherical(m, {}, 2.0, 1.0);
-    flipWinding(m);
+    rotateZ(m, yaw);
+    const double c = std::cos(pitch), s = std::sin(pitch);
+    transformPositions(m, [c, s](Vec3d p) { return Vec3d{c * p.x - s * p.z, p.y, s * p.x + c * p.z}; });
+    translate(m, {distance, 0.0, 0.0});
+    scale(m, {1.0 / (0.01 * 2.5), 1.0 / (0.01 * 1.2), 1.0 / (0.01 * 1.2)});
     return m;
 }

@@ -116,24 +116,25 @@ Image skyPanorama(int s) {
     return blend(img, ground, BlendMode::normal, hills);
 }
 
-// An upright photo studio: dark walls, a glossy floor, two tall softboxes, a strip light and a
-// ring light, all with a soft bloom.
+// An upright photo studio at night: near-black walls and a dark glossy floor, two narrow
+// softboxes, a strip light and a ring light, all with a soft bloom. Reflections of it are burnt
+// several times brighter into glows, so everything but the lights stays deep.
 Image studioPanorama(int s) {
     constexpr float floorLine = 0.62f;
     const Field v = verticalRamp(s, s);
-    Image room = colourRamp(v, {{0.0f, hexRgb(0x24262d)},
-                                {floorLine - 0.01f, hexRgb(0x14151a)},
-                                {floorLine, hexRgb(0x46403a)},
-                                {1.0f, hexRgb(0x0a0908)}});
+    Image room = colourRamp(v, {{0.0f, hexRgb(0x0b0c10)},
+                                {floorLine - 0.01f, hexRgb(0x060709)},
+                                {floorLine, hexRgb(0x1a1714)},
+                                {1.0f, hexRgb(0x030302)}});
     room = modulate(room, around1(fbm(s, s, {8, 8, 4, 0.5f, 31}), 0.3f));
-    const Field boxes = maximum(softBox(s, s, {0.08f, 0.1f, 0.24f, 0.54f}, 0.01f, 0.012f),
-                                softBox(s, s, {0.76f, 0.1f, 0.92f, 0.54f}, 0.01f, 0.012f));
-    const Field strip = softBox(s, s, {0.34f, 0.03f, 0.66f, 0.07f}, 0.01f, 0.01f);
+    const Field boxes = maximum(softBox(s, s, {0.11f, 0.12f, 0.2f, 0.52f}, 0.01f, 0.012f),
+                                softBox(s, s, {0.8f, 0.12f, 0.89f, 0.52f}, 0.01f, 0.012f));
+    const Field strip = softBox(s, s, {0.38f, 0.03f, 0.62f, 0.06f}, 0.01f, 0.01f);
     const Field orb = ring(s, s, 0.5f, 0.32f, 0.11f, 0.012f);
     // Mirror the lights in the floor, dimmer and smeared.
     const Field lights = maximum(maximum(boxes, strip), orb);
-    room = addLight(room, blur(lights, float(s) / 40.0f), 0xffe8d0, 0.6f);
-    room = addLight(room, blur(mirrorBelow(lights, floorLine), float(s) / 128.0f), 0xfff0e0, 0.3f);
+    room = addLight(room, blur(lights, float(s) / 40.0f), 0xffe8d0, 0.35f);
+    room = addLight(room, blur(mirrorBelow(lights, floorLine), float(s) / 128.0f), 0xfff0e0, 0.2f);
     room = addLight(room, boxes, 0xfff4e4, 1.0f);
     room = addLight(room, strip, 0xffffff, 1.0f);
     return addLight(room, orb, 0xd8ecff, 1.2f);
