@@ -52,7 +52,7 @@ constexpr SceneRow kRows[kSceneCount] = {
     notBuilt({SceneId::Duck, "DuckScene", EffectSet::Scene, kOneWarmUp}),
     notBuilt({SceneId::Cave, "CaveScene", EffectSet::WideScene, kOneWarmUp}),
     notBuilt({SceneId::Potko, "PotkoScene", EffectSet::Scene, kOneWarmUp}),
-    notBuilt({SceneId::Closing, "ClosingScene", EffectSet::WideScene, kOneWarmUp}),
+    built<&ShowScenes::closing>({SceneId::Closing, "ClosingScene", EffectSet::WideScene, kOneWarmUp}),
 };
 
 constexpr bool rowsInIdOrder() {
