@@ -137,7 +137,7 @@ TEST(ModelShapes, titleWordsAreFramedUprightAndFaceTheCamera) {
     const struct {
         const char* file;
         double width;
-    } words[] = {{"text_demo", 0.9},   {"text_called", 1.3},  {"text_qm", 2.0},    {"textr_castr", 1.1},
+    } words[] = {{"text_demo", 0.9},  {"text_called", 1.3},  {"text_qm", 2.0}, {"textr_castr", 1.1},
                  {"textr_demo", 0.9}, {"textr_called", 1.3}, {"textr_qm", 2.0}};
     for (const auto& w : words) {
         const Bounds b = boundsOf(build(w.file));
@@ -156,10 +156,12 @@ TEST(ModelShapes, cubeBallSurroundsTheStarBallCamera) {
     EXPECT_LT(b.min.x * 0.01 * 2.5, -1.0);
 }
 
-TEST(ModelShapes, closingRoomHoldsTheLightPathAfterItsLumps) {
-    // x1.5; the lumps push the wall in by up to about 39 world units; the light reaches 13.5 out.
+TEST(ModelShapes, closingRoomHoldsTheLightAndTheCameraAfterItsLumps) {
+    // x1.5; the lumps push the wall in by up to about 39 world units; the light reaches 13.5 out
+    // in front of the word (file +y), the camera 12.3 behind it.
     const Bounds b = boundsOf(build("backball2"));
     EXPECT_GT(b.max.y * 1.5 - 39.0, 13.5);
+    EXPECT_GT(-b.min.y * 1.5 - 39.0, 12.3);
 }
 
 TEST(ModelShapes, textureCoordinatesSpanAFewRepeatsAtEachScenesScale) {

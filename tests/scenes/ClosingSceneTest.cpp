@@ -1,10 +1,15 @@
 #include "scenes/ClosingScene.h"
 
+#include "app/LoadAll.h"
 #include "assets/TextureSlots.h"
+#include "platform/MessageBox.h"
+#include "platform/Quit.h"
 #include "post/EffectBuffers.h"
 #include "render/Camera.h"
 #include "render/MeshRenderer.h"
 #include "render/ShadowVolume.h"
+#include "scenes/SceneRegistry.h"
+#include "scenes/ShowScenes.h"
 #include "support/GlTestContext.h"
 #include "tests/post/EffectTestSupport.h"
 
@@ -12,7 +17,10 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -63,62 +71,78 @@ TEST(ClosingShafts, CentreIsTheLightsProjectionAndStaysFiniteBesideOrBehindTheCa
     EXPECT_FLOAT_EQ(straight.y, 0.0f);
 }
 
-// The scene itself, on the generated models, with the wide effect set it is attached to.
+// The scene as the program loads it: every texture slot filled, only this module set up and
+// warmed up, drawing with the wide effect set.
 class ClosingSceneTest : public GlTest {
   protected:
     void SetUp() override {
         GlTest::SetUp();
+        setMessageBoxesInteractive(false);
         previous = std::filesystem::current_path();
         std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
-        effects = EffectBuffers(512, 512, 512, 256);
-        scene.attach(effects);
-        scene.setup(512, 512, 512, 256);
-        ASSERT_EQ(scene.model->objectCount, 3);
+        scenes = std::make_unique<ShowScenes>();
+        for (bool& on : scenes->enabled) on = false;
+        scenes->enabled[indexOf(SceneId::Closing)] = true;
+        loadAll(show, sceneCallsFor(*scenes), LoadSizes{}, BarStep{nullptr, [](void*) {}});
+        ASSERT_FALSE(startupFailed());
+        ASSERT_EQ(scene().model->objectCount, 3);
     }
     void TearDown() override {
-        releaseTextures(effects);
-        std::filesystem::current_path(previous);
+        releaseTextures(show.directorEffects);
+        releaseTextures(show.sceneEffects);
+        releaseTextures(show.wideSceneEffects);
+        if (!previous.empty()) std::filesystem::current_path(previous);
+        resetQuitState();
     }
 
+    ClosingScene& scene() { return scenes->closing; }
+    EffectBuffers& effects() { return show.wideSceneEffects; }
+
     std::int64_t trianglesAt(float clock) {
-        scene.clock.time = clock;
+        scene().clock.time = clock;
         resetDrawnTriangles();
-        scene.render(0);
+        scene().render(0);
         return drawnTriangles();
     }
 
     std::filesystem::path previous;
-    EffectBuffers effects;
-    ClosingScene scene;
+    std::unique_ptr<ShowScenes> scenes;
+    ShowResources show;
 };
 
-TEST_F(ClosingSceneTest, LongDeltasLeaveTheClockAndShortOnesMoveIt) {
-    const float start = scene.clock.time;
-    EXPECT_FLOAT_EQ(start, 10500.0f);
-    scene.render(2000);
-    EXPECT_FLOAT_EQ(scene.clock.time, start);
-    scene.render(1999);
-    EXPECT_FLOAT_EQ(scene.clock.time, start + 1999.0f);
-    scene.render(-1000);
-    EXPECT_FLOAT_EQ(scene.clock.time, start + 999.0f);
+TEST_F(ClosingSceneTest, LongDeltasLeaveTheClockAndTheLightWhereTheyAre) {
+    const float start = scene().clock.time;
+    EXPECT_FLOAT_EQ(start, 10501.0f); // the start value and the warm-up's millisecond
+    const Vec3 light = scene().light.position;
+    scene().render(2000);
+    EXPECT_FLOAT_EQ(scene().clock.time, start);
+    EXPECT_FLOAT_EQ(scene().light.position.x, light.x);
+    EXPECT_FLOAT_EQ(scene().light.position.z, light.z);
+    scene().render(1999);
+    EXPECT_FLOAT_EQ(scene().clock.time, start + 1999.0f);
+    EXPECT_GT(std::fabs(scene().light.position.z - light.z) + std::fabs(scene().light.position.x - light.x),
+              0.5f);
+    scene().render(-1000);
+    EXPECT_FLOAT_EQ(scene().clock.time, start + 999.0f);
 }
 
 TEST_F(ClosingSceneTest, OnTheFullBeatTheShaftPassLeavesTheRoomOut) {
-    const MeshObject& room = scene.model->mesh(scene.roomIndex);
+    const MeshObject& room = scene().model->mesh(scene().roomIndex);
     const std::int64_t offBeat = trianglesAt(11400.0f); // after-beat: 0.4
-    EXPECT_TRUE(scene.shaftRoomDrawn);
+    EXPECT_TRUE(scene().shaftRoomDrawn);
     const std::int64_t onBeat = trianglesAt(10700.0f); // full hit
-    EXPECT_FALSE(scene.shaftRoomDrawn);
+    EXPECT_FALSE(scene().shaftRoomDrawn);
     // Textured, reflected and layered: three passes of the room.
     EXPECT_EQ(offBeat - onBeat, 3 * room.faceCount);
 }
 
 TEST_F(ClosingSceneTest, TwistIsBlendedBackToTheRestShapeBetweenCycles) {
-    const MeshObject& title = scene.model->mesh(scene.titleIndex);
+    const MeshObject& title = scene().model->mesh(scene().titleIndex);
     auto furthestFromRest = [&] {
         float most = 0.0f;
         for (int v = 0; v < title.vertexCount; ++v) {
-            const Vec3 d = title.workPositions[static_cast<size_t>(v)].minus(title.positions[static_cast<size_t>(v)]);
+            const Vec3 d =
+                title.workPositions[static_cast<size_t>(v)].minus(title.positions[static_cast<size_t>(v)]);
             most = std::max(most, std::sqrt(d.lengthSquared()));
         }
         return most;
@@ -130,37 +154,48 @@ TEST_F(ClosingSceneTest, TwistIsBlendedBackToTheRestShapeBetweenCycles) {
 }
 
 TEST_F(ClosingSceneTest, ShaftsRadiateFromWhereTheLightIsDrawn) {
-    scene.render(16);
+    scene().render(16);
     // Where the effect-sized camera puts the light.
-    setPerspectiveEffect(*scene.model, scene.camera);
+    setPerspectiveEffect(*scene().model, scene().camera);
     GLdouble mv[16] = {}, pr[16] = {};
     GLint vp[4] = {};
     glGetDoublev(GL_MODELVIEW_MATRIX, mv);
     glGetDoublev(GL_PROJECTION_MATRIX, pr);
     glGetIntegerv(GL_VIEWPORT, vp);
-    const Vec3& l = scene.light.position;
+    const Vec3& l = scene().light.position;
     GLdouble wx = 0, wy = 0, wz = 0;
     ASSERT_EQ(gluProject(l.x, l.y, l.z, mv, pr, vp, &wx, &wy, &wz), GL_TRUE);
-    EXPECT_NEAR((scene.shaftCentre.x + 1.0f) * 0.5f * 512.0f, wx, 1.0);
-    EXPECT_NEAR((scene.shaftCentre.y + 1.0f) * 0.5f * 256.0f, wy, 1.0);
+    EXPECT_NEAR((scene().shaftCentre.x + 1.0f) * 0.5f * 512.0f, wx, 1.0);
+    EXPECT_NEAR((scene().shaftCentre.y + 1.0f) * 0.5f * 256.0f, wy, 1.0);
 }
 
 TEST_F(ClosingSceneTest, FromTheFirstFrameOnTheRoomWearsTheFinishedFrame) {
-    MeshObject& room = scene.model->mesh(scene.roomIndex);
+    ClosingScene fresh;
+    fresh.attach(effects());
+    fresh.setup(512, 512, 512, 256);
+    MeshObject& room = fresh.model->mesh(fresh.roomIndex);
     EXPECT_EQ(room.texture, TextureSlot::Env1pubi);
-    scene.render(1);
-    ASSERT_EQ(room.texture, static_cast<int>(effects.copyTex[2]));
-    scene.render(16);
-    EXPECT_TRUE(imagesNear(readFrame(0, 0, 512, 512), readTexture(effects.copyTex[2]), 0));
+    fresh.render(1);
+    ASSERT_EQ(room.texture, static_cast<int>(effects().copyTex[2]));
+    fresh.render(16);
+    EXPECT_TRUE(imagesNear(readFrame(0, 0, 512, 512), readTexture(effects().copyTex[2]), 0));
 }
 
 TEST_F(ClosingSceneTest, ShadowedPixelsAreDarkInTheMaskAndLitOnesWhite) {
-    scene.render(1);
-    scene.render(16);
+    scene().render(16);
     // The stencil still holds the shadow counts; the softened mask is in the full copy 3.
     std::vector<GLubyte> stencil(512 * 512);
     glReadPixels(0, 0, 512, 512, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, stencil.data());
-    const Image mask = readTexture(effects.copyTex[3]);
+    const Image mask = readTexture(effects().copyTex[3]);
+    {
+        int n = 0;
+        for (auto v : stencil) n += v != shadowStencilClear;
+        std::printf("shadowed %d of %d\n", n, 512 * 512);
+        int hist[256] = {};
+        for (auto v : stencil) hist[v]++;
+        for (int i = 0; i < 256; ++i)
+            if (hist[i]) std::printf("  %d: %d\n", i, hist[i]);
+    }
     auto all = [&](int x, int y, bool shadowed) {
         for (int dy = -4; dy <= 4; ++dy)
             for (int dx = -4; dx <= 4; ++dx)
