@@ -11,6 +11,7 @@
 #include "render/Normals.h"
 #include "render/ShadowVolume.h"
 #include "render/Transform.h"
+#include "scenes/BeatPulse.h"
 #include "scenes/Material.h"
 
 #include <GL/gl.h>
@@ -41,14 +42,7 @@ const Vec4 kMaskWhite{100.0f, 100.0f, 100.0f, 1.0f};
 
 float closingBeat(float sceneClock) {
     using namespace timetable;
-    const float a =
-        static_cast<float>(static_cast<int>(sceneClock + kClosingBeat.offset) % kClosingBeat.period);
-    float beat = fadeInOver(a, 0.0f, 200.0f) * fadeOutOver(a, 400.0f, 600.0f);
-    if (sceneClock < kClosingAfterBeatPause[0] || sceneClock >= kClosingAfterBeatPause[1]) {
-        const float after = static_cast<float>(kClosingAfterBeat);
-        beat += 0.4f * fadeInOver(a, after, 200.0f) * fadeOutOver(a, after + 200.0f, 200.0f);
-    }
-    return beat;
+    return beatPulse(sceneClock, kClosingBeat, kClosingAfterBeat, kClosingAfterBeatPause);
 }
 
 float closingTwistAmount(float sceneClock) {
@@ -113,7 +107,7 @@ void ClosingScene::setup(int screenWidth, int screenHeight, int effectWidth, int
     lightPath = SplinePath(rough.resampleCount, true);
     rough.resampleInto(lightPath);
 
-    // Mesh i is loaded when the count has passed it.
+    // Each file holds one mesh; its index stays -1 when the file could not be read.
     auto loadInto = [&m](int& index, const char* file, float vertexScale) {
         const int next = m.objectCount;
         m.vertexScale = vertexScale;
