@@ -58,7 +58,7 @@ constexpr SceneRow kRows[kSceneCount] = {
     built<&ShowScenes::duck>({SceneId::Duck, "DuckScene", EffectSet::Scene, kOneWarmUp}),
     notBuilt({SceneId::Cave, "CaveScene", EffectSet::WideScene, kOneWarmUp}),
     built<&ShowScenes::potko>({SceneId::Potko, "PotkoScene", EffectSet::Scene, kOneWarmUp}),
-    notBuilt({SceneId::Closing, "ClosingScene", EffectSet::WideScene, kOneWarmUp}),
+    built<&ShowScenes::closing>({SceneId::Closing, "ClosingScene", EffectSet::WideScene, kOneWarmUp}),
 };
 
 constexpr bool rowsInIdOrder() {

@@ -1,6 +1,7 @@
 #pragma once
 // The show's own scene modules, one member each, owned by the program and created once.
 
+#include "scenes/ClosingScene.h"
 #include "scenes/DuckScene.h"
 #include "scenes/HipuScene.h"
 #include "scenes/KukkeliScene.h"
@@ -17,4 +18,5 @@ struct ShowScenes {
     HipuScene hipu;
     DuckScene duck;
     PotkoScene potko;
+    ClosingScene closing;
 };

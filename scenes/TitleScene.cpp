@@ -10,6 +10,7 @@
 #include "render/MeshRenderer.h"
 #include "render/Normals.h"
 #include "render/Transform.h"
+#include "scenes/BeatPulse.h"
 #include "scenes/Material.h"
 #include "timeline/ShowTimetable.h"
 
@@ -44,13 +45,7 @@ const char* const kWordFiles[8] = {
 
 float titleBeat(float sceneClock) {
     using namespace timetable;
-    const float a = static_cast<float>(static_cast<int>(sceneClock + kTitleBeat.offset) % kTitleBeat.period);
-    float beat = fadeInOver(a, 0.0f, 200.0f) * fadeOutOver(a, 400.0f, 600.0f);
-    if (sceneClock < kTitleAfterBeatPause[0] || sceneClock >= kTitleAfterBeatPause[1]) {
-        const float after = static_cast<float>(kTitleAfterBeat);
-        beat += 0.4f * fadeInOver(a, after, 200.0f) * fadeOutOver(a, after + 200.0f, 200.0f);
-    }
-    return beat;
+    return beatPulse(sceneClock, kTitleBeat, kTitleAfterBeat, kTitleAfterBeatPause);
 }
 
 int titleWordFor(int part, float fade, float seconds) {

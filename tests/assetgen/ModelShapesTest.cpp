@@ -173,10 +173,12 @@ TEST(ModelShapes, cubeBallStandsBeyondTheStarBallLightAsACube) {
     EXPECT_LT(nearest / farthest, 0.8);
 }
 
-TEST(ModelShapes, closingRoomHoldsTheLightPathAfterItsLumps) {
-    // x1.5; the lumps push the wall in by up to about 39 world units; the light reaches 13.5 out.
+TEST(ModelShapes, closingRoomHoldsTheLightAndTheCameraAfterItsLumps) {
+    // x1.5; the lumps push the wall in by up to about 39 world units; the light reaches 13.5 out
+    // in front of the word (file +y), the camera 12.3 behind it.
     const Bounds b = boundsOf(build("backball2"));
     EXPECT_GT(b.max.y * 1.5 - 39.0, 13.5);
+    EXPECT_GT(-b.min.y * 1.5 - 39.0, 12.3);
 }
 
 TEST(ModelShapes, textureCoordinatesSpanAFewRepeatsAtEachScenesScale) {

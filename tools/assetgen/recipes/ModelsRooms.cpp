@@ -31,12 +31,19 @@ Mesh ball(double radius, int segments, int rings, double uRepeats, double vRepea
 // thing anyone sees) and the duck's 8 x 4, and leave the dark, scrolling potko room a fine grain.
 Mesh buildBackball() { return room(50.0, 32, 18, 160.0, 80.0); }
 
-// Closing room (x1.5 = 75 units): its noise pushes the wall in by up to ~40 units, and the
-// light travels up to 13.5 from the centre. A shadow caster, hence welded and closed. Mapped
-// front to back so the frame fed back into its texture lands upright on the far wall.
+// Closing room (x1.5): a ball widened and flattened front to back, about 195 x 165 units across
+// and 112 deep. Its noise pushes the wall in by up to ~40 units, which still leaves the front
+// wall clear of the light (up to 13.5 out) and the back wall of the camera (up to 12.3). A round
+// room lit from near its middle faces the light everywhere and casts no shadow at all; on this
+// flatter one the light falls ever more slanting towards the edges of the picture, so the lumps
+// there throw shadows outwards that the camera, further back, can see. A shadow caster, hence
+// welded and closed. Mapped front to back so the frame fed back into its texture lands upright
+// on the far wall at about the frame's own size: the echoes hold still rather than swelling over
+// the whole picture.
 Mesh buildBackball2() {
     Mesh m = uvSphere(50.0, 40, 22);
-    projectPlanar(m, {0.01, 0, 0}, {0, 0, 0.01}, 1.0);
+    scale(m, {1.3, 0.75, 1.1});
+    projectPlanar(m, {0.015, 0, 0}, {0, 0, 0.015}, 1.0);
     for (Vec2d& uv : m.uvs) uv = {uv.x + 0.5, uv.y + 0.5};
     flipWinding(m);
     return m;
@@ -48,8 +55,8 @@ Mesh buildBigball() { return room(1.0, 32, 16, 2.0, 1.0); }
 // Swarm room (x50 = 150 units) and hipu room (x7, stretched 7 upright).
 Mesh buildBigballe() { return room(3.0, 48, 24, 8.0, 4.0); }
 
-// The closing scene's light marker (x5: radius 0.5).
-Mesh buildBall() { return ball(0.1, 16, 8, 1.0, 1.0); }
+// The closing scene's light marker (x5: radius 1): big enough for its glow to streak into shafts.
+Mesh buildBall() { return ball(0.2, 16, 8, 1.0, 1.0); }
 
 // The cave lantern's bulb (x0.9: radius 0.6, inside the lantern's 1.3-unit cavity).
 Mesh buildBitball() { return ball(0.67, 16, 8, 1.0, 1.0); }
