@@ -481,37 +481,41 @@ void fillBatchColours(float k, float alpha) {
 // with blending off, then adds the unlit cube reflection weighted by its pass's alpha, and for a
 // layered mesh the lit texture once more weighted by envAlpha; every term is positive and the
 // later passes touch only the pixels the base wrote, so adding the terms in one fragment program
-// gives the same pixels. Texture unit 0 holds the 2D texture with the base pass's coordinates,
-// unit 1 the cube map with reflection coordinates.
-//   local 0: the reflection's colour (its vertex colour, clamped as GL clamps it) times its alpha
-//   local 1: x, the weight of the layered mesh's second texture layer
+// gives the same pixels. Each term is rounded to eight bits as the framebuffer rounds it between
+// the reference's passes: the glows burn the frame up several times, which would otherwise show
+// the difference. Texture unit 0 holds the 2D texture with the base pass's coordinates, unit 1
+// the cube map with reflection coordinates.
+//   local 0: the reflection's vertex colour, clamped as GL clamps it
+//   local 1: x, the reflection pass's alpha; y, the layered mesh's second texture layer's alpha
+#define CASTRELLE_EIGHT_BITS(r) "MAD " r ", " r ", eight.x, eight.y;\n" "FLR " r ", " r ";\n"
+#define CASTRELLE_WEIGHTED(r, w) "MAD " r ", " r ", " w ", eight.y;\n" "FLR " r ", " r ";\n"
 #define CASTRELLE_ONE_PASS_HEAD                                                                    \
     "!!ARBfp1.0\n"                                                                                 \
-    "TEMP base, cube;\n"                                                                           \
-    "TEX base, fragment.texcoord[0], texture[0], 2D;\n"                                            \
+    "PARAM eight = {255, 0.5, 0.0039215686, 0};\n"                                                \
+    "TEMP texel, base, cube, sum;\n"                                                               \
+    "TEX texel, fragment.texcoord[0], texture[0], 2D;\n"                                           \
     "TEX cube, fragment.texcoord[1], texture[1], CUBE;\n"                                          \
-    "MUL cube, cube, program.local[0];\n"
+    "MUL_SAT cube, cube, program.local[0];\n" CASTRELLE_EIGHT_BITS("cube")                         \
+        CASTRELLE_WEIGHTED("cube", "program.local[1].x")
+#define CASTRELLE_ONE_PASS_BASE(op)                                                                \
+    op " base, texel, fragment.color;\n" CASTRELLE_EIGHT_BITS("base") "ADD sum, base, cube;\n"
+#define CASTRELLE_ONE_PASS_LAYER                                                                   \
+    "MUL_SAT texel, texel, fragment.color;\n" CASTRELLE_EIGHT_BITS("texel")                        \
+        CASTRELLE_WEIGHTED("texel", "program.local[1].y") "ADD sum, sum, texel;\n"
+#define CASTRELLE_ONE_PASS_TAIL "MUL_SAT result.color, sum, eight.z;\nEND\n"
 FragmentProgram gOnePass[2][2] = {
     // [modulateBase][layered]
-    {{CASTRELLE_ONE_PASS_HEAD "ADD_SAT base, base, fragment.color;\n"
-                              "ADD_SAT result.color, base, cube;\n"
-                              "END\n"},
-     {CASTRELLE_ONE_PASS_HEAD "TEMP layer;\n"
-                              "MUL_SAT layer, base, fragment.color;\n"
-                              "ADD_SAT base, base, fragment.color;\n"
-                              "ADD_SAT base, base, cube;\n"
-                              "MAD_SAT result.color, layer, program.local[1].x, base;\n"
-                              "END\n"}},
-    {{CASTRELLE_ONE_PASS_HEAD "MUL_SAT base, base, fragment.color;\n"
-                              "ADD_SAT result.color, base, cube;\n"
-                              "END\n"},
-     {CASTRELLE_ONE_PASS_HEAD "TEMP sum;\n"
-                              "MUL_SAT base, base, fragment.color;\n" // the layer is the base again
-                              "ADD_SAT sum, base, cube;\n"
-                              "MAD_SAT result.color, base, program.local[1].x, sum;\n"
-                              "END\n"}},
+    {{CASTRELLE_ONE_PASS_HEAD CASTRELLE_ONE_PASS_BASE("ADD_SAT") CASTRELLE_ONE_PASS_TAIL},
+     {CASTRELLE_ONE_PASS_HEAD CASTRELLE_ONE_PASS_BASE("ADD_SAT") CASTRELLE_ONE_PASS_LAYER CASTRELLE_ONE_PASS_TAIL}},
+    {{CASTRELLE_ONE_PASS_HEAD CASTRELLE_ONE_PASS_BASE("MUL_SAT") CASTRELLE_ONE_PASS_TAIL},
+     {CASTRELLE_ONE_PASS_HEAD CASTRELLE_ONE_PASS_BASE("MUL_SAT") CASTRELLE_ONE_PASS_LAYER CASTRELLE_ONE_PASS_TAIL}},
 };
+#undef CASTRELLE_ONE_PASS_TAIL
+#undef CASTRELLE_ONE_PASS_LAYER
+#undef CASTRELLE_ONE_PASS_BASE
 #undef CASTRELLE_ONE_PASS_HEAD
+#undef CASTRELLE_WEIGHTED
+#undef CASTRELLE_EIGHT_BITS
 
 bool drawsInOnePass(PassScheme scheme) {
     return (scheme == PassScheme::TextureReflect || scheme == PassScheme::LayeredTextureReflect) &&
@@ -528,8 +532,8 @@ bool beginOnePass(const MeshObject& o, PassScheme scheme) {
     const int reflectionPass = 1;
     const float k = colourFactor(o, reflectionPass);
     const float a = passAlpha(o, reflectionPass);
-    setProgramLocal(0, clamped(o.colour.x * k) * a, clamped(o.colour.y * k) * a, clamped(o.colour.z * k) * a, 0.0f);
-    setProgramLocal(1, layered ? o.envAlpha : 0.0f, 0.0f, 0.0f, 0.0f);
+    setProgramLocal(0, clamped(o.colour.x * k), clamped(o.colour.y * k), clamped(o.colour.z * k), 0.0f);
+    setProgramLocal(1, clamped(a), layered ? clamped(o.envAlpha) : 0.0f, 0.0f, 0.0f);
 
     glext::glActiveTexture(GL_TEXTURE1);
     applyCubeReflection(o.cubeTexture);
