@@ -131,12 +131,17 @@ FragmentProgram gBlurTaps{"!!ARBfp1.0\n"
                           "MUL_SAT result.color, sum, eight.z;\n"
                           "END\n"};
 
-// Fast path: burn's two additive quads of a pass as one, the tinted texture doubled.
+// Fast path: burn's two additive quads of a pass as one, the tinted texture doubled. Rounded to
+// eight bits before doubling, as each of the reference's quads is, since later passes double
+// any difference again.
 FragmentProgram gBurnTwice{"!!ARBfp1.0\n"
+                           "PARAM eight = {255, 0.5, 0.0078431373, 0};\n" // 2 / 255 in z
                            "TEMP texel;\n"
                            "TEX texel, fragment.texcoord[0], texture[0], 2D;\n"
                            "MUL_SAT texel, texel, fragment.color;\n"
-                           "ADD_SAT result.color, texel, texel;\n"
+                           "MAD texel, texel, eight.x, eight.y;\n"
+                           "FLR texel, texel;\n"
+                           "MUL_SAT result.color, texel, eight.z;\n"
                            "END\n"};
 
 } // namespace

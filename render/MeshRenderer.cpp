@@ -517,9 +517,14 @@ FragmentProgram gOnePass[2][2] = {
 #undef CASTRELLE_WEIGHTED
 #undef CASTRELLE_EIGHT_BITS
 
+// The later passes find the base pass's pixels by its depth, so one pass stands for them only
+// while depth is written.
 bool drawsInOnePass(PassScheme scheme) {
-    return (scheme == PassScheme::TextureReflect || scheme == PassScheme::LayeredTextureReflect) &&
-           fastRendering();
+    if (scheme != PassScheme::TextureReflect && scheme != PassScheme::LayeredTextureReflect) return false;
+    if (!fastRendering()) return false;
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    return depthWrites == GL_TRUE;
 }
 
 float clamped(float v) { return std::min(1.0f, std::max(0.0f, v)); }
@@ -557,6 +562,8 @@ void endOnePass(const MeshObject& o, PassScheme scheme) {
     noGeneration();
     glext::glActiveTexture(GL_TEXTURE0);
     const int last = passCountOf(o) - 1;
+    applyCubeReflection(o.cubeTexture); // the binding and generation modes the reflection pass leaves
+    glDisable(GL_TEXTURE_CUBE_MAP);
     setPassState(o, scheme, last);
     const float k = colourFactor(o, last);
     glColor4f(o.colour.x * k, o.colour.y * k, o.colour.z * k, passAlpha(o, last));
