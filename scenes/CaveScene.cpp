@@ -3,6 +3,7 @@
 #include "anim/Envelope.h"
 #include "anim/Random.h"
 #include "assets/TextureSlots.h"
+#include "math/Angles.h"
 #include "platform/FrameProfile.h"
 #include "post/EffectBuffers.h"
 #include "render/Camera.h"
@@ -81,6 +82,14 @@ void dressGreeting(MeshObject& o, const Vec4& colour, const Vec4& ambient) {
     o.spotExponent = 0.05f;
     o.lightW = 0.0f;
     o.layered = 0;
+}
+
+// The angle a whole number of turns away from angle that lies nearest to reference. angleOf
+// jumps by a full turn where a direction crosses its seam; half way through a fade that jump
+// would spin the lantern round in one frame.
+float nearestTurn(float angle, float reference) {
+    constexpr float kTurn = 2.0f * kShowPi;
+    return angle + kTurn * std::round((reference - angle) / kTurn);
 }
 
 } // namespace
@@ -244,11 +253,12 @@ void CaveScene::turnToGreetings(float seconds) {
         greetingVisible[k] = t != 0.0f;
         if (!greetingVisible[k]) continue;
         const float s = 1.0f - t;
+        const Vec3 d = g.translation.minus(light.position);
+        const float heading = nearestTurn(angleOf(d.z, d.x), -lantern.rotationY);
         lantern.rotationX *= s;
         lantern.rotationY *= s;
         lantern.rotationZ *= s;
-        const Vec3 d = g.translation.minus(light.position);
-        lantern.rotationY -= t * angleOf(d.z, d.x);
+        lantern.rotationY -= t * heading;
         lantern.rotationX = t * angleOf(d.y, std::sqrt(d.z * d.z + d.x * d.x));
 
         // The aim point is in the camera path's space, the greeting's place mirrored.
