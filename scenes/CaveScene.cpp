@@ -68,20 +68,34 @@ void resampledLoop(SplinePath& source, SplinePath& out) {
     source.resampleInto(out);
 }
 
-// The greetings' lighting in the shaft and lit passes.
-void dressGreeting(MeshObject& o, const Vec4& colour, const Vec4& ambient) {
-    o.renderMode = RenderMode::TextureReflect;
-    o.colour = colour;
+// What the passes change of a mesh's look; specular stays black and alpha whole throughout.
+struct PassLook {
+    RenderMode renderMode;
+    int layered;
+    Vec4 colour;
+    Vec4 ambient;
+};
+
+void drawAs(Model& m, int mesh, const SceneLight& light, const PassLook& look, int geometry) {
+    MeshObject& o = m.mesh(mesh);
+    o.renderMode = look.renderMode;
+    o.layered = look.layered;
+    o.colour = look.colour;
+    o.ambient = look.ambient;
     o.specular = kBlack;
-    o.ambient = ambient;
+    o.alpha = 1.0f;
+    drawObject(m, mesh, light, 0, geometry);
+}
+
+// The greetings' lighting in the shaft and lit passes.
+void lightGreeting(MeshObject& o) {
     o.shininess = 0.82f;
-    o.alpha = o.envAlpha = 1.0f;
+    o.envAlpha = 1.0f;
     o.constantAttenuation = 0.035f;
     o.linearAttenuation = 0.02f;
     o.quadraticAttenuation = 0.0f;
     o.spotExponent = 0.05f;
     o.lightW = 0.0f;
-    o.layered = 0;
 }
 
 // The angle a whole number of turns away from angle that lies nearest to reference. angleOf
@@ -285,35 +299,19 @@ void CaveScene::shaftPass() {
     MeshObject& bulb = m.mesh(bulbIndex);
     bulb.translation = light.position;
     bulb.scale.set(1.0f, 1.0f, 1.0f);
-    bulb.colour.set(0.535f, 0.431f, 0.275f, 1.0f);
-    bulb.specular = kBlack;
-    bulb.ambient.set(1.32f, 0.96f, 0.444f, 1.0f);
-    bulb.renderMode = RenderMode::Untextured;
-    bulb.layered = 1;
-    drawObject(m, bulbIndex, light, 0, kRestShape);
-
-    MeshObject& lantern = m.mesh(lanternIndex);
-    lantern.translation = light.position;
-    lantern.renderMode = RenderMode::Reflect;
-    lantern.alpha = 1.0f;
-    lantern.layered = 0;
-    lantern.colour.set(0.01f, 0.0f, 0.0f, 1.0f);
-    lantern.specular = kBlack;
-    lantern.ambient.set(0.14f, 0.06f, 0.04f, 1.0f);
-    lantern.ambient.scale(0.25f);
-    drawObject(m, lanternIndex, light, 0, kRestShape);
-
-    MeshObject& cave = m.mesh(caveIndex);
-    cave.renderMode = RenderMode::Textured;
-    cave.layered = 1;
-    cave.ambient.set(0.005f, 0.005f, 0.005f, 1.0f);
-    cave.colour.set(0.01f, 0.01f, 0.01f, 1.0f);
-    drawObject(m, caveIndex, light, 0, kRestShape);
-
+    drawAs(m, bulbIndex, light, {RenderMode::Untextured, 1, {0.535f, 0.431f, 0.275f, 1.0f}, {1.32f, 0.96f, 0.444f, 1.0f}},
+           kRestShape);
+    m.mesh(lanternIndex).translation = light.position;
+    drawAs(m, lanternIndex, light, {RenderMode::Reflect, 0, {0.01f, 0.0f, 0.0f, 1.0f}, {0.035f, 0.015f, 0.01f, 0.25f}},
+           kRestShape);
+    drawAs(m, caveIndex, light, {RenderMode::Textured, 1, {0.01f, 0.01f, 0.01f, 1.0f}, {0.005f, 0.005f, 0.005f, 1.0f}},
+           kRestShape);
     for (int k = 0; k < kCaveGreetingCount; ++k) {
         if (!greetingVisible[k]) continue;
-        dressGreeting(m.mesh(firstGreeting + k), {0.07f, 0.0125f, 0.01f, 1.0f}, {0.025f, 0.01f, 0.0075f, 1.0f});
-        drawObject(m, firstGreeting + k, light, 0, kWorkingShape);
+        lightGreeting(m.mesh(firstGreeting + k));
+        drawAs(m, firstGreeting + k, light,
+               {RenderMode::TextureReflect, 0, {0.07f, 0.0125f, 0.01f, 1.0f}, {0.025f, 0.01f, 0.0075f, 1.0f}},
+               kWorkingShape);
     }
 
     glDisable(GL_DEPTH_TEST);
@@ -333,26 +331,14 @@ void CaveScene::litPass() {
     Model& m = *model;
     beginLitPass(m, camera);
 
-    MeshObject& cave = m.mesh(caveIndex);
-    cave.renderMode = RenderMode::Textured;
-    cave.layered = 1;
-    cave.ambient.set(0.16f, 0.12f, 0.12f, 1.0f);
-    cave.colour.set(0.5f, 0.55f, 0.5f, 1.0f);
-    drawObject(m, caveIndex, light, 0, kRestShape);
-
-    MeshObject& lantern = m.mesh(lanternIndex);
-    lantern.renderMode = RenderMode::Reflect;
-    lantern.alpha = 1.0f;
-    lantern.layered = 1;
-    lantern.colour.set(0.7f, 0.7f, 0.7f, 1.0f);
-    lantern.specular = kBlack;
-    lantern.ambient.set(0.05f, 0.06f, 0.03f, 1.0f);
-    drawObject(m, lanternIndex, light, 0, kRestShape);
-
+    drawAs(m, caveIndex, light, {RenderMode::Textured, 1, {0.5f, 0.55f, 0.5f, 1.0f}, {0.16f, 0.12f, 0.12f, 1.0f}},
+           kRestShape);
+    drawAs(m, lanternIndex, light, {RenderMode::Reflect, 1, {0.7f, 0.7f, 0.7f, 1.0f}, {0.05f, 0.06f, 0.03f, 1.0f}},
+           kRestShape);
     for (int k = 0; k < kCaveGreetingCount; ++k) {
         if (!greetingVisible[k]) continue;
-        dressGreeting(m.mesh(firstGreeting + k), {0.7f, 0.125f, 0.1f, 1.0f}, {0.25f, 0.1f, 0.075f, 1.0f});
-        drawObject(m, firstGreeting + k, light, 0, kWorkingShape);
+        drawAs(m, firstGreeting + k, light,
+               {RenderMode::TextureReflect, 0, {0.7f, 0.125f, 0.1f, 1.0f}, {0.25f, 0.1f, 0.075f, 1.0f}}, kWorkingShape);
     }
 
     effects_->grab(2);
@@ -383,28 +369,11 @@ void CaveScene::shadowMask() {
 
     beginMaskFill(m, camera);
 
-    MeshObject& cave = m.mesh(caveIndex);
-    cave.renderMode = RenderMode::Untextured;
-    cave.layered = 0;
-    cave.ambient = cave.colour = kMaskWhite;
-    drawObject(m, caveIndex, light, 0, kRestShape);
-
-    MeshObject& lantern = m.mesh(lanternIndex);
-    lantern.renderMode = RenderMode::Untextured;
-    lantern.alpha = 1.0f;
-    lantern.layered = 0;
-    lantern.colour = lantern.ambient = kMaskWhite;
-    lantern.specular = kBlack;
-    drawObject(m, lanternIndex, light, 0, kRestShape);
-
-    for (int k = 0; k < kCaveGreetingCount; ++k) {
-        if (!greetingVisible[k]) continue;
-        MeshObject& g = m.mesh(firstGreeting + k);
-        g.renderMode = RenderMode::Untextured;
-        g.layered = 0;
-        g.colour = g.ambient = kMaskWhite;
-        drawObject(m, firstGreeting + k, light, 0, kWorkingShape);
-    }
+    const PassLook white{RenderMode::Untextured, 0, kMaskWhite, kMaskWhite};
+    drawAs(m, caveIndex, light, white, kRestShape);
+    drawAs(m, lanternIndex, light, white, kRestShape);
+    for (int k = 0; k < kCaveGreetingCount; ++k)
+        if (greetingVisible[k]) drawAs(m, firstGreeting + k, light, white, kWorkingShape);
 
     endMaskFill(m, *effects_);
 }
