@@ -201,23 +201,9 @@ void CaveScene::setup(int screenWidth, int screenHeight, int effectWidth, int ef
     resetWorkPositions(m, lanternIndex);
     computeCreaseNormals(m, lanternIndex, 0.7f);
     prepareShadowCaster(m, lanternIndex);
-    applyMaterial(m.mesh(lanternIndex), Material{.texture = TextureSlot::KivisementtiBBsumea,
-                                                 .cubeTexture = TextureSlot::CubeEnv1gr,
-                                                 .renderMode = RenderMode::TextureReflect,
-                                                 .colour = {0.5f, 0.5f, 0.95f, 1.0f},
-                                                 .specular = {0.2f, 0.2f, 0.2f, 1.0f},
-                                                 .constantAttenuation = 0.02f,
-                                                 .linearAttenuation = 0.2f,
-                                                 .spotExponent = 0.05f,
-                                                 .lightW = 0.0f});
+    applyMaterial(m.mesh(lanternIndex), kBlueStoneMaterial);
 
-    // The bulb takes the light as a direction (w = 0), which has no falloff.
-    applyMaterial(m.mesh(bulbIndex), Material{.texture = TextureSlot::Unloaded27,
-                                              .cubeTexture = TextureSlot::CubeEnv1gr,
-                                              .renderMode = RenderMode::Reflect,
-                                              .constantAttenuation = 0.0f,
-                                              .spotExponent = 0.05f,
-                                              .lightW = 0.0f});
+    applyMaterial(m.mesh(bulbIndex), kLightBallMaterial);
     m.mesh(bulbIndex).translation.set(0.0f, 0.0f, 0.0f);
 }
 

@@ -120,22 +120,8 @@ void ClosingScene::setup(int screenWidth, int screenHeight, int effectWidth, int
                                               .constantAttenuation = 0.5f,
                                               .linearAttenuation = 0.5f,
                                               .spotExponent = 0.0001f});
-    applyMaterial(title, Material{.texture = TextureSlot::KivisementtiBBsumea,
-                                  .cubeTexture = TextureSlot::CubeEnv1gr,
-                                  .renderMode = RenderMode::TextureReflect,
-                                  .colour = {0.5f, 0.5f, 0.95f, 1.0f},
-                                  .specular = {0.2f, 0.2f, 0.2f, 1.0f},
-                                  .constantAttenuation = 0.02f,
-                                  .linearAttenuation = 0.2f,
-                                  .spotExponent = 0.05f,
-                                  .lightW = 0.0f});
-    // The word and the bulb take the light as a direction (w = 0), which has no falloff.
-    applyMaterial(m.mesh(bulbIndex), Material{.texture = TextureSlot::Unloaded27,
-                                              .cubeTexture = TextureSlot::CubeEnv1gr,
-                                              .renderMode = RenderMode::Reflect,
-                                              .constantAttenuation = 0.0f,
-                                              .spotExponent = 0.05f,
-                                              .lightW = 0.0f});
+    applyMaterial(title, kBlueStoneMaterial);
+    applyMaterial(m.mesh(bulbIndex), kLightBallMaterial);
     m.mesh(bulbIndex).translation.set(0.0f, 0.0f, 0.0f);
 }
 
