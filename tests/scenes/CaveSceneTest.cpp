@@ -134,6 +134,29 @@ TEST_F(CaveSceneTest, ALanternInTheCameraPlaneStillGivesAShaftCentre) {
     EXPECT_NEAR(std::hypot(centre.x, centre.y), kShaftCentreReach, 1e-3f);
 }
 
+// Each name, while fully shown, comes on screen in the lantern's light: its red is bright where
+// the cave's stone is grey and the lantern's glow white.
+TEST_F(CaveSceneTest, EachNameShowsLitWhileFullyShown) {
+    auto redPixels = [] {
+        const Image frame = readFrame(0, 0, 512, 512);
+        int red = 0;
+        for (int y = 0; y < 512; ++y)
+            for (int x = 0; x < 512; ++x) {
+                const unsigned char* p = frame.at(x, y);
+                red += p[0] >= 64 && p[0] > 2 * p[1] && p[0] > 2 * p[2];
+            }
+        return red;
+    };
+    for (int k = 0; k < kCaveGreetingCount; ++k) {
+        int most = 0;
+        for (float c = 0.035f; c <= 0.07f; c += 0.005f) {
+            renderAt(kCaveGreetings[k].start + c);
+            most = std::max(most, redPixels());
+        }
+        EXPECT_GT(most, 1000) << "greeting " << k;
+    }
+}
+
 // Through greeting 3's window: the lantern's front (its +x axis) comes round to face the greeting
 // and never jumps a turn, even where the direction to the greeting crosses behind it.
 TEST_F(CaveSceneTest, TheLanternTurnsItsFrontToTheGreetingWithoutSpinning) {

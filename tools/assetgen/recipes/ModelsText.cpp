@@ -41,10 +41,11 @@ const TextStyle kPlainTitle{"DejaVuSans-Bold.ttf", 0.35, 0.35};
 const TextStyle kSecondTitle{"DejaVuSerif-Bold.ttf", 0.35, 0.35};
 const TextStyle kGreeting{"DejaVuSans-Bold.ttf", 0.6, 0.0};
 constexpr std::size_t kGreetingFaces = 900;
-constexpr double kGreetingWidth = 14.0; // world units
+// World units: each name is first seen from 35 to 65 units down the passage, the farther ones wider.
+constexpr double kGreetingWidths[5] = {14.0, 18.0, 16.0, 14.0, 14.0};
 // How far each name stands above (below, if negative) the point the scene places it at, in world
 // units: the camera and the lantern fly through those points, and so pass under or over the name.
-constexpr double kGreetingRise[5] = {1.5, -2.5, 2.5, -3.0, 3.0};
+constexpr double kGreetingRise[5] = {1.5, -3.5, 2.5, -3.0, 3.0};
 
 } // namespace
 
@@ -64,14 +65,14 @@ const std::vector<std::string>& greetedGroups() {
     return groups;
 }
 
-// Greetings: each name spans kGreetingWidth world units at the scale the cave loads it with, wide
-// enough to read from forty units down the passage, where the fade-in leaves it, and narrow
-// enough to stand in the hall the cave opens round it, clear of the flight. Shadow casters: closed. Each is drawn in
+// Greetings: each name spans its width in kGreetingWidths at the scale the cave loads it with,
+// wide enough to read where the fade-in leaves it down the passage and narrow enough to stand in
+// the hall the cave opens round it, clear of the flight. Shadow casters: closed. Each is drawn in
 // about eight passes a frame counting its shadow volume, so curves get fewer segments until it
 // fits kGreetingFaces.
 Mesh buildGreeting(int index) {
     const std::string& name = greetedGroups()[static_cast<std::size_t>(index)];
-    const double width = kGreetingWidth / kCaveGreetingPlacements[index].vertexScale;
+    const double width = kGreetingWidths[index] / kCaveGreetingPlacements[index].vertexScale;
     Mesh m;
     for (int steps = 4; steps >= 2; --steps) {
         m = extrudedText(name, name, width, kGreeting, steps);
