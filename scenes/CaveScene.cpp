@@ -35,17 +35,17 @@ constexpr std::uint32_t kJitterSeed = 123;
 // The passage's centre line, (x, z) in the designer's table units; the paths scale it by 15 about
 // the table's centre.
 constexpr float kCaveTable[44][2] = {
-    {0.84422f, 8.3402f},   {1.2531f, 6.7326f},   {0.84422f, 4.3213f},    {0.45996f, 1.7583f},
-    {-1.4821f, 1.9592f},   {-3.9729f, 1.599f},   {-5.8317f, 2.3244f},    {-7.2626f, 2.1234f},
-    {-3.9308f, 1.2216f},   {-4.6884f, -1.2878f}, {-5.5061f, -2.9958f},   {-4.8929f, -3.2972f},
-    {-4.0752f, -0.082101f}, {-1.9931f, 1.3564f}, {0.97101f, 1.3564f},    {3.2197f, 1.5573f},
-    {5.0595f, 0.75354f},   {6.3883f, -0.75354f}, {6.8993f, -0.55016f},   {4.344f, 1.2559f},
-    {1.2777f, 1.5573f},    {0.50868f, 0.95449f}, {0.58813f, -1.3564f},   {-0.15332f, -3.1649f},
-    {0.45996f, -4.471f},   {1.3799f, -4.0691f},  {0.76659f, -2.763f},    {-1.3799f, -3.8682f},
-    {0.051106f, -4.1696f}, {-0.21775f, -6.2795f}, {-0.52438f, -8.289f},  {0.59995f, -7.7866f},
-    {-0.013323f, -5.2748f}, {0.56217f, -3.6672f}, {2.5042f, -3.8682f},   {5.3056f, -4.2848f},
-    {5.7144f, -5.39f},     {3.7724f, -4.4857f},  {0.35774f, -3.2654f},   {0.50868f, -0.5526f},
-    {-0.051106f, 1.5573f}, {1.0486f, 3.7184f},   {0.6398f, 6.3307f},     {0.74201f, 7.4359f},
+    {0.84422f, 8.3402f},    {1.2531f, 6.7326f},    {0.84422f, 4.3213f},  {0.45996f, 1.7583f},
+    {-1.4821f, 1.9592f},    {-3.9729f, 1.599f},    {-5.8317f, 2.3244f},  {-7.2626f, 2.1234f},
+    {-3.9308f, 1.2216f},    {-4.6884f, -1.2878f},  {-5.5061f, -2.9958f}, {-4.8929f, -3.2972f},
+    {-4.0752f, -0.082101f}, {-1.9931f, 1.3564f},   {0.97101f, 1.3564f},  {3.2197f, 1.5573f},
+    {5.0595f, 0.75354f},    {6.3883f, -0.75354f},  {6.8993f, -0.55016f}, {4.344f, 1.2559f},
+    {1.2777f, 1.5573f},     {0.50868f, 0.95449f},  {0.58813f, -1.3564f}, {-0.15332f, -3.1649f},
+    {0.45996f, -4.471f},    {1.3799f, -4.0691f},   {0.76659f, -2.763f},  {-1.3799f, -3.8682f},
+    {0.051106f, -4.1696f},  {-0.21775f, -6.2795f}, {-0.52438f, -8.289f}, {0.59995f, -7.7866f},
+    {-0.013323f, -5.2748f}, {0.56217f, -3.6672f},  {2.5042f, -3.8682f},  {5.3056f, -4.2848f},
+    {5.7144f, -5.39f},      {3.7724f, -4.4857f},   {0.35774f, -3.2654f}, {0.50868f, -0.5526f},
+    {-0.051106f, 1.5573f},  {1.0486f, 3.7184f},    {0.6398f, 6.3307f},   {0.74201f, 7.4359f},
 };
 constexpr float kTableScale = 15.0f;
 constexpr float kTableCentreX = 0.689204f;
@@ -56,8 +56,8 @@ constexpr float kJitterHeight = 6.0f; // the lantern's path is spread this much 
 // The lantern floats this far ahead of the camera, and the camera aims this far ahead.
 constexpr float kLanternLeadMs = 1000.0f;
 constexpr float kAimLeadMs = 3000.0f;
-constexpr float kCameraLift = 1.7f;   // times the lantern's height
-constexpr float kSwayShare = -0.12f;  // of the sway loop in the lantern's position
+constexpr float kCameraLift = 1.7f;  // times the lantern's height
+constexpr float kSwayShare = -0.12f; // of the sway loop in the lantern's position
 
 const Vec4 kBlack{0.0f, 0.0f, 0.0f, 1.0f};
 
@@ -126,7 +126,8 @@ void CaveScene::setup(int screenWidth, int screenHeight, int effectWidth, int ef
     camera.forward.set(0.0f, 0.0f, 1.0f);
 
     SplinePath sway(100, true);
-    const float swayPoints[6][3] = {{-17, 0, -5}, {-14, 3, 4}, {0, -3, 6}, {15, 2, 4}, {16, 0, -6}, {0, 3, -7}};
+    const float swayPoints[6][3] = {{-17, 0, -5}, {-14, 3, 4}, {0, -3, 6},
+                                    {15, 2, 4},   {16, 0, -6}, {0, 3, -7}};
     for (const auto& p : swayPoints) sway.addPoint(p[0], p[1], p[2]);
     sway.build(5.0f, true);
     resampledLoop(sway, swayPath);
@@ -154,8 +155,9 @@ void CaveScene::setup(int screenWidth, int screenHeight, int effectWidth, int ef
         m.load(file);
         if (m.objectCount > next) index = next;
     };
-    const char* greetingFiles[kCaveGreetingCount] = {"Models/greet1.3ds", "Models/greet2.3ds", "Models/greet3.3ds",
-                                                     "Models/greet4.3ds", "Models/greet5.3ds"};
+    const char* greetingFiles[kCaveGreetingCount] = {"Models/greet1.3ds", "Models/greet2.3ds",
+                                                     "Models/greet3.3ds", "Models/greet4.3ds",
+                                                     "Models/greet5.3ds"};
     const float greetingScales[kCaveGreetingCount] = {3.0f, 3.5f, 4.25f, 4.5f, 3.5f};
     int loadedGreetings = 0;
     for (int k = 0; k < kCaveGreetingCount; ++k) {
@@ -285,12 +287,14 @@ void CaveScene::shaftPass() {
     MeshObject& bulb = m.mesh(bulbIndex);
     bulb.translation = light.position;
     bulb.scale.set(1.0f, 1.0f, 1.0f);
-    drawAs(m, bulbIndex, light, {RenderMode::Untextured, 1, {0.535f, 0.431f, 0.275f, 1.0f}, {1.32f, 0.96f, 0.444f, 1.0f}},
+    drawAs(m, bulbIndex, light,
+           {RenderMode::Untextured, 1, {0.535f, 0.431f, 0.275f, 1.0f}, {1.32f, 0.96f, 0.444f, 1.0f}},
            kRestShape);
     m.mesh(lanternIndex).translation = light.position;
-    drawAs(m, lanternIndex, light, {RenderMode::Reflect, 0, {0.01f, 0.0f, 0.0f, 1.0f}, {0.035f, 0.015f, 0.01f, 0.25f}},
-           kRestShape);
-    drawAs(m, caveIndex, light, {RenderMode::Textured, 1, {0.01f, 0.01f, 0.01f, 1.0f}, {0.005f, 0.005f, 0.005f, 1.0f}},
+    drawAs(m, lanternIndex, light,
+           {RenderMode::Reflect, 0, {0.01f, 0.0f, 0.0f, 1.0f}, {0.035f, 0.015f, 0.01f, 0.25f}}, kRestShape);
+    drawAs(m, caveIndex, light,
+           {RenderMode::Textured, 1, {0.01f, 0.01f, 0.01f, 1.0f}, {0.005f, 0.005f, 0.005f, 1.0f}},
            kRestShape);
     for (int k = 0; k < kCaveGreetingCount; ++k) {
         if (!greetingVisible[k]) continue;
@@ -302,14 +306,15 @@ void CaveScene::shaftPass() {
 
     glDisable(GL_DEPTH_TEST);
     shaftCentre = shaftCentreSeenBy(m, camera, light.position);
-    streakShafts(m, fx, {.burnPasses = 1,
-                         .streakFade = 0.8f,
-                         .zoom = {.passes = 12,
-                                  .alpha = 0.88f,
-                                  .angle = 0.5f,
-                                  .strength = 0.135f,
-                                  .centreX = shaftCentre.x,
-                                  .centreY = shaftCentre.y}});
+    streakShafts(m, fx,
+                 {.burnPasses = 1,
+                  .streakFade = 0.8f,
+                  .zoom = {.passes = 12,
+                           .alpha = 0.88f,
+                           .angle = 0.5f,
+                           .strength = 0.135f,
+                           .centreX = shaftCentre.x,
+                           .centreY = shaftCentre.y}});
 }
 
 // The cave, the lantern and the greetings shown at full size, as they look when lit.
@@ -317,14 +322,15 @@ void CaveScene::litPass() {
     Model& m = *model;
     beginLitPass(m, camera);
 
-    drawAs(m, caveIndex, light, {RenderMode::Textured, 1, {0.5f, 0.55f, 0.5f, 1.0f}, {0.16f, 0.12f, 0.12f, 1.0f}},
-           kRestShape);
-    drawAs(m, lanternIndex, light, {RenderMode::Reflect, 1, {0.7f, 0.7f, 0.7f, 1.0f}, {0.05f, 0.06f, 0.03f, 1.0f}},
-           kRestShape);
+    drawAs(m, caveIndex, light,
+           {RenderMode::Textured, 1, {0.5f, 0.55f, 0.5f, 1.0f}, {0.16f, 0.12f, 0.12f, 1.0f}}, kRestShape);
+    drawAs(m, lanternIndex, light,
+           {RenderMode::Reflect, 1, {0.7f, 0.7f, 0.7f, 1.0f}, {0.05f, 0.06f, 0.03f, 1.0f}}, kRestShape);
     for (int k = 0; k < kCaveGreetingCount; ++k) {
         if (!greetingVisible[k]) continue;
         drawAs(m, firstGreeting + k, light,
-               {RenderMode::TextureReflect, 0, {0.7f, 0.125f, 0.1f, 1.0f}, {0.25f, 0.1f, 0.075f, 1.0f}}, kWorkingShape);
+               {RenderMode::TextureReflect, 0, {0.7f, 0.125f, 0.1f, 1.0f}, {0.25f, 0.1f, 0.075f, 1.0f}},
+               kWorkingShape);
     }
 
     effects_->grab(2);
@@ -394,6 +400,7 @@ void CaveScene::render(int dt) {
     shaftPass();
     litPass();
     shadowMask();
-    composeShadowedFrame(*effects_, 1, {.passes = 5, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.041666668f});
+    composeShadowedFrame(*effects_, 1,
+                         {.passes = 5, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.041666668f});
     glDisable(GL_DEPTH_TEST);
 }

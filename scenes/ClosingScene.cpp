@@ -221,14 +221,15 @@ void ClosingScene::shaftPass(float beat) {
     glDisable(GL_DEPTH_TEST);
     shaftCentre = shaftCentreSeenBy(m, camera, light.position);
     // The shafts lengthen on the beat.
-    streakShafts(m, fx, {.burnPasses = 2,
-                         .streakFade = 0.5f,
-                         .zoom = {.passes = 8,
-                                  .alpha = 0.82f,
-                                  .angle = 0.4f,
-                                  .strength = (beat + 1.0f) * 0.01f,
-                                  .centreX = shaftCentre.x,
-                                  .centreY = shaftCentre.y}});
+    streakShafts(m, fx,
+                 {.burnPasses = 2,
+                  .streakFade = 0.5f,
+                  .zoom = {.passes = 8,
+                           .alpha = 0.82f,
+                           .angle = 0.4f,
+                           .strength = (beat + 1.0f) * 0.01f,
+                           .centreX = shaftCentre.x,
+                           .centreY = shaftCentre.y}});
 }
 
 // The room (textured with the last frame) and the word at full size, as they look when lit.

@@ -164,7 +164,8 @@ TEST(ModelCaveGreetings, standInsideTheCaveWithRoomToSpare) {
         const Vec3d anchor = caveGreetingAnchor(flight(), k);
         double clearance = 1e9;
         for (int c = 0; c < 8; ++c) {
-            const Vec3d corner{c & 1 ? b.max.x : b.min.x, c & 2 ? b.max.y : b.min.y, c & 4 ? b.max.z : b.min.z};
+            const Vec3d corner{c & 1 ? b.max.x : b.min.x, c & 2 ? b.max.y : b.min.y,
+                               c & 4 ? b.max.z : b.min.z};
             const Vec3d p = worldToFile(caveGreetingToWorld(k, corner, anchor), kCaveVertexScale);
             EXPECT_LT(windingNumber(cave(), p), -0.5) << "greeting " << k << " pokes out of the cave";
             clearance = std::min(clearance, distanceToMesh(cave(), p));
@@ -178,7 +179,8 @@ TEST(ModelCaveGreetings, standInsideTheCaveWithRoomToSpare) {
 namespace {
 
 double distanceToBox(Vec3d p, const Bounds& b) {
-    const Vec3d outside{std::max({b.min.x - p.x, 0.0, p.x - b.max.x}), std::max({b.min.y - p.y, 0.0, p.y - b.max.y}),
+    const Vec3d outside{std::max({b.min.x - p.x, 0.0, p.x - b.max.x}),
+                        std::max({b.min.y - p.y, 0.0, p.y - b.max.y}),
                         std::max({b.min.z - p.z, 0.0, p.z - b.max.z})};
     return length(outside);
 }

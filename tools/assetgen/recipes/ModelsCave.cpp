@@ -94,7 +94,8 @@ Mesh buildCave() {
     };
     Bounds b;
     std::vector<Vec3d> reach = grid.points;
-    for (const Vec3d& h : halls) reach.push_back(h), reach.push_back(h + hallRadii), reach.push_back(h - hallRadii);
+    for (const Vec3d& h : halls)
+        reach.push_back(h), reach.push_back(h + hallRadii), reach.push_back(h - hallRadii);
     for (const Vec3d& p : reach) {
         b.min = {std::min(b.min.x, p.x), std::min(b.min.y, p.y), std::min(b.min.z, p.z)};
         b.max = {std::max(b.max.x, p.x), std::max(b.max.y, p.y), std::max(b.max.z, p.z)};
