@@ -8,9 +8,11 @@
 #include "platform/PngFile.h"
 #include "platform/Quit.h"
 #include "platform/VideoEncoder.h"
+#include "post/EffectBuffers.h"
 #include "render/FrameReadback.h"
 #include "render/FrameSize.h"
 #include "render/MeshRenderer.h"
+#include "render/RenderPath.h"
 
 #include <algorithm>
 #include <cctype>
@@ -41,10 +43,11 @@ struct SectionTiming {
     double outputMs = 0.0; // encoding or writing
     int64_t triangles = 0; // sent by the mesh renderer, every pass counted
     int64_t batches = 0;   // the mesh renderer's draw calls, one per pass
+    double effectFrames = 0.0; // effect quads in full frames' worth of pixels
 };
 
 void addTiming(std::vector<SectionTiming>& sections, const char* name, double frameMs, double logicMs,
-               double outputMs, int64_t triangles, int64_t batches) {
+               double outputMs, int64_t triangles, int64_t batches, double effectFrames) {
     if (sections.empty() || sections.back().name != name) sections.push_back(SectionTiming{name});
     SectionTiming& s = sections.back();
     ++s.frames;
@@ -53,19 +56,24 @@ void addTiming(std::vector<SectionTiming>& sections, const char* name, double fr
     s.outputMs += outputMs;
     s.triangles += triangles;
     s.batches += batches;
+    s.effectFrames += effectFrames;
 }
 
-void printTimings(const std::vector<SectionTiming>& sections, double seconds, int64_t frames, int showMs) {
-    std::printf("\n%-12s %7s %8s %10s %10s %10s %10s %8s\n", "section", "frames", "fps", "logic ms", "GL ms",
-                "output ms", "triangles", "draws");
+void printTimings(const std::vector<SectionTiming>& sections, double seconds, int64_t frames, int showMs,
+                  bool fast) {
+    std::printf("\nrender path: %s\n", fast ? "fast" : "reference");
+    std::printf("\n%-12s %7s %8s %10s %10s %10s %10s %8s %8s\n", "section", "frames", "fps", "logic ms", "GL ms",
+                "output ms", "triangles", "draws", "passes");
     for (const SectionTiming& s : sections) {
         const double n = static_cast<double>(s.frames);
-        std::printf("%-12s %7lld %8.1f %10.2f %10.2f %10.2f %10.0f %8.0f\n", s.name,
+        std::printf("%-12s %7lld %8.1f %10.2f %10.2f %10.2f %10.0f %8.0f %8.1f\n", s.name,
                     static_cast<long long>(s.frames),
                     s.frameMs > 0 ? 1000.0 * n / (s.frameMs + s.outputMs) : 0.0, s.logicMs / n,
                     (s.frameMs - s.logicMs) / n, s.outputMs / n, static_cast<double>(s.triangles) / n,
-                    static_cast<double>(s.batches) / n);
+                    static_cast<double>(s.batches) / n, s.effectFrames / n);
     }
+    std::printf("(per frame; draws: mesh passes sent; passes: post-stack quads in full frames' worth of "
+                "pixels)\n");
     rusage usage = {};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("\n%lld frames in %.1f s: %.1f fps; %.2f s of show per second; peak memory %.1f MiB\n",
@@ -165,6 +173,7 @@ int runCapture(const Options& options) {
         frameProfile().logicMs = 0.0;
         resetDrawnTriangles();
         resetDrawnBatches();
+        resetEffectQuadFrames();
         shell.renderFrame(t);
         if (shell.quitRequested) break; // the show is over: nothing was drawn
         const uint8_t* rgb = reader.read(options.width, options.height);
@@ -194,12 +203,13 @@ int runCapture(const Options& options) {
         }
         const double t2 = monotonicSeconds();
         addTiming(timings, Director::sectionName(t), (t1 - t0) * 1000.0, frameProfile().logicMs,
-                  (t2 - t1) * 1000.0, drawnTriangles(), drawnBatches());
+                  (t2 - t1) * 1000.0, drawnTriangles(), drawnBatches(), effectQuadFrames());
         lastTime = t;
         progress.update(n + 1, t);
     }
     progress.finish();
     const double seconds = monotonicSeconds() - start;
+    const bool fastPath = fastRendering(); // asked while the context is current
     const bool encoded = sink != Sink::Video || encoder.finish();
     shell.shutDown();
 
@@ -214,7 +224,7 @@ int runCapture(const Options& options) {
         std::filesystem::remove(options.capturePath, ec);
     if (sink == Sink::PngFolder)
         std::printf("Wrote %lld PNG frames to %s\n", static_cast<long long>(n), options.capturePath.c_str());
-    if (options.stats && n > 0) printTimings(timings, seconds, n, lastTime - fromMs);
+    if (options.stats && n > 0) printTimings(timings, seconds, n, lastTime - fromMs, fastPath);
     if (interruptSignal()) return interruptExitStatus();
     if (nextShot < shots.size()) {
         std::fprintf(

@@ -77,6 +77,9 @@ const char* usageText() {
            "  --from MS, --to MS  time range of a capture (default the whole show)\n"
            "  --stats             after a capture, print timing per section and peak memory\n"
            "\n"
+           "  --reference         draw every pass as the look was built, without the renderer's\n"
+           "                      shortcuts (slower; for comparing pictures and timings)\n"
+           "\n"
            "  --help              show this text\n"
            "  --version           show the version\n"
            "\n"
@@ -106,6 +109,8 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
             options.musicEnabled = false;
         else if (arg == "--stats")
             options.stats = true;
+        else if (arg == "--reference")
+            options.reference = true;
         else if (arg == "--data")
             options.dataDir = value;
         else if (arg == "--out")

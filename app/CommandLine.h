@@ -33,6 +33,7 @@ struct Options {
     std::vector<int> shotTimes;
     std::string outDir; // where --shot writes
     bool stats = false; // per-section timing table after a capture
+    bool reference = false; // draw without the renderer's shortcuts (RenderPath::Reference)
 };
 
 // Parses argv into options. Returns false with a message in error on unknown options or bad values.

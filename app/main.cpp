@@ -4,6 +4,7 @@
 #include "app/Shell.h"
 #include "platform/GlContext.h"
 #include "platform/Interrupt.h"
+#include "render/RenderPath.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "castrelle: %s\n\n%s", error.c_str(), usageText());
         return 2;
     }
+    setRenderPath(options.reference ? RenderPath::Reference : RenderPath::Fast);
     if (options.showHelp) {
         std::fputs(usageText(), stdout);
         return 0;

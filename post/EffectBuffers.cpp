@@ -1,7 +1,9 @@
 #include "post/EffectBuffers.h"
 
 #include "math/Angles.h"
+#include "render/FragmentProgram.h"
 #include "render/FrameSize.h"
+#include "render/RenderPath.h"
 
 #include <GL/gl.h>
 
@@ -20,6 +22,15 @@ constexpr float kBlurStepX = 0.0009765625f;
 constexpr float kBlurStepY = 0.001953125f;
 // Each zoomStreak pass shrinks its zoom by this factor.
 constexpr float kStreakDecay = 1.13f;
+
+// Quads drawn, in frames' worth of pixels: a full-size quad counts 1, a small one its share.
+double gQuadFrames = 0.0;
+
+void countQuad(bool small, const EffectBuffers& e) {
+    gQuadFrames += small ? static_cast<double>(e.smallWidth) * e.smallHeight /
+                               (static_cast<double>(e.fullWidth) * e.fullHeight)
+                         : 1.0;
+}
 
 void makeTexture(unsigned name, int width, int height, GLint wrap, const unsigned char* pixels) {
     glBindTexture(GL_TEXTURE_2D, name);
@@ -57,6 +68,7 @@ void drawQuad(bool small, const EffectBuffers& e, float s0, float t0, float s1, 
     glTexCoord2f(s1, t1), glVertex3f(hw, hh, -1.0f);
     glTexCoord2f(s0, t1), glVertex3f(-hw, hh, -1.0f);
     glEnd();
+    countQuad(small, e);
 }
 
 void drawQuad(bool small, const EffectBuffers& e) { drawQuad(small, e, 0.0f, 0.0f, 1.0f, 1.0f); }
@@ -72,6 +84,65 @@ void beginQuads() {
 void endQuads() { glPopMatrix(); }
 
 void setTexEnv(GLint mode) { glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, mode); }
+
+
+// Fast path: blur's four taps in one quad, replacing the frame as the reference's taps summed
+// over a cleared frame do. The reference's taps pass through the 8-bit framebuffer one by one:
+// each tinted texel is rounded to eight bits, weighted by the blend's eight-bit alpha, rounded
+// again and added. The program rounds the same way, so that the error does not build up over a
+// blur's passes into a visibly different glow.
+//   local 0 to 3: the taps' texture offsets
+//   local 4: the tint in x, y, z; the tap weight as the eight-bit alpha applies it in w
+FragmentProgram gBlurTaps{"!!ARBfp1.0\n"
+                          "PARAM tint = program.local[4];\n"
+                          "PARAM eight = {255, 0.5, 0.0039215686, 0};\n"
+                          "TEMP at, texel, sum;\n"
+                          "ADD at, fragment.texcoord[0], program.local[0];\n"
+                          "TEX texel, at, texture[0], 2D;\n"
+                          "MUL_SAT texel, texel, tint;\n"
+                          "MAD texel, texel, eight.x, eight.y;\n" // to eight bits, rounded
+                          "FLR texel, texel;\n"
+                          "MAD texel, texel, tint.w, eight.y;\n"
+                          "FLR sum, texel;\n"
+                          "ADD at, fragment.texcoord[0], program.local[1];\n"
+                          "TEX texel, at, texture[0], 2D;\n"
+                          "MUL_SAT texel, texel, tint;\n"
+                          "MAD texel, texel, eight.x, eight.y;\n"
+                          "FLR texel, texel;\n"
+                          "MAD texel, texel, tint.w, eight.y;\n"
+                          "FLR texel, texel;\n"
+                          "ADD sum, sum, texel;\n"
+                          "ADD at, fragment.texcoord[0], program.local[2];\n"
+                          "TEX texel, at, texture[0], 2D;\n"
+                          "MUL_SAT texel, texel, tint;\n"
+                          "MAD texel, texel, eight.x, eight.y;\n"
+                          "FLR texel, texel;\n"
+                          "MAD texel, texel, tint.w, eight.y;\n"
+                          "FLR texel, texel;\n"
+                          "ADD sum, sum, texel;\n"
+                          "ADD at, fragment.texcoord[0], program.local[3];\n"
+                          "TEX texel, at, texture[0], 2D;\n"
+                          "MUL_SAT texel, texel, tint;\n"
+                          "MAD texel, texel, eight.x, eight.y;\n"
+                          "FLR texel, texel;\n"
+                          "MAD texel, texel, tint.w, eight.y;\n"
+                          "FLR texel, texel;\n"
+                          "ADD sum, sum, texel;\n"
+                          "MUL_SAT result.color, sum, eight.z;\n"
+                          "END\n"};
+
+// Fast path: burn's two additive quads of a pass as one, the tinted texture doubled. Rounded to
+// eight bits before doubling, as each of the reference's quads is, since later passes double
+// any difference again.
+FragmentProgram gBurnTwice{"!!ARBfp1.0\n"
+                           "PARAM eight = {255, 0.5, 0.0078431373, 0};\n" // 2 / 255 in z
+                           "TEMP texel;\n"
+                           "TEX texel, fragment.texcoord[0], texture[0], 2D;\n"
+                           "MUL_SAT texel, texel, fragment.color;\n"
+                           "MAD texel, texel, eight.x, eight.y;\n"
+                           "FLR texel, texel;\n"
+                           "MUL_SAT result.color, texel, eight.z;\n"
+                           "END\n"};
 
 } // namespace
 
@@ -174,14 +245,23 @@ void EffectBuffers::burn(int i, int passes, float gain) {
         glEnable(GL_COLOR_MATERIAL);
     else
         glDisable(GL_COLOR_MATERIAL);
+    const bool onePass = fastRendering() && passes > 0 && useFragmentProgram(gBurnTwice);
     for (int k = 0; k < passes; ++k) {
         glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k));
         drawQuad(sampleSmall != 0, *this);
-        drawQuad(sampleSmall != 0, *this);
+        if (!onePass) drawQuad(sampleSmall != 0, *this);
         if (k < passes - 1) {
             grabPass(*this, i, 0);
-            glClear(GL_COLOR_BUFFER_BIT);
+            if (onePass) {
+                glDisable(GL_BLEND); // later passes replace the frame rather than add to a cleared one
+            } else {
+                glClear(GL_COLOR_BUFFER_BIT);
+            }
         }
+    }
+    if (onePass) {
+        endFragmentProgram();
+        glEnable(GL_BLEND);
     }
     setTexEnv(GL_ADD);
     endQuads();
@@ -194,20 +274,37 @@ void EffectBuffers::blur(int i, const BlurDesc& desc) {
     glEnable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
     setTexEnv(GL_MODULATE);
+    const bool oneQuad = fastRendering() && passes > 0 && useFragmentProgram(gBlurTaps);
+    if (oneQuad) {
+        glDisable(GL_BLEND);
+        setProgramLocal(4, desc.r, desc.g, desc.b, std::round(kBlurTapWeight * 255.0f) / 255.0f);
+    }
     for (int k = 0; k < passes; ++k) {
         // The step is measured in small-size pixels whichever set is sampled.
         const float step = static_cast<float>(k + 1) * desc.spread / static_cast<float>(passes);
         const float du = static_cast<float>(smallWidth) * desc.stretchX * step * kBlurStepX / pixelScale;
         const float dv = static_cast<float>(smallHeight) * desc.stretchY * step * kBlurStepY / pixelScale;
-        glClear(GL_COLOR_BUFFER_BIT);
         glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k));
-        for (const float t : {-0.5f * dv, 0.5f * dv}) {
-            for (const float s : {-0.5f * du, 0.5f * du}) {
-                glColor4f(desc.r, desc.g, desc.b, kBlurTapWeight);
-                drawQuad(sampleSmall != 0, *this, s, t, s + 1.0f, t + 1.0f);
+        if (oneQuad) {
+            int tap = 0;
+            for (const float t : {-0.5f * dv, 0.5f * dv})
+                for (const float s : {-0.5f * du, 0.5f * du}) setProgramLocal(tap++, s, t, 0.0f, 0.0f);
+            glColor4f(desc.r, desc.g, desc.b, kBlurTapWeight);
+            drawQuad(sampleSmall != 0, *this);
+        } else {
+            glClear(GL_COLOR_BUFFER_BIT);
+            for (const float t : {-0.5f * dv, 0.5f * dv}) {
+                for (const float s : {-0.5f * du, 0.5f * du}) {
+                    glColor4f(desc.r, desc.g, desc.b, kBlurTapWeight);
+                    drawQuad(sampleSmall != 0, *this, s, t, s + 1.0f, t + 1.0f);
+                }
             }
         }
         if (k < passes - 1) grabPass(*this, i, sampleSmall ? smallSourceX : fullSourceX);
+    }
+    if (oneQuad) {
+        endFragmentProgram();
+        glEnable(GL_BLEND);
     }
     glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
     setTexEnv(GL_ADD);
@@ -226,7 +323,10 @@ void EffectBuffers::zoomStreak(int i, const ZoomStreakDesc& desc) {
     const float theta2 = desc.angle + desc.phase * kShowHalfPi;
     const float shapeX = std::cos(theta1) + std::sin(theta1);
     const float shapeY = std::sin(theta2) + std::cos(theta2);
-    for (int k = 0; k < passes; ++k) {
+    // With no strength every pass after the first lays the frame unmoved over itself, which
+    // changes nothing: the fast path draws the first only.
+    const int drawn = strength == 0.0f && fastRendering() ? std::min(passes, 1) : passes;
+    for (int k = 0; k < drawn; ++k) {
         const float z = static_cast<float>(k + 1) * strength / static_cast<float>(passes) /
                         std::pow(kStreakDecay, static_cast<float>(k));
         const float d = (p - z) * static_cast<float>(k);
@@ -238,7 +338,11 @@ void EffectBuffers::zoomStreak(int i, const ZoomStreakDesc& desc) {
         const float fade = std::sqrt(static_cast<float>(k) / static_cast<float>(passes)) * streakFade;
         glColor4f(0.0f, 0.0f, 0.0f, desc.alpha - fade);
         drawQuad(sampleSmall != 0, *this, o - m, q - n, o + m + 1.0f, q + n + 1.0f);
-        if (k < passes - 1) grabPass(*this, i, sampleSmall ? smallSourceX : fullSourceX);
+        if (k < drawn - 1) grabPass(*this, i, sampleSmall ? smallSourceX : fullSourceX);
     }
     endQuads();
 }
+
+double effectQuadFrames() { return gQuadFrames; }
+
+void resetEffectQuadFrames() { gQuadFrames = 0.0; }

@@ -78,3 +78,8 @@ struct EffectBuffers {
     // which gives streaks radiating from the descriptor's centre.
     void zoomStreak(int i, const ZoomStreakDesc& desc);
 };
+
+// Quads the effect operations drew since the last reset, in frames' worth of pixels (a full-size
+// quad counts 1, a small one its share of the full size): the post stack's pixel work.
+double effectQuadFrames();
+void resetEffectQuadFrames();

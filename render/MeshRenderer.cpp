@@ -1,10 +1,15 @@
 #include "render/MeshRenderer.h"
 
+#include "glext/GlExt.h"
 #include "math/Angles.h"
+#include "render/FragmentProgram.h"
 #include "render/Placement.h"
+#include "render/RenderPath.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
+
+#include <algorithm>
 
 #include <cmath>
 #include <cstddef>
@@ -472,6 +477,98 @@ void fillBatchColours(float k, float alpha) {
     }
 }
 
+// The texture-and-reflection meshes in one pass (fast path). The reference draws the lit base
+// with blending off, then adds the unlit cube reflection weighted by its pass's alpha, and for a
+// layered mesh the lit texture once more weighted by envAlpha; every term is positive and the
+// later passes touch only the pixels the base wrote, so adding the terms in one fragment program
+// gives the same pixels. Each term is rounded to eight bits as the framebuffer rounds it between
+// the reference's passes: the glows burn the frame up several times, which would otherwise show
+// the difference. Texture unit 0 holds the 2D texture with the base pass's coordinates, unit 1
+// the cube map with reflection coordinates.
+//   local 0: the reflection's vertex colour, clamped as GL clamps it
+//   local 1: x, the reflection pass's alpha; y, the layered mesh's second texture layer's alpha
+#define CASTRELLE_EIGHT_BITS(r) "MAD " r ", " r ", eight.x, eight.y;\n" "FLR " r ", " r ";\n"
+#define CASTRELLE_WEIGHTED(r, w) "MAD " r ", " r ", " w ", eight.y;\n" "FLR " r ", " r ";\n"
+#define CASTRELLE_ONE_PASS_HEAD                                                                    \
+    "!!ARBfp1.0\n"                                                                                 \
+    "PARAM eight = {255, 0.5, 0.0039215686, 0};\n"                                                \
+    "TEMP texel, base, cube, sum;\n"                                                               \
+    "TEX texel, fragment.texcoord[0], texture[0], 2D;\n"                                           \
+    "TEX cube, fragment.texcoord[1], texture[1], CUBE;\n"                                          \
+    "MUL_SAT cube, cube, program.local[0];\n" CASTRELLE_EIGHT_BITS("cube")                         \
+        CASTRELLE_WEIGHTED("cube", "program.local[1].x")
+#define CASTRELLE_ONE_PASS_BASE(op)                                                                \
+    op " base, texel, fragment.color;\n" CASTRELLE_EIGHT_BITS("base") "ADD sum, base, cube;\n"
+#define CASTRELLE_ONE_PASS_LAYER                                                                   \
+    "MUL_SAT texel, texel, fragment.color;\n" CASTRELLE_EIGHT_BITS("texel")                        \
+        CASTRELLE_WEIGHTED("texel", "program.local[1].y") "ADD sum, sum, texel;\n"
+#define CASTRELLE_ONE_PASS_TAIL "MUL_SAT result.color, sum, eight.z;\nEND\n"
+FragmentProgram gOnePass[2][2] = {
+    // [modulateBase][layered]
+    {{CASTRELLE_ONE_PASS_HEAD CASTRELLE_ONE_PASS_BASE("ADD_SAT") CASTRELLE_ONE_PASS_TAIL},
+     {CASTRELLE_ONE_PASS_HEAD CASTRELLE_ONE_PASS_BASE("ADD_SAT") CASTRELLE_ONE_PASS_LAYER CASTRELLE_ONE_PASS_TAIL}},
+    {{CASTRELLE_ONE_PASS_HEAD CASTRELLE_ONE_PASS_BASE("MUL_SAT") CASTRELLE_ONE_PASS_TAIL},
+     {CASTRELLE_ONE_PASS_HEAD CASTRELLE_ONE_PASS_BASE("MUL_SAT") CASTRELLE_ONE_PASS_LAYER CASTRELLE_ONE_PASS_TAIL}},
+};
+#undef CASTRELLE_ONE_PASS_TAIL
+#undef CASTRELLE_ONE_PASS_LAYER
+#undef CASTRELLE_ONE_PASS_BASE
+#undef CASTRELLE_ONE_PASS_HEAD
+#undef CASTRELLE_WEIGHTED
+#undef CASTRELLE_EIGHT_BITS
+
+// The later passes find the base pass's pixels by its depth, so one pass stands for them only
+// while depth is written.
+bool drawsInOnePass(PassScheme scheme) {
+    if (scheme != PassScheme::TextureReflect && scheme != PassScheme::LayeredTextureReflect) return false;
+    if (!fastRendering()) return false;
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    return depthWrites == GL_TRUE;
+}
+
+float clamped(float v) { return std::min(1.0f, std::max(0.0f, v)); }
+
+// Sets up the one-pass draw; false when its program is not available (draw the passes instead).
+bool beginOnePass(const MeshObject& o, PassScheme scheme) {
+    const bool layered = scheme == PassScheme::LayeredTextureReflect;
+    FragmentProgram& program = gOnePass[o.modulateBase != 0 ? 1 : 0][layered ? 1 : 0];
+    if (!useFragmentProgram(program)) return false;
+    const int reflectionPass = 1;
+    const float k = colourFactor(o, reflectionPass);
+    const float a = passAlpha(o, reflectionPass);
+    setProgramLocal(0, clamped(o.colour.x * k), clamped(o.colour.y * k), clamped(o.colour.z * k), 0.0f);
+    setProgramLocal(1, clamped(a), layered ? clamped(o.envAlpha) : 0.0f, 0.0f, 0.0f);
+
+    glext::glActiveTexture(GL_TEXTURE1);
+    applyCubeReflection(o.cubeTexture);
+    glDisable(GL_TEXTURE_CUBE_MAP); // the program names its targets; unit 1 needs only its coordinates
+    glext::glActiveTexture(GL_TEXTURE0);
+
+    // The base pass's state.
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glEnable(GL_LIGHTING);
+    glDepthFunc(GL_LEQUAL);
+    bindTexture(o);
+    sphereGeneration(o);
+    return true;
+}
+
+// Turns the program and unit 1 off and leaves what the reference's last pass leaves.
+void endOnePass(const MeshObject& o, PassScheme scheme) {
+    endFragmentProgram();
+    glext::glActiveTexture(GL_TEXTURE1);
+    noGeneration();
+    glext::glActiveTexture(GL_TEXTURE0);
+    const int last = passCountOf(o) - 1;
+    applyCubeReflection(o.cubeTexture); // the binding and generation modes the reflection pass leaves
+    glDisable(GL_TEXTURE_CUBE_MAP);
+    setPassState(o, scheme, last);
+    const float k = colourFactor(o, last);
+    glColor4f(o.colour.x * k, o.colour.y * k, o.colour.z * k, passAlpha(o, last));
+}
+
 void drawNormalLines(const MeshObject& o) {
     const std::size_t vertices = static_cast<std::size_t>(o.vertexCount);
     const std::size_t corners = 3 * static_cast<std::size_t>(o.faceCount);
@@ -586,10 +683,11 @@ void drawObject(Model& model, int mesh, const SceneLight& light, int showNormals
     }
 
     const PassScheme scheme = schemeOf(o);
-    const int passes = passCountOf(o);
+    const bool onePass = drawsInOnePass(scheme) && showNormals == 0 && beginOnePass(o, scheme);
+    const int passes = onePass ? 1 : passCountOf(o);
     for (int pass = 0; pass < passes; ++pass) {
         glDisable(GL_TEXTURE_CUBE_MAP);
-        setPassState(o, scheme, pass);
+        if (!onePass) setPassState(o, scheme, pass);
         const float k = colourFactor(o, pass);
         // The colour's own alpha is never sent: transparency comes from alpha and envAlpha.
         glColor4f(o.colour.x * k, o.colour.y * k, o.colour.z * k, passAlpha(o, pass));
@@ -604,6 +702,7 @@ void drawObject(Model& model, int mesh, const SceneLight& light, int showNormals
         }
         if (showNormals != 0) drawNormalLines(o);
     }
+    if (onePass) endOnePass(o, scheme);
 
     if (arrays) {
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);

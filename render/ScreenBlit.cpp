@@ -1,6 +1,7 @@
 #include "render/ScreenBlit.h"
 
 #include "render/FrameSize.h"
+#include "render/RenderPath.h"
 
 #include <GL/gl.h>
 
@@ -26,7 +27,9 @@ void blitFrame(const ScreenSize& screen, const FrameTarget& frame) {
         static_cast<float>(picture.y) + 0.5f * static_cast<float>(picture.height - screen.windowHeight);
 
     glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
+    // The texture as it is: GL_ADD with black, or (fast path) GL_REPLACE, which the rasteriser
+    // can copy without the per-pixel add.
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, fastRendering() ? GL_REPLACE : GL_ADD);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     bindWindowTarget();
@@ -45,6 +48,7 @@ void blitFrame(const ScreenSize& screen, const FrameTarget& frame) {
     glTexCoord2f(1, 1), glVertex3f(512.0f * sx, 384.0f * sy, -1.0f);
     glTexCoord2f(0, 1), glVertex3f(-512.0f * sx, 384.0f * sy, -1.0f);
     glEnd();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
     glPopMatrix();
     setWindowProjection(screen);
 }

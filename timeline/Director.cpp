@@ -2,6 +2,7 @@
 
 #include "anim/Envelope.h"
 #include "post/EffectBuffers.h"
+#include "render/RenderPath.h"
 #include "timeline/ShowTimetable.h"
 
 #include <GL/gl.h>
@@ -188,8 +189,11 @@ void Director::swarmWithFlashes(int t, int dt) {
             const float s = static_cast<float>(start);
             pulses += fadeInOutOver(h, s, rise, s + rise, rise);
         }
-        fx_->grab(0);
-        fx_->zoomStreak(0, {.passes = 10, .alpha = 0.4f, .strength = 0.1f * pulses});
+        // Between the pulses the streak would lay the frame unmoved over itself.
+        if (pulses != 0.0f || !fastRendering()) {
+            fx_->grab(0);
+            fx_->zoomStreak(0, {.passes = 10, .alpha = 0.4f, .strength = 0.1f * pulses});
+        }
     }
     transitionStarted = 0.0f;
 }

@@ -1,5 +1,6 @@
 #include "render/MeshRenderer.h"
 #include "render/Camera.h"
+#include "render/RenderPath.h"
 
 #include "support/GlTestContext.h"
 
@@ -751,6 +752,82 @@ TEST_F(DrawObject, VertexArraysGiveTheSamePixelsAsImmediateMode) {
     EXPECT_FALSE(enabled(GL_VERTEX_ARRAY));
     EXPECT_FALSE(enabled(GL_NORMAL_ARRAY));
     EXPECT_FALSE(enabled(GL_TEXTURE_COORD_ARRAY));
+}
+
+// --- Fast path -----------------------------------------------------------------------------------
+
+TEST_F(DrawObject, FastPathDrawsTextureAndReflectionInOnePassWithTheReferencePixelsAndState) {
+    makeTexture(kTextureSlot, {{255, 40, 0}, {20, 200, 90}, {0, 60, 255}});
+    makeCube(kCubeSlot, {90, 120, 200});
+    MeshObject& o = addMesh();
+    addSheet(o, 12, 3.5f);
+    finishMesh(o);
+    o.ambient.set(0.2f, 0.2f, 0.2f, 1);
+    o.specular.set(0.3f, 0.3f, 0.3f, 1);
+    o.shininess = 8.0f;
+    o.lightW = 1.0f;
+    light.position.set(1, 2, 4);
+    camera.position.set(0, 0, -2.5f);
+    setPerspectiveScreen(model, camera);
+
+    struct Look {
+        int layered, modulateBase, sphereMap;
+        float colour, alpha, envAlpha; // a colour past 1 is clamped by GL in the unlit pass only
+    };
+    const Look looks[] = {{1, 0, 0, 0.7f, 1.0f, 1.0f},
+                          {1, 1, 1, 1.6f, 0.8f, 0.5f},
+                          {0, 0, 1, 0.45f, 1.0f, 0.7f},
+                          {0, 1, 0, 0.9f, 0.6f, 1.0f}};
+    for (const Look& look : looks) {
+        o.renderMode = RenderMode::TextureReflect;
+        o.layered = look.layered;
+        o.modulateBase = look.modulateBase;
+        o.sphereMap = look.sphereMap;
+        o.colour.set(look.colour, 0.8f * look.colour, 0.6f * look.colour, 1);
+        o.alpha = look.alpha;
+        o.envAlpha = look.envAlpha;
+        std::vector<GLubyte> frames[2];
+        std::vector<float> states[2];
+        std::int64_t batches[2] = {};
+        const RenderPath paths[2] = {RenderPath::Reference, RenderPath::Fast};
+        for (int k = 0; k < 2; ++k) {
+            setRenderPath(paths[k]);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            resetDrawnBatches();
+            draw(0);
+            batches[k] = drawnBatches();
+            frames[k] = readFrame();
+            states[k] = stateSnapshot();
+        }
+        setRenderPath(RenderPath::Reference);
+        const std::string name = "layered " + std::to_string(look.layered) + " modulate " +
+                                 std::to_string(look.modulateBase) + " colour " + std::to_string(look.colour);
+        EXPECT_EQ(batches[0], passCountOf(o)) << name;
+        EXPECT_EQ(batches[1], 1) << name;
+        EXPECT_GT(std::count_if(frames[0].begin(), frames[0].end(), [](GLubyte b) { return b != 0; }), 10000)
+            << name;
+        int worst = 0;
+        for (size_t i = 0; i < frames[0].size(); ++i)
+            worst = std::max(worst, std::abs(int(frames[0][i]) - int(frames[1][i])));
+        EXPECT_LE(worst, 2) << name << ": the one pass changed the image";
+        EXPECT_EQ(states[1], states[0]) << name << ": the one pass left other state behind";
+    }
+}
+
+TEST_F(DrawObject, FastPathKeepsThePassesWhileDepthIsNotWritten) {
+    // The reflection pass finds the base by its depth: without depth writes it finds none.
+    makeTexture(kTextureSlot, {{0, 0, 0}});
+    const int mesh = addFacingSquare();
+    MeshObject& o = model.mesh(mesh);
+    o.renderMode = RenderMode::TextureReflect;
+    o.layered = 0;
+    o.colour.set(0.2f, 0.1f, 0.3f, 1);
+    setRenderPath(RenderPath::Fast);
+    glDepthMask(GL_FALSE);
+    draw(mesh);
+    glDepthMask(GL_TRUE);
+    setRenderPath(RenderPath::Reference);
+    expectPixelNear(pixelAt(400, 300), 0, 0, 0);
 }
 
 TEST_F(DrawObject, ABatchGivesThePixelsOfDrawingEachMeshAlone) {

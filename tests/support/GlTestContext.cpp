@@ -1,12 +1,16 @@
 #include "support/GlTestContext.h"
 
 #include "platform/GlContext.h"
+#include "render/RenderPath.h"
 
 #include <GL/gl.h>
 
 void requireGlContext() { ASSERT_TRUE(useSharedOffscreenContext()) << "no offscreen OpenGL context"; }
 
 void resetGlState() {
+    // The tests of passes and state describe the reference path; the fast path's own tests
+    // choose it and compare its pixels with the reference's.
+    setRenderPath(RenderPath::Reference);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);

@@ -9,7 +9,8 @@
 void requireGlContext();
 
 // Puts back the state the tests assume: identity matrices, full viewport, no blending,
-// depth test and texturing off, texture environment GL_MODULATE, clear colour black.
+// depth test and texturing off, texture environment GL_MODULATE, clear colour black, and the
+// reference render path.
 void resetGlState();
 
 // Fixture for GL tests: gives each test a current context and a reset state.

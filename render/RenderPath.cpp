@@ -1,0 +1,33 @@
+#include "render/RenderPath.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cstring>
+
+namespace {
+
+RenderPath gPath = RenderPath::Fast;
+
+enum class Support { Unknown, Yes, No };
+Support gSupport = Support::Unknown;
+
+bool contextOffersFastPath() {
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (extensions == nullptr) return false;
+    GLint units = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    return std::strstr(extensions, "GL_ARB_fragment_program") != nullptr && units >= 2;
+}
+
+} // namespace
+
+void setRenderPath(RenderPath path) { gPath = path; }
+
+RenderPath renderPath() { return gPath; }
+
+bool fastRendering() {
+    if (gPath != RenderPath::Fast) return false;
+    if (gSupport == Support::Unknown) gSupport = contextOffersFastPath() ? Support::Yes : Support::No;
+    return gSupport == Support::Yes;
+}

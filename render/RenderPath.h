@@ -1,0 +1,16 @@
+#pragma once
+// Which way the renderer draws. Reference draws every pass as the look was built: each layer of
+// a mesh, each tap of a blur and each feedback pass a blended pass of its own. Fast draws the
+// same pictures with less pixel work where the context allows it: layered meshes in one
+// multi-texture pass, blurs and burns with their taps in one quad, zoom passes that cannot move
+// anything skipped. Fast is the default; it falls back to the reference by itself on a context
+// without fragment programs and two texture units.
+
+enum class RenderPath { Fast, Reference };
+
+void setRenderPath(RenderPath path);
+RenderPath renderPath();
+
+// True when the fast path is chosen and the current context can run it. Asks the context once,
+// on the first call with one current.
+bool fastRendering();

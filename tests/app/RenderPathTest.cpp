@@ -1,0 +1,74 @@
+// The fast render path against the reference path: the same show, rendered from the start both
+// ways on the real offscreen Mesa context, must give the same pictures. Two moments or more of
+// every scene and of the director's transitions; a PSNR of 40 dB is far below what rounding
+// alone costs (about 50 dB), so a missing layer, a misplaced tap or a skipped pass shows.
+#include "support/PngRead.h"
+#include "support/RunProgram.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+namespace {
+
+double psnr(const RgbImage& a, const RgbImage& b) {
+    double sum = 0.0;
+    for (size_t i = 0; i < a.rgb.size(); ++i) {
+        const double d = static_cast<double>(a.rgb[i]) - static_cast<double>(b.rgb[i]);
+        sum += d * d;
+    }
+    const double mse = sum / static_cast<double>(a.rgb.size());
+    return mse == 0.0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
+}
+
+// Every shot lies on the two-frames-a-second grid the runs step on.
+const int kShots[] = {
+    13000,  // title: two words crossfading, the glow streaked
+    30000,  // title: the last word among the sickles
+    41500,  // title: the streaked fade to black
+    45000,  // swarm: the intro streak
+    56500,  // swarm: a star-ball flash with its wrapped smear
+    75000,  // star ball
+    95000,  // swarm whiting out
+    98000,  // hipu out of white: blur and streak
+    110000, // hipu
+    140000, // duck
+    160000, // star ball again
+    221000, // potko under its opening blur
+    235000, // potko
+    260000, // closing: shadows, shafts and glow
+    285500, // closing: the final streaked fade
+};
+
+TEST(RenderPaths, FastFramesMatchTheReferenceAcrossTheShow) {
+    std::string times;
+    for (const int t : kShots) times += (times.empty() ? "" : ",") + std::to_string(t);
+    const std::string fast = freshTempDir("castrelle_fast_path");
+    const std::string reference = freshTempDir("castrelle_reference_path");
+    const std::string common =
+        "--shot " + times + " --fps 2 --size 320x240 --no-music --data '" + dataDir() + "' --out ";
+    constexpr int kLimit = 900;
+    RunResult fastRun, referenceRun;
+    std::thread other([&] { fastRun = runProgram(common + "'" + fast + "'", ".", kLimit); });
+    referenceRun = runProgram(common + "'" + reference + "' --reference", ".", kLimit);
+    other.join();
+    ASSERT_EQ(fastRun.status, 0) << fastRun.err;
+    ASSERT_EQ(referenceRun.status, 0) << referenceRun.err;
+
+    for (const int t : kShots) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/shot_%06d.png", t);
+        RgbImage a, b;
+        ASSERT_TRUE(readPng(fast + name, a)) << name;
+        ASSERT_TRUE(readPng(reference + name, b)) << name;
+        ASSERT_EQ(a.rgb.size(), b.rgb.size());
+        const double db = psnr(a, b);
+        std::printf("%d ms: %.1f dB\n", t, db);
+        EXPECT_GE(db, 40.0) << "at " << t << " ms";
+    }
+}
+
+} // namespace

@@ -1,0 +1,107 @@
+// The post stack's fast path against its reference: blur's taps and burn's quads drawn as one
+// quad each, and a zoom streak without strength drawn once, must leave the frame and the state
+// the reference leaves.
+#include "EffectTestSupport.h"
+
+#include "render/RenderPath.h"
+
+#include <GL/gl.h>
+
+#include <functional>
+
+namespace {
+
+using EffectFastPath = EffectBuffersTest;
+
+constexpr int kFrame = 512;
+
+struct Outcome {
+    Image frame;
+    GLint blendSource = 0, blendDestination = 0, env = 0;
+    bool blending = false;
+};
+
+// Runs `operation` on the same starting frame and grabs along each path.
+Outcome runOn(RenderPath path, const Image& start, const std::function<void()>& operation) {
+    setRenderPath(path);
+    drawImage(start);
+    operation();
+    setRenderPath(RenderPath::Reference);
+    Outcome o;
+    o.frame = readFrame(0, 0, kFrame, kFrame);
+    glGetIntegerv(GL_BLEND_SRC, &o.blendSource);
+    glGetIntegerv(GL_BLEND_DST, &o.blendDestination);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &o.env);
+    o.blending = glIsEnabled(GL_BLEND) == GL_TRUE;
+    return o;
+}
+
+void expectSameOutcome(const Outcome& reference, const Outcome& fast, int tolerance) {
+    EXPECT_TRUE(imagesNear(reference.frame, fast.frame, tolerance));
+    EXPECT_EQ(fast.blendSource, reference.blendSource);
+    EXPECT_EQ(fast.blendDestination, reference.blendDestination);
+    EXPECT_EQ(fast.env, reference.env);
+    EXPECT_EQ(fast.blending, reference.blending);
+}
+
+TEST_F(EffectFastPath, BlurInOneQuadAPassGivesTheTapsPixels) {
+    const Image pattern = makePattern(kFrame, kFrame);
+    for (const int index : {1, 3}) { // clamped and wrapping textures
+        const auto blur = [&] {
+            fx.grab(index);
+            fx.blur(index, {.passes = 5, .stretchX = 2.5f, .stretchY = 1.5f, .spread = 6.0f, .g = 0.8f});
+        };
+        const Outcome reference = runOn(RenderPath::Reference, pattern, blur);
+        const Outcome fast = runOn(RenderPath::Fast, pattern, blur);
+        // The taps are rounded as the reference's framebuffer rounds them, pass after pass.
+        expectSameOutcome(reference, fast, 2);
+    }
+}
+
+TEST_F(EffectFastPath, SmallBlurStaysInTheSmallSet) {
+    const Image region = makePattern(256, 128);
+    const auto blur = [&] {
+        fx.sampleSmall = fx.targetSmall = 1;
+        useSmallViewport();
+        fx.grab(0);
+        fx.blur(0, {.passes = 4, .stretchX = 2.0f, .stretchY = 2.0f, .spread = 0.5f});
+        fx.grab(1);
+        fx.sampleSmall = fx.targetSmall = 0;
+        setFrameProjection(screen, 800, 600);
+    };
+    runOn(RenderPath::Reference, region, blur);
+    const Image reference = readTexture(fx.smallCopyTex[1]);
+    runOn(RenderPath::Fast, region, blur);
+    EXPECT_TRUE(imagesNear(reference, readTexture(fx.smallCopyTex[1]), 2));
+}
+
+TEST_F(EffectFastPath, BurnInOneQuadAPassGivesBothQuadsPixels) {
+    const Image pattern = makePattern(kFrame, kFrame);
+    for (const int passes : {1, 3}) {
+        const auto burn = [&] {
+            fx.grab(2);
+            fx.burn(2, passes, 0.6f);
+        };
+        const Outcome reference = runOn(RenderPath::Reference, pattern, burn);
+        const Outcome fast = runOn(RenderPath::Fast, pattern, burn);
+        expectSameOutcome(reference, fast, 2);
+    }
+}
+
+TEST_F(EffectFastPath, StreakWithoutStrengthDrawnOnceGivesAllItsPasses) {
+    const Image pattern = makePattern(kFrame, kFrame);
+    const Image other = combine(pattern, pattern, [](double a, double, int c) { return c == 1 ? 255 - a : a; });
+    const auto streak = [&] {
+        fx.streakFade = 0.3f;
+        fx.zoomStreak(0, {.passes = 10, .alpha = 0.4f, .angle = 0.5f, .strength = 0.0f});
+        fx.streakFade = 0.0f;
+    };
+    // The grab differs from the frame it is laid over, so the first pass does change the frame.
+    drawImage(other);
+    fx.grab(0);
+    const Outcome reference = runOn(RenderPath::Reference, pattern, streak);
+    const Outcome fast = runOn(RenderPath::Fast, pattern, streak);
+    expectSameOutcome(reference, fast, 1);
+}
+
+} // namespace
