@@ -38,11 +38,11 @@ Sink sinkFor(const Options& o) {
 struct SectionTiming {
     const char* name = nullptr;
     int64_t frames = 0;
-    double frameMs = 0.0;  // render and read-back
-    double logicMs = 0.0;  // scene logic inside the render
-    double outputMs = 0.0; // encoding or writing
-    int64_t triangles = 0; // sent by the mesh renderer, every pass counted
-    int64_t batches = 0;   // the mesh renderer's draw calls, one per pass
+    double frameMs = 0.0;      // render and read-back
+    double logicMs = 0.0;      // scene logic inside the render
+    double outputMs = 0.0;     // encoding or writing
+    int64_t triangles = 0;     // sent by the mesh renderer, every pass counted
+    int64_t batches = 0;       // the mesh renderer's draw calls, one per pass
     double effectFrames = 0.0; // effect quads in full frames' worth of pixels
 };
 
@@ -62,8 +62,8 @@ void addTiming(std::vector<SectionTiming>& sections, const char* name, double fr
 void printTimings(const std::vector<SectionTiming>& sections, double seconds, int64_t frames, int showMs,
                   bool fast) {
     std::printf("\nrender path: %s\n", fast ? "fast" : "reference");
-    std::printf("\n%-12s %7s %8s %10s %10s %10s %10s %8s %8s\n", "section", "frames", "fps", "logic ms", "GL ms",
-                "output ms", "triangles", "draws", "passes");
+    std::printf("\n%-12s %7s %8s %10s %10s %10s %10s %8s %8s\n", "section", "frames", "fps", "logic ms",
+                "GL ms", "output ms", "triangles", "draws", "passes");
     for (const SectionTiming& s : sections) {
         const double n = static_cast<double>(s.frames);
         std::printf("%-12s %7lld %8.1f %10.2f %10.2f %10.2f %10.0f %8.0f %8.1f\n", s.name,

@@ -85,7 +85,6 @@ void endQuads() { glPopMatrix(); }
 
 void setTexEnv(GLint mode) { glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, mode); }
 
-
 // Fast path: blur's four taps in one quad, replacing the frame as the reference's taps summed
 // over a cleared frame do. The reference's taps pass through the 8-bit framebuffer one by one:
 // each tinted texel is rounded to eight bits, weighted by the blend's eight-bit alpha, rounded
@@ -93,43 +92,26 @@ void setTexEnv(GLint mode) { glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, mode
 // blur's passes into a visibly different glow.
 //   local 0 to 3: the taps' texture offsets
 //   local 4: the tint in x, y, z; the tap weight as the eight-bit alpha applies it in w
+// clang-format off
+#define CASTRELLE_BLUR_TAP(n)                                                                      \
+    "ADD at, fragment.texcoord[0], program.local[" #n "];\n"                                      \
+    "TEX texel, at, texture[0], 2D;\n"                                                            \
+    "MUL_SAT texel, texel, tint;\n"                                                               \
+    "MAD texel, texel, eight.x, eight.y;\n" /* to eight bits, rounded */                          \
+    "FLR texel, texel;\n"                                                                         \
+    "MAD texel, texel, tint.w, eight.y;\n" /* weighted as the blend weights it */                 \
+    "FLR texel, texel;\n"                                                                         \
+    "ADD sum, sum, texel;\n"
 FragmentProgram gBlurTaps{"!!ARBfp1.0\n"
                           "PARAM tint = program.local[4];\n"
                           "PARAM eight = {255, 0.5, 0.0039215686, 0};\n"
                           "TEMP at, texel, sum;\n"
-                          "ADD at, fragment.texcoord[0], program.local[0];\n"
-                          "TEX texel, at, texture[0], 2D;\n"
-                          "MUL_SAT texel, texel, tint;\n"
-                          "MAD texel, texel, eight.x, eight.y;\n" // to eight bits, rounded
-                          "FLR texel, texel;\n"
-                          "MAD texel, texel, tint.w, eight.y;\n"
-                          "FLR sum, texel;\n"
-                          "ADD at, fragment.texcoord[0], program.local[1];\n"
-                          "TEX texel, at, texture[0], 2D;\n"
-                          "MUL_SAT texel, texel, tint;\n"
-                          "MAD texel, texel, eight.x, eight.y;\n"
-                          "FLR texel, texel;\n"
-                          "MAD texel, texel, tint.w, eight.y;\n"
-                          "FLR texel, texel;\n"
-                          "ADD sum, sum, texel;\n"
-                          "ADD at, fragment.texcoord[0], program.local[2];\n"
-                          "TEX texel, at, texture[0], 2D;\n"
-                          "MUL_SAT texel, texel, tint;\n"
-                          "MAD texel, texel, eight.x, eight.y;\n"
-                          "FLR texel, texel;\n"
-                          "MAD texel, texel, tint.w, eight.y;\n"
-                          "FLR texel, texel;\n"
-                          "ADD sum, sum, texel;\n"
-                          "ADD at, fragment.texcoord[0], program.local[3];\n"
-                          "TEX texel, at, texture[0], 2D;\n"
-                          "MUL_SAT texel, texel, tint;\n"
-                          "MAD texel, texel, eight.x, eight.y;\n"
-                          "FLR texel, texel;\n"
-                          "MAD texel, texel, tint.w, eight.y;\n"
-                          "FLR texel, texel;\n"
-                          "ADD sum, sum, texel;\n"
+                          "MOV sum, eight.w;\n"
+                          CASTRELLE_BLUR_TAP(0) CASTRELLE_BLUR_TAP(1) CASTRELLE_BLUR_TAP(2) CASTRELLE_BLUR_TAP(3)
                           "MUL_SAT result.color, sum, eight.z;\n"
                           "END\n"};
+// clang-format on
+#undef CASTRELLE_BLUR_TAP
 
 // Fast path: burn's two additive quads of a pass as one, the tinted texture doubled. Rounded to
 // eight bits before doubling, as each of the reference's quads is, since later passes double

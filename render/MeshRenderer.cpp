@@ -487,28 +487,34 @@ void fillBatchColours(float k, float alpha) {
 // the cube map with reflection coordinates.
 //   local 0: the reflection's vertex colour, clamped as GL clamps it
 //   local 1: x, the reflection pass's alpha; y, the layered mesh's second texture layer's alpha
-#define CASTRELLE_EIGHT_BITS(r) "MAD " r ", " r ", eight.x, eight.y;\n" "FLR " r ", " r ";\n"
-#define CASTRELLE_WEIGHTED(r, w) "MAD " r ", " r ", " w ", eight.y;\n" "FLR " r ", " r ";\n"
-#define CASTRELLE_ONE_PASS_HEAD                                                                    \
-    "!!ARBfp1.0\n"                                                                                 \
-    "PARAM eight = {255, 0.5, 0.0039215686, 0};\n"                                                \
-    "TEMP texel, base, cube, sum;\n"                                                               \
-    "TEX texel, fragment.texcoord[0], texture[0], 2D;\n"                                           \
-    "TEX cube, fragment.texcoord[1], texture[1], CUBE;\n"                                          \
-    "MUL_SAT cube, cube, program.local[0];\n" CASTRELLE_EIGHT_BITS("cube")                         \
+#define CASTRELLE_EIGHT_BITS(r)                                                                              \
+    "MAD " r ", " r ", eight.x, eight.y;\n"                                                                  \
+    "FLR " r ", " r ";\n"
+#define CASTRELLE_WEIGHTED(r, w)                                                                             \
+    "MAD " r ", " r ", " w ", eight.y;\n"                                                                    \
+    "FLR " r ", " r ";\n"
+#define CASTRELLE_ONE_PASS_HEAD                                                                              \
+    "!!ARBfp1.0\n"                                                                                           \
+    "PARAM eight = {255, 0.5, 0.0039215686, 0};\n"                                                           \
+    "TEMP texel, base, cube, sum;\n"                                                                         \
+    "TEX texel, fragment.texcoord[0], texture[0], 2D;\n"                                                     \
+    "TEX cube, fragment.texcoord[1], texture[1], CUBE;\n"                                                    \
+    "MUL_SAT cube, cube, program.local[0];\n" CASTRELLE_EIGHT_BITS("cube")                                   \
         CASTRELLE_WEIGHTED("cube", "program.local[1].x")
-#define CASTRELLE_ONE_PASS_BASE(op)                                                                \
+#define CASTRELLE_ONE_PASS_BASE(op)                                                                          \
     op " base, texel, fragment.color;\n" CASTRELLE_EIGHT_BITS("base") "ADD sum, base, cube;\n"
-#define CASTRELLE_ONE_PASS_LAYER                                                                   \
-    "MUL_SAT texel, texel, fragment.color;\n" CASTRELLE_EIGHT_BITS("texel")                        \
+#define CASTRELLE_ONE_PASS_LAYER                                                                             \
+    "MUL_SAT texel, texel, fragment.color;\n" CASTRELLE_EIGHT_BITS("texel")                                  \
         CASTRELLE_WEIGHTED("texel", "program.local[1].y") "ADD sum, sum, texel;\n"
 #define CASTRELLE_ONE_PASS_TAIL "MUL_SAT result.color, sum, eight.z;\nEND\n"
 FragmentProgram gOnePass[2][2] = {
     // [modulateBase][layered]
     {{CASTRELLE_ONE_PASS_HEAD CASTRELLE_ONE_PASS_BASE("ADD_SAT") CASTRELLE_ONE_PASS_TAIL},
-     {CASTRELLE_ONE_PASS_HEAD CASTRELLE_ONE_PASS_BASE("ADD_SAT") CASTRELLE_ONE_PASS_LAYER CASTRELLE_ONE_PASS_TAIL}},
+     {CASTRELLE_ONE_PASS_HEAD CASTRELLE_ONE_PASS_BASE("ADD_SAT")
+          CASTRELLE_ONE_PASS_LAYER CASTRELLE_ONE_PASS_TAIL}},
     {{CASTRELLE_ONE_PASS_HEAD CASTRELLE_ONE_PASS_BASE("MUL_SAT") CASTRELLE_ONE_PASS_TAIL},
-     {CASTRELLE_ONE_PASS_HEAD CASTRELLE_ONE_PASS_BASE("MUL_SAT") CASTRELLE_ONE_PASS_LAYER CASTRELLE_ONE_PASS_TAIL}},
+     {CASTRELLE_ONE_PASS_HEAD CASTRELLE_ONE_PASS_BASE("MUL_SAT")
+          CASTRELLE_ONE_PASS_LAYER CASTRELLE_ONE_PASS_TAIL}},
 };
 #undef CASTRELLE_ONE_PASS_TAIL
 #undef CASTRELLE_ONE_PASS_LAYER

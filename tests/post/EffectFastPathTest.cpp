@@ -90,7 +90,8 @@ TEST_F(EffectFastPath, BurnInOneQuadAPassGivesBothQuadsPixels) {
 
 TEST_F(EffectFastPath, StreakWithoutStrengthDrawnOnceGivesAllItsPasses) {
     const Image pattern = makePattern(kFrame, kFrame);
-    const Image other = combine(pattern, pattern, [](double a, double, int c) { return c == 1 ? 255 - a : a; });
+    const Image other =
+        combine(pattern, pattern, [](double a, double, int c) { return c == 1 ? 255 - a : a; });
     const auto streak = [&] {
         fx.streakFade = 0.3f;
         fx.zoomStreak(0, {.passes = 10, .alpha = 0.4f, .angle = 0.5f, .strength = 0.0f});
