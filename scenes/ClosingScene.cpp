@@ -13,6 +13,7 @@
 #include "render/Transform.h"
 #include "scenes/BeatPulse.h"
 #include "scenes/Material.h"
+#include "scenes/ShadowedFrame.h"
 
 #include <GL/gl.h>
 
@@ -35,8 +36,6 @@ constexpr float kLumpBias = 0.95f; // nearly every lump pushes the wall inwards
 constexpr float kLightSpeed = 5.0f; // units per second along the light's path
 
 const Vec4 kBlack{0.0f, 0.0f, 0.0f, 1.0f};
-// Far beyond 1 after the renderer's lighting: the shadow mask's lit parts come out pure white.
-const Vec4 kMaskWhite{100.0f, 100.0f, 100.0f, 1.0f};
 
 } // namespace
 
@@ -55,24 +54,6 @@ Vec3 closingCameraPosition(float seconds) {
     Vec3 p(5.0f * std::sin(0.3425f * w), 2.3f * std::cos(0.25f * w), 3.5f * std::cos(0.1625f * w) + 11.0f);
     p.scale(0.85f);
     return p;
-}
-
-ShaftCentre shaftCentreOf(const float* m, const float* projection, const Vec3& p) {
-    const float ex = m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12];
-    const float ey = m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13];
-    const float ez = m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14];
-    ShaftCentre c;
-    c.depth = std::max(-ez, kShaftMinDepth);
-    c.x = projection[0] * ex / c.depth;
-    c.y = projection[5] * ey / c.depth;
-    // A light beside or behind the camera would put the centre so far out that every zoomed copy
-    // samples past the picture's edge; keep its direction and bring it in.
-    const float reach = std::sqrt(c.x * c.x + c.y * c.y);
-    if (reach > kShaftCentreReach) {
-        c.x *= kShaftCentreReach / reach;
-        c.y *= kShaftCentreReach / reach;
-    }
-    return c;
 }
 
 void ClosingScene::setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
@@ -139,22 +120,8 @@ void ClosingScene::setup(int screenWidth, int screenHeight, int effectWidth, int
                                               .constantAttenuation = 0.5f,
                                               .linearAttenuation = 0.5f,
                                               .spotExponent = 0.0001f});
-    applyMaterial(title, Material{.texture = TextureSlot::KivisementtiBBsumea,
-                                  .cubeTexture = TextureSlot::CubeEnv1gr,
-                                  .renderMode = RenderMode::TextureReflect,
-                                  .colour = {0.5f, 0.5f, 0.95f, 1.0f},
-                                  .specular = {0.2f, 0.2f, 0.2f, 1.0f},
-                                  .constantAttenuation = 0.02f,
-                                  .linearAttenuation = 0.2f,
-                                  .spotExponent = 0.05f,
-                                  .lightW = 0.0f});
-    // The word and the bulb take the light as a direction (w = 0), which has no falloff.
-    applyMaterial(m.mesh(bulbIndex), Material{.texture = TextureSlot::Unloaded27,
-                                              .cubeTexture = TextureSlot::CubeEnv1gr,
-                                              .renderMode = RenderMode::Reflect,
-                                              .constantAttenuation = 0.0f,
-                                              .spotExponent = 0.05f,
-                                              .lightW = 0.0f});
+    applyMaterial(title, kBlueStoneMaterial);
+    applyMaterial(m.mesh(bulbIndex), kLightBallMaterial);
     m.mesh(bulbIndex).translation.set(0.0f, 0.0f, 0.0f);
 }
 
@@ -252,47 +219,23 @@ void ClosingScene::shaftPass(float beat) {
     }
 
     glDisable(GL_DEPTH_TEST);
-    setPerspectiveEffect(m, camera);
-    float modelview[16] = {};
-    float projection[16] = {};
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    shaftCentre = shaftCentreOf(modelview, projection, light.position);
-
-    setOrthoEffect(m);
-    fx.grab(0);
-    fx.burn(0, 2, 1.0f);
-    fx.grab(0);
-    fx.blur(0, {.passes = 3, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.0078125f});
-    fx.grab(0);
-    fx.streakFade = 0.5f;
+    shaftCentre = shaftCentreSeenBy(m, camera, light.position);
     // The shafts lengthen on the beat.
-    fx.zoomStreak(0, {.passes = 8,
-                      .alpha = 0.82f,
-                      .angle = 0.4f,
-                      .strength = (beat + 1.0f) * 0.01f,
-                      .centreX = shaftCentre.x,
-                      .centreY = shaftCentre.y});
-    fx.overlay(0, 1.0f, 0.0f, 0);
-    fx.grab(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    fx.sampleSmall = fx.targetSmall = 0;
+    streakShafts(m, fx,
+                 {.burnPasses = 2,
+                  .streakFade = 0.5f,
+                  .zoom = {.passes = 8,
+                           .alpha = 0.82f,
+                           .angle = 0.4f,
+                           .strength = (beat + 1.0f) * 0.01f,
+                           .centreX = shaftCentre.x,
+                           .centreY = shaftCentre.y}});
 }
 
 // The room (textured with the last frame) and the word at full size, as they look when lit.
 void ClosingScene::litPass() {
     Model& m = *model;
-    setPerspectiveScreen(m, camera);
-    glEnable(GL_DEPTH_TEST);
-    glClearStencil(shadowStencilClear);
-    glStencilFunc(GL_EQUAL, shadowStencilClear, 0xFF);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    glStencilMask(0xFF);
-    glDepthMask(GL_TRUE);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_BLEND);
-    glDisable(GL_STENCIL_TEST);
+    beginLitPass(m, camera);
 
     MeshObject& room = m.mesh(roomIndex);
     room.renderMode = RenderMode::TextureReflect;
@@ -317,10 +260,7 @@ void ClosingScene::litPass() {
 // White wherever the light reaches, black in the shadows of the word and of the room's lumps.
 void ClosingScene::shadowMask() {
     Model& m = *model;
-    glClear(GL_COLOR_BUFFER_BIT);
-    glClearStencil(shadowStencilClear);
-    glClear(GL_STENCIL_BUFFER_BIT);
-    setOrthoScreen(m); // the volumes are built in world space: identity modelview
+    beginShadowVolumes(m);
     {
         LogicTimer logic;
         transformToWorld(m, titleIndex, worldFromWorking, true);
@@ -332,14 +272,7 @@ void ClosingScene::shadowMask() {
     drawShadowVolume(m, titleIndex);
     drawShadowVolume(m, roomIndex);
 
-    glEnable(GL_STENCIL_TEST);
-    glStencilFunc(GL_EQUAL, shadowStencilClear, 0xFF);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    glStencilMask(0xFF);
-    glDepthMask(GL_TRUE);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glEnable(GL_DEPTH_TEST);
-    setPerspectiveScreen(m, camera);
+    beginMaskFill(m, camera);
 
     MeshObject& room = m.mesh(roomIndex);
     room.renderMode = RenderMode::Untextured;
@@ -355,25 +288,7 @@ void ClosingScene::shadowMask() {
     title.specular = kBlack;
     drawObject(m, titleIndex, light, 0, kWorkingShape);
 
-    glDisable(GL_STENCIL_TEST);
-    glDisable(GL_DEPTH_TEST);
-    setOrthoScreen(m);
-    EffectBuffers& fx = *effects_;
-    fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
-}
-
-// The lit picture darkened by the softened shadow mask, with the shafts added on top.
-void ClosingScene::compose() {
-    EffectBuffers& fx = *effects_;
-    fx.grab(3);
-    fx.blur(3, {.passes = 2, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.010416667f});
-    fx.grab(3);
-    glClear(GL_COLOR_BUFFER_BIT);
-    fx.overlay(2, 1.0f, 0.0f, 1);
-    fx.multiply(3);
-    fx.sampleSmall = 1;
-    fx.overlay(0, 1.0f, 0.0f, 0);
-    fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
+    endMaskFill(m, *effects_);
 }
 
 void ClosingScene::render(int dt) {
@@ -417,7 +332,7 @@ void ClosingScene::render(int dt) {
     shaftPass(beat);
     litPass();
     shadowMask();
-    compose();
+    composeShadowedFrame(fx, 3, {.passes = 2, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.010416667f});
 
     // Feedback: from the next frame on the room wears this one.
     fx.grab(2);

@@ -11,6 +11,7 @@
 #include "assets/Model.h"
 #include "assets/SceneLight.h"
 #include "math/Vec.h"
+#include "scenes/LightShafts.h"
 #include "scenes/SceneClock.h"
 #include "timeline/ShowTimetable.h"
 
@@ -28,20 +29,6 @@ float closingTwistAmount(float sceneClock);
 
 // The camera position at scene time seconds; it always looks at the origin.
 Vec3 closingCameraPosition(float seconds);
-
-// Where the light shafts radiate from: the light's eye-space point projected with the
-// perspective's x and y scales, in [-1, 1] texture space when the light is on screen. A light in
-// the camera plane or behind it projects through the smallest depth allowed, and the centre is
-// kept within kShaftCentreReach of the middle so the streaks still sample the picture.
-struct ShaftCentre {
-    float x = 0.0f;
-    float y = 0.0f;
-    float depth = 0.0f; // eye-space distance in front of the camera, at least kShaftMinDepth
-};
-inline constexpr float kShaftMinDepth = 0.00001f;
-inline constexpr float kShaftCentreReach = 2.0f;
-// modelview and projection are column-major 4 x 4 matrices as GL returns them.
-ShaftCentre shaftCentreOf(const float* modelview, const float* projection, const Vec3& light);
 
 class ClosingScene {
   public:
@@ -78,7 +65,6 @@ class ClosingScene {
     void shaftPass(float beat);
     void litPass();
     void shadowMask();
-    void compose();
 
     EffectBuffers* effects_ = nullptr;
 };

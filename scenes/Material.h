@@ -2,6 +2,7 @@
 // The appearance settings every scene gives its meshes at set-up, as one value.
 
 #include "assets/MeshObject.h"
+#include "assets/TextureSlots.h"
 #include "math/Vec.h"
 
 struct Material {
@@ -39,3 +40,24 @@ inline void applyMaterial(MeshObject& o, const Material& m) {
     o.lightW = m.lightW;
     o.layered = m.layered;
 }
+
+// The ball that marks a scene's light: reflection only, lit as from a direction (w = 0), which
+// has no falloff.
+inline const Material kLightBallMaterial{.texture = TextureSlot::Unloaded27,
+                                         .cubeTexture = TextureSlot::CubeEnv1gr,
+                                         .renderMode = RenderMode::Reflect,
+                                         .constantAttenuation = 0.0f,
+                                         .spotExponent = 0.05f,
+                                         .lightW = 0.0f};
+
+// Blurred stone under a green-grey reflection, tinted blue, lit as from a direction: the closing
+// title and the cave's lantern.
+inline const Material kBlueStoneMaterial{.texture = TextureSlot::KivisementtiBBsumea,
+                                         .cubeTexture = TextureSlot::CubeEnv1gr,
+                                         .renderMode = RenderMode::TextureReflect,
+                                         .colour = {0.5f, 0.5f, 0.95f, 1.0f},
+                                         .specular = {0.2f, 0.2f, 0.2f, 1.0f},
+                                         .constantAttenuation = 0.02f,
+                                         .linearAttenuation = 0.2f,
+                                         .spotExponent = 0.05f,
+                                         .lightW = 0.0f};

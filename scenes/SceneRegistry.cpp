@@ -56,7 +56,7 @@ constexpr SceneRow kRows[kSceneCount] = {
     built<&ShowScenes::starBall>({SceneId::StarBall, "StarBallScene", EffectSet::WideScene, kOneWarmUp}),
     built<&ShowScenes::hipu>({SceneId::Hipu, "HipuScene", EffectSet::Scene, kOneWarmUp}),
     built<&ShowScenes::duck>({SceneId::Duck, "DuckScene", EffectSet::Scene, kOneWarmUp}),
-    notBuilt({SceneId::Cave, "CaveScene", EffectSet::WideScene, kOneWarmUp}),
+    built<&ShowScenes::cave>({SceneId::Cave, "CaveScene", EffectSet::WideScene, kOneWarmUp}),
     built<&ShowScenes::potko>({SceneId::Potko, "PotkoScene", EffectSet::Scene, kOneWarmUp}),
     built<&ShowScenes::closing>({SceneId::Closing, "ClosingScene", EffectSet::WideScene, kOneWarmUp}),
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The show's own scene modules, one member each, owned by the program and created once.
 
+#include "scenes/CaveScene.h"
 #include "scenes/ClosingScene.h"
 #include "scenes/DuckScene.h"
 #include "scenes/HipuScene.h"
@@ -17,6 +18,7 @@ struct ShowScenes {
     StarBallScene starBall;
     HipuScene hipu;
     DuckScene duck;
+    CaveScene cave;
     PotkoScene potko;
     ClosingScene closing;
 };

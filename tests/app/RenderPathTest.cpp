@@ -45,7 +45,10 @@ const int kShots[] = {
 
 TEST(RenderPaths, FastFramesMatchTheReferenceAcrossTheShow) {
     std::string times;
-    for (const int t : kShots) times += (times.empty() ? "" : ",") + std::to_string(t);
+    for (const int t : kShots) {
+        if (!times.empty()) times += ',';
+        times += std::to_string(t);
+    }
     const std::string fast = freshTempDir("castrelle_fast_path");
     const std::string reference = freshTempDir("castrelle_reference_path");
     const std::string common =

@@ -134,35 +134,15 @@ TEST(ModelCave, lanternAndItsSwayStayInside) {
                 minClearance, sway, kLanternRadius);
 }
 
-namespace {
-
-Vec3d rotateX(Vec3d v, double a) {
-    return {v.x, v.y * std::cos(a) - v.z * std::sin(a), v.y * std::sin(a) + v.z * std::cos(a)};
+// A file direction as the scene turns it, unit length.
+Vec3d turned(int k, Vec3d fileDirection) {
+    return normalized(caveGreetingToWorld(k, fileDirection, {0, 0, 0}));
 }
-Vec3d rotateY(Vec3d v, double a) {
-    return {v.x * std::cos(a) + v.z * std::sin(a), v.y, -v.x * std::sin(a) + v.z * std::cos(a)};
-}
-Vec3d rotateZ(Vec3d v, double a) {
-    return {v.x * std::cos(a) - v.y * std::sin(a), v.x * std::sin(a) + v.y * std::cos(a), v.z};
-}
-
-// The scene's greeting placement: shown from campos start, placed where the camera will be at
-// start + lead, shifted and turned (rotations applied x, then z, then y).
-struct GreetingPlacement {
-    double start, lead;
-    Vec3d offset, rotation;
-};
-constexpr GreetingPlacement kGreetings[5] = {
-    {0.0, 0.06, {0, -4.5, 0}, {0.4712388, 0, 0.063}}, {0.07, 0.08, {0, -1, 2}, {0.1570796, -1.570796, 0}},
-    {0.18, 0.075, {0, -1, 0}, {0.3141592, 0, 0}},     {0.36, 0.07, {0, -1.2, 1}, {0.1570796, 3.92699, 0}},
-    {0.62, 0.07, {0, -3, 0}, {0.3141592, 0, 0}},
-};
-
-} // namespace
 
 TEST(ModelCaveGreetings, readLeftToRightUprightAndFacingTheCameraWhileShown) {
-    for (const GreetingPlacement& g : kGreetings) {
-        const Vec3d at = -flight().cameraPath.evaluate(g.start + g.lead) + g.offset;
+    for (int k = 0; k < 5; ++k) {
+        const CaveGreetingPlacement& g = kCaveGreetingPlacements[k];
+        const Vec3d at = caveGreetingAnchor(flight(), k);
         // Halfway through the fade-in window the camera aims at the greeting.
         const double campos = g.start + 0.05;
         const Vec3d eye = caveEyeInFile(flight(), campos);
@@ -171,14 +151,63 @@ TEST(ModelCaveGreetings, readLeftToRightUprightAndFacingTheCameraWhileShown) {
         Vec3d up{0, -1, 0}; // the cameras' screen-up
         up = normalized(up - view * dot(up, view));
         const Vec3d right = normalized(cross(view, up));
-        auto turn = [&](Vec3d v) {
-            return rotateY(rotateZ(rotateX(v, g.rotation.x), g.rotation.z), g.rotation.y);
+        EXPECT_GT(dot(turned(k, {1, 0, 0}), right), 0.7) << "greeting " << k << " reads backwards";
+        EXPECT_GT(dot(turned(k, {0, -1, 0}), -view), 0.5) << "greeting " << k << " turns away";
+        EXPECT_GT(dot(turned(k, {0, 0, 1}), up), 0.7) << "greeting " << k << " is not upright";
+    }
+}
+
+// Every corner of each greeting's box stands inside the cave, clear of the wall.
+TEST(ModelCaveGreetings, standInsideTheCaveWithRoomToSpare) {
+    for (int k = 0; k < 5; ++k) {
+        const Bounds b = boundsOf(buildGreeting(k));
+        const Vec3d anchor = caveGreetingAnchor(flight(), k);
+        double clearance = 1e9;
+        for (int c = 0; c < 8; ++c) {
+            const Vec3d corner{c & 1 ? b.max.x : b.min.x, c & 2 ? b.max.y : b.min.y,
+                               c & 4 ? b.max.z : b.min.z};
+            const Vec3d p = worldToFile(caveGreetingToWorld(k, corner, anchor), kCaveVertexScale);
+            EXPECT_LT(windingNumber(cave(), p), -0.5) << "greeting " << k << " pokes out of the cave";
+            clearance = std::min(clearance, distanceToMesh(cave(), p));
+        }
+        EXPECT_GT(clearance, 0.05) << "greeting " << k;
+        std::printf("greeting %d: %.1f world units wide, %.2f file units clear of the wall\n", k,
+                    b.size().x * kCaveGreetingPlacements[k].vertexScale, clearance);
+    }
+}
+
+namespace {
+
+double distanceToBox(Vec3d p, const Bounds& b) {
+    const Vec3d outside{std::max({b.min.x - p.x, 0.0, p.x - b.max.x}),
+                        std::max({b.min.y - p.y, 0.0, p.y - b.max.y}),
+                        std::max({b.min.z - p.z, 0.0, p.z - b.max.z})};
+    return length(outside);
+}
+
+} // namespace
+
+// The camera and the lantern fly through the points the greetings are placed at; the names stand
+// above or below those points, so nothing passes through a name while it is shown.
+TEST(ModelCaveGreetings, theEyeAndTheLanternPassClearOfEachNameWhileItIsShown) {
+    for (int k = 0; k < 5; ++k) {
+        const CaveGreetingPlacement& g = kCaveGreetingPlacements[k];
+        const Vec3d anchor = caveGreetingAnchor(flight(), k);
+        const Vec3d axes[3] = {turned(k, {1, 0, 0}), turned(k, {0, 1, 0}), turned(k, {0, 0, 1})};
+        const Bounds file = boundsOf(buildGreeting(k));
+        const Bounds box{file.min * g.vertexScale, file.max * g.vertexScale};
+        // World point to the name's own axes, in world units.
+        auto local = [&](Vec3d p) {
+            const Vec3d d = p - anchor;
+            return Vec3d{dot(d, axes[0]), dot(d, axes[1]), dot(d, axes[2])};
         };
-        // File +x (reading), file -y (front) and file +z (up) in the loader's world axes.
-        EXPECT_GT(dot(turn({1, 0, 0}), right), 0.7) << "greeting at campos " << g.start << " reads backwards";
-        EXPECT_GT(dot(turn({0, 0, -1}), -view), 0.5) << "greeting at campos " << g.start << " turns away";
-        EXPECT_GT(dot(turn({0, -1, 0}), up), 0.7) << "greeting at campos " << g.start << " is not upright";
-        EXPECT_LT(windingNumber(cave(), worldToFile(at, kCaveVertexScale)), -0.5)
-            << "greeting outside the cave";
+        auto world = [](Vec3d f) { return Vec3d{f.x, -f.z, f.y} * kCaveVertexScale; };
+        double eye = 1e9, lantern = 1e9;
+        for (double c = g.start; c <= g.start + 0.08; c += 0.0005) {
+            eye = std::min(eye, distanceToBox(local(world(caveEyeInFile(flight(), c))), box));
+            lantern = std::min(lantern, distanceToBox(local(world(caveLanternInFile(flight(), c))), box));
+        }
+        EXPECT_GT(eye, 3.0) << "greeting " << k;
+        EXPECT_GT(lantern, kLanternRadius * kCaveVertexScale) << "greeting " << k;
     }
 }

@@ -12,9 +12,9 @@
 #include "scenes/ShowScenes.h"
 #include "support/GlTestContext.h"
 #include "tests/post/EffectTestSupport.h"
+#include "tests/scenes/EffectProjection.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <cmath>
 #include <cstdio>
@@ -155,18 +155,10 @@ TEST_F(ClosingSceneTest, TwistIsBlendedBackToTheRestShapeBetweenCycles) {
 
 TEST_F(ClosingSceneTest, ShaftsRadiateFromWhereTheLightIsDrawn) {
     scene().render(16);
-    // Where the effect-sized camera puts the light.
-    setPerspectiveEffect(*scene().model, scene().camera);
-    GLdouble mv[16] = {}, pr[16] = {};
-    GLint vp[4] = {};
-    glGetDoublev(GL_MODELVIEW_MATRIX, mv);
-    glGetDoublev(GL_PROJECTION_MATRIX, pr);
-    glGetIntegerv(GL_VIEWPORT, vp);
-    const Vec3& l = scene().light.position;
-    GLdouble wx = 0, wy = 0, wz = 0;
-    ASSERT_EQ(gluProject(l.x, l.y, l.z, mv, pr, vp, &wx, &wy, &wz), GL_TRUE);
-    EXPECT_NEAR((scene().shaftCentre.x + 1.0f) * 0.5f * 512.0f, wx, 1.0);
-    EXPECT_NEAR((scene().shaftCentre.y + 1.0f) * 0.5f * 256.0f, wy, 1.0);
+    const EffectPixel light = projectOnEffect(*scene().model, scene().camera, scene().light.position);
+    ASSERT_TRUE(light.projected);
+    EXPECT_NEAR((scene().shaftCentre.x + 1.0f) * 0.5f * 512.0f, light.x, 1.0);
+    EXPECT_NEAR((scene().shaftCentre.y + 1.0f) * 0.5f * 256.0f, light.y, 1.0);
 }
 
 TEST_F(ClosingSceneTest, FromTheFirstFrameOnTheRoomWearsTheFinishedFrame) {

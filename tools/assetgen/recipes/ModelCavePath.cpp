@@ -190,3 +190,21 @@ double caveSwayReachInFile(const CaveFlight& flight) {
     for (int i = 0; i < 2000; ++i) reach = std::fmax(reach, length(flight.swayPath.evaluate(i / 2000.0)));
     return 0.12 * reach / kCaveVertexScale;
 }
+
+Vec3d caveGreetingAnchor(const CaveFlight& flight, int k) {
+    const CaveGreetingPlacement& g = kCaveGreetingPlacements[k];
+    return -flight.cameraPath.evaluate(g.start + g.lead) + g.offset;
+}
+
+Vec3d caveGreetingToWorld(int k, Vec3d p, Vec3d anchor) {
+    const CaveGreetingPlacement& g = kCaveGreetingPlacements[k];
+    // The loader's (x, -z, y) * scale, then OpenGL's rotations about x, z and y.
+    Vec3d v = Vec3d{p.x, -p.z, p.y} * g.vertexScale;
+    const double cx = std::cos(g.rotation.x), sx = std::sin(g.rotation.x);
+    v = {v.x, v.y * cx - v.z * sx, v.y * sx + v.z * cx};
+    const double cz = std::cos(g.rotation.z), sz = std::sin(g.rotation.z);
+    v = {v.x * cz - v.y * sz, v.x * sz + v.y * cz, v.z};
+    const double cy = std::cos(g.rotation.y), sy = std::sin(g.rotation.y);
+    v = {v.x * cy + v.z * sy, v.y, -v.x * sy + v.z * cy};
+    return v + anchor;
+}

@@ -49,5 +49,26 @@ Vec3d caveLanternInFile(const CaveFlight& flight, double travel);
 // The largest distance, in file units, that the sway can add to the lantern's position.
 double caveSwayReachInFile(const CaveFlight& flight);
 
+// Where the scene stands its greetings: shown from campos start, placed where the camera will be
+// at start + lead, shifted and turned (rotations applied x, then z, then y), loaded at vertexScale.
+struct CaveGreetingPlacement {
+    double start, lead;
+    Vec3d offset, rotation;
+    double vertexScale;
+};
+inline constexpr CaveGreetingPlacement kCaveGreetingPlacements[5] = {
+    {0.0, 0.06, {0, -4.5, 0}, {0.4712388, 0, 0.063}, 3.0},
+    {0.07, 0.08, {0, -1, 2}, {0.1570796, -1.570796, 0}, 3.5},
+    {0.18, 0.075, {0, -1, 0}, {0.3141592, 0, 0}, 4.25},
+    {0.36, 0.07, {0, -1.2, 1}, {0.1570796, 3.92699, 0}, 4.5},
+    {0.62, 0.07, {0, -3, 0}, {0.3141592, 0, 0}, 3.5},
+};
+
+// Greeting k's origin in world coordinates.
+Vec3d caveGreetingAnchor(const CaveFlight& flight, int k);
+
+// A point of greeting k's file in world coordinates, as the scene places it.
+Vec3d caveGreetingToWorld(int k, Vec3d filePoint, Vec3d anchor);
+
 // World (x, y, z) to file coordinates of a model loaded with the given vertex scale.
 inline Vec3d worldToFile(Vec3d w, double vertexScale) { return Vec3d{w.x, w.z, -w.y} * (1.0 / vertexScale); }

@@ -12,6 +12,9 @@ struct CaveShape {
     double radiusUp = 0.7;      // vertical half-height (room for the eye's -0.37 to +0.40)
     double lumpAmplitude = 0.09;
     double lumpFrequency = 1.3;
+    double hallAcross = 0.8; // the halls round the greetings
+    double hallUp = 0.65;
+    double hallBlend = 0.25;
     double cell = 0.07;       // polygonizer grid
     std::size_t faces = 2000; // after decimation
 };

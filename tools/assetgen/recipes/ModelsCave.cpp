@@ -77,14 +77,26 @@ Mesh buildCave() {
     const SegmentGrid grid(caveCentreLine());
     const Noise3 noise(7);
     const double far = kCaveShape.radiusAcross + 1.0;
+    // A hall round each greeting, so the name stands clear of the walls.
+    const CaveFlight flight = buildCaveFlight();
+    std::vector<Vec3d> halls;
+    for (int k = 0; k < 5; ++k) halls.push_back(worldToFile(caveGreetingAnchor(flight, k), kCaveVertexScale));
+    const Vec3d hallRadii{kCaveShape.hallAcross, kCaveShape.hallAcross, kCaveShape.hallUp};
     const Sdf passage = [&](Vec3d p) {
-        const double d = grid.distance(p, far);
-        if (d >= far) return 1.0;
-        return d - kCaveShape.radiusAcross +
-               kCaveShape.lumpAmplitude * noise.fbm(p * kCaveShape.lumpFrequency, 3, 0.5);
+        double open = grid.distance(p, far) - kCaveShape.radiusAcross;
+        for (const Vec3d& h : halls) {
+            const Vec3d q = p - h;
+            const Vec3d r{q.x / hallRadii.x, q.y / hallRadii.y, q.z / hallRadii.z};
+            open = smoothMin(open, (length(r) - 1.0) * kCaveShape.hallUp, kCaveShape.hallBlend);
+        }
+        if (open >= far - kCaveShape.radiusAcross) return 1.0;
+        return open + kCaveShape.lumpAmplitude * noise.fbm(p * kCaveShape.lumpFrequency, 3, 0.5);
     };
     Bounds b;
-    for (const Vec3d& p : grid.points) {
+    std::vector<Vec3d> reach = grid.points;
+    for (const Vec3d& h : halls)
+        reach.push_back(h), reach.push_back(h + hallRadii), reach.push_back(h - hallRadii);
+    for (const Vec3d& p : reach) {
         b.min = {std::min(b.min.x, p.x), std::min(b.min.y, p.y), std::min(b.min.z, p.z)};
         b.max = {std::max(b.max.x, p.x), std::max(b.max.y, p.y), std::max(b.max.z, p.z)};
     }
@@ -98,18 +110,24 @@ Mesh buildCave() {
 }
 
 // The lantern (x2): a hollow rounded box 1.5 file units across (3 world units) with walls 0.1
-// thick, each face drilled by one large and four small holes. Closed (a shadow caster); the
-// light and its bulb sit in the middle.
+// thick, each face drilled by one large and four small holes, and the +x face opened into one wide
+// window instead: while a greeting is shown the scene turns the lantern's +x axis towards it, so
+// the broad beam lights the whole name. Closed (a shadow caster); the light and its bulb sit in
+// the middle.
 Mesh buildLantern() {
     const Sdf box = sdfShell(sdfRoundBox({}, {0.7, 0.7, 0.7}, 0.16), 0.1);
-    Sdf holes = [](Vec3d) { return 1e9; };
     const Vec3d axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    const Sdf front = sdfRoundBox({0.75, 0, 0}, {0.25, 1.0, 1.0}, 0.0); // the +x wall and nothing else
+    const Sdf behindFront = sdfComplement(front);
+    Sdf holes = sdfIntersection(sdfCylinder({}, axes[0], 0.46), front);
     for (int a = 0; a < 3; ++a) {
         const Vec3d u = axes[(a + 1) % 3], v = axes[(a + 2) % 3];
-        holes = sdfUnion(holes, sdfCylinder({}, axes[a], 0.24));
+        Sdf drilled = sdfCylinder({}, axes[a], 0.24);
         for (int su = -1; su <= 1; su += 2)
             for (int sv = -1; sv <= 1; sv += 2)
-                holes = sdfUnion(holes, sdfCylinder(u * (0.38 * su) + v * (0.38 * sv), axes[a], 0.11));
+                drilled = sdfUnion(drilled, sdfCylinder(u * (0.38 * su) + v * (0.38 * sv), axes[a], 0.11));
+        // The x holes would cut the window's frame: they drill the -x wall alone.
+        holes = sdfUnion(holes, a == 0 ? sdfIntersection(drilled, behindFront) : drilled);
     }
     const Sdf lantern = sdfSmoothDifference(box, holes, 0.02);
     Mesh m = polygonize(lantern, {{-0.9, -0.9, -0.9}, {0.9, 0.9, 0.9}, 0.026});

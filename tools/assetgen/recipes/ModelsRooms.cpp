@@ -59,7 +59,8 @@ Mesh buildBigballe() { return room(3.0, 48, 24, 8.0, 4.0); }
 Mesh buildBall() { return ball(0.2, 16, 8, 1.0, 1.0); }
 
 // The cave lantern's bulb (x0.9: radius 0.6, inside the lantern's 1.3-unit cavity).
-Mesh buildBitball() { return ball(0.67, 16, 8, 1.0, 1.0); }
+// The cave lantern's bulb (x0.9): nearly fills the lantern's hollow, so every hole shows it.
+Mesh buildBitball() { return ball(1.15, 16, 8, 1.0, 1.0); }
 
 // The hipu blob (x1.5: 1.5 units round the waist, 3 from the centre to each pole). Its squash
 // maps radius r to about 1.25 / r^3 past r = 1 (and 2.5 times that upright), so the lattice's

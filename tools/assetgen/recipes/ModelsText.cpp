@@ -3,6 +3,7 @@
 #include "mesh/GlyphOutline.h"
 #include "mesh/Projection.h"
 #include "recipes/ModelCatalog.h"
+#include "recipes/ModelCavePath.h"
 
 #include <cstdio>
 #include <string>
@@ -40,6 +41,11 @@ const TextStyle kPlainTitle{"DejaVuSans-Bold.ttf", 0.35, 0.35};
 const TextStyle kSecondTitle{"DejaVuSerif-Bold.ttf", 0.35, 0.35};
 const TextStyle kGreeting{"DejaVuSans-Bold.ttf", 0.6, 0.0};
 constexpr std::size_t kGreetingFaces = 900;
+// World units: each name is first seen from 35 to 65 units down the passage, the farther ones wider.
+constexpr double kGreetingWidths[5] = {14.0, 18.0, 16.0, 14.0, 14.0};
+// How far each name stands above (below, if negative) the point the scene places it at, in world
+// units: the camera and the lantern fly through those points, and so pass under or over the name.
+constexpr double kGreetingRise[5] = {1.5, -3.5, 2.5, -3.0, 3.0};
 
 } // namespace
 
@@ -49,7 +55,9 @@ constexpr std::size_t kGreetingFaces = 900;
 // the frame's width. The title scene scales texture coordinates by 0.06.
 Mesh buildTitleWord(const std::string& word, TitleStyle style, double width) {
     Mesh m = extrudedText(word, word, width, style == TitleStyle::Plain ? kPlainTitle : kSecondTitle, 4);
-    projectPlanar(m, {1, 0, 0}, {0, 0.35, 1}, 12.0);
+    // Both axes lean into the depth, so the letters' side walls (seen when the words bend) carry
+    // the same stone as their faces instead of one texel column smeared into stripes.
+    projectPlanar(m, {1, 0.7, 0}, {0, 0.7, 1}, 12.0);
     return m;
 }
 
@@ -59,16 +67,20 @@ const std::vector<std::string>& greetedGroups() {
     return groups;
 }
 
-// Greetings (x3 to x4.5 in the cave): each name spans 1.8 file units, 5 to 8 world units, inside
-// a cave about 16 units wide. Shadow casters: closed. Each is drawn in about eight passes a frame
-// counting its shadow volume, so curves get fewer segments until it fits kGreetingFaces.
+// Greetings: each name spans its width in kGreetingWidths at the scale the cave loads it with,
+// wide enough to read where the fade-in leaves it down the passage and narrow enough to stand in
+// the hall the cave opens round it, clear of the flight. Shadow casters: closed. Each is drawn in
+// about eight passes a frame counting its shadow volume, so curves get fewer segments until it
+// fits kGreetingFaces.
 Mesh buildGreeting(int index) {
     const std::string& name = greetedGroups()[static_cast<std::size_t>(index)];
+    const double width = kGreetingWidths[index] / kCaveGreetingPlacements[index].vertexScale;
     Mesh m;
     for (int steps = 4; steps >= 2; --steps) {
-        m = extrudedText(name, name, 1.8, kGreeting, steps);
+        m = extrudedText(name, name, width, kGreeting, steps);
         if (m.faceCount() <= kGreetingFaces) break;
     }
-    projectPlanar(m, {1, 0, 0}, {0, 0.35, 1}, 1.5);
+    projectPlanar(m, {1, 0, 0}, {0, 0.35, 1}, 1.5 * 1.8 / width);
+    translate(m, {0, 0, kGreetingRise[index] / kCaveGreetingPlacements[index].vertexScale});
     return m;
 }

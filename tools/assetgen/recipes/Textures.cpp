@@ -295,10 +295,13 @@ Image kivisementtiBBSaadsumea2(const TextureKit& kit, int s) {
 }
 
 // Painted gravel: two layers of round pebbles, the lower one in shadow, in the gaps between.
+// Painted in the title's colours, rust and sienna with pale steel, because the title words and
+// the Hipu blob show it wherever their reflection is weak (the words' side walls); loud
+// rainbow pebbles there stood out of both scenes.
 Image soraBvaritettu(const TextureKit&, int s) {
     const ColourRamp paint =
-        palette({hexRgb(0xc0392b), hexRgb(0xe67e22), hexRgb(0xf1c40f), hexRgb(0x27ae60), hexRgb(0x2980b9),
-                 hexRgb(0x8e44ad), hexRgb(0xecf0f1), hexRgb(0x7f8c8d), hexRgb(0xd35400), hexRgb(0x16a085)});
+        palette({hexRgb(0x7a2e1e), hexRgb(0xa0522d), hexRgb(0x5c3a2e), hexRgb(0xb8c8d0), hexRgb(0x8a4a32),
+                 hexRgb(0x6a4536), hexRgb(0xd8e4ea), hexRgb(0x8ea4ae), hexRgb(0x9a3b24), hexRgb(0x4e2c22)});
     const Aggregate under = aggregate(s, 24, 0.5f, 0.65f, paint, 310);
     const Aggregate top = aggregate(s, 24, 0.36f, 0.5f, paint, 320);
     Image img = flat(s, 0x120f0c);

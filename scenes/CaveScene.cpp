@@ -1,0 +1,406 @@
+#include "scenes/CaveScene.h"
+
+#include "anim/Envelope.h"
+#include "anim/Random.h"
+#include "assets/TextureSlots.h"
+#include "math/Angles.h"
+#include "platform/FrameProfile.h"
+#include "post/EffectBuffers.h"
+#include "render/Camera.h"
+#include "render/MeshRenderer.h"
+#include "render/Normals.h"
+#include "render/ShadowVolume.h"
+#include "render/Transform.h"
+#include "scenes/Material.h"
+#include "scenes/ShadowedFrame.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdio>
+
+// Each stands a little above the path where the camera will be, turned to face it on arrival.
+const CaveGreeting kCaveGreetings[kCaveGreetingCount] = {
+    {0.0f, 0.06f, {0.0f, -4.5f, 0.0f}, {0.4712388f, 0.0f, 0.063f}},
+    {0.07f, 0.08f, {0.0f, -1.0f, 2.0f}, {0.1570796f, -1.570796f, 0.0f}},
+    {0.18f, 0.075f, {0.0f, -1.0f, 0.0f}, {0.3141592f, 0.0f, 0.0f}},
+    {0.36f, 0.07f, {0.0f, -1.2f, 1.0f}, {0.1570796f, 3.92699f, 0.0f}},
+    {0.62f, 0.07f, {0.0f, -3.0f, 0.0f}, {0.3141592f, 0.0f, 0.0f}},
+};
+
+namespace {
+
+constexpr std::uint32_t kJitterSeed = 123;
+
+// The passage's centre line, (x, z) in the designer's table units; the paths scale it by 15 about
+// the table's centre.
+constexpr float kCaveTable[44][2] = {
+    {0.84422f, 8.3402f},    {1.2531f, 6.7326f},    {0.84422f, 4.3213f},  {0.45996f, 1.7583f},
+    {-1.4821f, 1.9592f},    {-3.9729f, 1.599f},    {-5.8317f, 2.3244f},  {-7.2626f, 2.1234f},
+    {-3.9308f, 1.2216f},    {-4.6884f, -1.2878f},  {-5.5061f, -2.9958f}, {-4.8929f, -3.2972f},
+    {-4.0752f, -0.082101f}, {-1.9931f, 1.3564f},   {0.97101f, 1.3564f},  {3.2197f, 1.5573f},
+    {5.0595f, 0.75354f},    {6.3883f, -0.75354f},  {6.8993f, -0.55016f}, {4.344f, 1.2559f},
+    {1.2777f, 1.5573f},     {0.50868f, 0.95449f},  {0.58813f, -1.3564f}, {-0.15332f, -3.1649f},
+    {0.45996f, -4.471f},    {1.3799f, -4.0691f},   {0.76659f, -2.763f},  {-1.3799f, -3.8682f},
+    {0.051106f, -4.1696f},  {-0.21775f, -6.2795f}, {-0.52438f, -8.289f}, {0.59995f, -7.7866f},
+    {-0.013323f, -5.2748f}, {0.56217f, -3.6672f},  {2.5042f, -3.8682f},  {5.3056f, -4.2848f},
+    {5.7144f, -5.39f},      {3.7724f, -4.4857f},   {0.35774f, -3.2654f}, {0.50868f, -0.5526f},
+    {-0.051106f, 1.5573f},  {1.0486f, 3.7184f},    {0.6398f, 6.3307f},   {0.74201f, 7.4359f},
+};
+constexpr float kTableScale = 15.0f;
+constexpr float kTableCentreX = 0.689204f;
+constexpr float kTableCentreY = 0.001438f;
+constexpr float kTableCentreZ = 1.668403f;
+constexpr float kJitterHeight = 6.0f; // the lantern's path is spread this much up and down
+
+// The lantern floats this far ahead of the camera, and the camera aims this far ahead.
+constexpr float kLanternLeadMs = 1000.0f;
+constexpr float kAimLeadMs = 3000.0f;
+constexpr float kCameraLift = 1.7f;  // times the lantern's height
+constexpr float kSwayShare = -0.12f; // of the sway loop in the lantern's position
+
+const Vec4 kBlack{0.0f, 0.0f, 0.0f, 1.0f};
+
+// A closed path through the points, resampled to even spacing into a looping path.
+void resampledLoop(SplinePath& source, SplinePath& out) {
+    source.planResample();
+    out = SplinePath(source.resampleCount, true);
+    source.resampleInto(out);
+}
+
+// What the passes change of a mesh's look; specular stays black and alpha whole throughout.
+struct PassLook {
+    RenderMode renderMode;
+    int layered;
+    Vec4 colour;
+    Vec4 ambient;
+};
+
+void drawAs(Model& m, int mesh, const SceneLight& light, const PassLook& look, int geometry) {
+    MeshObject& o = m.mesh(mesh);
+    o.renderMode = look.renderMode;
+    o.layered = look.layered;
+    o.colour = look.colour;
+    o.ambient = look.ambient;
+    o.specular = kBlack;
+    o.alpha = 1.0f;
+    drawObject(m, mesh, light, 0, geometry);
+}
+
+// The greetings' lighting in the shaft and lit passes.
+void lightGreeting(MeshObject& o) {
+    o.shininess = 0.82f;
+    o.envAlpha = 1.0f;
+    o.constantAttenuation = 0.035f;
+    o.linearAttenuation = 0.02f;
+    o.quadraticAttenuation = 0.0f;
+    o.spotExponent = 0.05f;
+    o.lightW = 0.0f;
+}
+
+// The angle a whole number of turns away from angle that lies nearest to reference. angleOf
+// jumps by a full turn where a direction crosses its seam; half way through a fade that jump
+// would spin the lantern round in one frame.
+float nearestTurn(float angle, float reference) {
+    constexpr float kTurn = 2.0f * kShowPi;
+    return angle + kTurn * std::round((reference - angle) / kTurn);
+}
+
+} // namespace
+
+float caveGreetingShown(int k, float campos) {
+    const float start = kCaveGreetings[k].start;
+    return fadeInOutOver(campos, start, 0.035f, start + 0.07f, 0.01f);
+}
+
+void CaveScene::setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
+    seedRandom(kJitterSeed);
+    model = std::make_unique<Model>(10000, screenWidth, screenHeight, effectWidth, effectHeight);
+    Model& m = *model;
+    m.flipFaceNormals = 1;
+
+    light.setColour(1.01f, 1.01f, 1.01f);
+    light.camera = &camera;
+    light.position.set(0.0f, 0.0f, 0.0f);
+    camera.position.set(0.0f, 5.0f, -25.0f);
+    camera.forward.set(0.0f, 0.0f, 1.0f);
+
+    SplinePath sway(100, true);
+    const float swayPoints[6][3] = {{-17, 0, -5}, {-14, 3, 4}, {0, -3, 6},
+                                    {15, 2, 4},   {16, 0, -6}, {0, 3, -7}};
+    for (const auto& p : swayPoints) sway.addPoint(p[0], p[1], p[2]);
+    sway.build(5.0f, true);
+    resampledLoop(sway, swayPath);
+
+    // The lantern's path is the cave's with each point moved up or down at random.
+    cavePath = SplinePath(100, true);
+    SplinePath jittered(100, true);
+    for (const auto& row : kCaveTable) {
+        const float x = -kTableScale * (row[0] - kTableCentreX);
+        const float y = -kTableScale * (0.0f - kTableCentreY);
+        const float z = kTableScale * (row[1] - kTableCentreZ);
+        cavePath.addPoint(x, y, z);
+        jittered.addPoint(x, drawRandomFraction() * kJitterHeight + y - 0.5f * kJitterHeight, z);
+    }
+    cavePath.build(8.0f, true);
+    resampledLoop(cavePath, cameraPath);
+    jittered.build(8.0f, true);
+    resampledLoop(jittered, lanternPath);
+
+    // Each file holds one mesh; its index stays -1 when the file could not be read.
+    auto loadInto = [&m](int& index, const char* file, float vertexScale, float texCoordScale) {
+        const int next = m.objectCount;
+        m.vertexScale = vertexScale;
+        m.texCoordScale = texCoordScale;
+        m.load(file);
+        if (m.objectCount > next) index = next;
+    };
+    const char* greetingFiles[kCaveGreetingCount] = {"Models/greet1.3ds", "Models/greet2.3ds",
+                                                     "Models/greet3.3ds", "Models/greet4.3ds",
+                                                     "Models/greet5.3ds"};
+    const float greetingScales[kCaveGreetingCount] = {3.0f, 3.5f, 4.25f, 4.5f, 3.5f};
+    int loadedGreetings = 0;
+    for (int k = 0; k < kCaveGreetingCount; ++k) {
+        int index = -1;
+        loadInto(index, greetingFiles[k], greetingScales[k], 1.0f);
+        if (k == 0) firstGreeting = index;
+        if (index >= 0 && index == firstGreeting + k) ++loadedGreetings;
+    }
+    if (loadedGreetings != kCaveGreetingCount) firstGreeting = -1;
+    loadInto(caveIndex, "Models/luola2.3ds", 15.0f, 2.0f);
+    loadInto(lanternIndex, "Models/holeboxsd.3ds", 2.0f, 1.0f);
+    loadInto(bulbIndex, "Models/bitball.3ds", 0.9f, 1.0f);
+    if (!ready()) return;
+
+    for (int k = 0; k < kCaveGreetingCount; ++k) {
+        const int g = firstGreeting + k;
+        prepareShadowCaster(m, g);
+        resetWorkPositions(m, g);
+        computeCreaseNormals(m, g, 0.82f);
+        applyMaterial(m.mesh(g), Material{.texture = TextureSlot::KivisementtiBB,
+                                          .cubeTexture = TextureSlot::CubeEnv1gr,
+                                          .renderMode = RenderMode::TextureReflect,
+                                          .colour = {1.0f, 0.4f, 0.1f, 1.0f},
+                                          .ambient = {0.25f, 0.15f, 0.075f, 1.0f},
+                                          .constantAttenuation = 0.05f,
+                                          .linearAttenuation = 0.025f,
+                                          .spotExponent = 0.05f,
+                                          .lightW = 0.0f});
+    }
+
+    prepareShadowCaster(m, caveIndex);
+    MeshObject& cave = m.mesh(caveIndex);
+    applyMaterial(cave, Material{.texture = TextureSlot::KivisementtiBB,
+                                 .cubeTexture = TextureSlot::CubeEnv1gr,
+                                 .renderMode = RenderMode::Reflect,
+                                 .colour = {0.66f, 0.7f, 0.8f, 1.0f},
+                                 .ambient = {0.2f, 0.2f, 0.24f, 1.0f},
+                                 .constantAttenuation = 0.1f,
+                                 .linearAttenuation = 0.15f,
+                                 .spotExponent = 0.0001f});
+    cave.sphereMap = 1;
+
+    resetWorkPositions(m, lanternIndex);
+    computeCreaseNormals(m, lanternIndex, 0.7f);
+    prepareShadowCaster(m, lanternIndex);
+    applyMaterial(m.mesh(lanternIndex), kBlueStoneMaterial);
+
+    applyMaterial(m.mesh(bulbIndex), kLightBallMaterial);
+    m.mesh(bulbIndex).translation.set(0.0f, 0.0f, 0.0f);
+}
+
+bool CaveScene::ready() const {
+    return model && firstGreeting >= 0 && caveIndex >= 0 && lanternIndex >= 0 && bulbIndex >= 0;
+}
+
+// The camera flies the resampled cave path, lifted with the lantern's height and aimed three
+// seconds ahead; the lantern floats one second ahead on its jittered path, swaying a little, and
+// swings on its own.
+void CaveScene::moveFlight(float moved, float seconds) {
+    cameraPath.advance(camera.position, kCameraSpeed, moved);
+    const float aimAt = cameraPath.peek(kCameraSpeed, kAimLeadMs);
+    const float lanternAt = cameraPath.peek(kCameraSpeed, kLanternLeadMs);
+
+    Vec3 ahead;
+    lanternPath.evaluate(ahead, lanternAt);
+    swayPath.advance(light.position, kCameraSpeed, moved);
+    light.position.scale(kSwayShare);
+    light.position.sub(ahead);
+
+    cavePath.evaluate(target, aimAt);
+    camera.position.y += kCameraLift * ahead.y;
+    camera.aimAt(target);
+
+    MeshObject& lantern = model->mesh(lanternIndex);
+    lantern.rotationX = 2.002f * std::sin(3.141592f * std::sin(0.25f * seconds));
+    lantern.rotationZ = 0.736f * std::sin(0.13f * seconds);
+}
+
+// Each greeting stands in its place; while one is shown the camera and the lantern's front
+// window swing towards it. Where two windows overlap both turns apply, the later one last.
+void CaveScene::turnToGreetings(float seconds) {
+    Model& m = *model;
+    MeshObject& lantern = m.mesh(lanternIndex);
+    for (int k = 0; k < kCaveGreetingCount; ++k) {
+        const CaveGreeting& spec = kCaveGreetings[k];
+        MeshObject& g = m.mesh(firstGreeting + k);
+        Vec3 at;
+        cameraPath.evaluate(at, spec.start + spec.lead);
+        g.translation.set(spec.offset.x - at.x, spec.offset.y - at.y, spec.offset.z - at.z);
+        g.rotationX = spec.rotation.x;
+        g.rotationY = spec.rotation.y;
+        g.rotationZ = spec.rotation.z;
+
+        const float t = caveGreetingShown(k, campos());
+        greetingVisible[k] = t != 0.0f;
+        if (!greetingVisible[k]) continue;
+        const float s = 1.0f - t;
+        const Vec3 d = g.translation.minus(light.position);
+        const float heading = nearestTurn(angleOf(d.z, d.x), -lantern.rotationY);
+        lantern.rotationX *= s;
+        lantern.rotationY *= s;
+        lantern.rotationZ *= s;
+        lantern.rotationY -= t * heading;
+        lantern.rotationX = t * angleOf(d.y, std::sqrt(d.z * d.z + d.x * d.x));
+
+        // The aim point is in the camera path's space, the greeting's place mirrored.
+        Vec3 drift;
+        swayPath.evaluate(drift, 0.1f * seconds);
+        target.set(s * target.x - t * g.translation.x + 0.01f * drift.x,
+                   s * target.y - t * g.translation.y + 0.01f * drift.y,
+                   s * target.z - t * g.translation.z + 0.01f * drift.z);
+        camera.aimAt(target);
+    }
+}
+
+// The bulb, the lantern round it nearly black and the cave and greetings dimmed, at the small
+// size: the bulb shines only through the holes, and the streaks from the lantern's place on
+// screen turn those openings into shafts.
+void CaveScene::shaftPass() {
+    Model& m = *model;
+    EffectBuffers& fx = *effects_;
+    glEnable(GL_BLEND);
+    fx.sampleSmall = fx.targetSmall = 1;
+    glEnable(GL_DEPTH_TEST);
+    setPerspectiveEffect(m, camera);
+
+    MeshObject& bulb = m.mesh(bulbIndex);
+    bulb.translation = light.position;
+    bulb.scale.set(1.0f, 1.0f, 1.0f);
+    drawAs(m, bulbIndex, light,
+           {RenderMode::Untextured, 1, {0.535f, 0.431f, 0.275f, 1.0f}, {1.32f, 0.96f, 0.444f, 1.0f}},
+           kRestShape);
+    m.mesh(lanternIndex).translation = light.position;
+    drawAs(m, lanternIndex, light,
+           {RenderMode::Reflect, 0, {0.01f, 0.0f, 0.0f, 1.0f}, {0.035f, 0.015f, 0.01f, 0.25f}}, kRestShape);
+    drawAs(m, caveIndex, light,
+           {RenderMode::Textured, 1, {0.01f, 0.01f, 0.01f, 1.0f}, {0.005f, 0.005f, 0.005f, 1.0f}},
+           kRestShape);
+    for (int k = 0; k < kCaveGreetingCount; ++k) {
+        if (!greetingVisible[k]) continue;
+        lightGreeting(m.mesh(firstGreeting + k));
+        drawAs(m, firstGreeting + k, light,
+               {RenderMode::TextureReflect, 0, {0.07f, 0.0125f, 0.01f, 1.0f}, {0.025f, 0.01f, 0.0075f, 1.0f}},
+               kWorkingShape);
+    }
+
+    glDisable(GL_DEPTH_TEST);
+    shaftCentre = shaftCentreSeenBy(m, camera, light.position);
+    streakShafts(m, fx,
+                 {.burnPasses = 1,
+                  .streakFade = 0.8f,
+                  .zoom = {.passes = 12,
+                           .alpha = 0.88f,
+                           .angle = 0.5f,
+                           .strength = 0.135f,
+                           .centreX = shaftCentre.x,
+                           .centreY = shaftCentre.y}});
+}
+
+// The cave, the lantern and the greetings shown at full size, as they look when lit.
+void CaveScene::litPass() {
+    Model& m = *model;
+    beginLitPass(m, camera);
+
+    drawAs(m, caveIndex, light,
+           {RenderMode::Textured, 1, {0.5f, 0.55f, 0.5f, 1.0f}, {0.16f, 0.12f, 0.12f, 1.0f}}, kRestShape);
+    drawAs(m, lanternIndex, light,
+           {RenderMode::Reflect, 1, {0.7f, 0.7f, 0.7f, 1.0f}, {0.05f, 0.06f, 0.03f, 1.0f}}, kRestShape);
+    for (int k = 0; k < kCaveGreetingCount; ++k) {
+        if (!greetingVisible[k]) continue;
+        drawAs(m, firstGreeting + k, light,
+               {RenderMode::TextureReflect, 0, {0.7f, 0.125f, 0.1f, 1.0f}, {0.25f, 0.1f, 0.075f, 1.0f}},
+               kWorkingShape);
+    }
+
+    effects_->grab(2);
+}
+
+// White where the lantern's light gets out through its holes, black in the shadows of the
+// lantern, of the cave's own bends and of the greetings shown.
+void CaveScene::shadowMask() {
+    Model& m = *model;
+    beginShadowVolumes(m);
+    {
+        LogicTimer logic;
+        transformToWorld(m, lanternIndex, worldFromWorking, true);
+        buildShadowVolume(m, lanternIndex, light);
+        transformToWorld(m, caveIndex, worldFromRest, true);
+        buildShadowVolume(m, caveIndex, light);
+        for (int k = 0; k < kCaveGreetingCount; ++k) {
+            if (!greetingVisible[k]) continue;
+            transformToWorld(m, firstGreeting + k, worldFromRest, true);
+            buildShadowVolume(m, firstGreeting + k, light);
+        }
+    }
+    setPerspectiveScreen(m, camera);
+    drawShadowVolume(m, lanternIndex);
+    drawShadowVolume(m, caveIndex);
+    for (int k = 0; k < kCaveGreetingCount; ++k)
+        if (greetingVisible[k]) drawShadowVolume(m, firstGreeting + k);
+
+    beginMaskFill(m, camera);
+
+    const PassLook white{RenderMode::Untextured, 0, kMaskWhite, kMaskWhite};
+    drawAs(m, caveIndex, light, white, kRestShape);
+    drawAs(m, lanternIndex, light, white, kRestShape);
+    for (int k = 0; k < kCaveGreetingCount; ++k)
+        if (greetingVisible[k]) drawAs(m, firstGreeting + k, light, white, kWorkingShape);
+
+    endMaskFill(m, *effects_);
+}
+
+void CaveScene::render(int dt) {
+    if (!model || !effects_) return;
+    effects_->streakFade = 0.0f;
+    if (dt == 0) return;
+    Model& m = *model;
+    clock.advance(dt);
+    if (!ready()) { // a model failed to load: the program is on its way out
+        setOrthoScreen(m);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return;
+    }
+    const float seconds = clock.time * 0.001f;
+
+    // The flight moves by the delta the clock took: a stalled frame or a long seek does not fling
+    // the camera past the greetings.
+    const float moved = dt < 2000 ? static_cast<float>(dt) : 0.0f;
+    {
+        LogicTimer logic;
+        moveFlight(moved, seconds);
+    }
+    setOrthoScreen(m);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    camera.squareUp();
+    if (printCampos) std::printf("campos_time is %f\n", static_cast<double>(campos()));
+    turnToGreetings(seconds);
+
+    shaftPass();
+    litPass();
+    shadowMask();
+    composeShadowedFrame(*effects_, 1,
+                         {.passes = 5, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.041666668f});
+    glDisable(GL_DEPTH_TEST);
+}

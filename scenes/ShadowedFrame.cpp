@@ -1,0 +1,62 @@
+#include "scenes/ShadowedFrame.h"
+
+#include "render/Camera.h"
+#include "render/ShadowVolume.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+// Draw only where the stencil still holds its clear value.
+void stencilOnUnshadowed() {
+    glClearStencil(shadowStencilClear);
+    glStencilFunc(GL_EQUAL, shadowStencilClear, 0xFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glStencilMask(0xFF);
+    glDepthMask(GL_TRUE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
+
+} // namespace
+
+void beginLitPass(Model& model, const CameraFrame& camera) {
+    setPerspectiveScreen(model, camera);
+    glEnable(GL_DEPTH_TEST);
+    stencilOnUnshadowed();
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_BLEND);
+    glDisable(GL_STENCIL_TEST);
+}
+
+void beginShadowVolumes(Model& model) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearStencil(shadowStencilClear);
+    glClear(GL_STENCIL_BUFFER_BIT);
+    setOrthoScreen(model); // the volumes are built in world space: identity modelview
+}
+
+void beginMaskFill(Model& model, const CameraFrame& camera) {
+    glEnable(GL_STENCIL_TEST);
+    stencilOnUnshadowed();
+    glEnable(GL_DEPTH_TEST);
+    setPerspectiveScreen(model, camera);
+}
+
+void endMaskFill(Model& model, EffectBuffers& fx) {
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_DEPTH_TEST);
+    setOrthoScreen(model);
+    fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
+}
+
+void composeShadowedFrame(EffectBuffers& fx, int maskCopy, const BlurDesc& maskBlur) {
+    fx.grab(maskCopy);
+    fx.blur(maskCopy, maskBlur);
+    fx.grab(maskCopy);
+    glClear(GL_COLOR_BUFFER_BIT);
+    fx.overlay(2, 1.0f, 0.0f, 1);
+    fx.multiply(maskCopy);
+    fx.sampleSmall = 1;
+    fx.overlay(0, 1.0f, 0.0f, 0);
+    fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
+}

@@ -1,0 +1,185 @@
+#include "scenes/CaveScene.h"
+
+#include "app/LoadAll.h"
+#include "platform/MessageBox.h"
+#include "platform/Quit.h"
+#include "post/EffectBuffers.h"
+#include "render/Camera.h"
+#include "render/MeshRenderer.h"
+#include "scenes/SceneRegistry.h"
+#include "scenes/ShowScenes.h"
+#include "support/GlTestContext.h"
+#include "tests/post/EffectTestSupport.h"
+#include "tests/scenes/EffectProjection.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+// The scene as the program loads it: every texture slot filled, only this module set up and
+// warmed up, drawing with the wide effect set.
+class CaveSceneTest : public GlTest {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        setMessageBoxesInteractive(false);
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
+        scenes = std::make_unique<ShowScenes>();
+        for (bool& on : scenes->enabled) on = false;
+        scenes->enabled[indexOf(SceneId::Cave)] = true;
+        scenes->cave.printCampos = false;
+        loadAll(show, sceneCallsFor(*scenes), LoadSizes{}, BarStep{nullptr, [](void*) {}});
+        ASSERT_FALSE(startupFailed());
+        ASSERT_EQ(scene().model->objectCount, kCaveGreetingCount + 3);
+    }
+    void TearDown() override {
+        releaseTextures(show.directorEffects);
+        releaseTextures(show.sceneEffects);
+        releaseTextures(show.wideSceneEffects);
+        if (!previous.empty()) std::filesystem::current_path(previous);
+        resetQuitState();
+    }
+
+    CaveScene& scene() { return scenes->cave; }
+    const MeshObject& lantern() { return scene().model->mesh(scene().lanternIndex); }
+
+    // Renders one 16 ms frame that ends with the flight at campos.
+    void renderAt(float campos) {
+        SplinePath& path = scene().cameraPath;
+        path.travel = campos - CaveScene::kCameraSpeed * 0.016f / path.totalLength;
+        scene().render(16);
+    }
+
+    std::filesystem::path previous;
+    std::unique_ptr<ShowScenes> scenes;
+    ShowResources show;
+};
+
+TEST_F(CaveSceneTest, RenderingAZeroDeltaDrawsNothingAndMovesNothing) {
+    scene().render(16);
+    const Image frame = readFrame(0, 0, 512, 512);
+    const float clock = scene().clock.time;
+    const float travel = scene().cameraPath.travel;
+    const float sway = scene().swayPath.travel;
+    const Vec3 eye = scene().camera.position;
+    const Vec3 forward = scene().camera.forward;
+    const Vec3 light = scene().light.position;
+    const float turn = lantern().rotationY;
+
+    resetDrawnTriangles();
+    scene().render(0);
+    EXPECT_EQ(drawnTriangles(), 0);
+    EXPECT_TRUE(imagesNear(frame, readFrame(0, 0, 512, 512), 0));
+    EXPECT_EQ(scene().clock.time, clock);
+    EXPECT_EQ(scene().cameraPath.travel, travel);
+    EXPECT_EQ(scene().swayPath.travel, sway);
+    EXPECT_EQ(scene().camera.position.x, eye.x);
+    EXPECT_EQ(scene().camera.position.y, eye.y);
+    EXPECT_EQ(scene().camera.position.z, eye.z);
+    EXPECT_EQ(scene().camera.forward.z, forward.z);
+    EXPECT_EQ(scene().light.position.x, light.x);
+    EXPECT_EQ(scene().light.position.y, light.y);
+    EXPECT_EQ(lantern().rotationY, turn);
+}
+
+TEST_F(CaveSceneTest, LongDeltasLeaveTheFlightWhereItIs) {
+    const float start = scene().campos();
+    const float clock = scene().clock.time;
+    scene().render(2000);
+    EXPECT_EQ(scene().campos(), start);
+    EXPECT_EQ(scene().clock.time, clock);
+    scene().render(1999);
+    EXPECT_NEAR((scene().campos() - start) * scene().cameraPath.totalLength, CaveScene::kCameraSpeed * 1.999f,
+                0.01f);
+}
+
+TEST_F(CaveSceneTest, WhereTheirWindowsOverlapTwoGreetingsShowAndAreDrawn) {
+    resetDrawnTriangles();
+    renderAt(0.3f); // between greetings 2 and 3
+    const std::int64_t without = drawnTriangles();
+    for (const bool v : scene().greetingVisible) EXPECT_FALSE(v);
+
+    resetDrawnTriangles();
+    renderAt(0.075f); // greeting 0 fading out, greeting 1 fading in
+    const std::int64_t with = drawnTriangles();
+    const bool expected[kCaveGreetingCount] = {true, true, false, false, false};
+    for (int k = 0; k < kCaveGreetingCount; ++k) EXPECT_EQ(scene().greetingVisible[k], expected[k]) << k;
+    // Each shown greeting goes through the shaft, lit and mask passes.
+    const int g = scene().firstGreeting;
+    EXPECT_GE(with - without, 3 * (scene().model->mesh(g).faceCount + scene().model->mesh(g + 1).faceCount));
+}
+
+TEST_F(CaveSceneTest, ShaftsRadiateFromWhereTheLanternIsDrawn) {
+    renderAt(0.3f);
+    const EffectPixel light = projectOnEffect(*scene().model, scene().camera, scene().light.position);
+    ASSERT_TRUE(light.projected);
+    EXPECT_NEAR((scene().shaftCentre.x + 1.0f) * 0.5f * 512.0f, light.x, 1.0);
+    EXPECT_NEAR((scene().shaftCentre.y + 1.0f) * 0.5f * 256.0f, light.y, 1.0);
+}
+
+TEST_F(CaveSceneTest, ALanternInTheCameraPlaneStillGivesAShaftCentre) {
+    renderAt(0.3f);
+    const CameraFrame& c = scene().camera;
+    // The eye is the negated camera position; the side axis lies in the camera plane.
+    const Vec3 inPlane(-c.position.x + 3.0f * c.side.x, -c.position.y + 3.0f * c.side.y,
+                       -c.position.z + 3.0f * c.side.z);
+    const ShaftCentre centre = shaftCentreSeenBy(*scene().model, c, inPlane);
+    EXPECT_FLOAT_EQ(centre.depth, kShaftMinDepth);
+    ASSERT_TRUE(std::isfinite(centre.x) && std::isfinite(centre.y));
+    EXPECT_NEAR(std::hypot(centre.x, centre.y), kShaftCentreReach, 1e-3f);
+}
+
+// Each name, while fully shown, comes on screen in the lantern's light: its red is bright where
+// the cave's stone is grey and the lantern's glow white.
+TEST_F(CaveSceneTest, EachNameShowsLitWhileFullyShown) {
+    auto redPixels = [] {
+        const Image frame = readFrame(0, 0, 512, 512);
+        int red = 0;
+        for (int y = 0; y < 512; ++y)
+            for (int x = 0; x < 512; ++x) {
+                const unsigned char* p = frame.at(x, y);
+                red += p[0] >= 64 && p[0] > 2 * p[1] && p[0] > 2 * p[2];
+            }
+        return red;
+    };
+    for (int k = 0; k < kCaveGreetingCount; ++k) {
+        int most = 0;
+        for (float c = 0.035f; c <= 0.07f; c += 0.005f) {
+            renderAt(kCaveGreetings[k].start + c);
+            most = std::max(most, redPixels());
+        }
+        EXPECT_GT(most, 1000) << "greeting " << k;
+    }
+}
+
+// Through greeting 3's window: the lantern's front (its +x axis) comes round to face the greeting
+// and never jumps a turn, even where the direction to the greeting crosses behind it.
+TEST_F(CaveSceneTest, TheLanternTurnsItsFrontToTheGreetingWithoutSpinning) {
+    const int k = 3;
+    const CaveGreeting& g = kCaveGreetings[k];
+    renderAt(g.start - 0.005f);
+    float lastTurn = lantern().rotationY;
+    float largestStep = 0.0f;
+    int facingFrames = 0;
+    while (scene().campos() < g.start + 0.08f) {
+        scene().render(100);
+        largestStep = std::max(largestStep, std::fabs(lantern().rotationY - lastTurn));
+        lastTurn = lantern().rotationY;
+        if (caveGreetingShown(k, scene().campos()) < 1.0f) continue;
+        const MeshObject& greeting = scene().model->mesh(scene().firstGreeting + k);
+        const Vec3 d = greeting.translation.minus(scene().light.position);
+        // glRotate about y by a turns +x to (cos a, 0, -sin a).
+        const float a = lantern().rotationY;
+        EXPECT_GT((std::cos(a) * d.x - std::sin(a) * d.z) / std::hypot(d.x, d.z), 0.99f) << scene().campos();
+        ++facingFrames;
+    }
+    EXPECT_GT(facingFrames, 15);
+    EXPECT_LT(largestStep, 1.5708f); // a quarter turn in 100 ms would be a spin
+}
+
+} // namespace
