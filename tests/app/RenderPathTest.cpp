@@ -37,6 +37,8 @@ const int kShots[] = {
     110000, // hipu
     140000, // duck
     160000, // star ball again
+    180000, // cave: the lantern's shafts and shadows
+    205000, // cave: a greeting
     221000, // potko under its opening blur
     235000, // potko
     260000, // closing: shadows, shafts and glow
