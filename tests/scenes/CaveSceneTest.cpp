@@ -9,6 +9,7 @@
 #include "scenes/SceneRegistry.h"
 #include "scenes/ShowScenes.h"
 #include "support/GlTestContext.h"
+#include "tests/scenes/LoadedSceneTest.h"
 #include "tests/post/EffectTestSupport.h"
 #include "tests/scenes/EffectProjection.h"
 
@@ -22,27 +23,13 @@ namespace {
 
 // The scene as the program loads it: every texture slot filled, only this module set up and
 // warmed up, drawing with the wide effect set.
-class CaveSceneTest : public GlTest {
+class CaveSceneTest : public LoadedSceneTest {
   protected:
     void SetUp() override {
         GlTest::SetUp();
-        setMessageBoxesInteractive(false);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
-        scenes = std::make_unique<ShowScenes>();
-        for (bool& on : scenes->enabled) on = false;
-        scenes->enabled[indexOf(SceneId::Cave)] = true;
-        scenes->cave.printCampos = false;
-        loadAll(show, sceneCallsFor(*scenes), LoadSizes{}, BarStep{nullptr, [](void*) {}});
+        loadOnly(SceneId::Cave, [](ShowScenes& s) { s.cave.printCampos = false; });
         ASSERT_FALSE(startupFailed());
         ASSERT_EQ(scene().model->objectCount, kCaveGreetingCount + 3);
-    }
-    void TearDown() override {
-        releaseTextures(show.directorEffects);
-        releaseTextures(show.sceneEffects);
-        releaseTextures(show.wideSceneEffects);
-        if (!previous.empty()) std::filesystem::current_path(previous);
-        resetQuitState();
     }
 
     CaveScene& scene() { return scenes->cave; }
@@ -55,9 +42,6 @@ class CaveSceneTest : public GlTest {
         scene().render(16);
     }
 
-    std::filesystem::path previous;
-    std::unique_ptr<ShowScenes> scenes;
-    ShowResources show;
 };
 
 TEST_F(CaveSceneTest, RenderingAZeroDeltaDrawsNothingAndMovesNothing) {

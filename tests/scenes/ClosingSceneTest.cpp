@@ -11,6 +11,7 @@
 #include "scenes/SceneRegistry.h"
 #include "scenes/ShowScenes.h"
 #include "support/GlTestContext.h"
+#include "tests/scenes/LoadedSceneTest.h"
 #include "tests/post/EffectTestSupport.h"
 #include "tests/scenes/EffectProjection.h"
 
@@ -73,26 +74,13 @@ TEST(ClosingShafts, CentreIsTheLightsProjectionAndStaysFiniteBesideOrBehindTheCa
 
 // The scene as the program loads it: every texture slot filled, only this module set up and
 // warmed up, drawing with the wide effect set.
-class ClosingSceneTest : public GlTest {
+class ClosingSceneTest : public LoadedSceneTest {
   protected:
     void SetUp() override {
         GlTest::SetUp();
-        setMessageBoxesInteractive(false);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
-        scenes = std::make_unique<ShowScenes>();
-        for (bool& on : scenes->enabled) on = false;
-        scenes->enabled[indexOf(SceneId::Closing)] = true;
-        loadAll(show, sceneCallsFor(*scenes), LoadSizes{}, BarStep{nullptr, [](void*) {}});
+        loadOnly(SceneId::Closing);
         ASSERT_FALSE(startupFailed());
         ASSERT_EQ(scene().model->objectCount, 3);
-    }
-    void TearDown() override {
-        releaseTextures(show.directorEffects);
-        releaseTextures(show.sceneEffects);
-        releaseTextures(show.wideSceneEffects);
-        if (!previous.empty()) std::filesystem::current_path(previous);
-        resetQuitState();
     }
 
     ClosingScene& scene() { return scenes->closing; }
@@ -105,9 +93,6 @@ class ClosingSceneTest : public GlTest {
         return drawnTriangles();
     }
 
-    std::filesystem::path previous;
-    std::unique_ptr<ShowScenes> scenes;
-    ShowResources show;
 };
 
 TEST_F(ClosingSceneTest, LongDeltasLeaveTheClockAndTheLightWhereTheyAre) {
