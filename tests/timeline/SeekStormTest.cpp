@@ -39,6 +39,10 @@ int firstBrokenMesh(const Model& model) {
     return -1;
 }
 
+// The storm looks at state, not pixels: a small frame keeps ten thousand frames affordable under
+// the sanitizers.
+constexpr LoadSizes kStormSizes{.frameWidth = 128, .frameHeight = 128, .effectWidth = 64, .effectHeight = 32};
+
 int jumpCount() {
     const char* env = std::getenv("CASTRELLE_SEEK_STORM_JUMPS");
     return env ? std::atoi(env) : 1000;
@@ -53,7 +57,7 @@ class SeekStorm : public GlTest {
         std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
         scenes = std::make_unique<ShowScenes>();
         calls = sceneCallsFor(*scenes);
-        loadAll(show, calls, LoadSizes{}, BarStep{nullptr, [](void*) {}});
+        loadAll(show, calls, kStormSizes, BarStep{nullptr, [](void*) {}});
         ASSERT_FALSE(startupFailed());
         director.attach(calls, show.directorEffects);
     }
@@ -73,6 +77,8 @@ TEST_F(SeekStorm, RandomJumpsLeaveEveryScenesStateFiniteAndGlClean) {
     std::mt19937 random(20261207);
     auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     ScreenSize screen;
+    screen.frameWidth = kStormSizes.frameWidth;
+    screen.frameHeight = kStormSizes.frameHeight;
     int t = 0;
     const int jumps = jumpCount();
     for (int k = 0; k < jumps; ++k) {
