@@ -61,6 +61,10 @@ constexpr int kTrailCopies = 5;
 // at full strength the burned ball glows a flat bright orange at rest and a washed-out yellow
 // on every beat, and the blob's lit side is white before any flare, so its flares barely show.
 constexpr float kGlowLevel = 0.35f;
+// The blob stands closest to the camera and fills the middle of the frame: at the ball's level
+// its glow, burned twice, still whitened its core between the flares (3-5 % of the frame at full
+// white), so the flares had nothing left to brighten. Lower, it rests as a warm haze and flares.
+constexpr float kBlobGlowLevel = 0.2f;
 
 } // namespace
 
@@ -298,9 +302,9 @@ void HipuScene::glowPass(float frameSeconds, float flow) {
     MeshObject& blob = m.mesh(blobIndex);
     blob.renderMode = RenderMode::TextureReflect;
     blob.colour.set(2.5f * beat + 0.7f, 2.5f * beat + 0.65f, 1.25f * beat + 0.3f, 1.0f);
-    blob.colour.scale(kGlowLevel);
+    blob.colour.scale(kBlobGlowLevel);
     blob.ambient.set(0.01f * beat + 0.06f, 0.01f * beat + 0.055f, 0.01f * beat + 0.04f, 1.0f);
-    blob.ambient.scale(kGlowLevel);
+    blob.ambient.scale(kBlobGlowLevel);
     blob.alpha = 1.0f;
     blob.layered = 0;
     drawObject(m, blobIndex, light, 0, kWorkingShape);

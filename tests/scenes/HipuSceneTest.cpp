@@ -3,10 +3,12 @@
 #include "anim/Random.h"
 #include "post/EffectBuffers.h"
 #include "support/GlTestContext.h"
+#include "tests/scenes/LoadedSceneTest.h"
 #include "timeline/ShowTimetable.h"
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <vector>
@@ -226,6 +228,34 @@ TEST_F(HipuSceneTest, NeitherBlackNorWashedOut) {
     const double level = brightness(frame());
     EXPECT_GT(level, 30.0);
     EXPECT_LT(level, 200.0);
+}
+
+// The scene as the program loads it, every texture in its slot: the pictures' own brightness.
+class LoadedHipuTest : public LoadedSceneTest {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        loadOnly(SceneId::Hipu);
+        ASSERT_FALSE(startupFailed());
+    }
+};
+
+// Between the flares the glow leaves the blob soft: only a flare may burn it to white (at the
+// ball's glow level the calm frames were up to 6 % white).
+TEST_F(LoadedHipuTest, BetweenFlaresNothingBurnsToWhite) {
+    HipuScene& scene = scenes->hipu;
+    double worst = 0.0;
+    for (int n = 6; n < 14; ++n) {
+        scene.clock.time = flareOnset(n) - 190.0f;
+        for (int k = 0; k < 10; ++k) scene.render(16);
+        ASSERT_EQ(scene.beat, 0.0f);
+        const Image frame = readFrame(0, 0, 512, 512);
+        std::size_t white = 0;
+        for (std::size_t p = 0; p + 2 < frame.rgb.size(); p += 3)
+            white += frame.rgb[p] >= 250 && frame.rgb[p + 1] >= 250 && frame.rgb[p + 2] >= 250 ? 1 : 0;
+        worst = std::max(worst, static_cast<double>(white) / (512.0 * 512.0));
+    }
+    EXPECT_LT(worst, 0.025) << "a calm frame was " << 100.0 * worst << " % white";
 }
 
 } // namespace
