@@ -7,7 +7,7 @@
 // Resting GL state: texture environment GL_ADD. Every operation that changes it puts it back,
 // and zoomStreak depends on it.
 //
-// The record owns its sixteen texture names for the whole run; nothing deletes them.
+// The record owns its eighteen texture names for the whole run; nothing deletes them.
 
 // blur's settings: passes, each widening the four taps' offset; the stretch of the offset across
 // and up; spread, the offset of the last pass in small-size pixels before stretching; the tint.
@@ -39,6 +39,11 @@ struct EffectBuffers {
     unsigned passTex[4] = {};      // full size, intermediate result between passes
     unsigned smallCopyTex[4] = {}; // small-size counterparts
     unsigned smallPassTex[4] = {};
+    // Half the full size each way, for the fast path's soft masks: the result clamps to its edge
+    // texels, since it is stretched over the frame; the texture between passes clamps as the
+    // others do.
+    unsigned halfMaskTex = 0;
+    unsigned halfPassTex = 0;
 
     int fullWidth = 0, fullHeight = 0;
     int fullHalfWidth = 0, fullHalfHeight = 0;
@@ -56,7 +61,7 @@ struct EffectBuffers {
 
     // An empty record with no textures; the real one is made with a GL context current.
     EffectBuffers() = default;
-    // Creates the sixteen textures (power-of-two sizes), all black.
+    // Creates the eighteen textures (power-of-two sizes), all black.
     EffectBuffers(int fullWidth, int fullHeight, int smallWidth, int smallHeight);
 
     // Copies the framebuffer (small region when targetSmall) into copy texture i.
@@ -77,6 +82,13 @@ struct EffectBuffers {
     // Blends zoomed copies of texture i over the frame, each pass zooming the previous result,
     // which gives streaks radiating from the descriptor's centre.
     void zoomStreak(int i, const ZoomStreakDesc& desc);
+
+    // Fast path: the frame becomes full copy `picture` times full copy `mask` blurred by
+    // maskBlur, plus small copy `glow` stretched over the frame: what blurring the mask, laying the
+    // picture back, multiplying and overlaying the glow give, in one quad after the blur. The
+    // mask is blurred at half the size each way: a blur that soft shows no difference. False,
+    // with nothing drawn, when the context cannot run it.
+    bool composeMasked(int picture, int mask, const BlurDesc& maskBlur, int glow);
 };
 
 // Quads the effect operations drew since the last reset, in frames' worth of pixels (a full-size

@@ -1,6 +1,7 @@
 #include "scenes/ShadowedFrame.h"
 
 #include "render/Camera.h"
+#include "render/RenderPath.h"
 #include "render/ShadowVolume.h"
 
 #include <GL/gl.h>
@@ -51,12 +52,14 @@ void endMaskFill(Model& model, EffectBuffers& fx) {
 
 void composeShadowedFrame(EffectBuffers& fx, int maskCopy, const BlurDesc& maskBlur) {
     fx.grab(maskCopy);
-    fx.blur(maskCopy, maskBlur);
-    fx.grab(maskCopy);
-    glClear(GL_COLOR_BUFFER_BIT);
-    fx.overlay(2, 1.0f, 0.0f, 1);
-    fx.multiply(maskCopy);
-    fx.sampleSmall = 1;
-    fx.overlay(0, 1.0f, 0.0f, 0);
+    if (!fastRendering() || !fx.composeMasked(2, maskCopy, maskBlur, 0)) {
+        fx.blur(maskCopy, maskBlur);
+        fx.grab(maskCopy);
+        glClear(GL_COLOR_BUFFER_BIT);
+        fx.overlay(2, 1.0f, 0.0f, 1);
+        fx.multiply(maskCopy);
+        fx.sampleSmall = 1;
+        fx.overlay(0, 1.0f, 0.0f, 0);
+    }
     fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
 }
