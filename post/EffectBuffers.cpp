@@ -200,6 +200,30 @@ FragmentProgram gMaskedCompose{"!!ARBfp1.0\n"
                                "MOV result.color.w, eight.w;\n"
                                "END\n"};
 
+// One zoomStreak pass: the texture rectangle its quad shows (the accumulated picture zoomed
+// about the centre) and its opacity.
+struct StreakPass {
+    float s0 = 0.0f, t0 = 0.0f, s1 = 1.0f, t1 = 1.0f;
+    float alpha = 1.0f;
+};
+StreakPass streakPass(const ZoomStreakDesc& desc, float streakFade, int k) {
+    const float strength = desc.strength;
+    const float passes = static_cast<float>(desc.passes);
+    const float p = 0.1f * strength;
+    const float theta1 = desc.angle;
+    const float theta2 = desc.angle + desc.phase * kShowHalfPi;
+    const float shapeX = std::cos(theta1) + std::sin(theta1);
+    const float shapeY = std::sin(theta2) + std::cos(theta2);
+    const float z = static_cast<float>(k + 1) * strength / passes / std::pow(kStreakDecay, static_cast<float>(k));
+    const float d = (p - z) * static_cast<float>(k);
+    const float m = d * shapeX;
+    const float n = d * shapeY;
+    const float o = -m * desc.centreX;
+    const float q = -n * desc.centreY;
+    const float fade = std::sqrt(static_cast<float>(k) / passes) * streakFade;
+    return {o - m, q - n, o + m + 1.0f, q + n + 1.0f, desc.alpha - fade};
+}
+
 } // namespace
 
 EffectBuffers::EffectBuffers(int fullW, int fullH, int smallW, int smallH)
@@ -367,31 +391,21 @@ void EffectBuffers::blur(int i, const BlurDesc& desc) {
 
 void EffectBuffers::zoomStreak(int i, const ZoomStreakDesc& desc) {
     const int passes = desc.passes;
-    const float strength = desc.strength;
     beginQuads();
     glEnable(GL_TEXTURE_2D);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
-    const float p = 0.1f * strength;
-    const float theta1 = desc.angle;
-    const float theta2 = desc.angle + desc.phase * kShowHalfPi;
-    const float shapeX = std::cos(theta1) + std::sin(theta1);
-    const float shapeY = std::sin(theta2) + std::cos(theta2);
+    const bool fast = fastRendering();
     // With no strength every pass after the first lays the frame unmoved over itself, which
-    // changes nothing: the fast path draws the first only.
-    const int drawn = strength == 0.0f && fastRendering() ? std::min(passes, 1) : passes;
-    for (int k = 0; k < drawn; ++k) {
-        const float z = static_cast<float>(k + 1) * strength / static_cast<float>(passes) /
-                        std::pow(kStreakDecay, static_cast<float>(k));
-        const float d = (p - z) * static_cast<float>(k);
-        const float m = d * shapeX;
-        const float n = d * shapeY;
-        const float o = -m * desc.centreX;
-        const float q = -n * desc.centreY;
-        glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k));
-        const float fade = std::sqrt(static_cast<float>(k) / static_cast<float>(passes)) * streakFade;
-        glColor4f(0.0f, 0.0f, 0.0f, desc.alpha - fade);
-        drawQuad(sampleSmall != 0, *this, o - m, q - n, o + m + 1.0f, q + n + 1.0f);
+    // changes nothing: the fast path draws the first only. Over its own grab the first changes
+    // nothing either.
+    const int drawn = desc.strength == 0.0f && fast ? std::min(passes, 1) : passes;
+    const int first = fast && desc.overItsGrab ? 1 : 0;
+    for (int k = first; k < drawn; ++k) {
+        glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k == first ? 0 : k));
+        const StreakPass pass = streakPass(desc, streakFade, k);
+        glColor4f(0.0f, 0.0f, 0.0f, pass.alpha);
+        drawQuad(sampleSmall != 0, *this, pass.s0, pass.t0, pass.s1, pass.t1);
         if (k < drawn - 1) grabPass(*this, i, sampleSmall ? smallSourceX : fullSourceX);
     }
     endQuads();

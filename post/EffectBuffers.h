@@ -30,6 +30,7 @@ struct ZoomStreakDesc {
     float strength = 0.0f;
     float centreX = 0.0f;
     float centreY = 0.0f;
+    bool overItsGrab = false; // the frame holds texture i, so the first pass changes nothing
 };
 
 struct EffectBuffers {
