@@ -411,34 +411,38 @@ void EffectBuffers::zoomStreak(int i, const ZoomStreakDesc& desc) {
     endQuads();
 }
 
-bool EffectBuffers::composeMasked(int picture, int mask, const BlurDesc& maskBlur, int glow) {
-    if (maskBlur.passes < 1 || !useFragmentProgram(gMaskedCompose)) return false;
-    if (!useFragmentProgram(gBlurTaps)) {
-        endFragmentProgram();
-        return false;
-    }
+bool EffectBuffers::canComposeHalfMask() {
+    const bool ready = useFragmentProgram(gMaskedCompose) && useFragmentProgram(gBlurTaps);
+    endFragmentProgram();
+    return ready;
+}
+
+void EffectBuffers::composeHalfMask(int picture, const BlurDesc& maskBlur, bool maskWraps, int glow) {
     beginQuads();
     glDisable(GL_BLEND);
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
-    setProgramLocal(4, maskBlur.r, maskBlur.g, maskBlur.b, std::round(kBlurTapWeight * 255.0f) / 255.0f);
 
-    // The passes draw into the frame's lower-left quarter. Between passes the taps wrap or clamp
-    // as the mask's own texture does.
+    // The passes draw over the mask in the frame's lower-left quarter, each grabbing the last.
     const QuadArea half = halfArea(*this);
-    glBindTexture(GL_TEXTURE_2D, halfPassTex);
-    const GLint wrap = mask == 3 ? GL_REPEAT : GL_CLAMP;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
-    for (int k = 0; k < maskBlur.passes; ++k) {
-        const TapOffset h = blurTapOffset(*this, maskBlur, k);
-        glBindTexture(GL_TEXTURE_2D, k == 0 ? copyTex[mask] : halfPassTex);
-        drawTapQuad(half, h.u, h.v);
-        glBindTexture(GL_TEXTURE_2D, k < maskBlur.passes - 1 ? halfPassTex : halfMaskTex);
+    const auto grabHalf = [&](unsigned texture) {
+        glBindTexture(GL_TEXTURE_2D, texture);
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, fullSourceX, fullSourceY, halfWidth(*this),
                             halfHeight(*this));
+    };
+    glBindTexture(GL_TEXTURE_2D, halfPassTex);
+    const GLint wrap = maskWraps ? GL_REPEAT : GL_CLAMP;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    useFragmentProgram(gBlurTaps);
+    setProgramLocal(4, maskBlur.r, maskBlur.g, maskBlur.b, std::round(kBlurTapWeight * 255.0f) / 255.0f);
+    for (int k = 0; k < maskBlur.passes; ++k) {
+        grabHalf(halfPassTex);
+        const TapOffset h = blurTapOffset(*this, maskBlur, k);
+        drawTapQuad(half, h.u, h.v);
     }
+    grabHalf(halfMaskTex);
 
     useFragmentProgram(gMaskedCompose);
     glBindTexture(GL_TEXTURE_2D, copyTex[picture]);
@@ -457,7 +461,6 @@ bool EffectBuffers::composeMasked(int picture, int mask, const BlurDesc& maskBlu
     glEnable(GL_BLEND);
     setTexEnv(GL_ADD);
     endQuads();
-    return true;
 }
 
 double effectQuadFrames() { return gQuadFrames; }

@@ -84,12 +84,15 @@ struct EffectBuffers {
     // which gives streaks radiating from the descriptor's centre.
     void zoomStreak(int i, const ZoomStreakDesc& desc);
 
-    // Fast path: the frame becomes full copy `picture` times full copy `mask` blurred by
-    // maskBlur, plus small copy `glow` stretched over the frame: what blurring the mask, laying the
-    // picture back, multiplying and overlaying the glow give, in one quad after the blur. The
-    // mask is blurred at half the size each way: a blur that soft shows no difference. False,
-    // with nothing drawn, when the context cannot run it.
-    bool composeMasked(int picture, int mask, const BlurDesc& maskBlur, int glow);
+    // Fast path: whether the context runs composeHalfMask (compiling its programs on first call).
+    bool canComposeHalfMask();
+    // Fast path: a mask drawn at half the frame's size each way in the frame's lower-left
+    // quarter, blurred by maskBlur there (its taps wrapping round the edges as copy 3's do when
+    // maskWraps), and the frame becomes full copy `picture` times the mask stretched over it,
+    // plus small copy `glow` stretched over it: what the reference gets by grabbing the mask at
+    // full size, blurring it, laying the picture back, multiplying and overlaying the glow. A
+    // mask soft enough shows no difference, and the passes after the blur are one quad.
+    void composeHalfMask(int picture, const BlurDesc& maskBlur, bool maskWraps, int glow);
 };
 
 // Quads the effect operations drew since the last reset, in frames' worth of pixels (a full-size

@@ -353,21 +353,20 @@ void CaveScene::shadowMask() {
             buildShadowVolume(m, firstGreeting + k, light);
         }
     }
-    setPerspectiveScreen(m, camera);
-    drawShadowVolume(m, lanternIndex);
-    drawShadowVolume(m, caveIndex);
-    for (int k = 0; k < kCaveGreetingCount; ++k)
-        if (greetingVisible[k]) drawShadowVolume(m, firstGreeting + k);
-
-    beginMaskFill(m, camera);
-
-    const PassLook white{RenderMode::Untextured, 0, kMaskWhite, kMaskWhite};
-    drawAs(m, caveIndex, light, white, kRestShape);
-    drawAs(m, lanternIndex, light, white, kRestShape);
-    for (int k = 0; k < kCaveGreetingCount; ++k)
-        if (greetingVisible[k]) drawAs(m, firstGreeting + k, light, white, kWorkingShape);
-
-    endMaskFill(m, *effects_);
+    const auto volumes = [&] {
+        drawShadowVolume(m, lanternIndex);
+        drawShadowVolume(m, caveIndex);
+        for (int k = 0; k < kCaveGreetingCount; ++k)
+            if (greetingVisible[k]) drawShadowVolume(m, firstGreeting + k);
+    };
+    const auto surfaces = [&] {
+        const PassLook white{RenderMode::Untextured, 0, kMaskWhite, kMaskWhite};
+        drawAs(m, caveIndex, light, white, kRestShape);
+        drawAs(m, lanternIndex, light, white, kRestShape);
+        for (int k = 0; k < kCaveGreetingCount; ++k)
+            if (greetingVisible[k]) drawAs(m, firstGreeting + k, light, white, kWorkingShape);
+    };
+    drawShadowMask(m, camera, *effects_, volumes, surfaces);
 }
 
 void CaveScene::render(int dt) {

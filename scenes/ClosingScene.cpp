@@ -268,27 +268,26 @@ void ClosingScene::shadowMask() {
         transformToWorld(m, roomIndex, worldFromWorking, true);
         buildShadowVolume(m, roomIndex, light);
     }
-    setPerspectiveScreen(m, camera);
-    drawShadowVolume(m, titleIndex);
-    drawShadowVolume(m, roomIndex);
+    const auto volumes = [&] {
+        drawShadowVolume(m, titleIndex);
+        drawShadowVolume(m, roomIndex);
+    };
+    const auto surfaces = [&] {
+        MeshObject& room = m.mesh(roomIndex);
+        room.renderMode = RenderMode::Untextured;
+        room.layered = 0;
+        room.ambient = room.colour = kMaskWhite;
+        drawObject(m, roomIndex, light, 0, kWorkingShape);
 
-    beginMaskFill(m, camera);
-
-    MeshObject& room = m.mesh(roomIndex);
-    room.renderMode = RenderMode::Untextured;
-    room.layered = 0;
-    room.ambient = room.colour = kMaskWhite;
-    drawObject(m, roomIndex, light, 0, kWorkingShape);
-
-    MeshObject& title = m.mesh(titleIndex);
-    title.renderMode = RenderMode::Untextured;
-    title.alpha = 1.0f;
-    title.layered = 0;
-    title.colour = title.ambient = kMaskWhite;
-    title.specular = kBlack;
-    drawObject(m, titleIndex, light, 0, kWorkingShape);
-
-    endMaskFill(m, *effects_);
+        MeshObject& title = m.mesh(titleIndex);
+        title.renderMode = RenderMode::Untextured;
+        title.alpha = 1.0f;
+        title.layered = 0;
+        title.colour = title.ambient = kMaskWhite;
+        title.specular = kBlack;
+        drawObject(m, titleIndex, light, 0, kWorkingShape);
+    };
+    drawShadowMask(m, camera, *effects_, volumes, surfaces);
 }
 
 void ClosingScene::render(int dt) {

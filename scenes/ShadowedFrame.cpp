@@ -50,9 +50,50 @@ void endMaskFill(Model& model, EffectBuffers& fx) {
     fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
 }
 
+bool shadowMaskAtHalfSize(EffectBuffers& fx) { return fastRendering() && fx.canComposeHalfMask(); }
+
+void beginHalfSizeSurfaces(Model& model, const CameraFrame& camera) {
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_STENCIL_TEST);
+    stencilOnUnshadowed(); // the stencil is clear: every surface lands
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    setPerspectiveHalfScreen(model, camera);
+}
+
+void beginHalfSizeVolumes(Model& model, const CameraFrame& camera) { setPerspectiveHalfScreen(model, camera); }
+
+void beginFullSizeVolumes(Model& model, const CameraFrame& camera) { setPerspectiveScreen(model, camera); }
+
+void blackenShadowed() {
+    glPushAttrib(GL_ENABLE_BIT | GL_STENCIL_BUFFER_BIT | GL_CURRENT_BIT | GL_TRANSFORM_BIT);
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_NOTEQUAL, shadowStencilClear, 0xFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+    glColor3f(0.0f, 0.0f, 0.0f);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glRectf(-1.0f, -1.0f, 1.0f, 1.0f);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();
+}
+
 void composeShadowedFrame(EffectBuffers& fx, int maskCopy, const BlurDesc& maskBlur) {
-    fx.grab(maskCopy);
-    if (!fastRendering() || !fx.composeMasked(2, maskCopy, maskBlur, 0)) {
+    if (shadowMaskAtHalfSize(fx)) {
+        fx.composeHalfMask(2, maskBlur, maskCopy == 3, 0); // copy 3 is the set that wraps
+    } else {
+        fx.grab(maskCopy);
         fx.blur(maskCopy, maskBlur);
         fx.grab(maskCopy);
         glClear(GL_COLOR_BUFFER_BIT);

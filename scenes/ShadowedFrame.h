@@ -27,6 +27,39 @@ void beginMaskFill(Model& model, const CameraFrame& camera);
 // Stencil and depth tests off, the screen-sized orthographic projection, the effect flags clear.
 void endMaskFill(Model& model, EffectBuffers& effects);
 
-// Grabs the mask on screen into full copy maskCopy, softens it, lays the lit picture back,
+// Whether the mask is drawn and softened at half the frame's size each way, in the frame's
+// lower-left quarter: the fast path, where the context runs it. Its blur hides the lost detail.
+bool shadowMaskAtHalfSize(EffectBuffers& effects);
+
+// The steps drawShadowMask takes at half size: the surfaces drawn with depth writes on over a
+// cleared depth buffer, the volumes counted against that depth, then black laid wherever they
+// left a count.
+void beginHalfSizeSurfaces(Model& model, const CameraFrame& camera);
+void beginHalfSizeVolumes(Model& model, const CameraFrame& camera);
+void blackenShadowed();
+// The reference's first step: the volumes counted against the lit pass's depth.
+void beginFullSizeVolumes(Model& model, const CameraFrame& camera);
+
+// After beginShadowVolumes and the volumes' building: the mask, white where surfaces() draws
+// and no volume drawn by volumes() covers it, black elsewhere, then endMaskFill.
+template <typename Volumes, typename Surfaces>
+void drawShadowMask(Model& model, const CameraFrame& camera, EffectBuffers& effects, Volumes volumes,
+                    Surfaces surfaces) {
+    if (shadowMaskAtHalfSize(effects)) {
+        beginHalfSizeSurfaces(model, camera);
+        surfaces();
+        beginHalfSizeVolumes(model, camera);
+        volumes();
+        blackenShadowed();
+    } else {
+        beginFullSizeVolumes(model, camera);
+        volumes();
+        beginMaskFill(model, camera);
+        surfaces();
+    }
+    endMaskFill(model, effects);
+}
+
+// Softens the mask (grabbed into full copy maskCopy at full size), lays the lit picture back,
 // multiplies it by the mask and adds the shafts from the small copy 0.
 void composeShadowedFrame(EffectBuffers& effects, int maskCopy, const BlurDesc& maskBlur);
