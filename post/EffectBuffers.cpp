@@ -417,7 +417,9 @@ bool EffectBuffers::canComposeHalfMask() {
     return ready;
 }
 
-void EffectBuffers::composeHalfMask(int picture, const BlurDesc& maskBlur, bool maskWraps, int glow) {
+void EffectBuffers::composeHalfMask(const HalfMaskComposition& c) {
+    const BlurDesc& maskBlur = c.maskBlur;
+    if (!c.maskOnScreenAtHalfSize) grab(c.mask);
     beginQuads();
     glDisable(GL_BLEND);
     glDisable(GL_CULL_FACE);
@@ -432,30 +434,35 @@ void EffectBuffers::composeHalfMask(int picture, const BlurDesc& maskBlur, bool 
                             halfHeight(*this));
     };
     glBindTexture(GL_TEXTURE_2D, halfPassTex);
-    const GLint wrap = maskWraps ? GL_REPEAT : GL_CLAMP;
+    const GLint wrap = c.mask == 3 ? GL_REPEAT : GL_CLAMP;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
     useFragmentProgram(gBlurTaps);
     setProgramLocal(4, maskBlur.r, maskBlur.g, maskBlur.b, std::round(kBlurTapWeight * 255.0f) / 255.0f);
     for (int k = 0; k < maskBlur.passes; ++k) {
-        grabHalf(halfPassTex);
+        // A full-size mask is read at its own size by the first pass, at half size after it.
+        if (k == 0 && !c.maskOnScreenAtHalfSize) {
+            glBindTexture(GL_TEXTURE_2D, copyTex[c.mask]);
+        } else {
+            grabHalf(halfPassTex);
+        }
         const TapOffset h = blurTapOffset(*this, maskBlur, k);
         drawTapQuad(half, h.u, h.v);
     }
     grabHalf(halfMaskTex);
 
     useFragmentProgram(gMaskedCompose);
-    glBindTexture(GL_TEXTURE_2D, copyTex[picture]);
+    glBindTexture(GL_TEXTURE_2D, copyTex[c.picture]);
     glext::glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, halfMaskTex);
     glext::glActiveTexture(GL_TEXTURE2);
-    glBindTexture(GL_TEXTURE_2D, smallCopyTex[glow]);
+    glBindTexture(GL_TEXTURE_2D, smallCopyTex[c.glow]);
     glext::glActiveTexture(GL_TEXTURE0);
     drawQuad(false, *this);
     endFragmentProgram();
 
     // What the reference's last overlay leaves.
-    glBindTexture(GL_TEXTURE_2D, smallCopyTex[glow]);
+    glBindTexture(GL_TEXTURE_2D, smallCopyTex[c.glow]);
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
     glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
     glEnable(GL_BLEND);

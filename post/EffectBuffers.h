@@ -33,6 +33,17 @@ struct ZoomStreakDesc {
     bool overItsGrab = false; // the frame holds texture i, so the first pass changes nothing
 };
 
+// composeHalfMask's settings. The mask is on screen: at full size, grabbed into full copy
+// `mask`, or drawn at half size each way in the frame's lower-left quarter, its blur's taps
+// wrapping or clamping at the edges as copy `mask` does either way.
+struct HalfMaskComposition {
+    int picture = 2;
+    int mask = 1;
+    bool maskOnScreenAtHalfSize = false;
+    BlurDesc maskBlur;
+    int glow = 0;
+};
+
 struct EffectBuffers {
     // Index i (0..3) picks one texture of a set. Index 3's full-size textures wrap (GL_REPEAT);
     // every other texture clamps.
@@ -86,13 +97,12 @@ struct EffectBuffers {
 
     // Fast path: whether the context runs composeHalfMask (compiling its programs on first call).
     bool canComposeHalfMask();
-    // Fast path: a mask drawn at half the frame's size each way in the frame's lower-left
-    // quarter, blurred by maskBlur there (its taps wrapping round the edges as copy 3's do when
-    // maskWraps), and the frame becomes full copy `picture` times the mask stretched over it,
-    // plus small copy `glow` stretched over it: what the reference gets by grabbing the mask at
-    // full size, blurring it, laying the picture back, multiplying and overlaying the glow. A
-    // mask soft enough shows no difference, and the passes after the blur are one quad.
-    void composeHalfMask(int picture, const BlurDesc& maskBlur, bool maskWraps, int glow);
+    // Fast path: the frame becomes full copy `picture` times a mask blurred by maskBlur, plus
+    // small copy `glow` stretched over it: what the reference gets by grabbing the mask, blurring
+    // it, laying the picture back, multiplying and overlaying the glow. The mask is blurred at
+    // half the frame's size each way (a blurred mask shows no difference) and stretched back
+    // in the one quad that does the rest.
+    void composeHalfMask(const HalfMaskComposition& composition);
 };
 
 // Quads the effect operations drew since the last reset, in frames' worth of pixels (a full-size

@@ -37,6 +37,10 @@ constexpr float kLightSpeed = 5.0f; // units per second along the light's path
 
 const Vec4 kBlack{0.0f, 0.0f, 0.0f, 1.0f};
 
+// Lightly blurred: the word's thin lines of light and shadow need it drawn at full size.
+const ShadowMaskLook kClosingShadowMask{
+    .copy = 3, .blur = {.passes = 2, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.010416667f}};
+
 } // namespace
 
 float closingBeat(float sceneClock) {
@@ -287,7 +291,7 @@ void ClosingScene::shadowMask() {
         title.specular = kBlack;
         drawObject(m, titleIndex, light, 0, kWorkingShape);
     };
-    drawShadowMask(m, camera, *effects_, volumes, surfaces);
+    drawShadowMask(m, camera, *effects_, kClosingShadowMask, volumes, surfaces);
 }
 
 void ClosingScene::render(int dt) {
@@ -331,7 +335,7 @@ void ClosingScene::render(int dt) {
     shaftPass(beat);
     litPass();
     shadowMask();
-    composeShadowedFrame(fx, 3, {.passes = 2, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.010416667f});
+    composeShadowedFrame(fx, kClosingShadowMask);
 
     // Feedback: from the next frame on the room wears this one.
     fx.grab(2);

@@ -50,7 +50,7 @@ void endMaskFill(Model& model, EffectBuffers& fx) {
     fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
 }
 
-bool shadowMaskAtHalfSize(EffectBuffers& fx) { return fastRendering() && fx.canComposeHalfMask(); }
+bool fastShadowMask(EffectBuffers& fx) { return fastRendering() && fx.canComposeHalfMask(); }
 
 void beginHalfSizeSurfaces(Model& model, const CameraFrame& camera) {
     glClear(GL_DEPTH_BUFFER_BIT);
@@ -89,16 +89,20 @@ void blackenShadowed() {
     glPopAttrib();
 }
 
-void composeShadowedFrame(EffectBuffers& fx, int maskCopy, const BlurDesc& maskBlur) {
-    if (shadowMaskAtHalfSize(fx)) {
-        fx.composeHalfMask(2, maskBlur, maskCopy == 3, 0); // copy 3 is the set that wraps
+void composeShadowedFrame(EffectBuffers& fx, const ShadowMaskLook& look) {
+    if (fastShadowMask(fx)) {
+        fx.composeHalfMask({.picture = 2,
+                            .mask = look.copy,
+                            .maskOnScreenAtHalfSize = look.drawnAtHalfSize,
+                            .maskBlur = look.blur,
+                            .glow = 0});
     } else {
-        fx.grab(maskCopy);
-        fx.blur(maskCopy, maskBlur);
-        fx.grab(maskCopy);
+        fx.grab(look.copy);
+        fx.blur(look.copy, look.blur);
+        fx.grab(look.copy);
         glClear(GL_COLOR_BUFFER_BIT);
         fx.overlay(2, 1.0f, 0.0f, 1);
-        fx.multiply(maskCopy);
+        fx.multiply(look.copy);
         fx.sampleSmall = 1;
         fx.overlay(0, 1.0f, 0.0f, 0);
     }
