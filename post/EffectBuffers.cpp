@@ -100,7 +100,8 @@ void drawQuad(bool small, const EffectBuffers& e, float s0, float t0, float s1, 
 
 // A quad over the area with blur's four tap offsets as texture coordinate sets 0 to 3.
 void drawTapQuad(const QuadArea& a, float hu, float hv) {
-    const float corners[4][4] = {{a.x0, a.y0, 0, 0}, {a.x1, a.y0, 1, 0}, {a.x1, a.y1, 1, 1}, {a.x0, a.y1, 0, 1}};
+    const float corners[4][4] = {
+        {a.x0, a.y0, 0, 0}, {a.x1, a.y0, 1, 0}, {a.x1, a.y1, 1, 1}, {a.x0, a.y1, 0, 1}};
     const float taps[4][2] = {{-hu, -hv}, {hu, -hv}, {-hu, hv}, {hu, hv}};
     glBegin(GL_QUADS);
     for (const auto& c : corners) {
@@ -214,7 +215,8 @@ StreakPass streakPass(const ZoomStreakDesc& desc, float streakFade, int k) {
     const float theta2 = desc.angle + desc.phase * kShowHalfPi;
     const float shapeX = std::cos(theta1) + std::sin(theta1);
     const float shapeY = std::sin(theta2) + std::cos(theta2);
-    const float z = static_cast<float>(k + 1) * strength / passes / std::pow(kStreakDecay, static_cast<float>(k));
+    const float z =
+        static_cast<float>(k + 1) * strength / passes / std::pow(kStreakDecay, static_cast<float>(k));
     const float d = (p - z) * static_cast<float>(k);
     const float m = d * shapeX;
     const float n = d * shapeY;

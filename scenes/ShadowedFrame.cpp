@@ -61,7 +61,9 @@ void beginHalfSizeSurfaces(Model& model, const CameraFrame& camera) {
     setPerspectiveHalfScreen(model, camera);
 }
 
-void beginHalfSizeVolumes(Model& model, const CameraFrame& camera) { setPerspectiveHalfScreen(model, camera); }
+void beginHalfSizeVolumes(Model& model, const CameraFrame& camera) {
+    setPerspectiveHalfScreen(model, camera);
+}
 
 void beginFullSizeVolumes(Model& model, const CameraFrame& camera) { setPerspectiveScreen(model, camera); }
 
