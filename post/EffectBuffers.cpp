@@ -428,15 +428,18 @@ void EffectBuffers::composeHalfMask(const HalfMaskComposition& c) {
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
 
-    // The passes draw over the mask in the frame's lower-left quarter, each grabbing the last.
+    // The passes draw over the mask in the frame's lower-left quarter, each grabbing the last,
+    // their taps wrapping or clamping as the mask's copy does.
     const QuadArea half = halfArea(*this);
     const auto grabHalf = [&](unsigned texture) {
         glBindTexture(GL_TEXTURE_2D, texture);
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, fullSourceX, fullSourceY, halfWidth(*this),
                             halfHeight(*this));
     };
+    GLint wrap = GL_CLAMP;
+    glBindTexture(GL_TEXTURE_2D, copyTex[c.mask]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
     glBindTexture(GL_TEXTURE_2D, halfPassTex);
-    const GLint wrap = c.mask == 3 ? GL_REPEAT : GL_CLAMP;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
     useFragmentProgram(gBlurTaps);

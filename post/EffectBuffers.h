@@ -37,8 +37,8 @@ struct ZoomStreakDesc {
 // `mask`, or drawn at half size each way in the frame's lower-left quarter, its blur's taps
 // wrapping or clamping at the edges as copy `mask` does either way.
 struct HalfMaskComposition {
-    int picture = 2;
-    int mask = 1;
+    int picture = 0;
+    int mask = 0;
     bool maskOnScreenAtHalfSize = false;
     BlurDesc maskBlur;
     int glow = 0;
