@@ -33,6 +33,32 @@ void countQuad(bool small, const EffectBuffers& e) {
                          : 1.0;
 }
 
+// Where a quad lies in the one-unit-per-pixel projection centred on the frame, and the share
+// of a full frame's pixels it covers.
+struct QuadArea {
+    float x0 = 0.0f, y0 = 0.0f, x1 = 0.0f, y1 = 0.0f;
+    double frames = 1.0;
+};
+
+// The full-frame quad of one set, centred on the origin.
+QuadArea setArea(bool small, const EffectBuffers& e) {
+    const float hw = static_cast<float>(small ? e.smallHalfWidth : e.fullHalfWidth);
+    const float hh = static_cast<float>(small ? e.smallHalfHeight : e.fullHalfHeight);
+    const double share = small ? static_cast<double>(e.smallWidth) * e.smallHeight /
+                                     (static_cast<double>(e.fullWidth) * e.fullHeight)
+                               : 1.0;
+    return {-hw, -hh, hw, hh, share};
+}
+
+// The half-size textures' picture: the lower-left quarter of the full frame.
+int halfWidth(const EffectBuffers& e) { return e.fullWidth / 2; }
+int halfHeight(const EffectBuffers& e) { return e.fullHeight / 2; }
+QuadArea halfArea(const EffectBuffers& e) {
+    const float x0 = -static_cast<float>(e.fullHalfWidth);
+    const float y0 = -static_cast<float>(e.fullHalfHeight);
+    return {x0, y0, x0 + static_cast<float>(halfWidth(e)), y0 + static_cast<float>(halfHeight(e)), 0.25};
+}
+
 void makeTexture(unsigned name, int width, int height, GLint wrap, const unsigned char* pixels) {
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
@@ -72,11 +98,10 @@ void drawQuad(bool small, const EffectBuffers& e, float s0, float t0, float s1, 
     countQuad(small, e);
 }
 
-// The full-frame quad with blur's four tap offsets as texture coordinate sets 0 to 3.
-void drawTapQuad(bool small, const EffectBuffers& e, float hu, float hv) {
-    const float hw = static_cast<float>(small ? e.smallHalfWidth : e.fullHalfWidth);
-    const float hh = static_cast<float>(small ? e.smallHalfHeight : e.fullHalfHeight);
-    const float corners[4][4] = {{-hw, -hh, 0, 0}, {hw, -hh, 1, 0}, {hw, hh, 1, 1}, {-hw, hh, 0, 1}};
+// A quad over the area with blur's four tap offsets as texture coordinate sets 0 to 3.
+void drawTapQuad(const QuadArea& a, float hu, float hv) {
+    const float corners[4][4] = {
+        {a.x0, a.y0, 0, 0}, {a.x1, a.y0, 1, 0}, {a.x1, a.y1, 1, 1}, {a.x0, a.y1, 0, 1}};
     const float taps[4][2] = {{-hu, -hv}, {hu, -hv}, {-hu, hv}, {hu, hv}};
     glBegin(GL_QUADS);
     for (const auto& c : corners) {
@@ -85,7 +110,19 @@ void drawTapQuad(bool small, const EffectBuffers& e, float hu, float hv) {
         glVertex3f(c[0], c[1], -1.0f);
     }
     glEnd();
-    countQuad(small, e);
+    gQuadFrames += a.frames;
+}
+
+// Half of blur's tap offset in pass k, in texture units across and up. The step is measured in
+// small-size pixels whichever set is sampled.
+struct TapOffset {
+    float u = 0.0f, v = 0.0f;
+};
+TapOffset blurTapOffset(const EffectBuffers& e, const BlurDesc& desc, int k) {
+    const float step = static_cast<float>(k + 1) * desc.spread / static_cast<float>(desc.passes);
+    const float du = static_cast<float>(e.smallWidth) * desc.stretchX * step * kBlurStepX / e.pixelScale;
+    const float dv = static_cast<float>(e.smallHeight) * desc.stretchY * step * kBlurStepY / e.pixelScale;
+    return {0.5f * du, 0.5f * dv};
 }
 
 void drawQuad(bool small, const EffectBuffers& e) { drawQuad(small, e, 0.0f, 0.0f, 1.0f, 1.0f); }
@@ -144,6 +181,51 @@ FragmentProgram gBurnTwice{"!!ARBfp1.0\n"
                            "MUL_SAT result.color, texel, eight.z;\n"
                            "END\n"};
 
+// Fast path: the picture times the mask plus the glow, as the reference's three quads leave it:
+// the product rounded to eight bits as the multiply blend rounds it, the glow rounded as it is
+// fetched and the sum clamped. All three textures span the frame, so one coordinate set serves.
+FragmentProgram gMaskedCompose{"!!ARBfp1.0\n"
+                               "PARAM eight = {255, 0.5, 0.0039215686, 1};\n"
+                               "TEMP picture, mask, glow;\n"
+                               "TEX picture, fragment.texcoord[0], texture[0], 2D;\n"
+                               "TEX mask, fragment.texcoord[0], texture[1], 2D;\n"
+                               "TEX glow, fragment.texcoord[0], texture[2], 2D;\n"
+                               "MAD mask, mask, eight.x, eight.y;\n" // the mask as the frame held it
+                               "FLR mask, mask;\n"
+                               "MAD picture, picture, mask, eight.y;\n"
+                               "FLR picture, picture;\n"
+                               "MAD glow, glow, eight.x, eight.y;\n"
+                               "FLR glow, glow;\n"
+                               "ADD picture, picture, glow;\n"
+                               "MUL_SAT result.color.xyz, picture, eight.z;\n"
+                               "MOV result.color.w, eight.w;\n"
+                               "END\n"};
+
+// One zoomStreak pass: the texture rectangle its quad shows (the accumulated picture zoomed
+// about the centre) and its opacity.
+struct StreakPass {
+    float s0 = 0.0f, t0 = 0.0f, s1 = 1.0f, t1 = 1.0f;
+    float alpha = 1.0f;
+};
+StreakPass streakPass(const ZoomStreakDesc& desc, float streakFade, int k) {
+    const float strength = desc.strength;
+    const float passes = static_cast<float>(desc.passes);
+    const float p = 0.1f * strength;
+    const float theta1 = desc.angle;
+    const float theta2 = desc.angle + desc.phase * kShowHalfPi;
+    const float shapeX = std::cos(theta1) + std::sin(theta1);
+    const float shapeY = std::sin(theta2) + std::cos(theta2);
+    const float z =
+        static_cast<float>(k + 1) * strength / passes / std::pow(kStreakDecay, static_cast<float>(k));
+    const float d = (p - z) * static_cast<float>(k);
+    const float m = d * shapeX;
+    const float n = d * shapeY;
+    const float o = -m * desc.centreX;
+    const float q = -n * desc.centreY;
+    const float fade = std::sqrt(static_cast<float>(k) / passes) * streakFade;
+    return {o - m, q - n, o + m + 1.0f, q + n + 1.0f, desc.alpha - fade};
+}
+
 } // namespace
 
 EffectBuffers::EffectBuffers(int fullW, int fullH, int smallW, int smallH)
@@ -167,6 +249,10 @@ EffectBuffers::EffectBuffers(int fullW, int fullH, int smallW, int smallH)
         makeTexture(smallCopyTex[i], smallW, smallH, GL_CLAMP, scratch.data());
         makeTexture(smallPassTex[i], smallW, smallH, GL_CLAMP, scratch.data());
     }
+    glGenTextures(1, &halfMaskTex);
+    glGenTextures(1, &halfPassTex);
+    makeTexture(halfMaskTex, fullW / 2, fullH / 2, GL_CLAMP_TO_EDGE, scratch.data());
+    makeTexture(halfPassTex, fullW / 2, fullH / 2, GL_CLAMP, scratch.data());
 }
 
 void EffectBuffers::grab(int i) {
@@ -280,18 +366,15 @@ void EffectBuffers::blur(int i, const BlurDesc& desc) {
         setProgramLocal(4, desc.r, desc.g, desc.b, std::round(kBlurTapWeight * 255.0f) / 255.0f);
     }
     for (int k = 0; k < passes; ++k) {
-        // The step is measured in small-size pixels whichever set is sampled.
-        const float step = static_cast<float>(k + 1) * desc.spread / static_cast<float>(passes);
-        const float du = static_cast<float>(smallWidth) * desc.stretchX * step * kBlurStepX / pixelScale;
-        const float dv = static_cast<float>(smallHeight) * desc.stretchY * step * kBlurStepY / pixelScale;
+        const TapOffset h = blurTapOffset(*this, desc, k);
         glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k));
         if (oneQuad) {
             glColor4f(desc.r, desc.g, desc.b, kBlurTapWeight);
-            drawTapQuad(sampleSmall != 0, *this, 0.5f * du, 0.5f * dv);
+            drawTapQuad(setArea(sampleSmall != 0, *this), h.u, h.v);
         } else {
             glClear(GL_COLOR_BUFFER_BIT);
-            for (const float t : {-0.5f * dv, 0.5f * dv}) {
-                for (const float s : {-0.5f * du, 0.5f * du}) {
+            for (const float t : {-h.v, h.v}) {
+                for (const float s : {-h.u, h.u}) {
                     glColor4f(desc.r, desc.g, desc.b, kBlurTapWeight);
                     drawQuad(sampleSmall != 0, *this, s, t, s + 1.0f, t + 1.0f);
                 }
@@ -310,33 +393,85 @@ void EffectBuffers::blur(int i, const BlurDesc& desc) {
 
 void EffectBuffers::zoomStreak(int i, const ZoomStreakDesc& desc) {
     const int passes = desc.passes;
-    const float strength = desc.strength;
     beginQuads();
     glEnable(GL_TEXTURE_2D);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
-    const float p = 0.1f * strength;
-    const float theta1 = desc.angle;
-    const float theta2 = desc.angle + desc.phase * kShowHalfPi;
-    const float shapeX = std::cos(theta1) + std::sin(theta1);
-    const float shapeY = std::sin(theta2) + std::cos(theta2);
+    const bool fast = fastRendering();
     // With no strength every pass after the first lays the frame unmoved over itself, which
-    // changes nothing: the fast path draws the first only.
-    const int drawn = strength == 0.0f && fastRendering() ? std::min(passes, 1) : passes;
-    for (int k = 0; k < drawn; ++k) {
-        const float z = static_cast<float>(k + 1) * strength / static_cast<float>(passes) /
-                        std::pow(kStreakDecay, static_cast<float>(k));
-        const float d = (p - z) * static_cast<float>(k);
-        const float m = d * shapeX;
-        const float n = d * shapeY;
-        const float o = -m * desc.centreX;
-        const float q = -n * desc.centreY;
-        glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k));
-        const float fade = std::sqrt(static_cast<float>(k) / static_cast<float>(passes)) * streakFade;
-        glColor4f(0.0f, 0.0f, 0.0f, desc.alpha - fade);
-        drawQuad(sampleSmall != 0, *this, o - m, q - n, o + m + 1.0f, q + n + 1.0f);
+    // changes nothing: the fast path draws the first only. Over its own grab the first changes
+    // nothing either.
+    const int drawn = desc.strength == 0.0f && fast ? std::min(passes, 1) : passes;
+    const int first = fast && desc.overItsGrab ? 1 : 0;
+    for (int k = first; k < drawn; ++k) {
+        glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k == first ? 0 : k));
+        const StreakPass pass = streakPass(desc, streakFade, k);
+        glColor4f(0.0f, 0.0f, 0.0f, pass.alpha);
+        drawQuad(sampleSmall != 0, *this, pass.s0, pass.t0, pass.s1, pass.t1);
         if (k < drawn - 1) grabPass(*this, i, sampleSmall ? smallSourceX : fullSourceX);
     }
+    endQuads();
+}
+
+bool EffectBuffers::canComposeHalfMask() {
+    const bool ready = useFragmentProgram(gMaskedCompose) && useFragmentProgram(gBlurTaps);
+    endFragmentProgram();
+    return ready;
+}
+
+void EffectBuffers::composeHalfMask(const HalfMaskComposition& c) {
+    const BlurDesc& maskBlur = c.maskBlur;
+    if (!c.maskOnScreenAtHalfSize) grab(c.mask);
+    beginQuads();
+    glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+
+    // The passes draw over the mask in the frame's lower-left quarter, each grabbing the last,
+    // their taps wrapping or clamping as the mask's copy does.
+    const QuadArea half = halfArea(*this);
+    const auto grabHalf = [&](unsigned texture) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, fullSourceX, fullSourceY, halfWidth(*this),
+                            halfHeight(*this));
+    };
+    GLint wrap = GL_CLAMP;
+    glBindTexture(GL_TEXTURE_2D, copyTex[c.mask]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    glBindTexture(GL_TEXTURE_2D, halfPassTex);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    useFragmentProgram(gBlurTaps);
+    setProgramLocal(4, maskBlur.r, maskBlur.g, maskBlur.b, std::round(kBlurTapWeight * 255.0f) / 255.0f);
+    for (int k = 0; k < maskBlur.passes; ++k) {
+        // A full-size mask is read at its own size by the first pass, at half size after it.
+        if (k == 0 && !c.maskOnScreenAtHalfSize) {
+            glBindTexture(GL_TEXTURE_2D, copyTex[c.mask]);
+        } else {
+            grabHalf(halfPassTex);
+        }
+        const TapOffset h = blurTapOffset(*this, maskBlur, k);
+        drawTapQuad(half, h.u, h.v);
+    }
+    grabHalf(halfMaskTex);
+
+    useFragmentProgram(gMaskedCompose);
+    glBindTexture(GL_TEXTURE_2D, copyTex[c.picture]);
+    glext::glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, halfMaskTex);
+    glext::glActiveTexture(GL_TEXTURE2);
+    glBindTexture(GL_TEXTURE_2D, smallCopyTex[c.glow]);
+    glext::glActiveTexture(GL_TEXTURE0);
+    drawQuad(false, *this);
+    endFragmentProgram();
+
+    // What the reference's last overlay leaves.
+    glBindTexture(GL_TEXTURE_2D, smallCopyTex[c.glow]);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+    glEnable(GL_BLEND);
+    setTexEnv(GL_ADD);
     endQuads();
 }
 

@@ -7,7 +7,7 @@
 // Resting GL state: texture environment GL_ADD. Every operation that changes it puts it back,
 // and zoomStreak depends on it.
 //
-// The record owns its sixteen texture names for the whole run; nothing deletes them.
+// The record owns its eighteen texture names for the whole run; nothing deletes them.
 
 // blur's settings: passes, each widening the four taps' offset; the stretch of the offset across
 // and up; spread, the offset of the last pass in small-size pixels before stretching; the tint.
@@ -30,6 +30,18 @@ struct ZoomStreakDesc {
     float strength = 0.0f;
     float centreX = 0.0f;
     float centreY = 0.0f;
+    bool overItsGrab = false; // the frame holds texture i, so the first pass changes nothing
+};
+
+// composeHalfMask's settings. The mask is on screen: at full size, grabbed into full copy
+// `mask`, or drawn at half size each way in the frame's lower-left quarter, its blur's taps
+// wrapping or clamping at the edges as copy `mask` does either way.
+struct HalfMaskComposition {
+    int picture = 0;
+    int mask = 0;
+    bool maskOnScreenAtHalfSize = false;
+    BlurDesc maskBlur;
+    int glow = 0;
 };
 
 struct EffectBuffers {
@@ -39,6 +51,11 @@ struct EffectBuffers {
     unsigned passTex[4] = {};      // full size, intermediate result between passes
     unsigned smallCopyTex[4] = {}; // small-size counterparts
     unsigned smallPassTex[4] = {};
+    // Half the full size each way, for the fast path's soft masks: the result clamps to its edge
+    // texels, since it is stretched over the frame; the texture between passes clamps as the
+    // others do.
+    unsigned halfMaskTex = 0;
+    unsigned halfPassTex = 0;
 
     int fullWidth = 0, fullHeight = 0;
     int fullHalfWidth = 0, fullHalfHeight = 0;
@@ -56,7 +73,7 @@ struct EffectBuffers {
 
     // An empty record with no textures; the real one is made with a GL context current.
     EffectBuffers() = default;
-    // Creates the sixteen textures (power-of-two sizes), all black.
+    // Creates the eighteen textures (power-of-two sizes), all black.
     EffectBuffers(int fullWidth, int fullHeight, int smallWidth, int smallHeight);
 
     // Copies the framebuffer (small region when targetSmall) into copy texture i.
@@ -77,6 +94,15 @@ struct EffectBuffers {
     // Blends zoomed copies of texture i over the frame, each pass zooming the previous result,
     // which gives streaks radiating from the descriptor's centre.
     void zoomStreak(int i, const ZoomStreakDesc& desc);
+
+    // Fast path: whether the context runs composeHalfMask (compiling its programs on first call).
+    bool canComposeHalfMask();
+    // Fast path: the frame becomes full copy `picture` times a mask blurred by maskBlur, plus
+    // small copy `glow` stretched over it: what the reference gets by grabbing the mask, blurring
+    // it, laying the picture back, multiplying and overlaying the glow. The mask is blurred at
+    // half the frame's size each way (a blurred mask shows no difference) and stretched back
+    // in the one quad that does the rest.
+    void composeHalfMask(const HalfMaskComposition& composition);
 };
 
 // Quads the effect operations drew since the last reset, in frames' worth of pixels (a full-size

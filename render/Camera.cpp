@@ -57,6 +57,10 @@ void setPerspectiveEffect(Model& model, const CameraFrame& camera) {
     setStretchedPerspective(model, camera, model.effectWidth, model.effectHeight);
 }
 
+void setPerspectiveHalfScreen(Model& model, const CameraFrame& camera) {
+    setStretchedPerspective(model, camera, model.screenWidth / 2, model.screenHeight / 2);
+}
+
 void setPerspectiveFixed(Model&, const CameraFrame& camera) {
     constexpr int kFixedWidth = 512, kFixedHeight = 384;
     constexpr double kFixedFieldOfView = 75.0;

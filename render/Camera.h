@@ -16,6 +16,8 @@ inline constexpr double kCameraFar = 1000.0;
 void setPerspectiveScreen(Model& model, const CameraFrame& camera);
 // The same over the effect size.
 void setPerspectiveEffect(Model& model, const CameraFrame& camera);
+// The same over half the screen size each way, in its lower-left quarter.
+void setPerspectiveHalfScreen(Model& model, const CameraFrame& camera);
 // Viewport 512 x 384, plain 75-degree perspective, view from the camera; records nothing.
 void setPerspectiveFixed(Model& model, const CameraFrame& camera);
 // Pixel-centred orthographic projection (origin mid-viewport, depth 0..1) over the effect size.

@@ -61,6 +61,12 @@ constexpr float kSwayShare = -0.12f; // of the sway loop in the lantern's positi
 
 const Vec4 kBlack{0.0f, 0.0f, 0.0f, 1.0f};
 
+// Blurred so far that the fast path may draw it at half size.
+const ShadowMaskLook kCaveShadowMask{
+    .copy = 1,
+    .blur = {.passes = 5, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.041666668f},
+    .drawnAtHalfSize = true};
+
 // A closed path through the points, resampled to even spacing into a looping path.
 void resampledLoop(SplinePath& source, SplinePath& out) {
     source.planResample();
@@ -353,21 +359,20 @@ void CaveScene::shadowMask() {
             buildShadowVolume(m, firstGreeting + k, light);
         }
     }
-    setPerspectiveScreen(m, camera);
-    drawShadowVolume(m, lanternIndex);
-    drawShadowVolume(m, caveIndex);
-    for (int k = 0; k < kCaveGreetingCount; ++k)
-        if (greetingVisible[k]) drawShadowVolume(m, firstGreeting + k);
-
-    beginMaskFill(m, camera);
-
-    const PassLook white{RenderMode::Untextured, 0, kMaskWhite, kMaskWhite};
-    drawAs(m, caveIndex, light, white, kRestShape);
-    drawAs(m, lanternIndex, light, white, kRestShape);
-    for (int k = 0; k < kCaveGreetingCount; ++k)
-        if (greetingVisible[k]) drawAs(m, firstGreeting + k, light, white, kWorkingShape);
-
-    endMaskFill(m, *effects_);
+    const auto volumes = [&] {
+        drawShadowVolume(m, lanternIndex);
+        drawShadowVolume(m, caveIndex);
+        for (int k = 0; k < kCaveGreetingCount; ++k)
+            if (greetingVisible[k]) drawShadowVolume(m, firstGreeting + k);
+    };
+    const auto surfaces = [&] {
+        const PassLook white{RenderMode::Untextured, 0, kMaskWhite, kMaskWhite};
+        drawAs(m, caveIndex, light, white, kRestShape);
+        drawAs(m, lanternIndex, light, white, kRestShape);
+        for (int k = 0; k < kCaveGreetingCount; ++k)
+            if (greetingVisible[k]) drawAs(m, firstGreeting + k, light, white, kWorkingShape);
+    };
+    drawShadowMask(m, camera, *effects_, kCaveShadowMask, volumes, surfaces);
 }
 
 void CaveScene::render(int dt) {
@@ -400,7 +405,6 @@ void CaveScene::render(int dt) {
     shaftPass();
     litPass();
     shadowMask();
-    composeShadowedFrame(*effects_, 1,
-                         {.passes = 5, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.041666668f});
+    composeShadowedFrame(*effects_, kCaveShadowMask);
     glDisable(GL_DEPTH_TEST);
 }

@@ -37,6 +37,10 @@ constexpr float kLightSpeed = 5.0f; // units per second along the light's path
 
 const Vec4 kBlack{0.0f, 0.0f, 0.0f, 1.0f};
 
+// Lightly blurred: the word's thin lines of light and shadow need it drawn at full size.
+const ShadowMaskLook kClosingShadowMask{
+    .copy = 3, .blur = {.passes = 2, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.010416667f}};
+
 } // namespace
 
 float closingBeat(float sceneClock) {
@@ -268,27 +272,26 @@ void ClosingScene::shadowMask() {
         transformToWorld(m, roomIndex, worldFromWorking, true);
         buildShadowVolume(m, roomIndex, light);
     }
-    setPerspectiveScreen(m, camera);
-    drawShadowVolume(m, titleIndex);
-    drawShadowVolume(m, roomIndex);
+    const auto volumes = [&] {
+        drawShadowVolume(m, titleIndex);
+        drawShadowVolume(m, roomIndex);
+    };
+    const auto surfaces = [&] {
+        MeshObject& room = m.mesh(roomIndex);
+        room.renderMode = RenderMode::Untextured;
+        room.layered = 0;
+        room.ambient = room.colour = kMaskWhite;
+        drawObject(m, roomIndex, light, 0, kWorkingShape);
 
-    beginMaskFill(m, camera);
-
-    MeshObject& room = m.mesh(roomIndex);
-    room.renderMode = RenderMode::Untextured;
-    room.layered = 0;
-    room.ambient = room.colour = kMaskWhite;
-    drawObject(m, roomIndex, light, 0, kWorkingShape);
-
-    MeshObject& title = m.mesh(titleIndex);
-    title.renderMode = RenderMode::Untextured;
-    title.alpha = 1.0f;
-    title.layered = 0;
-    title.colour = title.ambient = kMaskWhite;
-    title.specular = kBlack;
-    drawObject(m, titleIndex, light, 0, kWorkingShape);
-
-    endMaskFill(m, *effects_);
+        MeshObject& title = m.mesh(titleIndex);
+        title.renderMode = RenderMode::Untextured;
+        title.alpha = 1.0f;
+        title.layered = 0;
+        title.colour = title.ambient = kMaskWhite;
+        title.specular = kBlack;
+        drawObject(m, titleIndex, light, 0, kWorkingShape);
+    };
+    drawShadowMask(m, camera, *effects_, kClosingShadowMask, volumes, surfaces);
 }
 
 void ClosingScene::render(int dt) {
@@ -332,7 +335,7 @@ void ClosingScene::render(int dt) {
     shaftPass(beat);
     litPass();
     shadowMask();
-    composeShadowedFrame(fx, 3, {.passes = 2, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.010416667f});
+    composeShadowedFrame(fx, kClosingShadowMask);
 
     // Feedback: from the next frame on the room wears this one.
     fx.grab(2);

@@ -42,7 +42,9 @@ void streakShafts(Model& model, EffectBuffers& fx, const ShaftStreak& streak) {
     fx.blur(0, {.passes = 3, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.0078125f});
     fx.grab(0);
     fx.streakFade = streak.streakFade;
-    fx.zoomStreak(0, streak.zoom);
+    ZoomStreakDesc zoom = streak.zoom;
+    zoom.overItsGrab = true;
+    fx.zoomStreak(0, zoom);
     fx.overlay(0, 1.0f, 0.0f, 0);
     fx.grab(0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

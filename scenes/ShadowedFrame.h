@@ -27,6 +27,48 @@ void beginMaskFill(Model& model, const CameraFrame& camera);
 // Stencil and depth tests off, the screen-sized orthographic projection, the effect flags clear.
 void endMaskFill(Model& model, EffectBuffers& effects);
 
-// Grabs the mask on screen into full copy maskCopy, softens it, lays the lit picture back,
-// multiplies it by the mask and adds the shafts from the small copy 0.
-void composeShadowedFrame(EffectBuffers& effects, int maskCopy, const BlurDesc& maskBlur);
+// How a scene's mask is softened: the reference grabs it into full copy `copy` and blurs it
+// there. The fast path blurs it at half the frame's size each way, which a blurred mask does not
+// show; with drawnAtHalfSize it also draws it at that size, which only a mask blurred far
+// beyond its finest lines of light and shadow hides.
+struct ShadowMaskLook {
+    int copy = 1;
+    BlurDesc blur;
+    bool drawnAtHalfSize = false;
+};
+
+// Whether the fast path's mask runs on this context.
+bool fastShadowMask(EffectBuffers& effects);
+
+// The steps drawShadowMask takes at half size: the surfaces drawn with depth writes on over a
+// cleared depth buffer, the volumes counted against that depth, then black laid wherever they
+// left a count.
+void beginHalfSizeSurfaces(Model& model, const CameraFrame& camera);
+void beginHalfSizeVolumes(Model& model, const CameraFrame& camera);
+void blackenShadowed();
+// The full-size first step: the volumes counted against the lit pass's depth.
+void beginFullSizeVolumes(Model& model, const CameraFrame& camera);
+
+// After beginShadowVolumes and the volumes' building: the mask, white where surfaces() draws
+// and no volume drawn by volumes() covers it, black elsewhere; then endMaskFill.
+template <typename Volumes, typename Surfaces>
+void drawShadowMask(Model& model, const CameraFrame& camera, EffectBuffers& effects,
+                    const ShadowMaskLook& look, Volumes volumes, Surfaces surfaces) {
+    if (look.drawnAtHalfSize && fastShadowMask(effects)) {
+        beginHalfSizeSurfaces(model, camera);
+        surfaces();
+        beginHalfSizeVolumes(model, camera);
+        volumes();
+        blackenShadowed();
+    } else {
+        beginFullSizeVolumes(model, camera);
+        volumes();
+        beginMaskFill(model, camera);
+        surfaces();
+    }
+    endMaskFill(model, effects);
+}
+
+// Softens the mask drawShadowMask left on screen, lays the lit picture back, multiplies it by
+// the mask and adds the shafts from the small copy 0.
+void composeShadowedFrame(EffectBuffers& effects, const ShadowMaskLook& look);

@@ -1,6 +1,6 @@
 // The post stack's fast path against its reference: blur's taps and burn's quads drawn as one
-// quad each, and a zoom streak without strength drawn once, must leave the frame and the state
-// the reference leaves.
+// quad each, a zoom streak without strength drawn once and a shadow mask composed at half size
+// must leave the frame and the state the reference leaves.
 #include "EffectTestSupport.h"
 
 #include "render/RenderPath.h"
@@ -103,6 +103,60 @@ TEST_F(EffectFastPath, StreakWithoutStrengthDrawnOnceGivesAllItsPasses) {
     const Outcome reference = runOn(RenderPath::Reference, pattern, streak);
     const Outcome fast = runOn(RenderPath::Fast, pattern, streak);
     expectSameOutcome(reference, fast, 1);
+}
+
+TEST_F(EffectFastPath, HalfSizeMaskCompositionGivesTheReferencesFrame) {
+    // A lit picture, a glow in the small set and a mask with hard edges that the blur softens
+    // as the cave's does (its reach in texture units: the small set here is half as wide).
+    const BlurDesc blur{.passes = 5, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.083333336f};
+    const Image picture = makePattern(kFrame, kFrame);
+    const Image glow = combine(makePattern(256, 128), makePattern(256, 128),
+                               [](double a, double, int c) { return c == 0 ? a - 40.0 : 0.5 * a; });
+    const auto setUpCopies = [&] {
+        drawImage(glow);
+        fx.targetSmall = 1;
+        fx.grab(0);
+        fx.targetSmall = 0;
+        drawImage(picture);
+        fx.grab(2);
+    };
+    const auto fullSizeMask = [] {
+        fillRect(0, 0, kFrame, kFrame, 0, 0, 0);
+        fillRect(96, 160, 240, 200, 255, 255, 255);
+    };
+
+    setUpCopies();
+    fullSizeMask();
+    fx.grab(1);
+    fx.blur(1, blur);
+    fx.grab(1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    fx.overlay(2, 1.0f, 0.0f, 1);
+    fx.multiply(1);
+    fx.sampleSmall = 1;
+    fx.overlay(0, 1.0f, 0.0f, 0);
+    fx.sampleSmall = 0;
+    const Image reference = readFrame(0, 0, kFrame, kFrame);
+
+    for (const bool drawnAtHalfSize : {false, true}) {
+        setUpCopies();
+        if (drawnAtHalfSize) {
+            fillRect(0, 0, kFrame, kFrame, 0, 0, 0);
+            fillRect(48, 80, 120, 100, 255, 255, 255);
+        } else {
+            fullSizeMask();
+        }
+        setRenderPath(RenderPath::Fast);
+        fx.composeHalfMask({.picture = 2,
+                            .mask = 1,
+                            .maskOnScreenAtHalfSize = drawnAtHalfSize,
+                            .maskBlur = blur,
+                            .glow = 0});
+        setRenderPath(RenderPath::Reference);
+        // The mask's edges come out of a half-size blur a few levels off; a mask, picture or
+        // glow misplaced by a pixel is off by far more.
+        EXPECT_TRUE(imagesNear(reference, readFrame(0, 0, kFrame, kFrame), 4)) << drawnAtHalfSize;
+    }
 }
 
 } // namespace

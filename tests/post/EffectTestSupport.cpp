@@ -64,6 +64,8 @@ void releaseTextures(EffectBuffers& e) {
     glDeleteTextures(4, e.passTex);
     glDeleteTextures(4, e.smallCopyTex);
     glDeleteTextures(4, e.smallPassTex);
+    glDeleteTextures(1, &e.halfMaskTex);
+    glDeleteTextures(1, &e.halfPassTex);
 }
 
 testing::AssertionResult imagesNear(const Image& expected, const Image& actual, int tolerance) {

@@ -34,7 +34,7 @@ Image makePattern(int w, int h);
 void drawImage(const Image& image);
 // Fills a framebuffer rectangle with one colour (0..255 per channel).
 void fillRect(int x, int y, int w, int h, int r, int g, int b);
-// Releases the sixteen textures of a record made by a test.
+// Releases the eighteen textures of a record made by a test.
 void releaseTextures(EffectBuffers& e);
 
 // Every channel of every pixel within `tolerance`; reports the first misses.
