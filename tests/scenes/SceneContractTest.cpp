@@ -1,40 +1,24 @@
 // What every scene module must leave behind after any frame, whatever its delta: the effect flags
 // of its buffers cleared, the screen-sized orthographic projection over the 512 x 512 frame, and
 // no GL error. Run on the generated data for every module of the registry that is built.
-#include "app/LoadAll.h"
-#include "platform/MessageBox.h"
-#include "platform/Quit.h"
 #include "scenes/SceneRegistry.h"
-#include "scenes/ShowScenes.h"
-#include "support/GlTestContext.h"
+#include "tests/scenes/LoadedSceneTest.h"
 
 #include <GL/gl.h>
 
-#include <filesystem>
-#include <memory>
+#include <string>
 
 namespace {
 
-class SceneContract : public GlTest, public ::testing::WithParamInterface<int> {
+class SceneContract : public LoadedSceneTest, public ::testing::WithParamInterface<int> {
   protected:
     void SetUp() override {
         GlTest::SetUp();
         id = static_cast<SceneId>(GetParam());
         if (!sceneRow(id).isBuilt()) GTEST_SKIP() << sceneName(id) << " is not part of this build";
-        setMessageBoxesInteractive(false);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
-        // Only the module under test is set up, after every texture slot is loaded.
-        scenes = std::make_unique<ShowScenes>();
-        for (bool& on : scenes->enabled) on = false;
-        scenes->enabled[indexOf(id)] = true;
-        calls = sceneCallsFor(*scenes);
-        loadAll(show, calls, LoadSizes{}, BarStep{nullptr, [](void*) {}});
+        loadOnly(id);
         ASSERT_FALSE(startupFailed());
-    }
-    void TearDown() override {
-        if (!previous.empty()) std::filesystem::current_path(previous);
-        resetQuitState();
+        calls = sceneCallsFor(*scenes);
     }
 
     const EffectBuffers& effects() const {
@@ -62,10 +46,7 @@ class SceneContract : public GlTest, public ::testing::WithParamInterface<int> {
     }
 
     SceneId id = SceneId::Title;
-    std::filesystem::path previous;
-    std::unique_ptr<ShowScenes> scenes;
     SceneCalls calls;
-    ShowResources show;
 };
 
 TEST_P(SceneContract, EveryFrameLeavesFlagsClearTheScreenOrthoAndNoError) {
