@@ -85,6 +85,33 @@ void grabPass(const EffectBuffers& e, int i, int sourceX) {
     }
 }
 
+// Binds an effect texture for a quad that shows it texel for texel: each pixel's centre lands on
+// a texel's centre, where the filtered sample is that texel. The fast path reads such a texture
+// unfiltered, which spares the rasteriser the four-texel filter on every pixel, and hands it back
+// filtered when the quad is drawn: scenes map the copies on meshes, stretched.
+class TexelForTexel {
+public:
+    TexelForTexel(unsigned texture, bool alignedWithQuad)
+        : texture_(alignedWithQuad && fastRendering() ? texture : 0) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        if (texture_ != 0) setFilter(GL_NEAREST);
+    }
+    ~TexelForTexel() {
+        if (texture_ == 0) return;
+        glBindTexture(GL_TEXTURE_2D, texture_);
+        setFilter(GL_LINEAR);
+    }
+    TexelForTexel(const TexelForTexel&) = delete;
+    TexelForTexel& operator=(const TexelForTexel&) = delete;
+
+private:
+    static void setFilter(GLint filter) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    }
+    unsigned texture_;
+};
+
 // Full-frame quad of one set at the far plane (z = -1), texture corners (s0, t0) to (s1, t1).
 void drawQuad(bool small, const EffectBuffers& e, float s0, float t0, float s1, float t1) {
     const float hw = static_cast<float>(small ? e.smallHalfWidth : e.fullHalfWidth);
@@ -272,9 +299,11 @@ void EffectBuffers::multiply(int i) {
     glDisable(GL_DEPTH_TEST);
     glBlendFunc(GL_ZERO, GL_SRC_COLOR);
     glEnable(GL_BLEND);
-    glBindTexture(GL_TEXTURE_2D, copyTex[i]);
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
-    drawQuad(false, *this);
+    {
+        const TexelForTexel texels(copyTex[i], true);
+        drawQuad(false, *this);
+    }
     endQuads();
 }
 
@@ -285,9 +314,11 @@ void EffectBuffers::show(int i, float alpha) {
     setTexEnv(GL_ADD);
     glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);
-    glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, 0));
     glColor4f(0.0f, 0.0f, 0.0f, alpha);
-    drawQuad(sampleSmall != 0, *this);
+    {
+        const TexelForTexel texels(sampledTexture(*this, i, 0), true);
+        drawQuad(sampleSmall != 0, *this);
+    }
     endQuads();
 }
 
@@ -313,9 +344,11 @@ void EffectBuffers::overlay(int i, float alpha, float brightness, int mode) {
     setTexEnv(GL_ADD);
     glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);
-    glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, 0));
     glColor4f(brightness, brightness, brightness, alpha);
-    drawQuad(targetSmall != 0, *this);
+    {
+        const TexelForTexel texels(sampledTexture(*this, i, 0), sampleSmall == targetSmall);
+        drawQuad(targetSmall != 0, *this);
+    }
     endQuads();
 }
 
@@ -333,9 +366,11 @@ void EffectBuffers::burn(int i, int passes, float gain) {
         glDisable(GL_COLOR_MATERIAL);
     const bool onePass = fastRendering() && passes > 0 && useFragmentProgram(gBurnTwice);
     for (int k = 0; k < passes; ++k) {
-        glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k));
-        drawQuad(sampleSmall != 0, *this);
-        if (!onePass) drawQuad(sampleSmall != 0, *this);
+        {
+            const TexelForTexel texels(sampledTexture(*this, i, k), true);
+            drawQuad(sampleSmall != 0, *this);
+            if (!onePass) drawQuad(sampleSmall != 0, *this);
+        }
         if (k < passes - 1) {
             grabPass(*this, i, 0);
             if (onePass) {
@@ -457,13 +492,15 @@ void EffectBuffers::composeHalfMask(const HalfMaskComposition& c) {
     grabHalf(halfMaskTex);
 
     useFragmentProgram(gMaskedCompose);
-    glBindTexture(GL_TEXTURE_2D, copyTex[c.picture]);
-    glext::glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, halfMaskTex);
-    glext::glActiveTexture(GL_TEXTURE2);
-    glBindTexture(GL_TEXTURE_2D, smallCopyTex[c.glow]);
-    glext::glActiveTexture(GL_TEXTURE0);
-    drawQuad(false, *this);
+    {
+        const TexelForTexel picture(copyTex[c.picture], true);
+        glext::glActiveTexture(GL_TEXTURE1);
+        glBindTexture(GL_TEXTURE_2D, halfMaskTex);
+        glext::glActiveTexture(GL_TEXTURE2);
+        glBindTexture(GL_TEXTURE_2D, smallCopyTex[c.glow]);
+        glext::glActiveTexture(GL_TEXTURE0);
+        drawQuad(false, *this);
+    }
     endFragmentProgram();
 
     // What the reference's last overlay leaves.

@@ -1,6 +1,7 @@
-// The post stack's fast path against its reference: blur's taps and burn's quads drawn as one
-// quad each, a zoom streak without strength drawn once and a shadow mask composed at half size
-// must leave the frame and the state the reference leaves.
+// The post stack's fast path against its reference: copies shown texel for texel read
+// unfiltered, blur's taps and burn's quads drawn as one quad each, a zoom streak without strength
+// drawn once and a shadow mask composed at half size must leave the frame and the state the
+// reference leaves.
 #include "EffectTestSupport.h"
 
 #include "render/RenderPath.h"
@@ -85,6 +86,30 @@ TEST_F(EffectFastPath, BurnInOneQuadAPassGivesBothQuadsPixels) {
         const Outcome reference = runOn(RenderPath::Reference, pattern, burn);
         const Outcome fast = runOn(RenderPath::Fast, pattern, burn);
         expectSameOutcome(reference, fast, 2);
+    }
+}
+
+TEST_F(EffectFastPath, CopiesShownTexelForTexelKeepTheirPixelsAndTheirFilter) {
+    // The fast path reads such copies unfiltered; the scenes that stretch a copy over a mesh
+    // (the duck's glass, the closing's room) still need it filtered afterwards.
+    const Image pattern = makePattern(kFrame, kFrame);
+    const auto copies = [&] {
+        fx.grab(2);
+        fx.show(2, 0.7f);
+        fx.overlay(2, 0.5f, 0.1f, 1);
+        fx.burn(2, 2, 0.4f);
+        fx.multiply(2);
+    };
+    const Outcome reference = runOn(RenderPath::Reference, pattern, copies);
+    const Outcome fast = runOn(RenderPath::Fast, pattern, copies);
+    expectSameOutcome(reference, fast, 1);
+    for (const unsigned texture : {fx.copyTex[2], fx.passTex[2]}) {
+        GLint minFilter = 0, magFilter = 0;
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
+        EXPECT_EQ(minFilter, GL_LINEAR);
+        EXPECT_EQ(magFilter, GL_LINEAR);
     }
 }
 
