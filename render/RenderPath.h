@@ -3,9 +3,9 @@
 // a mesh, each tap of a blur and each feedback pass a blended pass of its own. Fast draws the
 // same pictures with less pixel work where the context allows it: layered meshes in one
 // multi-texture pass, blurs and burns with their taps in one quad, copies shown texel for texel
-// read unfiltered, zoom passes that cannot move anything skipped, shadow masks blurred (the softest also drawn) at half size. Fast is the
-// default; it falls back to the reference by itself on a context without fragment programs and
-// two texture units.
+// read unfiltered, zoom passes that cannot move anything skipped, shadow masks blurred (the
+// softest also drawn) at half size. Fast is the default; it falls back to the reference by itself
+// on a context without fragment programs and two texture units.
 
 enum class RenderPath { Fast, Reference };
 
