@@ -98,10 +98,19 @@ int runCapture(const Options& options) {
     const Sink sink = sinkFor(options);
     std::vector<int> shots = options.shotTimes;
     std::sort(shots.begin(), shots.end());
-    const int fromMs = sink == Sink::Shots ? 0 : options.fromMs;
     // The show quits at its end, so no frame is rendered there or later.
     const int toMs = sink == Sink::Shots ? std::min(shots.back(), timetable::kShowEnd - 1) + 1
                                          : std::min(options.toMs, timetable::kShowEnd);
+    // Every frame depends on the ones before it (scene clocks, feedback copies), so the show is
+    // rendered from its start whatever the range: a range's frames are the whole capture's
+    // frames. Those before the range are drawn and not written.
+    const int64_t firstWritten =
+        sink == Sink::Shots ? 0 : fixedStepFrameCount(options.fpsNum, options.fpsDen, 0, options.fromMs);
+    const int fromMs = fixedStepTime(firstWritten, options.fpsNum, options.fpsDen, 0);
+    if (fromMs >= toMs) {
+        std::fprintf(stderr, "castrelle: no frame at this frame rate falls between --from and --to\n");
+        return 2;
+    }
 
     std::error_code ec;
     if (sink == Sink::Video) {
@@ -158,18 +167,25 @@ int runCapture(const Options& options) {
     }
 
     deferInterrupts();
-    const int64_t total = fixedStepFrameCount(options.fpsNum, options.fpsDen, fromMs, toMs);
+    const int64_t total = fixedStepFrameCount(options.fpsNum, options.fpsDen, 0, toMs);
     ProgressBar progress(total);
     FrameReader reader;
     std::vector<SectionTiming> timings;
-    const double start = monotonicSeconds();
+    double start = monotonicSeconds(); // of the written frames
     size_t nextShot = 0;
     bool outputOk = true;
     int64_t n = 0;
+    int64_t written = 0;
     int lastTime = fromMs;
     for (; n < total && !interruptSignal() && !shell.quitRequested && outputOk; ++n) {
-        const int t = fixedStepTime(n, options.fpsNum, options.fpsDen, fromMs);
+        const int t = fixedStepTime(n, options.fpsNum, options.fpsDen, 0);
+        if (n < firstWritten) {
+            shell.renderFrame(t);
+            progress.update(n + 1, t);
+            continue;
+        }
         const double t0 = monotonicSeconds();
+        if (written == 0) start = t0;
         frameProfile().logicMs = 0.0;
         resetDrawnTriangles();
         resetDrawnBatches();
@@ -184,7 +200,7 @@ int runCapture(const Options& options) {
             outputOk = encoder.write(rgb);
             break;
         case Sink::PngFolder:
-            std::snprintf(name, sizeof name, "frame_%06lld.png", static_cast<long long>(n));
+            std::snprintf(name, sizeof name, "frame_%06lld.png", static_cast<long long>(written));
             outputOk = writePng((std::filesystem::path(options.capturePath) / name).c_str(), rgb,
                                 options.width, options.height);
             break;
@@ -205,6 +221,7 @@ int runCapture(const Options& options) {
         addTiming(timings, Director::sectionName(t), (t1 - t0) * 1000.0, frameProfile().logicMs,
                   (t2 - t1) * 1000.0, drawnTriangles(), drawnBatches(), effectQuadFrames());
         lastTime = t;
+        ++written;
         progress.update(n + 1, t);
     }
     progress.finish();
@@ -215,16 +232,17 @@ int runCapture(const Options& options) {
 
     if (!outputOk) std::fprintf(stderr, "castrelle: writing the capture failed\n");
     if (interruptSignal())
-        std::fprintf(stderr, "Interrupted after %lld frames.\n", static_cast<long long>(n));
+        std::fprintf(stderr, "Interrupted after %lld frames.\n", static_cast<long long>(written));
     if (sink == Sink::Video && outputOk && encoded)
-        std::printf("Wrote %s (%lld frames)\n", options.capturePath.c_str(), static_cast<long long>(n));
+        std::printf("Wrote %s (%lld frames)\n", options.capturePath.c_str(), static_cast<long long>(written));
     // A video that could not be finished is removed; an interrupted one was closed properly by
     // ffmpeg and stays.
     if (sink == Sink::Video && !(outputOk && encoded) && !interruptSignal())
         std::filesystem::remove(options.capturePath, ec);
     if (sink == Sink::PngFolder)
-        std::printf("Wrote %lld PNG frames to %s\n", static_cast<long long>(n), options.capturePath.c_str());
-    if (options.stats && n > 0) printTimings(timings, seconds, n, lastTime - fromMs, fastPath);
+        std::printf("Wrote %lld PNG frames to %s\n", static_cast<long long>(written),
+                    options.capturePath.c_str());
+    if (options.stats && written > 0) printTimings(timings, seconds, written, lastTime - fromMs, fastPath);
     if (interruptSignal()) return interruptExitStatus();
     if (nextShot < shots.size()) {
         std::fprintf(

@@ -6,6 +6,9 @@
 #
 #   tools/bench/show-benchmark.sh [build dir] [extra castrelle options, e.g. --from 12000 --to 20000]
 #
+# A range is still drawn from the show's start (its frames depend on the ones before); the figures
+# cover the range only.
+#
 # SHOW_BENCH_PATHS=fast (or reference) runs one path only.
 set -euo pipefail
 build=${1:-build}
