@@ -235,9 +235,9 @@ int runCapture(const Options& options) {
         std::fprintf(stderr, "Interrupted after %lld frames.\n", static_cast<long long>(written));
     if (sink == Sink::Video && outputOk && encoded)
         std::printf("Wrote %s (%lld frames)\n", options.capturePath.c_str(), static_cast<long long>(written));
-    // A video that could not be finished is removed; an interrupted one was closed properly by
-    // ffmpeg and stays.
-    if (sink == Sink::Video && !(outputOk && encoded) && !interruptSignal())
+    // A video that could not be finished, or that holds no frame (stopped before its range), is
+    // removed; an interrupted one was closed properly by ffmpeg and stays.
+    if (sink == Sink::Video && ((!(outputOk && encoded) && !interruptSignal()) || written == 0))
         std::filesystem::remove(options.capturePath, ec);
     if (sink == Sink::PngFolder)
         std::printf("Wrote %lld PNG frames to %s\n", static_cast<long long>(written),

@@ -103,4 +103,18 @@ TEST(CaptureProgram, InterruptedVideoIsStillPlayable) {
     EXPECT_GT(std::stoi(frames), 10);
 }
 
+// Stopped while it is still drawing the show up to its range, a capture has no frame to keep:
+// no empty video is left behind.
+TEST(CaptureProgram, VideoInterruptedBeforeItsRangeIsRemoved) {
+    const std::string dir = freshTempDir("castrelle_interrupt_early");
+    const std::string video = dir + "/v.mkv";
+    const std::string cmd = "cd '" + dir + "' && { env -u DISPLAY SDL_VIDEODRIVER=offscreen '" +
+                            CASTRELLE_TEST_BINARY + "' --capture '" + video +
+                            "' --from 200000 --size 320x240 --no-music --data '" + dataDir() +
+                            "' >/dev/null 2>progress & pid=$!; for i in $(seq 600); do grep -q frames progress "
+                            "&& break; sleep 0.1; done; kill -INT $pid; wait $pid; echo $?; }";
+    EXPECT_EQ(shellOutput(cmd), "130\n");
+    EXPECT_FALSE(std::filesystem::exists(video));
+}
+
 } // namespace
