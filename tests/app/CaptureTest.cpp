@@ -85,17 +85,23 @@ TEST(CaptureProgram, BadCaptureOptionsAreRejected) {
     EXPECT_EQ(runProgram("--shot 1,x").status, 2);
 }
 
+// Captures dir/v.mkv with the given options, sends Ctrl-C once the shell test `ready` holds (run
+// in dir, where the capture's standard error goes to "progress"), and gives its exit status.
+std::string interruptedCaptureStatus(const std::string& dir, const std::string& options,
+                                     const std::string& ready) {
+    return shellOutput("cd '" + dir + "' && { env -u DISPLAY SDL_VIDEODRIVER=offscreen '" +
+                       CASTRELLE_TEST_BINARY + "' --capture v.mkv " + options +
+                       " --size 320x240 --no-music --data '" + dataDir() +
+                       "' >/dev/null 2>progress & pid=$!; for i in $(seq 600); do " + ready +
+                       " && break; sleep 0.1; done; kill -INT $pid; wait $pid; echo $?; }");
+}
+
 // Ctrl-C during a capture still leaves a playable file holding the frames done so far.
 TEST(CaptureProgram, InterruptedVideoIsStillPlayable) {
     const std::string dir = freshTempDir("castrelle_interrupt");
     const std::string video = dir + "/v.mkv";
     // The signal comes once the encoder has written something, however long loading took.
-    const std::string cmd = "cd '" + dir + "' && { env -u DISPLAY SDL_VIDEODRIVER=offscreen '" +
-                            CASTRELLE_TEST_BINARY + "' --capture '" + video +
-                            "' --size 320x240 --no-music --data '" + dataDir() +
-                            "' >/dev/null 2>&1 & pid=$!; for i in $(seq 600); do [ -s '" + video +
-                            "' ] && break; sleep 0.1; done; sleep 0.5; kill -INT $pid; wait $pid; echo $?; }";
-    EXPECT_EQ(shellOutput(cmd), "130\n");
+    EXPECT_EQ(interruptedCaptureStatus(dir, "", "[ -s v.mkv ] && sleep 0.5"), "130\n");
     const std::string frames = shellOutput("ffprobe -v error -select_streams v -count_frames -show_entries "
                                            "stream=nb_read_frames -of csv=p=0 '" +
                                            video + "'");
@@ -107,14 +113,8 @@ TEST(CaptureProgram, InterruptedVideoIsStillPlayable) {
 // no empty video is left behind.
 TEST(CaptureProgram, VideoInterruptedBeforeItsRangeIsRemoved) {
     const std::string dir = freshTempDir("castrelle_interrupt_early");
-    const std::string video = dir + "/v.mkv";
-    const std::string cmd = "cd '" + dir + "' && { env -u DISPLAY SDL_VIDEODRIVER=offscreen '" +
-                            CASTRELLE_TEST_BINARY + "' --capture '" + video +
-                            "' --from 200000 --size 320x240 --no-music --data '" + dataDir() +
-                            "' >/dev/null 2>progress & pid=$!; for i in $(seq 600); do grep -q frames progress "
-                            "&& break; sleep 0.1; done; kill -INT $pid; wait $pid; echo $?; }";
-    EXPECT_EQ(shellOutput(cmd), "130\n");
-    EXPECT_FALSE(std::filesystem::exists(video));
+    EXPECT_EQ(interruptedCaptureStatus(dir, "--from 200000", "grep -q frames progress"), "130\n");
+    EXPECT_FALSE(std::filesystem::exists(dir + "/v.mkv"));
 }
 
 } // namespace
