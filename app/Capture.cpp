@@ -13,6 +13,7 @@
 #include "render/FrameSize.h"
 #include "render/MeshRenderer.h"
 #include "render/RenderPath.h"
+#include "show/Sections.h"
 
 #include <algorithm>
 #include <cctype>
@@ -218,7 +219,7 @@ int runCapture(const Options& options) {
             break;
         }
         const double t2 = monotonicSeconds();
-        addTiming(timings, Director::sectionName(t), (t1 - t0) * 1000.0, frameProfile().logicMs,
+        addTiming(timings, timetable::sectionNameAt(t), (t1 - t0) * 1000.0, frameProfile().logicMs,
                   (t2 - t1) * 1000.0, drawnTriangles(), drawnBatches(), effectQuadFrames());
         lastTime = t;
         ++written;

@@ -2,7 +2,7 @@
 // Command-line options. With none, the demo plays exactly as built: fullscreen, with music, from
 // the start, with the data of the working directory (or of the build when it has none).
 
-#include "timeline/ShowTimetable.h"
+#include "show/Timetable.h"
 
 #include <string>
 #include <vector>

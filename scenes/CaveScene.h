@@ -11,7 +11,7 @@
 #include "math/Vec.h"
 #include "scenes/LightShafts.h"
 #include "scenes/SceneClock.h"
-#include "timeline/ShowTimetable.h"
+#include "show/Timetable.h"
 
 #include <memory>
 

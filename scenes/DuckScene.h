@@ -12,7 +12,7 @@
 #include "assets/SceneLight.h"
 #include "math/Vec.h"
 #include "scenes/SceneClock.h"
-#include "timeline/ShowTimetable.h"
+#include "show/Timetable.h"
 
 #include <memory>
 #include <vector>

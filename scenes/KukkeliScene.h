@@ -15,7 +15,7 @@
 #include "math/Vec.h"
 #include "render/Billboard.h"
 #include "scenes/SceneClock.h"
-#include "timeline/ShowTimetable.h"
+#include "show/Timetable.h"
 
 #include <memory>
 

@@ -5,13 +5,9 @@
 // dispatches to the modules the program owns, and a test can put a recorder in its place without
 // building any module.
 
+#include "show/SceneIds.h"
+
 struct EffectBuffers;
-
-// In loading order.
-enum class SceneId { Title, Kukkeli, StarBall, Hipu, Duck, Cave, Potko, Closing };
-inline constexpr int kSceneCount = 8;
-
-constexpr int indexOf(SceneId id) { return static_cast<int>(id); }
 
 // The arguments a render takes after dt: the title's part and fade, the star swarm's variant in
 // arg; the other modules take none and ignore both.

@@ -1,7 +1,7 @@
 #include "scenes/SceneRegistry.h"
 
 #include "scenes/ShowScenes.h"
-#include "timeline/ShowTimetable.h"
+#include "show/Timetable.h"
 
 namespace {
 

@@ -12,7 +12,8 @@
 #include "render/Transform.h"
 #include "scenes/BeatPulse.h"
 #include "scenes/Material.h"
-#include "timeline/ShowTimetable.h"
+#include "show/Timetable.h"
+#include "show/TitleWords.h"
 
 #include <GL/gl.h>
 
@@ -57,10 +58,14 @@ int titleWordFor(int part, float fade, float seconds) {
 }
 
 float titleDeformAmount(float sceneClock, float fade) {
-    if (sceneClock < 10800.0f)
-        return fadeOutOver(sceneClock, 9800.0f, 1000.0f) * deformCycle(sceneClock, 6000);
-    if (sceneClock < 29500.0f) return fade;
-    return fadeInOver(sceneClock, 29500.0f, 2000.0f) * deformCycle(sceneClock, 3800);
+    // The word stops bending in the second before the first word stands, bends with the fade
+    // during the director's crossfades, and takes up its cycle again once the third has ended.
+    const float firstWordIn = static_cast<float>(timetable::kTitleWords[0].crossEnd());
+    const float cyclesAgain = static_cast<float>(timetable::kTitleWords[2].crossEnd());
+    if (sceneClock < firstWordIn)
+        return fadeOutOver(sceneClock, firstWordIn - 1000.0f, 1000.0f) * deformCycle(sceneClock, 6000);
+    if (sceneClock < cyclesAgain) return fade;
+    return fadeInOver(sceneClock, cyclesAgain, 2000.0f) * deformCycle(sceneClock, 3800);
 }
 
 Vec3 titleCameraPosition(int word, float seconds, float fade, float& roll) {

@@ -13,7 +13,7 @@
 #include "assets/TextureSlots.h"
 #include "math/Vec.h"
 #include "scenes/SceneClock.h"
-#include "timeline/ShowTimetable.h"
+#include "show/Timetable.h"
 
 #include <memory>
 

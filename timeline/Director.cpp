@@ -3,7 +3,8 @@
 #include "anim/Envelope.h"
 #include "post/EffectBuffers.h"
 #include "render/RenderPath.h"
-#include "timeline/ShowTimetable.h"
+#include "show/Timetable.h"
+#include "show/TitleWords.h"
 
 #include <GL/gl.h>
 
@@ -13,48 +14,12 @@ namespace {
 
 using namespace timetable;
 
-// The title words: each part holds until its end time, then crossfades into the next over L ms.
-constexpr int kTitleEnds[4] = {10800, 18400, 29500, 43500};
-constexpr int kTitleParts[5] = {-1, 0, 1, 3, 3};
-
-int titleFadeLength(int t) { return t <= 18400 ? 6000 : (t <= 30000 ? 8500 : 3500); }
-
 // The star swarm alternates its close and wide views.
 int swarmVariant(int t) {
     return (t + kSwarmViewOffset) % (2 * kSwarmViewLength) >= kSwarmViewLength ? 1 : 0;
 }
 
-// The show's sections in order, each running until the next one starts.
-enum class Section { Title, Swarm, StarBall, WhiteOut, Hipu, Duck, StarBall2, Cave, Potko, Closing, End };
-
-struct SectionSpan {
-    int end;
-    const char* name;
-};
-
-constexpr SectionSpan kSections[] = {
-    {kSwarmStart, "title"},
-    {kStarBallStart, "swarm"},
-    {kWhiteOutStart, "star ball"},
-    {kHipuStart, "white-out"},
-    {kDuckStart, "hipu"},
-    {kStarBallAgainStart, "duck"},
-    {kCaveStart, "star ball 2"},
-    {kPotkoStart, "cave"},
-    {kClosingStart, "potko"},
-    {kShowEnd, "closing"},
-    {0, "end"},
-};
-
-Section sectionAt(int t) {
-    int i = 0;
-    while (i < static_cast<int>(Section::End) && t >= kSections[i].end) ++i;
-    return static_cast<Section>(i);
-}
-
 } // namespace
-
-const char* Director::sectionName(int t) { return kSections[static_cast<int>(sectionAt(t))].name; }
 
 void Director::attach(const SceneCalls& scenes, EffectBuffers& effects) {
     scenes_ = scenes;
@@ -86,7 +51,7 @@ void Director::run(int demoTime, bool& quitRequested) {
         glClear(GL_COLOR_BUFFER_BIT);
         return;
     }
-    switch (sectionAt(t)) {
+    switch (kSections[sectionIndexAt(t)].id) {
     case Section::Title:
         title(t, dt);
         break;
@@ -105,7 +70,7 @@ void Director::run(int demoTime, bool& quitRequested) {
     case Section::Duck:
         scene(SceneId::Duck, dt);
         break;
-    case Section::StarBall2:
+    case Section::StarBallAgain:
         scene(SceneId::StarBall, dt);
         break;
     case Section::Cave:
@@ -117,31 +82,27 @@ void Director::run(int demoTime, bool& quitRequested) {
     case Section::Closing:
         closing(t, dt);
         break;
-    case Section::End:
-        break;
     }
 }
 
 void Director::title(int t, int dt) {
-    const int fadeLength = titleFadeLength(t);
-    int j = 0;
-    while (j < 3 && t > kTitleEnds[j]) ++j;
-    const int crossStart = kTitleEnds[j] - fadeLength;
+    const TitleWord& word = kTitleWords[titleWordAt(t)];
     const float ft = static_cast<float>(t);
-    if (t > crossStart) {
-        const float v = rampUpOver(ft, static_cast<float>(crossStart), static_cast<float>(fadeLength));
+    if (t > word.crossStart) {
+        const float v =
+            rampUpOver(ft, static_cast<float>(word.crossStart), static_cast<float>(word.crossLength));
         crossValue = v;
-        if (kTitleParts[j] == -1) {
-            scene(SceneId::Title, dt, kTitleParts[j + 1], 1.0f - v);
+        if (word.part == -1) {
+            scene(SceneId::Title, dt, word.nextPart, 1.0f - v);
         } else {
             // The outgoing word, grabbed, is laid over the incoming one with falling opacity.
-            scene(SceneId::Title, dt, kTitleParts[j], v);
+            scene(SceneId::Title, dt, word.part, v);
             fx_->grab(0);
-            scene(SceneId::Title, 0, kTitleParts[j + 1], 1.0f - v);
+            scene(SceneId::Title, 0, word.nextPart, 1.0f - v);
             fx_->overlay(0, 1.0f - v, 0.0f, 1);
         }
     } else {
-        scene(SceneId::Title, dt, kTitleParts[j], 0.0f);
+        scene(SceneId::Title, dt, word.part, 0.0f);
     }
     middleStart = -1.0f;
     if (t > kTitleFadeToBlack.start) streakedFadeToBlack(kTitleFadeToBlack, ft);

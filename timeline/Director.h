@@ -4,15 +4,12 @@
 // fades between them on its own effect buffers. All times are milliseconds of music time.
 
 #include "scenes/SceneCalls.h"
-#include "timeline/ShowTimetable.h"
+#include "show/Timetable.h"
 
 struct EffectBuffers;
 
 class Director {
   public:
-    // Name of the section of the show that plays at demo time t, for reports and benchmarks.
-    static const char* sectionName(int t);
-
     // Hands the director the scenes it renders and the effect buffers it owns.
     void attach(const SceneCalls& scenes, EffectBuffers& effects);
 

@@ -4,7 +4,7 @@
 #include "post/EffectBuffers.h"
 #include "support/GlTestContext.h"
 #include "tests/scenes/LoadedSceneTest.h"
-#include "timeline/ShowTimetable.h"
+#include "show/Timetable.h"
 
 #include <GL/gl.h>
 

@@ -8,7 +8,7 @@
 #include "scenes/SceneRegistry.h"
 #include "scenes/ShowScenes.h"
 #include "support/GlTestContext.h"
-#include "timeline/ShowTimetable.h"
+#include "show/Timetable.h"
 
 #include <GL/gl.h>
 

@@ -63,8 +63,8 @@ HitGrid swarmStreakGrid() {
     std::vector<double> hits;
     for (const int start : kSwarmPulseStarts) {
         const double peakOffset = kSwarmPulseOffset - (start + kSwarmPulseRise);
-        const std::vector<double> pulse =
-            periodicMs(peakOffset, kSwarmPulseCycle, kSwarmStart + kSwarmIntroStreak, kFlashesStart);
+        const std::vector<double> pulse = periodicMs(
+            peakOffset, kSwarmPulseCycle, sectionStart(Section::Swarm) + kSwarmIntroStreak, kFlashesStart);
         hits.insert(hits.end(), pulse.begin(), pulse.end());
     }
     std::sort(hits.begin(), hits.end());
@@ -78,7 +78,8 @@ HitGrid swarmStreakGrid() {
 // where the truncating remainder is negative; the score marks that cut with a fill.)
 HitGrid swarmFlashGrid() {
     HitGrid g{"flashes", cut::flashes, cut::starBall, {}, {}};
-    g.mainHits = toSeconds(periodicMs(-kFlashOrigin, kFlashPeriod, kFlashOrigin, kStarBallStart));
+    g.mainHits =
+        toSeconds(periodicMs(-kFlashOrigin, kFlashPeriod, kFlashOrigin, sectionStart(Section::StarBall)));
     return g;
 }
 
@@ -95,8 +96,10 @@ std::vector<double> swarmCameraCuts(double begin, double end) {
 HitGrid hipuGrid() {
     static_assert(2 * kHipuSecondFlare == kHipuBeat.period, "the two flares split the cycle evenly");
     HitGrid g{"hipu", cut::hipu, cut::duck, {}, {}};
-    const int drawnInDissolve = kWhiteOutStart - (kStarBallStart + kHipuDissolveDelay);
-    const double origin = clockOrigin(kHipuStart, clockStart::kHipu, kOtherWarmUps) - drawnInDissolve;
+    const int drawnInDissolve =
+        sectionStart(Section::WhiteOut) - (sectionStart(Section::StarBall) + kHipuDissolveDelay);
+    const double origin =
+        clockOrigin(sectionStart(Section::Hipu), clockStart::kHipu, kOtherWarmUps) - drawnInDissolve;
     const double offset = kHipuBeat.offset - origin; // t + offset = c + 700
     g.mainHits = toSeconds(periodicMs(offset, kHipuSecondFlare, origin + kHipuBeatFrom, cut::duck * 1000.0));
     return g;
@@ -111,7 +114,7 @@ HitGrid duckGrid() {
     HitGrid g{"duck", cut::duck, cut::starBallAgain, {}, {}};
     const double period = 1000.0 * 2.0 * M_PI / kDuckBobRate;
     const double firstLow =
-        clockOrigin(kDuckStart, clockStart::kDuck, kOtherWarmUps) + duckLowestBobPhaseMs();
+        clockOrigin(sectionStart(Section::Duck), clockStart::kDuck, kOtherWarmUps) + duckLowestBobPhaseMs();
     g.mainHits = toSeconds(periodicMs(-firstLow, period, cut::duck * 1000.0, cut::starBallAgain * 1000.0));
     return g;
 }
@@ -122,7 +125,9 @@ HitGrid duckGrid() {
 // throbs start at c = 18600 on until the cut at 246000. Every hit sits kPotkoAccent into its
 // pulse, where the swell has nearly peaked.
 namespace {
-constexpr double potkoOrigin() { return clockOrigin(kPotkoStart, clockStart::kPotko, kOtherWarmUps); }
+constexpr double potkoOrigin() {
+    return clockOrigin(sectionStart(Section::Potko), clockStart::kPotko, kOtherWarmUps);
+}
 } // namespace
 
 HitGrid potkoKickGrid() {
@@ -147,8 +152,8 @@ HitGrid potkoThrobGrid() {
 // muted while c < 11000, i.e. before 246501, which holds none. Hits stop with the fade at 285300.
 HitGrid closingGrid() {
     HitGrid g{"closing", cut::closing, cut::fadeStart, {}, {}};
-    const double offset =
-        kClosingBeat.offset - clockOrigin(kClosingStart, clockStart::kClosing, kOtherWarmUps);
+    const double offset = kClosingBeat.offset -
+                          clockOrigin(sectionStart(Section::Closing), clockStart::kClosing, kOtherWarmUps);
     g.mainHits =
         toSeconds(periodicMs(offset, kClosingBeat.period, cut::closing * 1000.0, cut::fadeStart * 1000.0));
     g.afterBeats = toSeconds(periodicMs(offset - kClosingAfterBeat, kClosingBeat.period,

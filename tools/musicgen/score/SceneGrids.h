@@ -4,7 +4,7 @@
 // rendered file against the same list (musicgen --hits).
 #pragma once
 
-#include "timeline/ShowTimetable.h"
+#include "show/Timetable.h"
 
 #include <string>
 #include <vector>
@@ -16,16 +16,16 @@ constexpr double seconds(int ms) { return ms / 1000.0; }
 
 // Section cuts of the director, in seconds.
 namespace cut {
-constexpr double swarm = seconds(timetable::kSwarmStart);
+constexpr double swarm = seconds(timetable::sectionStart(timetable::Section::Swarm));
 constexpr double flashes = seconds(timetable::kFlashesStart); // the swarm starts cutting to star-ball flashes
-constexpr double starBall = seconds(timetable::kStarBallStart);
-constexpr double whiteOut = seconds(timetable::kWhiteOutStart);
-constexpr double hipu = seconds(timetable::kHipuStart);
-constexpr double duck = seconds(timetable::kDuckStart);
-constexpr double starBallAgain = seconds(timetable::kStarBallAgainStart);
-constexpr double cave = seconds(timetable::kCaveStart);
-constexpr double potko = seconds(timetable::kPotkoStart);
-constexpr double closing = seconds(timetable::kClosingStart);
+constexpr double starBall = seconds(timetable::sectionStart(timetable::Section::StarBall));
+constexpr double whiteOut = seconds(timetable::sectionStart(timetable::Section::WhiteOut));
+constexpr double hipu = seconds(timetable::sectionStart(timetable::Section::Hipu));
+constexpr double duck = seconds(timetable::sectionStart(timetable::Section::Duck));
+constexpr double starBallAgain = seconds(timetable::sectionStart(timetable::Section::StarBallAgain));
+constexpr double cave = seconds(timetable::sectionStart(timetable::Section::Cave));
+constexpr double potko = seconds(timetable::sectionStart(timetable::Section::Potko));
+constexpr double closing = seconds(timetable::sectionStart(timetable::Section::Closing));
 // The closing streaks fade the picture to black.
 constexpr double fadeStart = seconds(timetable::kClosingFadeToBlack.start);
 constexpr double fadeEnd = seconds(timetable::kClosingFadeToBlack.end());

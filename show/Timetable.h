@@ -1,27 +1,14 @@
 #pragma once
-// The show's timetable: where each section starts, the moments inside sections that the script
-// and the soundtrack both mark, the scene clocks' starting values and the beat grids the pictures
-// pulse on. All times are milliseconds: of music time for the sections, of a scene's own clock
-// for the grids.
+// The show's timetable: the moments inside sections that the script and the soundtrack both
+// mark, the scene clocks' starting values and the beat grids the pictures pulse on. All times are
+// milliseconds: of music time for the sections, of a scene's own clock for the grids.
 //
 // The director plays from these numbers and the soundtrack generator writes its cuts and hits
 // from the same ones, so a cut moved here moves in both. Plain constants, no GL.
 
+#include "show/Sections.h"
+
 namespace timetable {
-
-// The show ends, and the program quits, here.
-inline constexpr int kShowEnd = 286500;
-
-// Section starts; each section runs until the next one starts.
-inline constexpr int kSwarmStart = 41800;
-inline constexpr int kStarBallStart = 70000;
-inline constexpr int kWhiteOutStart = 86000;
-inline constexpr int kHipuStart = 97300;
-inline constexpr int kDuckStart = 126000;
-inline constexpr int kStarBallAgainStart = 157000;
-inline constexpr int kCaveStart = 164000;
-inline constexpr int kPotkoStart = 220000;
-inline constexpr int kClosingStart = 246000;
 
 // A window of music time: from start for length ms.
 struct Window {
@@ -63,7 +50,7 @@ inline constexpr int kHipuDissolveLength = 1500;
 // The swarm whites out over its last 4 s before 97.8 s; the Hipu scene comes out of white over
 // its first 3 s.
 inline constexpr Window kWhiteOut{93800, 4000};
-inline constexpr Window kOutOfWhite{kHipuStart, 3000};
+inline constexpr Window kOutOfWhite{sectionStart(Section::Hipu), 3000};
 
 // Every scene's clock at program start, and how many 1 ms warm-up renders it gets at load time
 // (the title warms up once per word and once more, the swarm once per view).

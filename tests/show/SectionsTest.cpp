@@ -1,0 +1,35 @@
+// The section table as other parts of the program look sections up: by the time playing and by
+// the name the timing report prints.
+#include "show/Sections.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace timetable;
+
+TEST(Sections, EveryNameLeadsBackToItsSectionAndItsStartPlaysIt) {
+    for (int i = 0; i < kSectionCount; ++i) {
+        const SectionRow& row = kSections[i];
+        EXPECT_EQ(sectionNamed(row.name), i) << row.name;
+        EXPECT_EQ(sectionIndexAt(row.start), i) << row.name;
+        EXPECT_EQ(sectionIndexAt(sectionEnd(i) - 1), i) << row.name;
+    }
+}
+
+TEST(Sections, NamesMatchWholeNotByPrefix) {
+    EXPECT_EQ(sectionNamed("star ball"), static_cast<int>(Section::StarBall));
+    EXPECT_EQ(sectionNamed("star ball 2"), static_cast<int>(Section::StarBallAgain));
+    EXPECT_EQ(sectionNamed("star"), -1);
+    EXPECT_EQ(sectionNamed(""), -1);
+}
+
+TEST(Sections, TimesOutsideTheShowFallOnTheEnds) {
+    EXPECT_STREQ(sectionNameAt(-5000), "title");
+    EXPECT_STREQ(sectionNameAt(kShowEnd - 1), "closing");
+    EXPECT_STREQ(sectionNameAt(kShowEnd), kAfterShowName);
+}
+
+} // namespace
