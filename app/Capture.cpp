@@ -135,7 +135,7 @@ int runCapture(const Options& options) {
 
     Shell shell;
     shell.printStatus = false;
-    shell.scenes.cave.printCampos = false;
+    shell.scenes.get<CaveScene>().printCampos = false;
     const int frameSize =
         options.frameSize ? options.frameSize : defaultFrameFor(options.width, options.height);
     shell.screen.frameWidth = shell.screen.frameHeight = frameSize;

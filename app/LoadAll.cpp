@@ -104,7 +104,7 @@ void loadAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& siz
     bar();
 
     for (int i = 0; i < kSceneCount; ++i) {
-        const SceneRow& row = sceneRow(static_cast<SceneId>(i));
+        const SceneInfo& row = sceneInfo(static_cast<SceneId>(i));
         if (!scenes.isAvailable(row.id)) continue;
         EffectBuffers& effects =
             row.effects == EffectSet::WideScene ? show.wideSceneEffects : show.sceneEffects;

@@ -12,7 +12,7 @@
 #include "render/FrameProjection.h"
 #include "render/FrameTarget.h"
 #include "render/ShellText.h"
-#include "scenes/ShowScenes.h"
+#include "scenes/SceneRegistry.h"
 #include "timeline/Director.h"
 
 struct Shell {

@@ -7,7 +7,6 @@
 #include "platform/Quit.h"
 #include "render/MeshRenderer.h"
 #include "scenes/SceneRegistry.h"
-#include "scenes/ShowScenes.h"
 
 #include <GL/gl.h>
 
@@ -28,8 +27,7 @@ struct SwarmFixture {
         setMessageBoxesInteractive(false);
         const auto previous = std::filesystem::current_path();
         std::filesystem::current_path(CASTRELLE_DEFAULT_DATA_DIR);
-        for (bool& on : scenes->enabled) on = false;
-        scenes->enabled[indexOf(SceneId::Kukkeli)] = true;
+        scenes->selected = SceneSet::only(SceneId::Kukkeli);
         loadAll(show, sceneCallsFor(*scenes), LoadSizes{}, BarStep{nullptr, [](void*) {}});
         std::filesystem::current_path(previous);
         ready = !startupFailed();
@@ -48,7 +46,7 @@ void swarmFrames(benchmark::State& state, bool stars, float credits) {
         state.SkipWithError("no offscreen OpenGL context or no generated data");
         return;
     }
-    KukkeliScene& scene = f.scenes->kukkeli;
+    KukkeliScene& scene = f.scenes->get<KukkeliScene>();
     scene.starsEnabled = stars;
     resetDrawnBatches();
     for (auto _ : state) {

@@ -1,99 +1,88 @@
 #include "scenes/SceneRegistry.h"
 
-#include "scenes/ShowScenes.h"
 #include "show/Timetable.h"
+
+#include <array>
+#include <utility>
 
 namespace {
 
-// The entry points of the module held in ShowScenes::*member. Modules differ only in what their
-// render takes after dt: a part and a fade, a variant, or nothing.
-template <auto member>
-void attachModule(ShowScenes& scenes, EffectBuffers& effects) {
-    (scenes.*member).attach(effects);
-}
-
-template <auto member>
-void setupModule(ShowScenes& scenes, int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
-    (scenes.*member).setup(screenWidth, screenHeight, effectWidth, effectHeight);
-}
-
-template <auto member>
-void renderModule(ShowScenes& scenes, int dt, SceneArgs args) {
-    auto& scene = scenes.*member;
-    if constexpr (requires { scene.render(dt, args.arg, args.fade); })
-        scene.render(dt, args.arg, args.fade);
-    else if constexpr (requires { scene.render(dt, args.arg); })
-        scene.render(dt, args.arg);
-    else
-        scene.render(dt);
-}
-
-template <auto member>
-const Model* modelOf(const ShowScenes& scenes) {
-    return (scenes.*member).model.get();
-}
-
-template <auto member>
-constexpr SceneRow built(SceneRow row) {
-    row.attach = &attachModule<member>;
-    row.setup = &setupModule<member>;
-    row.render = &renderModule<member>;
-    row.model = &modelOf<member>;
-    return row;
-}
-
-// A module not written yet: the loader skips it and its sections stay black.
-constexpr SceneRow notBuilt(SceneRow row) { return row; }
-
-constexpr WarmUps kTitleWarmUps{5, {{0, 0.0f}, {0, 0.01f}, {1, 0.01f}, {2, 0.01f}, {3, 0.01f}}};
-constexpr WarmUps kSwarmWarmUps{2, {{0, 0.0f}, {1, 0.0f}}};
-constexpr WarmUps kOneWarmUp{1, {{0, 0.0f}}};
-
-// In loading order, which is also the order of SceneId.
-constexpr SceneRow kRows[kSceneCount] = {
-    built<&ShowScenes::title>({SceneId::Title, "TitleScene", EffectSet::Scene, kTitleWarmUps}),
-    built<&ShowScenes::kukkeli>({SceneId::Kukkeli, "KukkeliScene", EffectSet::Scene, kSwarmWarmUps}),
-    built<&ShowScenes::starBall>({SceneId::StarBall, "StarBallScene", EffectSet::WideScene, kOneWarmUp}),
-    built<&ShowScenes::hipu>({SceneId::Hipu, "HipuScene", EffectSet::Scene, kOneWarmUp}),
-    built<&ShowScenes::duck>({SceneId::Duck, "DuckScene", EffectSet::Scene, kOneWarmUp}),
-    built<&ShowScenes::cave>({SceneId::Cave, "CaveScene", EffectSet::WideScene, kOneWarmUp}),
-    built<&ShowScenes::potko>({SceneId::Potko, "PotkoScene", EffectSet::Scene, kOneWarmUp}),
-    built<&ShowScenes::closing>({SceneId::Closing, "ClosingScene", EffectSet::WideScene, kOneWarmUp}),
-};
-
-constexpr bool rowsInIdOrder() {
-    for (int i = 0; i < kSceneCount; ++i)
-        if (indexOf(kRows[i].id) != i) return false;
-    return true;
-}
-static_assert(rowsInIdOrder(), "the registry's rows follow SceneId");
 // The soundtrack's beat grids count these warm-up milliseconds into the scene clocks.
 static_assert(kTitleWarmUps.count == timetable::kTitleWarmUps);
 static_assert(kSwarmWarmUps.count == timetable::kKukkeliWarmUps);
 static_assert(kOneWarmUp.count == timetable::kOtherWarmUps);
 
-ShowScenes& scenesOf(void* context) { return *static_cast<ShowScenes*>(context); }
+constexpr int kRowCount = static_cast<int>(std::tuple_size_v<std::remove_cv_t<decltype(kSceneRows)>>);
+static_assert(kRowCount == kSceneCount, "every SceneId has its row");
 
-bool available(void* context, SceneId id) {
-    return kRows[indexOf(id)].isBuilt() && scenesOf(context).enabled[indexOf(id)];
+constexpr std::array<SceneInfo, kSceneCount> kInfos = std::apply(
+    [](const auto&... rows) { return std::array<SceneInfo, kSceneCount>{rows.info...}; }, kSceneRows);
+
+constexpr bool rowsInIdOrder() {
+    for (int i = 0; i < kSceneCount; ++i)
+        if (indexOf(kInfos[static_cast<std::size_t>(i)].id) != i) return false;
+    return true;
+}
+static_assert(rowsInIdOrder(), "the registry's rows follow SceneId");
+
+// The entry points of row I's module. Modules differ only in what their render takes after dt: a
+// part and a fade, a variant, or nothing.
+struct ModuleCalls {
+    void (*attach)(ShowScenes& scenes, EffectBuffers& effects);
+    void (*setup)(ShowScenes& scenes, int screenWidth, int screenHeight, int effectWidth, int effectHeight);
+    void (*render)(ShowScenes& scenes, int dt, SceneArgs args);
+    const Model* (*model)(const ShowScenes& scenes);
+};
+
+template <std::size_t I>
+ModuleCalls callsOf() {
+    return {
+        [](ShowScenes& scenes, EffectBuffers& effects) { std::get<I>(scenes.modules).attach(effects); },
+        [](ShowScenes& scenes, int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
+            std::get<I>(scenes.modules).setup(screenWidth, screenHeight, effectWidth, effectHeight);
+        },
+        [](ShowScenes& scenes, int dt, SceneArgs args) {
+            auto& scene = std::get<I>(scenes.modules);
+            if constexpr (requires { scene.render(dt, args.arg, args.fade); })
+                scene.render(dt, args.arg, args.fade);
+            else if constexpr (requires { scene.render(dt, args.arg); })
+                scene.render(dt, args.arg);
+            else
+                scene.render(dt);
+        },
+        [](const ShowScenes& scenes) -> const Model* { return std::get<I>(scenes.modules).model.get(); },
+    };
 }
 
+template <std::size_t... I>
+std::array<ModuleCalls, kSceneCount> callTable(std::index_sequence<I...>) {
+    return {callsOf<I>()...};
+}
+
+const std::array<ModuleCalls, kSceneCount> kCalls = callTable(std::make_index_sequence<kSceneCount>{});
+
+const ModuleCalls& callsFor(SceneId id) { return kCalls[static_cast<std::size_t>(indexOf(id))]; }
+ShowScenes& scenesOf(void* context) { return *static_cast<ShowScenes*>(context); }
+
+bool available(void* context, SceneId id) { return scenesOf(context).selected.has(id); }
+
 void attach(void* context, SceneId id, EffectBuffers& effects) {
-    if (kRows[indexOf(id)].isBuilt()) kRows[indexOf(id)].attach(scenesOf(context), effects);
+    callsFor(id).attach(scenesOf(context), effects);
 }
 
 void setup(void* context, SceneId id, int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
-    if (kRows[indexOf(id)].isBuilt())
-        kRows[indexOf(id)].setup(scenesOf(context), screenWidth, screenHeight, effectWidth, effectHeight);
+    callsFor(id).setup(scenesOf(context), screenWidth, screenHeight, effectWidth, effectHeight);
 }
 
 void render(void* context, SceneId id, int dt, SceneArgs args) {
-    if (kRows[indexOf(id)].isBuilt()) kRows[indexOf(id)].render(scenesOf(context), dt, args);
+    callsFor(id).render(scenesOf(context), dt, args);
 }
 
 } // namespace
 
-const SceneRow& sceneRow(SceneId id) { return kRows[indexOf(id)]; }
+const SceneInfo& sceneInfo(SceneId id) { return kInfos[static_cast<std::size_t>(indexOf(id))]; }
+
+const Model* sceneModel(const ShowScenes& scenes, SceneId id) { return callsFor(id).model(scenes); }
 
 SceneCalls sceneCallsFor(ShowScenes& scenes) {
     SceneCalls calls;

@@ -57,7 +57,7 @@ TEST_F(LoadAllTest, TwentyBarStepsWithEveryModule) { EXPECT_EQ(load(), 20); }
 TEST_F(LoadAllTest, ThirtyDistinctPicturesAreRead) { EXPECT_EQ(showTextureFiles().size(), 30u); }
 
 TEST_F(LoadAllTest, DisabledModuleIsSkippedWithItsBarStep) {
-    scenes.enabled[static_cast<int>(SceneId::Cave)] = false;
+    scenes.selected = SceneSet::all().without(SceneId::Cave);
     EXPECT_EQ(load(), 19);
     for (const SceneCall& c : scenes.calls) EXPECT_NE(c.id, SceneId::Cave);
 }

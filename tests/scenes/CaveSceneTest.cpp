@@ -7,7 +7,6 @@
 #include "render/Camera.h"
 #include "render/MeshRenderer.h"
 #include "scenes/SceneRegistry.h"
-#include "scenes/ShowScenes.h"
 #include "support/GlTestContext.h"
 #include "tests/scenes/LoadedSceneTest.h"
 #include "tests/post/EffectTestSupport.h"
@@ -27,12 +26,12 @@ class CaveSceneTest : public LoadedSceneTest {
   protected:
     void SetUp() override {
         GlTest::SetUp();
-        loadOnly(SceneId::Cave, [](ShowScenes& s) { s.cave.printCampos = false; });
+        loadOnly(SceneId::Cave, [](ShowScenes& s) { s.get<CaveScene>().printCampos = false; });
         ASSERT_FALSE(startupFailed());
         ASSERT_EQ(scene().model->objectCount, kCaveGreetingCount + 3);
     }
 
-    CaveScene& scene() { return scenes->cave; }
+    CaveScene& scene() { return scenes->get<CaveScene>(); }
     const MeshObject& lantern() { return scene().model->mesh(scene().lanternIndex); }
 
     // Renders one 16 ms frame that ends with the flight at campos.

@@ -9,7 +9,6 @@
 #include "render/MeshRenderer.h"
 #include "render/ShadowVolume.h"
 #include "scenes/SceneRegistry.h"
-#include "scenes/ShowScenes.h"
 #include "support/GlTestContext.h"
 #include "tests/scenes/LoadedSceneTest.h"
 #include "tests/post/EffectTestSupport.h"
@@ -83,7 +82,7 @@ class ClosingSceneTest : public LoadedSceneTest {
         ASSERT_EQ(scene().model->objectCount, 3);
     }
 
-    ClosingScene& scene() { return scenes->closing; }
+    ClosingScene& scene() { return scenes->get<ClosingScene>(); }
     EffectBuffers& effects() { return show.wideSceneEffects; }
 
     std::int64_t trianglesAt(float clock) {

@@ -243,7 +243,7 @@ class LoadedHipuTest : public LoadedSceneTest {
 // Between the flares the glow leaves the blob soft: only a flare may burn it to white (at the
 // ball's glow level the calm frames were up to 6 % white).
 TEST_F(LoadedHipuTest, BetweenFlaresNothingBurnsToWhite) {
-    HipuScene& scene = scenes->hipu;
+    HipuScene& scene = scenes->get<HipuScene>();
     double worst = 0.0;
     for (int n = 6; n < 14; ++n) {
         scene.clock.time = flareOnset(n) - 190.0f;

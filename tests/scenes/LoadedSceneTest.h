@@ -7,7 +7,6 @@
 #include "platform/Quit.h"
 #include "post/EffectBuffers.h"
 #include "scenes/SceneRegistry.h"
-#include "scenes/ShowScenes.h"
 #include "support/GlTestContext.h"
 #include "tests/post/EffectTestSupport.h"
 
@@ -23,8 +22,7 @@ class LoadedSceneTest : public GlTest {
         previous = std::filesystem::current_path();
         std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
         scenes = std::make_unique<ShowScenes>();
-        for (bool& on : scenes->enabled) on = false;
-        scenes->enabled[indexOf(id)] = true;
+        scenes->selected = SceneSet::only(id);
         beforeLoad(*scenes);
         loadAll(show, sceneCallsFor(*scenes), LoadSizes{}, BarStep{nullptr, [](void*) {}});
     }

@@ -6,7 +6,6 @@
 #include "render/MeshRenderer.h"
 #include "render/Transform.h"
 #include "scenes/SceneRegistry.h"
-#include "scenes/ShowScenes.h"
 #include "support/GlTestContext.h"
 #include "show/Timetable.h"
 
@@ -78,7 +77,7 @@ class PotkoSceneTest : public GlTest {
         static ShowResources* show = [] {
             auto* loaded = new ShowResources;
             ShowScenes none;
-            for (bool& on : none.enabled) on = false;
+            none.selected = SceneSet::none();
             loadAll(*loaded, sceneCallsFor(none), LoadSizes{}, BarStep{nullptr, [](void*) {}});
             return loaded;
         }();

@@ -15,14 +15,13 @@ class SceneContract : public LoadedSceneTest, public ::testing::WithParamInterfa
     void SetUp() override {
         GlTest::SetUp();
         id = static_cast<SceneId>(GetParam());
-        if (!sceneRow(id).isBuilt()) GTEST_SKIP() << sceneName(id) << " is not part of this build";
         loadOnly(id);
         ASSERT_FALSE(startupFailed());
         calls = sceneCallsFor(*scenes);
     }
 
     const EffectBuffers& effects() const {
-        return sceneRow(id).effects == EffectSet::WideScene ? show.wideSceneEffects : show.sceneEffects;
+        return sceneInfo(id).effects == EffectSet::WideScene ? show.wideSceneEffects : show.sceneEffects;
     }
 
     void expectContractKept(int dt) {
@@ -50,7 +49,7 @@ class SceneContract : public LoadedSceneTest, public ::testing::WithParamInterfa
 };
 
 TEST_P(SceneContract, EveryFrameLeavesFlagsClearTheScreenOrthoAndNoError) {
-    const SceneRow& row = sceneRow(id);
+    const SceneInfo& row = sceneInfo(id);
     // A steady frame, the crossfade's second render, a stalled frame, a seek back, steady again,
     // with each of the arguments the module is warmed up with.
     for (int k = 0; k < row.warmUps.count; ++k) {

@@ -6,7 +6,6 @@
 #include "platform/Quit.h"
 #include "post/EffectBuffers.h"
 #include "scenes/SceneRegistry.h"
-#include "scenes/ShowScenes.h"
 #include "support/GlTestContext.h"
 
 #include <GL/gl.h>
@@ -90,8 +89,7 @@ class StarBallSceneTest : public GlTest {
         previous = std::filesystem::current_path();
         std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
         scenes = std::make_unique<ShowScenes>();
-        for (bool& on : scenes->enabled) on = false;
-        scenes->enabled[indexOf(SceneId::StarBall)] = true;
+        scenes->selected = SceneSet::only(SceneId::StarBall);
         loadAll(show, sceneCallsFor(*scenes), LoadSizes{}, BarStep{nullptr, [](void*) {}});
         ASSERT_FALSE(startupFailed());
         ASSERT_GE(scene().cubeIndex, 0);
@@ -101,7 +99,7 @@ class StarBallSceneTest : public GlTest {
         resetQuitState();
     }
 
-    StarBallScene& scene() { return scenes->starBall; }
+    StarBallScene& scene() { return scenes->get<StarBallScene>(); }
     MeshObject& cube() { return scene().model->mesh(scene().cubeIndex); }
 
     // Renders one frame with dt and returns the 512 x 512 frame, RGB.

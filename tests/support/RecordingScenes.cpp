@@ -8,7 +8,7 @@ namespace {
 
 RecordingScenes& self(void* context) { return *static_cast<RecordingScenes*>(context); }
 
-bool available(void* context, SceneId id) { return self(context).enabled[static_cast<int>(id)]; }
+bool available(void* context, SceneId id) { return self(context).selected.has(id); }
 
 void attach(void* context, SceneId id, EffectBuffers& effects) {
     SceneCall call{"attach", id};

@@ -18,7 +18,7 @@ struct SceneCall {
 
 struct RecordingScenes {
     std::vector<SceneCall> calls;
-    bool enabled[kSceneCount] = {true, true, true, true, true, true, true, true};
+    SceneSet selected = SceneSet::all();
     float grey = 0.5f;
 
     SceneCalls table();

@@ -189,7 +189,7 @@ TEST_F(DirectorTest, NegativeTimesPlayTheTitleIntro) {
 }
 
 TEST_F(DirectorTest, UnavailableModuleIsNeverRenderedAndItsSectionIsBlack) {
-    scenes.enabled[static_cast<int>(SceneId::Duck)] = false;
+    scenes.selected = SceneSet::all().without(SceneId::Duck);
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     const auto r = frame(130000);

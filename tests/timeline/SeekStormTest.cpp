@@ -9,7 +9,6 @@
 #include "platform/Quit.h"
 #include "render/FrameProjection.h"
 #include "scenes/SceneRegistry.h"
-#include "scenes/ShowScenes.h"
 #include "support/GlTestContext.h"
 #include "timeline/Director.h"
 
@@ -105,10 +104,10 @@ TEST_F(SeekStorm, RandomJumpsLeaveEveryScenesStateFiniteAndGlClean) {
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "jump " << k << " to " << t;
         if (k % 50 != 0 && k != jumps - 1) continue;
         for (int i = 0; i < kSceneCount; ++i) {
-            const SceneRow& row = sceneRow(static_cast<SceneId>(i));
-            const Model* model = row.isBuilt() ? row.model(*scenes) : nullptr;
+            const SceneId id = static_cast<SceneId>(i);
+            const Model* model = sceneModel(*scenes, id);
             if (!model) continue;
-            ASSERT_EQ(firstBrokenMesh(*model), -1) << row.name << " after jump " << k << " to " << t;
+            ASSERT_EQ(firstBrokenMesh(*model), -1) << sceneName(id) << " after jump " << k << " to " << t;
         }
     }
 }
