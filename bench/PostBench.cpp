@@ -47,7 +47,7 @@ EffectBuffers* prepare(benchmark::State& state, bool small) {
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     fx.sampleSmall = fx.targetSmall = small ? 1 : 0;
-    for (int i = 0; i < 4; ++i) fx.grab(i);
+    for (int i = 0; i < 4; ++i) fx.grab(static_cast<Copy>(i));
     if (small) {
         glViewport(0, 0, fx.smallWidth, fx.smallHeight);
         glMatrixMode(GL_PROJECTION);
@@ -77,31 +77,31 @@ void runPost(benchmark::State& state, Operation operation) {
 }
 
 void BM_Grab(benchmark::State& state) {
-    runPost(state, [](EffectBuffers& fx, int) { fx.grab(0); });
+    runPost(state, [](EffectBuffers& fx, int) { fx.grab(Copy::Glow); });
 }
 void BM_Multiply(benchmark::State& state) {
-    runPost(state, [](EffectBuffers& fx, int) { fx.multiply(0); });
+    runPost(state, [](EffectBuffers& fx, int) { fx.multiply(Copy::Glow); });
 }
 void BM_Show(benchmark::State& state) {
-    runPost(state, [](EffectBuffers& fx, int) { fx.show(0, 1.0f); });
+    runPost(state, [](EffectBuffers& fx, int) { fx.show(Copy::Glow, 1.0f); });
 }
 void BM_Fill(benchmark::State& state) {
     runPost(state, [](EffectBuffers& fx, int) { fx.fill(0.5f, 1.0f, 1.0f, 1.0f); });
 }
 void BM_Overlay(benchmark::State& state) {
-    runPost(state, [](EffectBuffers& fx, int) { fx.overlay(0, 0.5f, 0.0f, 0); });
+    runPost(state, [](EffectBuffers& fx, int) { fx.overlay(Copy::Glow, 0.5f, 0.0f, Overlay::Add); });
 }
 void BM_Burn(benchmark::State& state) {
-    runPost(state, [](EffectBuffers& fx, int passes) { fx.burn(1, passes, 1.0f); });
+    runPost(state, [](EffectBuffers& fx, int passes) { fx.burn(Copy::Work, passes, 1.0f); });
 }
 void BM_Blur(benchmark::State& state) {
     runPost(state, [](EffectBuffers& fx, int passes) {
-        fx.blur(1, {.passes = passes, .stretchX = 2.0f, .stretchY = 2.0f, .spread = 0.020833334f});
+        fx.blur(Copy::Work, {.passes = passes, .stretchX = 2.0f, .stretchY = 2.0f, .spread = 0.020833334f});
     });
 }
 void BM_ZoomStreak(benchmark::State& state) {
     runPost(state, [](EffectBuffers& fx, int passes) {
-        fx.zoomStreak(0, {.passes = passes, .alpha = 0.4f, .angle = 0.5f, .strength = 0.15f});
+        fx.zoomStreak(Copy::Glow, {.passes = passes, .alpha = 0.4f, .angle = 0.5f, .strength = 0.15f});
     });
 }
 
@@ -112,7 +112,7 @@ void BM_OverlayUpscale(benchmark::State& state) {
     setFrameProjection(world().screen, 800, 600);
     fx->targetSmall = 0;
     for (auto _ : state) {
-        fx->overlay(0, 1.0f, 0.0f, 0);
+        fx->overlay(Copy::Glow, 1.0f, 0.0f, Overlay::Add);
         glFinish();
     }
     finish(state, *fx);

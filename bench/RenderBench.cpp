@@ -118,7 +118,7 @@ void drawFrames(benchmark::State& state, MeshSubmission submission, int geometry
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         setPerspectiveScreen(scene.model, scene.camera);
-        drawObject(scene.model, 0, scene.light, 0, geometry);
+        drawObject(scene.model, 0, scene.light, geometry);
         glFinish();
     }
     setMeshSubmission(MeshSubmission::VertexArrays);
@@ -157,7 +157,7 @@ void BM_DrawObject10kMode5Layered_Paired(benchmark::State& state) {
             const auto start = std::chrono::steady_clock::now();
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             setPerspectiveScreen(scene.model, scene.camera);
-            drawObject(scene.model, 0, scene.light, 0, kRestShape);
+            drawObject(scene.model, 0, scene.light, kRestShape);
             glFinish();
             seconds[k] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         }

@@ -68,6 +68,8 @@ void makeTexture(unsigned name, int width, int height, GLint wrap, const unsigne
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
 }
 
+int indexOf(Copy copy) { return static_cast<int>(copy); }
+
 // Texture read by pass k: the grab for the first pass, the previous pass's result after it.
 unsigned sampledTexture(const EffectBuffers& e, int i, int k) {
     if (e.sampleSmall) return k == 0 ? e.smallCopyTex[i] : e.smallPassTex[i];
@@ -234,7 +236,7 @@ struct StreakPass {
     float s0 = 0.0f, t0 = 0.0f, s1 = 1.0f, t1 = 1.0f;
     float alpha = 1.0f;
 };
-StreakPass streakPass(const ZoomStreakDesc& desc, float streakFade, int k) {
+StreakPass streakPass(const ZoomStreakDesc& desc, int k) {
     const float strength = desc.strength;
     const float passes = static_cast<float>(desc.passes);
     const float p = 0.1f * strength;
@@ -249,7 +251,7 @@ StreakPass streakPass(const ZoomStreakDesc& desc, float streakFade, int k) {
     const float n = d * shapeY;
     const float o = -m * desc.centreX;
     const float q = -n * desc.centreY;
-    const float fade = std::sqrt(static_cast<float>(k) / passes) * streakFade;
+    const float fade = std::sqrt(static_cast<float>(k) / passes) * desc.streakFade;
     return {o - m, q - n, o + m + 1.0f, q + n + 1.0f, desc.alpha - fade};
 }
 
@@ -269,8 +271,8 @@ EffectBuffers::EffectBuffers(int fullW, int fullH, int smallW, int smallH)
     const size_t pixels = static_cast<size_t>(std::max(fullW * fullH, smallW * smallH));
     const std::vector<unsigned char> scratch(pixels * 4, 0);
 
-    for (int i = 0; i < 4; ++i) {
-        const GLint wrap = i == 3 ? GL_REPEAT : GL_CLAMP;
+    for (int i = 0; i < kCopyCount; ++i) {
+        const GLint wrap = i == indexOf(Copy::Wrapping) ? GL_REPEAT : GL_CLAMP;
         makeTexture(copyTex[i], fullW, fullH, wrap, scratch.data());
         makeTexture(passTex[i], fullW, fullH, wrap, scratch.data());
         makeTexture(smallCopyTex[i], smallW, smallH, GL_CLAMP, scratch.data());
@@ -282,7 +284,8 @@ EffectBuffers::EffectBuffers(int fullW, int fullH, int smallW, int smallH)
     makeTexture(halfPassTex, fullW / 2, fullH / 2, GL_CLAMP, scratch.data());
 }
 
-void EffectBuffers::grab(int i) {
+void EffectBuffers::grab(Copy copy) {
+    const int i = indexOf(copy);
     if (targetSmall) {
         glBindTexture(GL_TEXTURE_2D, smallCopyTex[i]);
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, smallSourceX, smallSourceY, smallWidth, smallHeight);
@@ -292,7 +295,8 @@ void EffectBuffers::grab(int i) {
     }
 }
 
-void EffectBuffers::multiply(int i) {
+void EffectBuffers::multiply(Copy copy) {
+    const int i = indexOf(copy);
     beginQuads();
     setTexEnv(GL_ADD);
     glDisable(GL_CULL_FACE);
@@ -307,7 +311,8 @@ void EffectBuffers::multiply(int i) {
     endQuads();
 }
 
-void EffectBuffers::show(int i, float alpha) {
+void EffectBuffers::show(Copy copy, float alpha) {
+    const int i = indexOf(copy);
     beginQuads();
     glClear(GL_COLOR_BUFFER_BIT);
     glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
@@ -335,9 +340,10 @@ void EffectBuffers::fill(float alpha, float r, float g, float b) {
     endQuads();
 }
 
-void EffectBuffers::overlay(int i, float alpha, float brightness, int mode) {
+void EffectBuffers::overlay(Copy copy, float alpha, float brightness, Overlay mode) {
+    const int i = indexOf(copy);
     beginQuads();
-    if (mode == 0)
+    if (mode == Overlay::Add)
         glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
     else
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -352,7 +358,8 @@ void EffectBuffers::overlay(int i, float alpha, float brightness, int mode) {
     endQuads();
 }
 
-void EffectBuffers::burn(int i, int passes, float gain) {
+void EffectBuffers::burn(Copy copy, int passes, float gain) {
+    const int i = indexOf(copy);
     beginQuads();
     glBlendFunc(GL_ONE, GL_ONE);
     setTexEnv(GL_MODULATE);
@@ -388,7 +395,8 @@ void EffectBuffers::burn(int i, int passes, float gain) {
     endQuads();
 }
 
-void EffectBuffers::blur(int i, const BlurDesc& desc) {
+void EffectBuffers::blur(Copy copy, const BlurDesc& desc) {
+    const int i = indexOf(copy);
     const int passes = desc.passes;
     beginQuads();
     glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
@@ -426,7 +434,8 @@ void EffectBuffers::blur(int i, const BlurDesc& desc) {
     endQuads();
 }
 
-void EffectBuffers::zoomStreak(int i, const ZoomStreakDesc& desc) {
+void EffectBuffers::zoomStreak(Copy copy, const ZoomStreakDesc& desc) {
+    const int i = indexOf(copy);
     const int passes = desc.passes;
     beginQuads();
     glEnable(GL_TEXTURE_2D);
@@ -440,12 +449,21 @@ void EffectBuffers::zoomStreak(int i, const ZoomStreakDesc& desc) {
     const int first = fast && desc.overItsGrab ? 1 : 0;
     for (int k = first; k < drawn; ++k) {
         glBindTexture(GL_TEXTURE_2D, sampledTexture(*this, i, k == first ? 0 : k));
-        const StreakPass pass = streakPass(desc, streakFade, k);
+        const StreakPass pass = streakPass(desc, k);
         glColor4f(0.0f, 0.0f, 0.0f, pass.alpha);
         drawQuad(sampleSmall != 0, *this, pass.s0, pass.t0, pass.s1, pass.t1);
         if (k < drawn - 1) grabPass(*this, i, sampleSmall ? smallSourceX : fullSourceX);
     }
     endQuads();
+}
+
+void EffectBuffers::addGlow(Copy copy, float alpha) {
+    const int sample = sampleSmall, target = targetSmall;
+    sampleSmall = 1;
+    targetSmall = 0;
+    overlay(copy, alpha, 0.0f, Overlay::Add);
+    sampleSmall = sample;
+    targetSmall = target;
 }
 
 bool EffectBuffers::canComposeHalfMask() {
@@ -472,7 +490,7 @@ void EffectBuffers::composeHalfMask(const HalfMaskComposition& c) {
                             halfHeight(*this));
     };
     GLint wrap = GL_CLAMP;
-    glBindTexture(GL_TEXTURE_2D, copyTex[c.mask]);
+    glBindTexture(GL_TEXTURE_2D, copyTex[indexOf(c.mask)]);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
     glBindTexture(GL_TEXTURE_2D, halfPassTex);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
@@ -482,7 +500,7 @@ void EffectBuffers::composeHalfMask(const HalfMaskComposition& c) {
     for (int k = 0; k < maskBlur.passes; ++k) {
         // A full-size mask is read at its own size by the first pass, at half size after it.
         if (k == 0 && !c.maskOnScreenAtHalfSize) {
-            glBindTexture(GL_TEXTURE_2D, copyTex[c.mask]);
+            glBindTexture(GL_TEXTURE_2D, copyTex[indexOf(c.mask)]);
         } else {
             grabHalf(halfPassTex);
         }
@@ -493,18 +511,18 @@ void EffectBuffers::composeHalfMask(const HalfMaskComposition& c) {
 
     useFragmentProgram(gMaskedCompose);
     {
-        const TexelForTexel picture(copyTex[c.picture], true);
+        const TexelForTexel picture(copyTex[indexOf(c.picture)], true);
         glext::glActiveTexture(GL_TEXTURE1);
         glBindTexture(GL_TEXTURE_2D, halfMaskTex);
         glext::glActiveTexture(GL_TEXTURE2);
-        glBindTexture(GL_TEXTURE_2D, smallCopyTex[c.glow]);
+        glBindTexture(GL_TEXTURE_2D, smallCopyTex[indexOf(c.glow)]);
         glext::glActiveTexture(GL_TEXTURE0);
         drawQuad(false, *this);
     }
     endFragmentProgram();
 
     // What the reference's last overlay leaves.
-    glBindTexture(GL_TEXTURE_2D, smallCopyTex[c.glow]);
+    glBindTexture(GL_TEXTURE_2D, smallCopyTex[indexOf(c.glow)]);
     glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
     glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
     glEnable(GL_BLEND);

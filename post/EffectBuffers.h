@@ -9,6 +9,23 @@
 //
 // The record owns its eighteen texture names for the whole run; nothing deletes them.
 
+// The four copies of a set, each a full-size and a small texture. Any copy may hold any picture;
+// the names say what the scenes keep in them. Only Wrapping's full-size textures repeat past
+// their edges, so blurs and smears of it wrap round the frame.
+enum class Copy : int {
+    Glow = 0,     // the small glow a scene lays over its finished frame
+    Work = 1,     // a picture being burnt, blurred or streaked
+    Picture = 2,  // a finished picture kept to be laid back
+    Wrapping = 3, // a picture set aside, or one whose blur should wrap
+};
+inline constexpr int kCopyCount = 4;
+
+// How overlay lays a copy over the frame.
+enum class Overlay {
+    Add, // frame + copy x alpha
+    Mix, // frame x (1 - alpha) + copy x alpha
+};
+
 // blur's settings: passes, each widening the four taps' offset; the stretch of the offset across
 // and up; spread, the offset of the last pass in small-size pixels before stretching; the tint.
 struct BlurDesc {
@@ -30,27 +47,28 @@ struct ZoomStreakDesc {
     float strength = 0.0f;
     float centreX = 0.0f;
     float centreY = 0.0f;
-    bool overItsGrab = false; // the frame holds texture i, so the first pass changes nothing
+    float streakFade = 0.0f;  // alpha falloff over the passes: pass k loses sqrt(k / passes) of it
+    bool overItsGrab = false; // the frame holds the copy, so the first pass changes nothing
 };
 
 // composeHalfMask's settings. The mask is on screen: at full size, grabbed into full copy
 // `mask`, or drawn at half size each way in the frame's lower-left quarter, its blur's taps
 // wrapping or clamping at the edges as copy `mask` does either way.
 struct HalfMaskComposition {
-    int picture = 0;
-    int mask = 0;
+    Copy picture = Copy::Picture;
+    Copy mask = Copy::Work;
     bool maskOnScreenAtHalfSize = false;
     BlurDesc maskBlur;
-    int glow = 0;
+    Copy glow = Copy::Glow;
 };
 
 struct EffectBuffers {
-    // Index i (0..3) picks one texture of a set. Index 3's full-size textures wrap (GL_REPEAT);
-    // every other texture clamps.
-    unsigned copyTex[4] = {};      // full size, first grab target of each index
-    unsigned passTex[4] = {};      // full size, intermediate result between passes
-    unsigned smallCopyTex[4] = {}; // small-size counterparts
-    unsigned smallPassTex[4] = {};
+    // Indexed by Copy. Copy::Wrapping's full-size textures wrap (GL_REPEAT); every other texture
+    // clamps.
+    unsigned copyTex[kCopyCount] = {};      // full size, first grab target of each copy
+    unsigned passTex[kCopyCount] = {};      // full size, intermediate result between passes
+    unsigned smallCopyTex[kCopyCount] = {}; // small-size counterparts
+    unsigned smallPassTex[kCopyCount] = {};
     // Half the full size each way, for the fast path's soft masks: the result clamps to its edge
     // texels, since it is stretched over the frame; the texture between passes clamps as the
     // others do.
@@ -64,11 +82,9 @@ struct EffectBuffers {
     int smallHalfWidth = 0, smallHalfHeight = 0;
     int smallSourceX = 0, smallSourceY = 0;
 
-    int sampleSmall = 0; // 1: read the small textures and (but for overlay) draw small quads
-    int targetSmall = 0; // 1: grab writes the small textures; overlay draws a small quad
-    int spare1 = 0;      // cleared with the flags by the scenes; read by no operation
-    int spare2 = 0;
-    float streakFade = 0.0f; // alpha falloff of zoomStreak over its passes
+    // The sizes the operations work at; SmallEffects holds both at the small size for a scope.
+    int sampleSmall = 0;     // 1: read the small textures and (but for overlay) draw small quads
+    int targetSmall = 0;     // 1: grab writes the small textures; overlay draws a small quad
     float pixelScale = 1.0f; // frame pixels per pixel of the show's 512 frame: blur spreads keep their reach
 
     // An empty record with no textures; the real one is made with a GL context current.
@@ -76,24 +92,30 @@ struct EffectBuffers {
     // Creates the eighteen textures (power-of-two sizes), all black.
     EffectBuffers(int fullWidth, int fullHeight, int smallWidth, int smallHeight);
 
-    // Copies the framebuffer (small region when targetSmall) into copy texture i.
-    void grab(int i);
-    // Frame = frame x full-size copy texture i, whatever the flags.
-    void multiply(int i);
-    // Clears the frame and draws texture i scaled by alpha.
-    void show(int i, float alpha);
+    // The full-size copy as a texture a mesh can wear.
+    int textureOf(Copy copy) const { return static_cast<int>(copyTex[static_cast<int>(copy)]); }
+
+    // Copies the framebuffer (small region when targetSmall) into the copy.
+    void grab(Copy copy);
+    // Frame = frame x the full-size copy, whatever the flags.
+    void multiply(Copy copy);
+    // Clears the frame and draws the copy scaled by alpha.
+    void show(Copy copy, float alpha);
     // Blends a flat colour over the frame with the given opacity.
     void fill(float alpha, float r, float g, float b);
-    // Lays texture i over the frame: mode 0 adds texture x alpha, mode 1 mixes by alpha. The
-    // quad follows targetSmall, so a small texture can be stretched over the full frame.
-    void overlay(int i, float alpha, float brightness, int mode);
-    // Adds texture i twice per pass at the given gain, each pass feeding the next.
-    void burn(int i, int passes, float gain);
-    // Replaces the frame by a progressively blurred copy of texture i.
-    void blur(int i, const BlurDesc& desc);
-    // Blends zoomed copies of texture i over the frame, each pass zooming the previous result,
-    // which gives streaks radiating from the descriptor's centre.
-    void zoomStreak(int i, const ZoomStreakDesc& desc);
+    // Lays the copy over the frame, brightened by `brightness`. The quad follows targetSmall, so
+    // a small copy can be stretched over the full frame.
+    void overlay(Copy copy, float alpha, float brightness, Overlay mode);
+    // Adds the copy twice per pass at the given gain, each pass feeding the next.
+    void burn(Copy copy, int passes, float gain);
+    // Replaces the frame by a progressively blurred copy.
+    void blur(Copy copy, const BlurDesc& desc);
+    // Blends zoomed copies over the frame, each pass zooming the previous result, which gives
+    // streaks radiating from the descriptor's centre.
+    void zoomStreak(Copy copy, const ZoomStreakDesc& desc);
+    // The additive glow: the small copy stretched over the full frame and added at alpha, the
+    // sizes as they were before.
+    void addGlow(Copy copy, float alpha);
 
     // Fast path: whether the context runs composeHalfMask (compiling its programs on first call).
     bool canComposeHalfMask();
@@ -103,6 +125,28 @@ struct EffectBuffers {
     // half the frame's size each way (a blurred mask shows no difference) and stretched back
     // in the one quad that does the rest.
     void composeHalfMask(const HalfMaskComposition& composition);
+};
+
+// Holds the post stack at its small size for the scope's extent: grabs write, and operations read
+// and draw, the small textures, in the effect-sized viewport's corner of the frame. The sizes
+// return to what they were when the scope ends.
+class SmallEffects {
+  public:
+    explicit SmallEffects(EffectBuffers& effects)
+        : effects_(effects), sampleSmall_(effects.sampleSmall), targetSmall_(effects.targetSmall) {
+        effects.sampleSmall = effects.targetSmall = 1;
+    }
+    ~SmallEffects() {
+        effects_.sampleSmall = sampleSmall_;
+        effects_.targetSmall = targetSmall_;
+    }
+    SmallEffects(const SmallEffects&) = delete;
+    SmallEffects& operator=(const SmallEffects&) = delete;
+
+  private:
+    EffectBuffers& effects_;
+    int sampleSmall_;
+    int targetSmall_;
 };
 
 // Quads the effect operations drew since the last reset, in frames' worth of pixels (a full-size

@@ -71,6 +71,13 @@ void setPerspectiveFixed(Model&, const CameraFrame& camera) {
     lookFrom(camera);
 }
 
+ViewMatrices currentView() {
+    ViewMatrices view;
+    glGetFloatv(GL_MODELVIEW_MATRIX, view.modelview);
+    glGetFloatv(GL_PROJECTION_MATRIX, view.projection);
+    return view;
+}
+
 void setOrthoEffect(Model& model) { setPixelOrtho(model.effectWidth, model.effectHeight); }
 
 void setOrthoScreen(Model& model) { setPixelOrtho(model.screenWidth, model.screenHeight); }

@@ -20,6 +20,14 @@ void setPerspectiveEffect(Model& model, const CameraFrame& camera);
 void setPerspectiveHalfScreen(Model& model, const CameraFrame& camera);
 // Viewport 512 x 384, plain 75-degree perspective, view from the camera; records nothing.
 void setPerspectiveFixed(Model& model, const CameraFrame& camera);
+// The projection and the view the last set-up left, column-major 4 x 4 as GL keeps them: where a
+// scene point lands on screen.
+struct ViewMatrices {
+    float modelview[16] = {};
+    float projection[16] = {};
+};
+ViewMatrices currentView();
+
 // Pixel-centred orthographic projection (origin mid-viewport, depth 0..1) over the effect size.
 void setOrthoEffect(Model& model);
 // The same over the screen size.

@@ -664,7 +664,8 @@ void applyCubeReflection(int cubeSlot) {
     glEnable(GL_NORMALIZE); // reflection vectors need unit normals; left on for later draws
 }
 
-void drawObject(Model& model, int mesh, const SceneLight& light, int showNormals, int geometry) {
+void drawObject(Model& model, int mesh, const SceneLight& light, int geometry, NormalLines normals) {
+    const bool showNormals = normals == NormalLines::Shown;
     if (mesh < 0 || mesh >= model.objectCount || mesh >= static_cast<int>(model.objects.size()) ||
         model.objects[static_cast<std::size_t>(mesh)] == nullptr)
         return;
@@ -689,7 +690,7 @@ void drawObject(Model& model, int mesh, const SceneLight& light, int showNormals
     }
 
     const PassScheme scheme = schemeOf(o);
-    const bool onePass = drawsInOnePass(scheme) && showNormals == 0 && beginOnePass(o, scheme);
+    const bool onePass = drawsInOnePass(scheme) && !showNormals && beginOnePass(o, scheme);
     const int passes = onePass ? 1 : passCountOf(o);
     for (int pass = 0; pass < passes; ++pass) {
         glDisable(GL_TEXTURE_CUBE_MAP);
@@ -706,7 +707,7 @@ void drawObject(Model& model, int mesh, const SceneLight& light, int showNormals
             gTriangles += emitImmediate(o, source, cone);
             ++gBatches;
         }
-        if (showNormals != 0) drawNormalLines(o);
+        if (showNormals) drawNormalLines(o);
     }
     if (onePass) endOnePass(o, scheme);
 

@@ -24,8 +24,10 @@ enum class MeshSubmission { Immediate, VertexArrays };
 // Draws mesh `mesh` of the model. geometry other than kRestShape and kWorkingShape draws no
 // triangles but sets and restores the same state; so does a mesh whose arrays for the chosen
 // shape were never made. A mesh index outside the model draws nothing and changes no state.
-// showNormals != 0 overlays the rest normals as lines after each pass.
-void drawObject(Model& model, int mesh, const SceneLight& light, int showNormals, int geometry);
+// NormalLines::Shown overlays the rest normals as lines after each pass, for looking at a mesh.
+enum class NormalLines { Hidden, Shown };
+void drawObject(Model& model, int mesh, const SceneLight& light, int geometry,
+                NormalLines normals = NormalLines::Hidden);
 
 // Draws the meshes listed as one batch per pass instead of one per mesh: for hundreds of small
 // meshes (a swarm) the software rasteriser's cost is the number of batches, not the triangles.

@@ -24,8 +24,6 @@ bool contextOffersFastPath() {
 
 void setRenderPath(RenderPath path) { gPath = path; }
 
-RenderPath renderPath() { return gPath; }
-
 bool fastRendering() {
     if (gPath != RenderPath::Fast) return false;
     if (gSupport == Support::Unknown) gSupport = contextOffersFastPath() ? Support::Yes : Support::No;

@@ -10,7 +10,6 @@
 enum class RenderPath { Fast, Reference };
 
 void setRenderPath(RenderPath path);
-RenderPath renderPath();
 
 // True when the fast path is chosen and the current context can run it. Asks the context once,
 // on the first call with one current.

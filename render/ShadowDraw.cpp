@@ -26,6 +26,30 @@ void sendVolume(const MeshObject& o) {
 
 } // namespace
 
+void blackenShadowed() {
+    glPushAttrib(GL_ENABLE_BIT | GL_STENCIL_BUFFER_BIT | GL_CURRENT_BIT | GL_TRANSFORM_BIT);
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_NOTEQUAL, shadowStencilClear, 0xFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+    glColor3f(0.0f, 0.0f, 0.0f);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glRectf(-1.0f, -1.0f, 1.0f, 1.0f);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();
+}
+
 void drawShadowVolume(Model& model, int mesh) {
     const MeshObject& o = model.mesh(mesh);
     glEnable(GL_STENCIL_TEST);

@@ -38,3 +38,7 @@ void buildShadowVolume(Model& model, int mesh, const SceneLight& light);
 // stencil test off (its function GL_EQUAL 127, operations all GL_KEEP), depth test on, depth
 // and colour writes on, back-face culling selected.
 void drawShadowVolume(Model& model, int mesh);
+
+// Lays black over the whole frame wherever the volumes left a count, whatever the projection;
+// every other state stays as it was.
+void blackenShadowed();

@@ -9,12 +9,11 @@
 #include "render/Camera.h"
 #include "render/MeshRenderer.h"
 #include "render/Normals.h"
+#include "render/PassState.h"
 #include "render/ShadowVolume.h"
 #include "render/Transform.h"
 #include "scenes/Material.h"
 #include "scenes/ShadowedFrame.h"
-
-#include <GL/gl.h>
 
 #include <cmath>
 #include <cstdio>
@@ -63,7 +62,7 @@ const Vec4 kBlack{0.0f, 0.0f, 0.0f, 1.0f};
 
 // Blurred so far that the fast path may draw it at half size.
 const ShadowMaskLook kCaveShadowMask{
-    .copy = 1,
+    .copy = Copy::Work,
     .blur = {.passes = 5, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.041666668f},
     .drawnAtHalfSize = true};
 
@@ -90,7 +89,7 @@ void drawAs(Model& m, int mesh, const SceneLight& light, const PassLook& look, i
     o.ambient = look.ambient;
     o.specular = kBlack;
     o.alpha = 1.0f;
-    drawObject(m, mesh, light, 0, geometry);
+    drawObject(m, mesh, light, geometry);
 }
 
 // The greetings' lighting in the shaft and lit passes.
@@ -285,9 +284,8 @@ void CaveScene::turnToGreetings(float seconds) {
 void CaveScene::shaftPass() {
     Model& m = *model;
     EffectBuffers& fx = *effects_;
-    glEnable(GL_BLEND);
-    fx.sampleSmall = fx.targetSmall = 1;
-    glEnable(GL_DEPTH_TEST);
+    const SmallEffects small(fx);
+    applyPassState(kMeshPass);
     setPerspectiveEffect(m, camera);
 
     MeshObject& bulb = m.mesh(bulbIndex);
@@ -310,17 +308,17 @@ void CaveScene::shaftPass() {
                kWorkingShape);
     }
 
-    glDisable(GL_DEPTH_TEST);
+    applyPassState(kScreenPass);
     shaftCentre = shaftCentreSeenBy(m, camera, light.position);
     streakShafts(m, fx,
                  {.burnPasses = 1,
-                  .streakFade = 0.8f,
                   .zoom = {.passes = 12,
                            .alpha = 0.88f,
                            .angle = 0.5f,
                            .strength = 0.135f,
                            .centreX = shaftCentre.x,
-                           .centreY = shaftCentre.y}});
+                           .centreY = shaftCentre.y,
+                           .streakFade = 0.8f}});
 }
 
 // The cave, the lantern and the greetings shown at full size, as they look when lit.
@@ -339,7 +337,7 @@ void CaveScene::litPass() {
                kWorkingShape);
     }
 
-    effects_->grab(2);
+    effects_->grab(Copy::Picture);
 }
 
 // White where the lantern's light gets out through its holes, black in the shadows of the
@@ -377,13 +375,12 @@ void CaveScene::shadowMask() {
 
 void CaveScene::render(int dt) {
     if (!model || !effects_) return;
-    effects_->streakFade = 0.0f;
     if (dt == 0) return;
     Model& m = *model;
     clock.advance(dt);
     if (!ready()) { // a model failed to load: the program is on its way out
         setOrthoScreen(m);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        clear(Buffers::ColourAndDepth);
         return;
     }
     const float seconds = clock.time * 0.001f;
@@ -396,8 +393,7 @@ void CaveScene::render(int dt) {
         moveFlight(moved, seconds);
     }
     setOrthoScreen(m);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clear(Buffers::ColourAndDepth);
     camera.squareUp();
     if (printCampos) std::printf("campos_time is %f\n", static_cast<double>(campos()));
     turnToGreetings(seconds);
@@ -406,5 +402,5 @@ void CaveScene::render(int dt) {
     litPass();
     shadowMask();
     composeShadowedFrame(*effects_, kCaveShadowMask);
-    glDisable(GL_DEPTH_TEST);
+    applyPassState(kScreenPass);
 }

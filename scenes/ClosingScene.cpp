@@ -9,13 +9,12 @@
 #include "render/Deform.h"
 #include "render/MeshRenderer.h"
 #include "render/Normals.h"
+#include "render/PassState.h"
 #include "render/ShadowVolume.h"
 #include "render/Transform.h"
 #include "scenes/BeatPulse.h"
 #include "scenes/Material.h"
 #include "scenes/ShadowedFrame.h"
-
-#include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -39,7 +38,8 @@ const Vec4 kBlack{0.0f, 0.0f, 0.0f, 1.0f};
 
 // Lightly blurred: the word's thin lines of light and shadow need it drawn at full size.
 const ShadowMaskLook kClosingShadowMask{
-    .copy = 3, .blur = {.passes = 2, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.010416667f}};
+    .copy = Copy::Wrapping,
+    .blur = {.passes = 2, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.010416667f}};
 
 } // namespace
 
@@ -187,9 +187,8 @@ void ClosingScene::shapeTitle() {
 void ClosingScene::shaftPass(float beat) {
     Model& m = *model;
     EffectBuffers& fx = *effects_;
-    glEnable(GL_BLEND);
-    fx.sampleSmall = fx.targetSmall = 1;
-    glEnable(GL_DEPTH_TEST);
+    const SmallEffects small(fx);
+    applyPassState(kMeshPass);
     setPerspectiveEffect(m, camera);
 
     MeshObject& bulb = m.mesh(bulbIndex);
@@ -200,14 +199,14 @@ void ClosingScene::shaftPass(float beat) {
     bulb.ambient.set(0.4f, 0.3f, 0.22f, 1.0f);
     bulb.renderMode = RenderMode::Untextured;
     bulb.layered = 0;
-    drawObject(m, bulbIndex, light, 0, kRestShape);
+    drawObject(m, bulbIndex, light, kRestShape);
 
     MeshObject& title = m.mesh(titleIndex);
     title.renderMode = RenderMode::Untextured;
     title.alpha = 1.0f;
     title.layered = 0;
     title.colour = title.specular = title.ambient = kBlack;
-    drawObject(m, titleIndex, light, 0, kWorkingShape);
+    drawObject(m, titleIndex, light, kWorkingShape);
 
     // The room's glow drops out on the beat, leaving the light's own shafts.
     const float h = 0.4f * (1.0f - beat);
@@ -219,21 +218,21 @@ void ClosingScene::shaftPass(float beat) {
         room.layered = 1;
         room.ambient.set(0.142f * h, 0.13f * h, 0.124f * h, 1.0f);
         room.colour.set(0.71f * h, 0.151f * h, 0.131f * h, 1.0f);
-        drawObject(m, roomIndex, light, 0, kWorkingShape);
+        drawObject(m, roomIndex, light, kWorkingShape);
     }
 
-    glDisable(GL_DEPTH_TEST);
+    applyPassState(kScreenPass);
     shaftCentre = shaftCentreSeenBy(m, camera, light.position);
     // The shafts lengthen on the beat.
     streakShafts(m, fx,
                  {.burnPasses = 2,
-                  .streakFade = 0.5f,
                   .zoom = {.passes = 8,
                            .alpha = 0.82f,
                            .angle = 0.4f,
                            .strength = (beat + 1.0f) * 0.01f,
                            .centreX = shaftCentre.x,
-                           .centreY = shaftCentre.y}});
+                           .centreY = shaftCentre.y,
+                           .streakFade = 0.5f}});
 }
 
 // The room (textured with the last frame) and the word at full size, as they look when lit.
@@ -247,7 +246,7 @@ void ClosingScene::litPass() {
     room.layered = 1;
     room.ambient.set(2.464f, 0.992f, 0.328f, 1.0f);
     room.colour.set(1.91f, 0.71f, 0.41f, 1.0f);
-    drawObject(m, roomIndex, light, 0, kWorkingShape);
+    drawObject(m, roomIndex, light, kWorkingShape);
 
     MeshObject& title = m.mesh(titleIndex);
     title.renderMode = RenderMode::Reflect;
@@ -256,9 +255,9 @@ void ClosingScene::litPass() {
     title.colour.set(0.56f, 0.55f, 0.54f, 1.0f);
     title.specular = kBlack;
     title.ambient.set(0.52f, 0.042f, 0.042f, 1.0f);
-    drawObject(m, titleIndex, light, 0, kWorkingShape);
+    drawObject(m, titleIndex, light, kWorkingShape);
 
-    effects_->grab(2);
+    effects_->grab(Copy::Picture);
 }
 
 // White wherever the light reaches, black in the shadows of the word and of the room's lumps.
@@ -281,7 +280,7 @@ void ClosingScene::shadowMask() {
         room.renderMode = RenderMode::Untextured;
         room.layered = 0;
         room.ambient = room.colour = kMaskWhite;
-        drawObject(m, roomIndex, light, 0, kWorkingShape);
+        drawObject(m, roomIndex, light, kWorkingShape);
 
         MeshObject& title = m.mesh(titleIndex);
         title.renderMode = RenderMode::Untextured;
@@ -289,7 +288,7 @@ void ClosingScene::shadowMask() {
         title.layered = 0;
         title.colour = title.ambient = kMaskWhite;
         title.specular = kBlack;
-        drawObject(m, titleIndex, light, 0, kWorkingShape);
+        drawObject(m, titleIndex, light, kWorkingShape);
     };
     drawShadowMask(m, camera, *effects_, kClosingShadowMask, volumes, surfaces);
 }
@@ -298,11 +297,10 @@ void ClosingScene::render(int dt) {
     if (!model || !effects_) return;
     Model& m = *model;
     EffectBuffers& fx = *effects_;
-    fx.streakFade = 0.0f;
     clock.advance(dt);
     if (!ready()) { // a model failed to load: the program is on its way out
         setOrthoScreen(m);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        clear(Buffers::ColourAndDepth);
         return;
     }
     const float seconds = clock.time * 0.001f;
@@ -317,8 +315,7 @@ void ClosingScene::render(int dt) {
     camera.position = closingCameraPosition(seconds);
     camera.aimAt(Vec3(0.0f, 0.0f, 0.0f));
     setOrthoScreen(m);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clear(Buffers::ColourAndDepth);
     camera.squareUp();
 
     MeshObject& title = m.mesh(titleIndex);
@@ -338,7 +335,7 @@ void ClosingScene::render(int dt) {
     composeShadowedFrame(fx, kClosingShadowMask);
 
     // Feedback: from the next frame on the room wears this one.
-    fx.grab(2);
-    m.mesh(roomIndex).texture = static_cast<int>(fx.copyTex[2]);
+    fx.grab(Copy::Picture);
+    m.mesh(roomIndex).texture = fx.textureOf(Copy::Picture);
     setOrthoScreen(m);
 }

@@ -8,10 +8,9 @@
 #include "render/Deform.h"
 #include "render/MeshRenderer.h"
 #include "render/Normals.h"
+#include "render/PassState.h"
 #include "render/Transform.h"
 #include "scenes/Material.h"
-
-#include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -259,11 +258,9 @@ void DuckScene::pushSphere(float s) {
 void DuckScene::glowPass(float bob) {
     Model& m = *model;
     EffectBuffers& fx = *effects_;
-    fx.sampleSmall = fx.targetSmall = 1;
-    glEnable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
+    const SmallEffects small(fx);
     setPerspectiveEffect(m, camera);
-    glEnable(GL_DEPTH_TEST);
+    applyPassState(kMeshPass);
 
     MeshObject& sphere = m.mesh(kSphere);
     sphere.rotationZ = kQuarterTurn;
@@ -272,7 +269,7 @@ void DuckScene::glowPass(float bob) {
     sphere.layered = 0;
     sphere.colour.set(0.2f * kGlowStrength, 0.12f * kGlowStrength, 0.12f * kGlowStrength, 1.0f);
     sphere.ambient.set(0.02f, 0.02f, 0.02f, 1.0f);
-    drawObject(m, kSphere, light, 0, kWorkingShape);
+    drawObject(m, kSphere, light, kWorkingShape);
 
     MeshObject& tub = m.mesh(kTub);
     tub.renderMode = RenderMode::Reflect;
@@ -283,30 +280,29 @@ void DuckScene::glowPass(float bob) {
     tub.colour.set(1.28f * kGlowStrength, 0.28f * kGlowStrength, 0.1f * kGlowStrength, 1.0f);
     tub.specular.set(0.0f, 0.0f, 0.0f, 1.0f);
     tub.ambient.set(0.03162f, 0.05766f, 0.0372f, 1.0f);
-    drawObject(m, kTub, light, 0, kWorkingShape);
+    drawObject(m, kTub, light, kWorkingShape);
 
-    // Brighten, blur wide and keep the result in the small copy 0 for the end of the frame.
-    glDisable(GL_DEPTH_TEST);
+    // Brighten, blur wide and keep the result in the small glow copy for the end of the frame.
+    applyPassState(kScreenPass);
     setOrthoEffect(m);
-    fx.grab(0);
-    fx.burn(0, 1, 1.0f);
-    fx.grab(0);
-    fx.blur(0, {.passes = 6, .stretchX = 2.0f, .stretchY = 2.0f, .spread = 0.020833334f});
-    fx.grab(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    fx.sampleSmall = fx.targetSmall = 0;
+    fx.grab(Copy::Glow);
+    fx.burn(Copy::Glow, 1, 1.0f);
+    fx.grab(Copy::Glow);
+    fx.blur(Copy::Glow, {.passes = 6, .stretchX = 2.0f, .stretchY = 2.0f, .spread = 0.020833334f});
+    fx.grab(Copy::Glow);
+    clear(Buffers::ColourAndDepth);
 }
 
 void DuckScene::mainPass(float bob) {
     Model& m = *model;
     setPerspectiveScreen(m, camera);
-    glEnable(GL_DEPTH_TEST);
+    applyPassState(kMeshPass);
 
     MeshObject& sphere = m.mesh(kSphere);
     sphere.renderMode = RenderMode::Reflect;
     sphere.colour.set(0.03f, 0.22f, 0.01f, 1.0f);
     sphere.ambient.set(0.472f, 0.57033f, 0.365012f, 1.0f);
-    drawObject(m, kSphere, light, 0, kWorkingShape);
+    drawObject(m, kSphere, light, kWorkingShape);
 
     MeshObject& tub = m.mesh(kTub);
     tub.cubeTexture = TextureSlot::CubeEnv1grRing;
@@ -316,7 +312,7 @@ void DuckScene::mainPass(float bob) {
     tub.colour.set(1.64f, 1.232f, 0.32f, 1.0f);
     tub.specular.set(0.0f, 0.0f, 0.0f, 1.0f);
     tub.ambient.set(0.081f, 0.092f, 0.0812f, 1.0f);
-    drawObject(m, kTub, light, 0, kWorkingShape);
+    drawObject(m, kTub, light, kWorkingShape);
 
     // The wings hang off the tub's long sides, tilted nearly flat, and bob with it.
     for (const int w : {kLeftWing, kRightWing}) {
@@ -330,7 +326,7 @@ void DuckScene::mainPass(float bob) {
         o.renderMode = RenderMode::TextureReflect;
         o.alpha = 1.0f;
         o.layered = 0;
-        drawObject(m, w, light, 0, kWorkingShape);
+        drawObject(m, w, light, kWorkingShape);
     }
 }
 
@@ -347,7 +343,7 @@ void DuckScene::drawDucks(float s, float bob) {
         duck.rotationZ = h * kDrops[n].tilt + kDuckRoll;
         duck.rotationY = 0.6f * std::sin(0.453f * s + 1.23f * fn) - kQuarterTurn;
         duck.rotationX = 4.1f * std::cos(2.13f * fn + 0.04123f * s);
-        drawObject(m, kDuck, light, 0, kRestShape);
+        drawObject(m, kDuck, light, kRestShape);
     }
 }
 
@@ -360,13 +356,13 @@ void DuckScene::drawGlass(float s, float bob) {
     glass.translation.y = bob;
     transformToWorld(m, kGlass, worldFromRest, true); // the camera view is loaded: eye space
     setOrthoScreen(m);
-    fx.grab(2);
+    fx.grab(Copy::Picture);
     setPerspectiveScreen(m, camera);
 
     glass.colour.set(1.0f, 1.0f, 1.0f, 1.0f);
     glass.ambient.set(0.25f, 0.25f, 0.25f, 1.0f);
     glass.renderMode = RenderMode::Textured;
-    glass.texture = static_cast<int>(fx.copyTex[2]);
+    glass.texture = fx.textureOf(Copy::Picture);
     {
         LogicTimer logic;
         // Each vertex samples the frame where it lies on screen, shifted by a moving ripple.
@@ -382,7 +378,7 @@ void DuckScene::drawGlass(float s, float bob) {
                 0.5f * e.y / d + 0.5f + 0.031f * std::sin(8.0f * noise.fbm(x, z + 0.33f, 1.5f * s, 2));
         }
     }
-    drawObject(m, kGlass, light, 0, kRestShape);
+    drawObject(m, kGlass, light, kRestShape);
 }
 
 void DuckScene::render(int dt) {
@@ -392,7 +388,6 @@ void DuckScene::render(int dt) {
     clock.advance(dt);
     const float c = clock.time;
     const float s = c * 0.001f;
-    fx.streakFade = 0.0f;
 
     // Both move with the real delta, even one the clock ignores.
     lightPath.advance(light.position, 15.0f, static_cast<float>(dt));
@@ -403,8 +398,7 @@ void DuckScene::render(int dt) {
     camera.position = duckCameraPosition(c, orbitAngle);
     camera.aimAt(Vec3(0.0f, 0.0f, 0.0f));
     setOrthoScreen(m);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clear(Buffers::ColourAndDepth);
     camera.squareUp();
     if (!ready) return;
 
@@ -430,12 +424,8 @@ void DuckScene::render(int dt) {
     drawGlass(s, bob);
 
     // Lay the small blurred glow over the whole frame.
-    glDisable(GL_DEPTH_TEST);
+    applyPassState(kScreenPass);
     setOrthoScreen(m);
-    fx.sampleSmall = 1;
-    fx.targetSmall = 0;
-    fx.spare1 = fx.spare2 = 0;
-    fx.overlay(0, 1.0f, 0.0f, 0);
-    fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
-    glDisable(GL_DEPTH_TEST);
+    fx.addGlow(Copy::Glow, 1.0f);
+    applyPassState(kScreenPass);
 }

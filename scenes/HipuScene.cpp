@@ -9,10 +9,9 @@
 #include "render/Deform.h"
 #include "render/MeshRenderer.h"
 #include "render/Normals.h"
+#include "render/PassState.h"
 #include "render/Transform.h"
 #include "scenes/Material.h"
-
-#include <GL/gl.h>
 
 #include <cmath>
 
@@ -281,7 +280,7 @@ void HipuScene::drawRisers(float gain, float blue) {
         const float y = o.translation.y;
         for (int k = 0; k < kTrailCopies; ++k) {
             o.alpha = o.envAlpha = trailAlpha(k);
-            drawObject(m, j, light, 0, kRestShape);
+            drawObject(m, j, light, kRestShape);
             o.translation.y += trailStep;
         }
         o.translation.y = y;
@@ -293,11 +292,9 @@ void HipuScene::drawRisers(float gain, float blue) {
 void HipuScene::glowPass(float frameSeconds, float flow) {
     Model& m = *model;
     EffectBuffers& fx = *effects_;
-    glEnable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    fx.sampleSmall = fx.targetSmall = 1;
+    const SmallEffects small(fx);
     setPerspectiveEffect(m, camera);
-    glEnable(GL_DEPTH_TEST);
+    applyPassState(kMeshPass);
 
     MeshObject& blob = m.mesh(blobIndex);
     blob.renderMode = RenderMode::TextureReflect;
@@ -307,46 +304,45 @@ void HipuScene::glowPass(float frameSeconds, float flow) {
     blob.ambient.scale(kBlobGlowLevel);
     blob.alpha = 1.0f;
     blob.layered = 0;
-    drawObject(m, blobIndex, light, 0, kWorkingShape);
+    drawObject(m, blobIndex, light, kWorkingShape);
 
     MeshObject& sky = m.mesh(skyIndex);
     sky.texOffsetV += 0.7f * (flow + 1.0f) * frameSeconds;
     sky.ambient.set(0.82f, 0.35f, 0.151f, 1.0f);
     sky.ambient.scale((beat + 1.0f) * kGlowLevel);
-    drawObject(m, skyIndex, light, 0, kRestShape);
+    drawObject(m, skyIndex, light, kRestShape);
 
     if (risersOn) drawRisers(beat + 0.6f, 0.2f * (beat + 0.6f));
 
-    glDisable(GL_DEPTH_TEST);
+    applyPassState(kScreenPass);
     setOrthoEffect(m);
-    fx.grab(1);
-    fx.burn(1, burnPasses, 1.0f);
-    fx.grab(1);
+    fx.grab(Copy::Work);
+    fx.burn(Copy::Work, burnPasses, 1.0f);
+    fx.grab(Copy::Work);
     burnPasses = 2;
     // The flares add a second burn on top of the first: the glow grows with the beat, from as
     // bright as without it (beat 0) to twice as bright at the peak. Two passes from black here
     // would instead dim the glow far below its resting level whenever the beat is small, and
     // make it jump back as the beat reaches 0.
     if (beat != 0.0f) {
-        fx.burn(1, 1, 0.5f * beat);
-        fx.grab(1);
+        fx.burn(Copy::Work, 1, 0.5f * beat);
+        fx.grab(Copy::Work);
     }
-    fx.blur(1, {.passes = 8, .stretchX = 1.5f, .stretchY = 1.5f, .spread = 0.03125f});
-    fx.grab(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    fx.sampleSmall = fx.targetSmall = 0;
+    fx.blur(Copy::Work, {.passes = 8, .stretchX = 1.5f, .stretchY = 1.5f, .spread = 0.03125f});
+    fx.grab(Copy::Glow);
+    clear(Buffers::ColourAndDepth);
 }
 
 void HipuScene::fullPass() {
     Model& m = *model;
     setPerspectiveScreen(m, camera);
-    glEnable(GL_DEPTH_TEST);
+    applyPassState(kMeshPass);
 
     MeshObject& sky = m.mesh(skyIndex);
     sky.alpha = 1.0f;
     sky.colour.set(0.0f, 0.0f, 0.0f, 1.0f);
     sky.ambient.set(0.46f, 0.1935f, 0.132f, 1.0f);
-    drawObject(m, skyIndex, light, 0, kRestShape);
+    drawObject(m, skyIndex, light, kRestShape);
 
     MeshObject& blob = m.mesh(blobIndex);
     blob.colour.set(0.65f, 0.35f, 0.351f, 1.0f);
@@ -354,7 +350,7 @@ void HipuScene::fullPass() {
     blob.renderMode = RenderMode::TextureReflect;
     blob.layered = 1;
     blob.alpha = 1.0f;
-    drawObject(m, blobIndex, light, 0, kWorkingShape);
+    drawObject(m, blobIndex, light, kWorkingShape);
 
     if (risersOn) drawRisers(1.0f, 0.2f * (beat + 0.6f));
 }
@@ -363,7 +359,6 @@ void HipuScene::render(int dt) {
     if (!ready_ || !effects_) return;
     Model& m = *model;
     EffectBuffers& fx = *effects_;
-    fx.streakFade = 0.0f;
     clock.advance(dt);
     const float seconds = clock.time * 0.001f;
     beat = hipuBeat(clock.time);
@@ -381,16 +376,12 @@ void HipuScene::render(int dt) {
     }
 
     setOrthoScreen(m);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clear(Buffers::ColourAndDepth);
     glowPass(clock.frameSeconds, flow);
     fullPass();
 
     // Lay the small processed glow over the whole frame.
     setOrthoScreen(m);
-    glDisable(GL_DEPTH_TEST);
-    fx.sampleSmall = 1;
-    fx.targetSmall = fx.spare1 = fx.spare2 = 0;
-    fx.overlay(0, 1.0f, 0.0f, 0);
-    fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
+    applyPassState(kScreenPass);
+    fx.addGlow(Copy::Glow, 1.0f);
 }

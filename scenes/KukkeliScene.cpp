@@ -7,10 +7,9 @@
 #include "render/Camera.h"
 #include "render/MeshRenderer.h"
 #include "render/Normals.h"
+#include "render/PassState.h"
 #include "render/Transform.h"
 #include "scenes/Material.h"
-
-#include <GL/gl.h>
 
 #include <cmath>
 
@@ -273,11 +272,10 @@ void KukkeliScene::glowPass(float g) {
     Model& m = *model;
     EffectBuffers& fx = *effects_;
     setOrthoScreen(m);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clear(Buffers::ColourAndDepth);
     camera.squareUp();
-    glEnable(GL_BLEND);
-    glEnable(GL_DEPTH_TEST);
+    applyPassState(kMeshPass);
+    const SmallEffects small(fx);
 
     const float h = 1.0f - g;
     setPerspectiveEffect(m, camera);
@@ -286,22 +284,20 @@ void KukkeliScene::glowPass(float g) {
         sky.colour.set(0.75f * g, 0.6f * g, 0.525f * g, 1.0f);
         sky.specular.set(0.0f, 0.0f, 0.0f, 1.0f);
         sky.ambient.set(0.36f * h + 0.2f * g, 0.0822f * h + 0.2f * g, 0.063f * h + 0.2f * g, 1.0f);
-        drawObject(m, skyIndex, light, 0, kRestShape);
+        drawObject(m, skyIndex, light, kRestShape);
     }
     drawStars();
 
-    glDisable(GL_DEPTH_TEST);
+    applyPassState(kScreenPass);
     setOrthoEffect(m);
-    fx.sampleSmall = fx.targetSmall = 1;
-    fx.grab(1);
-    fx.burn(1, feedbackPasses, 1.0f);
-    fx.grab(1);
-    fx.blur(1, {.passes = 6, .stretchX = 2.5f, .stretchY = 2.5f, .spread = 0.03125f});
-    fx.grab(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    fx.grab(Copy::Work);
+    fx.burn(Copy::Work, feedbackPasses, 1.0f);
+    fx.grab(Copy::Work);
+    fx.blur(Copy::Work, {.passes = 6, .stretchX = 2.5f, .stretchY = 2.5f, .spread = 0.03125f});
+    fx.grab(Copy::Glow);
+    clear(Buffers::ColourAndDepth);
     setOrthoScreen(m);
-    fx.sampleSmall = fx.targetSmall = 0;
-    glEnable(GL_DEPTH_TEST);
+    applyPassState(kMeshPass);
 }
 
 void KukkeliScene::fullPass(float g) {
@@ -315,17 +311,14 @@ void KukkeliScene::fullPass(float g) {
         sky.colour.set(0.75f * g, 0.6f * g, 0.525f * g, 1.0f);
         sky.specular.set(0.0f, 0.0f, 0.0f, 1.0f);
         sky.ambient.set(0.44f * h + 0.2f * g, 0.16f * h + 0.2f * g, 0.062f * h + 0.2f * g, 1.0f);
-        drawObject(m, skyIndex, light, 0, kRestShape);
+        drawObject(m, skyIndex, light, kRestShape);
     }
     drawStars();
 
     // The glow of the small pass over the whole frame.
-    glDisable(GL_DEPTH_TEST);
+    applyPassState(kScreenPass);
     setOrthoScreen(m);
-    fx.sampleSmall = 1;
-    fx.targetSmall = fx.spare1 = fx.spare2 = 0;
-    fx.overlay(0, 0.75f, 0.0f, 0);
-    fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
+    fx.addGlow(Copy::Glow, 0.75f);
 }
 
 void KukkeliScene::drawCredits(float t) {
@@ -346,8 +339,6 @@ void KukkeliScene::drawCredits(float t) {
 
 void KukkeliScene::render(int dt, int variant) {
     if (!model || !effects_) return;
-    EffectBuffers& fx = *effects_;
-    fx.streakFade = 0.0f;
     advanceSwarmClock(clock, previousVariant, dt, variant);
     const float t = clock.time * 0.001f;
 

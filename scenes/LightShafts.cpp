@@ -1,8 +1,7 @@
 #include "scenes/LightShafts.h"
 
 #include "render/Camera.h"
-
-#include <GL/gl.h>
+#include "render/PassState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,26 +26,21 @@ ShaftCentre shaftCentreOf(const float* m, const float* projection, const Vec3& p
 
 ShaftCentre shaftCentreSeenBy(Model& model, const CameraFrame& camera, const Vec3& light) {
     setPerspectiveEffect(model, camera);
-    float modelview[16] = {};
-    float projection[16] = {};
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    return shaftCentreOf(modelview, projection, light);
+    const ViewMatrices view = currentView();
+    return shaftCentreOf(view.modelview, view.projection, light);
 }
 
 void streakShafts(Model& model, EffectBuffers& fx, const ShaftStreak& streak) {
     setOrthoEffect(model);
-    fx.grab(0);
-    fx.burn(0, streak.burnPasses, 1.0f);
-    fx.grab(0);
-    fx.blur(0, {.passes = 3, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.0078125f});
-    fx.grab(0);
-    fx.streakFade = streak.streakFade;
+    fx.grab(Copy::Glow);
+    fx.burn(Copy::Glow, streak.burnPasses, 1.0f);
+    fx.grab(Copy::Glow);
+    fx.blur(Copy::Glow, {.passes = 3, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.0078125f});
+    fx.grab(Copy::Glow);
     ZoomStreakDesc zoom = streak.zoom;
     zoom.overItsGrab = true;
-    fx.zoomStreak(0, zoom);
-    fx.overlay(0, 1.0f, 0.0f, 0);
-    fx.grab(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    fx.sampleSmall = fx.targetSmall = 0;
+    fx.zoomStreak(Copy::Glow, zoom);
+    fx.overlay(Copy::Glow, 1.0f, 0.0f, Overlay::Add);
+    fx.grab(Copy::Glow);
+    clear(Buffers::ColourAndDepth);
 }

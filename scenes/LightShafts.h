@@ -1,7 +1,7 @@
 #pragma once
 // Light shafts from a point light: the scene draws the light and its occluders dimly at the small
 // effect size, and these passes burn, blur and zoom-streak that picture from the light's place on
-// screen. The result is left in the small copy 0 for the scene to add over its finished frame.
+// screen. The result is left in the small glow copy for the scene to add over its finished frame.
 
 #include "anim/CameraFrame.h"
 #include "assets/Model.h"
@@ -28,10 +28,9 @@ ShaftCentre shaftCentreSeenBy(Model& model, const CameraFrame& camera, const Vec
 // How the small picture is thickened and streaked.
 struct ShaftStreak {
     int burnPasses = 1;
-    float streakFade = 0.0f; // EffectBuffers::streakFade during the streak
-    ZoomStreakDesc zoom;     // its centre is the shaft centre
+    ZoomStreakDesc zoom; // its centre is the shaft centre
 };
 
-// Burns, blurs and streaks the small picture on screen into the small copy 0, then clears colour
-// and depth and the small-size flags. Expects the small-size flags set and the picture drawn.
+// Burns, blurs and streaks the small picture on screen into the small glow copy, then clears
+// colour and depth. Expects the post stack held at its small size and the picture drawn.
 void streakShafts(Model& model, EffectBuffers& effects, const ShaftStreak& streak);

@@ -8,10 +8,9 @@
 #include "render/Deform.h"
 #include "render/MeshRenderer.h"
 #include "render/Normals.h"
+#include "render/PassState.h"
 #include "render/Transform.h"
 #include "scenes/Material.h"
-
-#include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -184,7 +183,7 @@ void PotkoScene::drawTower(const Vec4& colour, const Vec4& ambient) {
     tower.ambient = ambient;
     for (int c = 0; c < kTowerCopies; ++c) {
         placeCopy(c);
-        drawObject(m, kTower, light, 0, kWorkingShape);
+        drawObject(m, kTower, light, kWorkingShape);
     }
     tower.rotationY = 0.0f;
 }
@@ -192,31 +191,29 @@ void PotkoScene::drawTower(const Vec4& colour, const Vec4& ambient) {
 void PotkoScene::glowPass(float bright) {
     Model& m = *model;
     EffectBuffers& fx = *effects_;
-    glEnable(GL_BLEND);
-    glEnable(GL_DEPTH_TEST);
+    const SmallEffects small(fx);
+    applyPassState(kMeshPass);
     setPerspectiveEffect(m, camera);
 
     MeshObject& sky = m.mesh(kSky);
     sky.renderMode = RenderMode::TextureReflect;
     sky.ambient = scaled(Vec4(0.120773f, 0.08871f, 0.039683f, 1.0f), bright);
     sky.colour = scaled(Vec4(0.48f, 0.215f, 0.1f, 1.0f), bright);
-    drawObject(m, kSky, light, 0, kWorkingShape);
+    drawObject(m, kSky, light, kWorkingShape);
     drawTower(Vec4(0.625f, 0.5f, 1.0f, 1.0f), Vec4(0.23f, 0.2f, 0.2f, 1.0f));
 
-    glDisable(GL_DEPTH_TEST);
+    applyPassState(kScreenPass);
     setOrthoEffect(m);
-    fx.sampleSmall = fx.targetSmall = 1;
-    fx.grab(0);
-    fx.show(0, showAlpha);
-    fx.grab(1);
-    fx.burn(1, feedbackPasses, 1.0f);
-    fx.grab(1);
-    fx.blur(1, {.passes = 6, .stretchX = 2.0f, .stretchY = 2.0f, .spread = 0.020833334f});
-    fx.grab(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    fx.grab(Copy::Glow);
+    fx.show(Copy::Glow, showAlpha);
+    fx.grab(Copy::Work);
+    fx.burn(Copy::Work, feedbackPasses, 1.0f);
+    fx.grab(Copy::Work);
+    fx.blur(Copy::Work, {.passes = 6, .stretchX = 2.0f, .stretchY = 2.0f, .spread = 0.020833334f});
+    fx.grab(Copy::Glow);
+    clear(Buffers::ColourAndDepth);
     setOrthoScreen(m);
-    fx.sampleSmall = fx.targetSmall = 0;
-    glEnable(GL_DEPTH_TEST);
+    applyPassState(kMeshPass);
 }
 
 void PotkoScene::fullPass(float bright, float s) {
@@ -228,30 +225,26 @@ void PotkoScene::fullPass(float bright, float s) {
     sky.ambient = scaled(Vec4(0.55f, 0.333333f, 0.333333f, 1.0f), bright);
     sky.colour = scaled(Vec4(0.22f, 0.073333f, 0.066667f, 1.0f), bright);
     setPerspectiveScreen(m, camera);
-    drawObject(m, kSky, light, 0, kWorkingShape);
+    drawObject(m, kSky, light, kWorkingShape);
     drawTower(Vec4(1.2f, 0.4f, 0.05f, 1.0f), Vec4(0.3885f, 0.3465f, 0.252f, 1.0f));
 
     // The glow, stretched from the small copy over the whole frame.
     setOrthoScreen(m);
-    glDisable(GL_DEPTH_TEST);
-    fx.sampleSmall = 1;
-    fx.targetSmall = fx.spare1 = fx.spare2 = 0;
-    fx.overlay(0, 1.0f, 0.0f, 0);
-    fx.sampleSmall = 0;
+    applyPassState(kScreenPass);
+    fx.addGlow(Copy::Glow, 1.0f);
 
     const float spread = potkoOpeningBlur(s);
     if (spread != 0.0f) {
-        fx.grab(3);
-        fx.blur(3, {.passes = 5, .spread = spread});
+        fx.grab(Copy::Wrapping);
+        fx.blur(Copy::Wrapping, {.passes = 5, .spread = spread});
     }
     setOrthoScreen(m);
-    glDisable(GL_DEPTH_TEST);
+    applyPassState(kScreenPass);
 }
 
 void PotkoScene::render(int dt) {
     if (!model || !effects_ || model->objectCount <= kTower) return;
     Model& m = *model;
-    effects_->streakFade = 0.0f;
     clock.advance(dt);
     const float s = clock.time * 0.001f;
 
@@ -262,8 +255,7 @@ void PotkoScene::render(int dt) {
     camera.position = cameraPosition(s);
     camera.aimAt(Vec3(0.0f, -10.0f, 0.0f));
     setOrthoScreen(m);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clear(Buffers::ColourAndDepth);
     camera.squareUp();
     m.mesh(kTower).rotationX = 0.0f;
 

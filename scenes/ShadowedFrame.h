@@ -1,6 +1,6 @@
 #pragma once
 // A frame lit by one point light with soft stencil shadows, in three passes the scene fills with
-// its meshes: the lit picture (grabbed into the full copy 2), a mask that is white where the light
+// its meshes: the lit picture (grabbed into the full picture copy), a mask that is white where the light
 // reaches and black inside the shadow volumes, and the composition of the lit picture times the
 // softened mask with the light shafts added on top.
 
@@ -8,31 +8,31 @@
 #include "assets/Model.h"
 #include "math/Vec.h"
 #include "post/EffectBuffers.h"
+#include "render/ShadowVolume.h"
 
 // Far beyond 1 after the renderer's lighting: the mask's lit parts come out pure white.
 inline const Vec4 kMaskWhite{100.0f, 100.0f, 100.0f, 1.0f};
 
-// The screen-sized camera with depth test and writes on, blending on and the stencil test off
-// (its function and operations already those of the mask).
+// Meshes through the screen-sized camera.
 void beginLitPass(Model& model, const CameraFrame& camera);
 
-// Clears colour and stencil (to shadowStencilClear) and sets the identity modelview the shadow
-// volumes are built under.
+// Clears colour and the shadow counts and sets the identity modelview the shadow volumes are
+// built under.
 void beginShadowVolumes(Model& model);
 
 // After the volumes are counted: draws land only where no volume covers, depth tested, through
 // the screen-sized camera.
 void beginMaskFill(Model& model, const CameraFrame& camera);
 
-// Stencil and depth tests off, the screen-sized orthographic projection, the effect flags clear.
-void endMaskFill(Model& model, EffectBuffers& effects);
+// The screen pass over the screen-sized orthographic projection.
+void endMaskFill(Model& model);
 
 // How a scene's mask is softened: the reference grabs it into full copy `copy` and blurs it
 // there. The fast path blurs it at half the frame's size each way, which a blurred mask does not
 // show; with drawnAtHalfSize it also draws it at that size, which only a mask blurred far
 // beyond its finest lines of light and shadow hides.
 struct ShadowMaskLook {
-    int copy = 1;
+    Copy copy = Copy::Work;
     BlurDesc blur;
     bool drawnAtHalfSize = false;
 };
@@ -45,7 +45,6 @@ bool fastShadowMask(EffectBuffers& effects);
 // left a count.
 void beginHalfSizeSurfaces(Model& model, const CameraFrame& camera);
 void beginHalfSizeVolumes(Model& model, const CameraFrame& camera);
-void blackenShadowed();
 // The full-size first step: the volumes counted against the lit pass's depth.
 void beginFullSizeVolumes(Model& model, const CameraFrame& camera);
 
@@ -66,9 +65,9 @@ void drawShadowMask(Model& model, const CameraFrame& camera, EffectBuffers& effe
         beginMaskFill(model, camera);
         surfaces();
     }
-    endMaskFill(model, effects);
+    endMaskFill(model);
 }
 
 // Softens the mask drawShadowMask left on screen, lays the lit picture back, multiplies it by
-// the mask and adds the shafts from the small copy 0.
+// the mask and adds the shafts from the small glow copy.
 void composeShadowedFrame(EffectBuffers& effects, const ShadowMaskLook& look);

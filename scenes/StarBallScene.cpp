@@ -8,9 +8,8 @@
 #include "render/Deform.h"
 #include "render/MeshRenderer.h"
 #include "render/Normals.h"
+#include "render/PassState.h"
 #include "scenes/Material.h"
-
-#include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -167,9 +166,8 @@ void StarBallScene::glowPass() {
     MeshObject& cube = m.mesh(cubeIndex);
 
     // A darker, reflection-only copy at the effect size is the glow's source.
-    glEnable(GL_BLEND);
-    glEnable(GL_DEPTH_TEST);
-    fx.sampleSmall = fx.targetSmall = 1;
+    applyPassState(kMeshPass);
+    const SmallEffects small(fx);
     cube.colour.set(0.25f, 0.25f, 0.25f, 1.0f);
     cube.ambient.set(0.2f, 0.16f, 0.136f, 1.0f);
     cube.renderMode = RenderMode::Reflect;
@@ -179,47 +177,46 @@ void StarBallScene::glowPass() {
     cube.envAlpha = intensity;
     cube.coneCull = 1;
     setPerspectiveEffect(m, camera);
-    drawObject(m, cubeIndex, light, 0, kWorkingShape);
+    drawObject(m, cubeIndex, light, kWorkingShape);
 
-    // Burn it bright, streak it with the camera's sway, burn it once more into small copy 0.
-    glDisable(GL_DEPTH_TEST);
+    // Burn it bright, streak it with the camera's sway, burn it once more into the glow copy.
+    applyPassState(kScreenPass);
     setOrthoEffect(m);
-    fx.grab(1);
-    fx.burn(1, 1, 1.0f);
-    fx.grab(1);
+    fx.grab(Copy::Work);
+    fx.burn(Copy::Work, 1, 1.0f);
+    fx.grab(Copy::Work);
     const float reach = (std::sin(phase + kStreakPi) * 0.4f + 0.5f) * intensity * 0.1f;
     // Without reach every pass lays the grab unzoomed over itself and changes nothing; twelve
     // passes at the wide size are the frame's dearest step, so the first seconds skip them.
     if (reach != 0.0f)
-        fx.zoomStreak(1, {.passes = 12, .alpha = 0.33f, .angle = 0.5f, .phase = 0.0f, .strength = reach});
-    fx.grab(0);
-    fx.burn(0, 1, 0.4f);
-    fx.grab(0);
-    // Small copy 0 now holds the glow. Blurring the emptied frame and adding the glow back onto
+        fx.zoomStreak(Copy::Work,
+                      {.passes = 12, .alpha = 0.33f, .angle = 0.5f, .phase = 0.0f, .strength = reach});
+    fx.grab(Copy::Glow);
+    fx.burn(Copy::Glow, 1, 0.4f);
+    fx.grab(Copy::Glow);
+    // The small glow copy now holds the glow. Blurring the emptied frame and adding the glow back onto
     // it would leave that copy as it is, for a third of the frame's time; the glow goes on as is.
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    fx.sampleSmall = fx.targetSmall = 0;
+    clear(Buffers::ColourAndDepth);
 }
 
 void StarBallScene::mainPass() {
     Model& m = *model;
     MeshObject& cube = m.mesh(cubeIndex);
     setPerspectiveScreen(m, camera);
-    glEnable(GL_DEPTH_TEST);
+    applyPassState(kMeshPass);
     cube.colour.set(1.0f, 0.9f, 0.68f, 1.0f);
     cube.ambient.set(0.001f, 0.001f, 0.001f, 1.0f);
     cube.renderMode = RenderMode::TextureReflect;
     cube.layered = 0;
     cube.alpha = 1.0f;
     cube.envAlpha = intensity;
-    drawObject(m, cubeIndex, light, 0, kWorkingShape);
+    drawObject(m, cubeIndex, light, kWorkingShape);
 }
 
 void StarBallScene::render(int dt) {
     if (!model || !effects_) return;
     Model& m = *model;
     EffectBuffers& fx = *effects_;
-    fx.streakFade = 0.0f;
 
     if (startMark == kNotStarted) startMark = clock.time;
     clock.advance(dt);
@@ -233,8 +230,7 @@ void StarBallScene::render(int dt) {
     camera.position.set(0.06f * std::sin(a) + 0.4f, 0.063f * std::cos(a), 0.08f * std::cos(b));
     camera.aimAt(target);
     setOrthoScreen(m);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clear(Buffers::ColourAndDepth);
     camera.squareUp();
     if (!hasCube()) return;
     m.mesh(cubeIndex).rotationX = m.mesh(cubeIndex).rotationY = 0.0f;
@@ -252,10 +248,6 @@ void StarBallScene::render(int dt) {
 
     // Lay the small glow over the whole frame.
     setOrthoScreen(m);
-    glDisable(GL_DEPTH_TEST);
-    fx.sampleSmall = 1;
-    fx.targetSmall = 0;
-    fx.spare1 = fx.spare2 = 0;
-    fx.overlay(0, 1.0f, 0.0f, 0);
-    fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
+    applyPassState(kScreenPass);
+    fx.addGlow(Copy::Glow, 1.0f);
 }

@@ -9,13 +9,12 @@
 #include "render/Deform.h"
 #include "render/MeshRenderer.h"
 #include "render/Normals.h"
+#include "render/PassState.h"
 #include "render/Transform.h"
 #include "scenes/BeatPulse.h"
 #include "scenes/Material.h"
 #include "show/Timetable.h"
 #include "show/TitleWords.h"
-
-#include <GL/gl.h>
 
 #include <cmath>
 
@@ -276,7 +275,7 @@ void TitleScene::drawSickles() {
     for (int i = 0; i < kSickleCount && kFirstSickle + i < m.objectCount; ++i) {
         if (!sickleVisible[i]) continue;
         m.mesh(kFirstSickle + i).renderMode = RenderMode::TextureReflect;
-        drawObject(m, kFirstSickle + i, light, 0, kRestShape);
+        drawObject(m, kFirstSickle + i, light, kRestShape);
     }
 }
 
@@ -292,7 +291,7 @@ void TitleScene::drawRoom(const Vec4& ambient, float constantAttenuation, bool e
         setPerspectiveEffect(m, camera);
     else
         setPerspectiveScreen(m, camera);
-    drawObject(m, kSky, light, 0, kRestShape);
+    drawObject(m, kSky, light, kRestShape);
     if (effectSize)
         setOrthoEffect(m);
     else
@@ -302,21 +301,20 @@ void TitleScene::drawRoom(const Vec4& ambient, float constantAttenuation, bool e
 void TitleScene::glowPass(int part, int word, float fade, float beat, float wordFadeIn, float s) {
     Model& m = *model;
     EffectBuffers& fx = *effects_;
-    glEnable(GL_BLEND);
-    glEnable(GL_DEPTH_TEST);
+    const SmallEffects small(fx);
+    applyPassState(kMeshPass);
     if (part != -1 && kFirstWord + word < m.objectCount) {
         MeshObject& o = m.mesh(kFirstWord + word);
         o.renderMode = RenderMode::Reflect;
         o.alpha = o.envAlpha = 1.0f;
         o.layered = 0;
         setPerspectiveEffect(m, camera);
-        drawObject(m, kFirstWord + word, light, 0, kWorkingShape);
+        drawObject(m, kFirstWord + word, light, kWorkingShape);
     }
     if (wordFadeIn != 1.0f) { // until the word has faded in, keep it aside and add it back weighted
         setOrthoEffect(m);
-        fx.sampleSmall = fx.targetSmall = 1;
-        fx.grab(3);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        fx.grab(Copy::Wrapping);
+        clear(Buffers::ColourAndDepth);
     }
     if (m.objectCount > kSky) {
         MeshObject& sky = m.mesh(kSky);
@@ -326,27 +324,25 @@ void TitleScene::glowPass(int part, int word, float fade, float beat, float word
         ambient.scale(1.4f - 0.85f * beat); // the room darkens on the beat
         drawRoom(ambient, 2.0f, true);
     }
-    if (wordFadeIn != 1.0f) fx.overlay(3, wordFadeIn, 0.0f, 0);
+    if (wordFadeIn != 1.0f) fx.overlay(Copy::Wrapping, wordFadeIn, 0.0f, Overlay::Add);
     setPerspectiveEffect(m, camera);
     if (sicklesOn) drawSickles();
 
-    glDisable(GL_DEPTH_TEST);
+    applyPassState(kScreenPass);
     setOrthoEffect(m);
-    fx.sampleSmall = fx.targetSmall = 1;
-    fx.grab(1);
-    fx.burn(1, 1, 1.0f);
-    fx.grab(1);
-    fx.blur(1, {.passes = 5, .stretchX = 1.5f, .stretchY = 1.5f, .spread = 0.020833334f});
-    fx.grab(0);
+    fx.grab(Copy::Work);
+    fx.burn(Copy::Work, 1, 1.0f);
+    fx.grab(Copy::Work);
+    fx.blur(Copy::Work, {.passes = 5, .stretchX = 1.5f, .stretchY = 1.5f, .spread = 0.020833334f});
+    fx.grab(Copy::Glow);
     if (fade != 0.0f) {
         const float h = (1.0f - std::cos(2.0f * kShowPi * fade)) / 2.0f;
-        fx.zoomStreak(0, {.passes = 8, .alpha = 0.4f, .angle = 0.5f, .strength = 0.15f * h});
+        fx.zoomStreak(Copy::Glow, {.passes = 8, .alpha = 0.4f, .angle = 0.5f, .strength = 0.15f * h});
     }
-    fx.grab(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    fx.grab(Copy::Glow);
+    clear(Buffers::ColourAndDepth);
     setOrthoScreen(m);
-    fx.sampleSmall = fx.targetSmall = 0;
-    glEnable(GL_DEPTH_TEST);
+    applyPassState(kMeshPass);
 }
 
 void TitleScene::fullPass(int part, int word, float wordFadeIn) {
@@ -361,19 +357,19 @@ void TitleScene::fullPass(int part, int word, float wordFadeIn) {
         o.colour.scale(1.5f);
         const Vec4 ambient = o.ambient;
         setPerspectiveScreen(m, camera);
-        drawObject(m, kFirstWord + word, light, 0, kWorkingShape);
+        drawObject(m, kFirstWord + word, light, kWorkingShape);
         setOrthoScreen(m);
         o.ambient = ambient;
     }
     if (wordFadeIn != 1.0f) {
-        fx.grab(3);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        fx.grab(Copy::Wrapping);
+        clear(Buffers::ColourAndDepth);
     }
     if (m.objectCount > kSky) {
         m.mesh(kSky).specular.set(0.0f, 0.0f, 0.0f, 1.0f);
         drawRoom(Vec4(0.0125f, 0.0125f, 0.029f, 1.0f), 1.0f, false);
     }
-    if (wordFadeIn != 1.0f) fx.overlay(3, wordFadeIn, 0.0f, 0);
+    if (wordFadeIn != 1.0f) fx.overlay(Copy::Wrapping, wordFadeIn, 0.0f, Overlay::Add);
     if (sicklesOn) {
         setPerspectiveScreen(m, camera);
         drawSickles();
@@ -385,7 +381,6 @@ void TitleScene::render(int dt, int part, float fade) {
     if (!model || !effects_) return;
     Model& m = *model;
     EffectBuffers& fx = *effects_;
-    fx.streakFade = 0.0f;
     sicklesOn = clock.time >= 24000.0f;
     clock.advance(dt);
     const float s = clock.time * 0.001f;
@@ -402,8 +397,7 @@ void TitleScene::render(int dt, int part, float fade) {
     rotateY(camera.position, titleCameraTurn(fade, clock.time));
     camera.aimAt(Vec3(0.0f, 0.1f, -0.25f));
     setOrthoScreen(m);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clear(Buffers::ColourAndDepth);
     camera.squareUp();
 
     // Word rocking. Before the first word (part -1) the same rocking turns the room instead: the
@@ -430,16 +424,12 @@ void TitleScene::render(int dt, int part, float fade) {
 
     // Lay the small processed glow over the whole frame.
     setOrthoScreen(m);
-    glDisable(GL_DEPTH_TEST);
-    fx.sampleSmall = 1;
-    fx.targetSmall = 0;
-    fx.spare1 = fx.spare2 = 0;
-    fx.overlay(0, 1.0f, 0.0f, 0);
-    fx.sampleSmall = fx.targetSmall = fx.spare1 = fx.spare2 = 0;
+    applyPassState(kScreenPass);
+    fx.addGlow(Copy::Glow, 1.0f);
 
     const float fromBlack = fadeInOver(s, 0.0f, 1.0f);
     if (fromBlack != 1.0f) {
-        fx.grab(3);
-        fx.show(3, fromBlack);
+        fx.grab(Copy::Wrapping);
+        fx.show(Copy::Wrapping, fromBlack);
     }
 }

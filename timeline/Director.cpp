@@ -2,11 +2,10 @@
 
 #include "anim/Envelope.h"
 #include "post/EffectBuffers.h"
+#include "render/PassState.h"
 #include "render/RenderPath.h"
 #include "show/Timetable.h"
 #include "show/TitleWords.h"
-
-#include <GL/gl.h>
 
 #include <cmath>
 
@@ -30,7 +29,7 @@ void Director::scene(SceneId id, int dt, int arg, float fade) {
     if (scenes_.isAvailable(id))
         scenes_.render(scenes_.context, id, dt, SceneArgs{arg, fade});
     else
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        clear(Buffers::ColourAndDepth);
 }
 
 void Director::run(int demoTime, bool& quitRequested) {
@@ -41,14 +40,13 @@ void Director::run(int demoTime, bool& quitRequested) {
     previousTime_ = demoTime;
     const int t = demoTime; // the sum of all deltas, as both start at 0
 
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glDepthFunc(GL_ALWAYS);
+    beginShowFrame();
     if (t >= kShowEnd) {
         quitRequested = true;
         return;
     }
     if (!fx_) { // nothing attached: a black frame
-        glClear(GL_COLOR_BUFFER_BIT);
+        clear(Buffers::Colour);
         return;
     }
     switch (kSections[sectionIndexAt(t)].id) {
@@ -97,9 +95,9 @@ void Director::title(int t, int dt) {
         } else {
             // The outgoing word, grabbed, is laid over the incoming one with falling opacity.
             scene(SceneId::Title, dt, word.part, v);
-            fx_->grab(0);
+            fx_->grab(Copy::Picture);
             scene(SceneId::Title, 0, word.nextPart, 1.0f - v);
-            fx_->overlay(0, 1.0f - v, 0.0f, 1);
+            fx_->overlay(Copy::Picture, 1.0f - v, 0.0f, Overlay::Mix);
         }
     } else {
         scene(SceneId::Title, dt, word.part, 0.0f);
@@ -110,10 +108,10 @@ void Director::title(int t, int dt) {
 
 void Director::streakedFadeToBlack(timetable::Window window, float t) {
     const float w = fadeInOver(t, static_cast<float>(window.start), static_cast<float>(window.length));
-    fx_->grab(0);
-    fx_->zoomStreak(0, {.passes = 10, .alpha = 0.4f, .strength = 0.2f * w});
-    fx_->grab(0);
-    fx_->show(0, 1.0f - w);
+    fx_->grab(Copy::Work);
+    fx_->zoomStreak(Copy::Work, {.passes = 10, .alpha = 0.4f, .strength = 0.2f * w});
+    fx_->grab(Copy::Work);
+    fx_->show(Copy::Work, 1.0f - w);
 }
 
 void Director::swarmWithFlashes(int t, int dt) {
@@ -124,8 +122,8 @@ void Director::swarmWithFlashes(int t, int dt) {
     if (t > kFlashesStart && m < kFlashLength) {
         const float s = std::sqrt(fadeOutOver(static_cast<float>(m), 0.0f, static_cast<float>(kFlashFade)));
         scene(SceneId::StarBall, dt);
-        fx_->grab(3); // index 3 wraps, so the smear wraps around the frame edges
-        fx_->blur(3, {.passes = 7, .stretchX = 4.5f, .stretchY = 0.02f, .spread = 0.2f * s});
+        fx_->grab(Copy::Wrapping); // the smear wraps around the frame edges
+        fx_->blur(Copy::Wrapping, {.passes = 7, .stretchX = 4.5f, .stretchY = 0.02f, .spread = 0.2f * s});
     } else {
         scene(SceneId::Kukkeli, dt, swarmVariant(t));
     }
@@ -133,15 +131,15 @@ void Director::swarmWithFlashes(int t, int dt) {
     const float ramp = rampUpOver(ft, middleStart, 1000.0f);
     const float q = ramp * ramp;
     if (q != 1.0f) { // fade in from black over the first second
-        fx_->grab(2);
-        fx_->show(2, q);
+        fx_->grab(Copy::Picture);
+        fx_->show(Copy::Picture, q);
     }
 
     const float intro = static_cast<float>(kSwarmIntroStreak);
     if (ft < middleStart + intro) { // streaks that die away
         const float z = fadeInOver(ft, middleStart, intro);
-        fx_->grab(0);
-        fx_->zoomStreak(0, {.passes = 10, .alpha = 0.4f, .strength = 0.2f - 0.2f * z});
+        fx_->grab(Copy::Work);
+        fx_->zoomStreak(Copy::Work, {.passes = 10, .alpha = 0.4f, .strength = 0.2f - 0.2f * z});
     } else if (t < kFlashesStart) { // two streak pulses in every cycle
         const float h = static_cast<float>((t + kSwarmPulseOffset) % kSwarmPulseCycle);
         const float rise = static_cast<float>(kSwarmPulseRise);
@@ -152,8 +150,8 @@ void Director::swarmWithFlashes(int t, int dt) {
         }
         // Between the pulses the streak would lay the frame unmoved over itself.
         if (pulses != 0.0f || !fastRendering()) {
-            fx_->grab(0);
-            fx_->zoomStreak(0, {.passes = 10, .alpha = 0.4f, .strength = 0.1f * pulses});
+            fx_->grab(Copy::Work);
+            fx_->zoomStreak(Copy::Work, {.passes = 10, .alpha = 0.4f, .strength = 0.1f * pulses});
         }
     }
     transitionStarted = 0.0f;
@@ -164,7 +162,7 @@ void Director::starBallIntoHipu(int t, int dt) {
     if (transitionStarted == 0.0f) {
         if (crossValue != 1.0f) scene(SceneId::Kukkeli, 0, 0);
         if (crossValue != 0.0f) scene(SceneId::Kukkeli, 0, 1);
-        fx_->grab(0);
+        fx_->grab(Copy::Picture);
         transitionStarted = 1.0f;
         transitionStart = ft;
         hipuStart = ft + static_cast<float>(kHipuDissolveDelay);
@@ -174,24 +172,24 @@ void Director::starBallIntoHipu(int t, int dt) {
 
     scene(SceneId::StarBall, dt);
     if (w != 0.0f) { // the streaked star-ball frame dissolves into the Hipu frame
-        fx_->grab(0);
-        fx_->zoomStreak(0, {.passes = 5,
-                            .alpha = 0.5f,
-                            .angle = 0.5f,
-                            .strength = 0.15f * w,
-                            .centreX = 0.13f * std::sin(4.75f * w * w),
-                            .centreY = 0.04f * (1.0f - std::cos(3.75f * w))});
-        fx_->grab(1);
+        fx_->grab(Copy::Work);
+        fx_->zoomStreak(Copy::Work, {.passes = 5,
+                                     .alpha = 0.5f,
+                                     .angle = 0.5f,
+                                     .strength = 0.15f * w,
+                                     .centreX = 0.13f * std::sin(4.75f * w * w),
+                                     .centreY = 0.04f * (1.0f - std::cos(3.75f * w))});
+        fx_->grab(Copy::Picture);
         scene(SceneId::Hipu, dt);
-        fx_->grab(2);
+        fx_->grab(Copy::Work);
         const float n = 1.0f - w;
-        fx_->zoomStreak(2, {.passes = 5,
-                            .alpha = 0.5f,
-                            .angle = 0.5f,
-                            .strength = 0.15f * n,
-                            .centreX = 0.13f * std::sin(4.75f * n * n),
-                            .centreY = 0.04f * (1.0f - std::cos(3.75f * n))});
-        fx_->overlay(1, 1.0f - w, 0.0f, 1);
+        fx_->zoomStreak(Copy::Work, {.passes = 5,
+                                     .alpha = 0.5f,
+                                     .angle = 0.5f,
+                                     .strength = 0.15f * n,
+                                     .centreX = 0.13f * std::sin(4.75f * n * n),
+                                     .centreY = 0.04f * (1.0f - std::cos(3.75f * n))});
+        fx_->overlay(Copy::Picture, 1.0f - w, 0.0f, Overlay::Mix);
     }
 }
 
@@ -200,8 +198,8 @@ void Director::swarmWhiteOut(int t, int dt) {
     const float g = fadeInOver(static_cast<float>(t), static_cast<float>(kWhiteOut.start),
                                static_cast<float>(kWhiteOut.length));
     if (g != 0.0f) {
-        fx_->grab(2);
-        fx_->zoomStreak(2, {.passes = 6, .alpha = 0.75f, .angle = 0.5f, .strength = 0.18f * g});
+        fx_->grab(Copy::Work);
+        fx_->zoomStreak(Copy::Work, {.passes = 6, .alpha = 0.75f, .angle = 0.5f, .strength = 0.18f * g});
         fx_->fill(g, 1.0f, 1.0f, 1.0f);
     }
 }
@@ -211,10 +209,10 @@ void Director::hipuOutOfWhite(int t, int dt) {
     const float g = fadeOutOver(static_cast<float>(t), static_cast<float>(kOutOfWhite.start),
                                 static_cast<float>(kOutOfWhite.length));
     if (g != 0.0f) {
-        fx_->grab(2);
-        fx_->blur(2, {.passes = 3, .stretchX = 1.5f, .stretchY = 1.5f, .spread = 0.1f * g});
-        fx_->grab(2);
-        fx_->zoomStreak(2, {.passes = 5, .alpha = 0.75f, .angle = 0.5f, .strength = 0.18f * g});
+        fx_->grab(Copy::Work);
+        fx_->blur(Copy::Work, {.passes = 3, .stretchX = 1.5f, .stretchY = 1.5f, .spread = 0.1f * g});
+        fx_->grab(Copy::Work);
+        fx_->zoomStreak(Copy::Work, {.passes = 5, .alpha = 0.75f, .angle = 0.5f, .strength = 0.18f * g});
         fx_->fill(g, 1.0f, 1.0f, 1.0f);
     }
 }

@@ -37,9 +37,6 @@ TEST_F(EffectConstruction, StoresSizesAndTruncatedHalvesWithFlagsCleared) {
     EXPECT_EQ(wide.fullSourceX + wide.fullSourceY + wide.smallSourceX + wide.smallSourceY, 0);
     EXPECT_EQ(wide.sampleSmall, 0);
     EXPECT_EQ(wide.targetSmall, 0);
-    EXPECT_EQ(wide.spare1, 0);
-    EXPECT_EQ(wide.spare2, 0);
-    EXPECT_EQ(wide.streakFade, 0.0f);
     releaseTextures(wide);
 }
 
@@ -104,7 +101,7 @@ TEST_F(EffectConstruction, TexturesFilterLinearlyWithoutMipmaps) {
 
 TEST_F(EffectGrab, FullGrabCopiesTheWholeFrameIntoTheCopyTexture) {
     drawImage(makePattern(kFrame, kFrame));
-    fx.grab(1);
+    fx.grab(Copy::Work);
     EXPECT_TRUE(imagesNear(readFrame(0, 0, kFrame, kFrame), readTexture(fx.copyTex[1]), 0));
     EXPECT_TRUE(imagesNear(Image(kFrame, kFrame), readTexture(fx.copyTex[0]), 0));
     EXPECT_TRUE(imagesNear(Image(kFrame, kFrame), readTexture(fx.passTex[1]), 0));
@@ -115,7 +112,7 @@ TEST_F(EffectGrab, SmallGrabCopiesOnlyTheLowerLeftRegion) {
     const Image region = makePattern(256, 128);
     drawImage(region);
     fx.targetSmall = 1;
-    fx.grab(2);
+    fx.grab(Copy::Picture);
     EXPECT_TRUE(imagesNear(region, readTexture(fx.smallCopyTex[2]), 0));
     EXPECT_TRUE(imagesNear(Image(kFrame, kFrame), readTexture(fx.copyTex[2]), 0));
 }
@@ -125,24 +122,24 @@ TEST_F(EffectGrab, SmallGrabCopiesOnlyTheLowerLeftRegion) {
 TEST_F(EffectShow, FullAlphaAfterGrabLeavesTheFrameUnchanged) {
     drawImage(makePattern(kFrame, kFrame));
     const Image before = readFrame(0, 0, kFrame, kFrame);
-    fx.grab(0);
-    fx.show(0, 1.0f);
+    fx.grab(Copy::Glow);
+    fx.show(Copy::Glow, 1.0f);
     EXPECT_TRUE(imagesNear(before, readFrame(0, 0, kFrame, kFrame), 0));
 }
 
 TEST_F(EffectShow, ZeroAlphaLeavesTheFrameBlack) {
     drawImage(makePattern(kFrame, kFrame));
-    fx.grab(0);
-    fx.show(0, 0.0f);
+    fx.grab(Copy::Glow);
+    fx.show(Copy::Glow, 0.0f);
     EXPECT_TRUE(imagesNear(Image(kFrame, kFrame), readFrame(0, 0, kFrame, kFrame), 0));
 }
 
 TEST_F(EffectShow, PartialAlphaScalesTheTextureOverBlack) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
-    fx.grab(1);
+    fx.grab(Copy::Work);
     fillRect(0, 0, kFrame, kFrame, 255, 255, 255);
-    fx.show(1, 0.5f);
+    fx.show(Copy::Work, 0.5f);
     const Image expected = combine(pattern, pattern, [](double t, double, int) { return t * 0.5; });
     EXPECT_TRUE(imagesNear(expected, readFrame(0, 0, kFrame, kFrame), 1));
 }
@@ -151,9 +148,9 @@ TEST_F(EffectShow, SmallSampleDrawsTheSmallTextureIntoTheSmallViewport) {
     const Image region = makePattern(256, 128);
     drawImage(region);
     fx.sampleSmall = fx.targetSmall = 1;
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     useSmallViewport();
-    fx.show(0, 1.0f);
+    fx.show(Copy::Glow, 1.0f);
     EXPECT_TRUE(imagesNear(region, readFrame(0, 0, 256, 128), 0));
 }
 
@@ -162,13 +159,13 @@ TEST_F(EffectShow, SmallSampleDrawsTheSmallTextureIntoTheSmallViewport) {
 TEST_F(EffectMultiply, FrameBecomesFrameTimesTheFullTextureWhateverTheFlags) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     fillRect(0, 0, kFrame, kFrame, 255, 128, 64);
     const Image frame = readFrame(0, 0, kFrame, kFrame);
     fx.sampleSmall = 1; // multiply always reads the full set
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
-    fx.multiply(0);
+    fx.multiply(Copy::Glow);
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
     const Image expected = combine(frame, pattern, [](double f, double t, int) { return f * t / 255.0; });
     EXPECT_TRUE(imagesNear(expected, readFrame(0, 0, kFrame, kFrame), 1));
@@ -207,30 +204,30 @@ TEST_F(EffectFill, HalfAlphaMixesTheColourInAndTurnsTexturingBackOn) {
 
 TEST_F(EffectOverlay, MixAtZeroAlphaLeavesTheFrameUnchanged) {
     drawImage(makePattern(kFrame, kFrame));
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     fillRect(0, 0, kFrame, kFrame, 30, 220, 90);
     const Image before = readFrame(0, 0, kFrame, kFrame);
-    fx.overlay(0, 0.0f, 0.0f, 1);
+    fx.overlay(Copy::Glow, 0.0f, 0.0f, Overlay::Mix);
     EXPECT_TRUE(imagesNear(before, readFrame(0, 0, kFrame, kFrame), 0));
 }
 
 TEST_F(EffectOverlay, MixAtFullAlphaReplacesTheFrameByTheTexture) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     fillRect(0, 0, kFrame, kFrame, 30, 220, 90);
-    fx.overlay(0, 1.0f, 0.0f, 1);
+    fx.overlay(Copy::Glow, 1.0f, 0.0f, Overlay::Mix);
     EXPECT_TRUE(imagesNear(pattern, readFrame(0, 0, kFrame, kFrame), 0));
 }
 
 TEST_F(EffectOverlay, AdditiveModeAddsTextureTimesAlphaPlusBrightness) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     fillRect(0, 0, kFrame, kFrame, 30, 100, 0);
     const Image frame = readFrame(0, 0, kFrame, kFrame);
     const float alpha = 0.5f, brightness = 0.2f;
-    fx.overlay(0, alpha, brightness, 0);
+    fx.overlay(Copy::Glow, alpha, brightness, Overlay::Add);
     const Image expected = combine(frame, pattern, [&](double f, double t, int) {
         const double drawn = t + brightness * 255.0 > 255.0 ? 255.0 : t + brightness * 255.0;
         return f + alpha * drawn;
@@ -243,10 +240,10 @@ TEST_F(EffectOverlay, SmallTextureStretchesOverTheFullFrame) {
     fillRect(0, 0, 128, 128, 200, 0, 0);
     fillRect(128, 0, 128, 128, 0, 200, 0);
     fx.sampleSmall = fx.targetSmall = 1;
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     fx.targetSmall = 0;
     glClear(GL_COLOR_BUFFER_BIT);
-    fx.overlay(0, 1.0f, 0.0f, 0);
+    fx.overlay(Copy::Glow, 1.0f, 0.0f, Overlay::Add);
     const Image frame = readFrame(0, 0, kFrame, kFrame);
     const unsigned char* left = frame.at(200, 500);
     const unsigned char* right = frame.at(310, 10);
@@ -263,19 +260,19 @@ TEST_F(EffectOverlay, SmallTextureStretchesOverTheFullFrame) {
 TEST_F(EffectRestingState, EveryOperationRestsAtAddAndKeepsTheCallersModelview) {
     const Image pattern = makePattern(kFrame, kFrame);
     const auto operations = {
-        +[](EffectBuffers& e) { e.grab(0); },
-        +[](EffectBuffers& e) { e.multiply(0); },
-        +[](EffectBuffers& e) { e.show(0, 1.0f); },
+        +[](EffectBuffers& e) { e.grab(Copy::Glow); },
+        +[](EffectBuffers& e) { e.multiply(Copy::Glow); },
+        +[](EffectBuffers& e) { e.show(Copy::Glow, 1.0f); },
         +[](EffectBuffers& e) { e.fill(0.5f, 1.0f, 1.0f, 1.0f); },
-        +[](EffectBuffers& e) { e.overlay(0, 0.5f, 0.0f, 0); },
-        +[](EffectBuffers& e) { e.burn(0, 2, 0.5f); },
-        +[](EffectBuffers& e) { e.blur(0, {.passes = 2, .spread = 0.1f}); },
-        +[](EffectBuffers& e) { e.zoomStreak(0, {.passes = 3, .alpha = 0.4f, .strength = 0.2f}); },
+        +[](EffectBuffers& e) { e.overlay(Copy::Glow, 0.5f, 0.0f, Overlay::Add); },
+        +[](EffectBuffers& e) { e.burn(Copy::Glow, 2, 0.5f); },
+        +[](EffectBuffers& e) { e.blur(Copy::Glow, {.passes = 2, .spread = 0.1f}); },
+        +[](EffectBuffers& e) { e.zoomStreak(Copy::Glow, {.passes = 3, .alpha = 0.4f, .strength = 0.2f}); },
     };
     int index = 0;
     for (auto operation : operations) {
         drawImage(pattern);
-        fx.grab(0);
+        fx.grab(Copy::Glow);
         glTranslatef(300.0f, 0.0f, 0.0f);
         GLfloat before[16] = {}, after[16] = {};
         glGetFloatv(GL_MODELVIEW_MATRIX, before);
@@ -292,9 +289,9 @@ TEST_F(EffectRestingState, EveryOperationRestsAtAddAndKeepsTheCallersModelview) 
     }
     // show under a shifted modelview still covers the frame exactly.
     drawImage(pattern);
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     glTranslatef(300.0f, 0.0f, 0.0f);
-    fx.show(0, 1.0f);
+    fx.show(Copy::Glow, 1.0f);
     EXPECT_TRUE(imagesNear(pattern, readFrame(0, 0, kFrame, kFrame), 0));
 }
 
@@ -303,11 +300,11 @@ TEST_F(EffectRestingState, EveryOperationRestsAtAddAndKeepsTheCallersModelview) 
 TEST_F(EffectRestingState, OperationsDrawUnderTheProjectionEvenWhenItIsTheCurrentMatrix) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     GLfloat before[16] = {}, after[16] = {};
     glGetFloatv(GL_PROJECTION_MATRIX, before);
     glMatrixMode(GL_PROJECTION);
-    fx.show(0, 1.0f);
+    fx.show(Copy::Glow, 1.0f);
     glGetFloatv(GL_PROJECTION_MATRIX, after);
     for (int n = 0; n < 16; ++n) EXPECT_EQ(after[n], before[n]);
     EXPECT_TRUE(imagesNear(pattern, readFrame(0, 0, kFrame, kFrame), 0));

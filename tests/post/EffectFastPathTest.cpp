@@ -49,8 +49,9 @@ TEST_F(EffectFastPath, BlurInOneQuadAPassGivesTheTapsPixels) {
     const Image pattern = makePattern(kFrame, kFrame);
     for (const int index : {1, 3}) { // clamped and wrapping textures
         const auto blur = [&] {
-            fx.grab(index);
-            fx.blur(index, {.passes = 5, .stretchX = 2.5f, .stretchY = 1.5f, .spread = 6.0f, .g = 0.8f});
+            fx.grab(static_cast<Copy>(index));
+            fx.blur(static_cast<Copy>(index),
+                    {.passes = 5, .stretchX = 2.5f, .stretchY = 1.5f, .spread = 6.0f, .g = 0.8f});
         };
         const Outcome reference = runOn(RenderPath::Reference, pattern, blur);
         const Outcome fast = runOn(RenderPath::Fast, pattern, blur);
@@ -64,9 +65,9 @@ TEST_F(EffectFastPath, SmallBlurStaysInTheSmallSet) {
     const auto blur = [&] {
         fx.sampleSmall = fx.targetSmall = 1;
         useSmallViewport();
-        fx.grab(0);
-        fx.blur(0, {.passes = 4, .stretchX = 2.0f, .stretchY = 2.0f, .spread = 0.5f});
-        fx.grab(1);
+        fx.grab(Copy::Glow);
+        fx.blur(Copy::Glow, {.passes = 4, .stretchX = 2.0f, .stretchY = 2.0f, .spread = 0.5f});
+        fx.grab(Copy::Work);
         fx.sampleSmall = fx.targetSmall = 0;
         setFrameProjection(screen, 800, 600);
     };
@@ -80,8 +81,8 @@ TEST_F(EffectFastPath, BurnInOneQuadAPassGivesBothQuadsPixels) {
     const Image pattern = makePattern(kFrame, kFrame);
     for (const int passes : {1, 3}) {
         const auto burn = [&] {
-            fx.grab(2);
-            fx.burn(2, passes, 0.6f);
+            fx.grab(Copy::Picture);
+            fx.burn(Copy::Picture, passes, 0.6f);
         };
         const Outcome reference = runOn(RenderPath::Reference, pattern, burn);
         const Outcome fast = runOn(RenderPath::Fast, pattern, burn);
@@ -94,11 +95,11 @@ TEST_F(EffectFastPath, CopiesShownTexelForTexelKeepTheirPixelsAndTheirFilter) {
     // (the duck's glass, the closing's room) still need it filtered afterwards.
     const Image pattern = makePattern(kFrame, kFrame);
     const auto copies = [&] {
-        fx.grab(2);
-        fx.show(2, 0.7f);
-        fx.overlay(2, 0.5f, 0.1f, 1);
-        fx.burn(2, 2, 0.4f);
-        fx.multiply(2);
+        fx.grab(Copy::Picture);
+        fx.show(Copy::Picture, 0.7f);
+        fx.overlay(Copy::Picture, 0.5f, 0.1f, Overlay::Mix);
+        fx.burn(Copy::Picture, 2, 0.4f);
+        fx.multiply(Copy::Picture);
     };
     const Outcome reference = runOn(RenderPath::Reference, pattern, copies);
     const Outcome fast = runOn(RenderPath::Fast, pattern, copies);
@@ -118,13 +119,12 @@ TEST_F(EffectFastPath, StreakWithoutStrengthDrawnOnceGivesAllItsPasses) {
     const Image other =
         combine(pattern, pattern, [](double a, double, int c) { return c == 1 ? 255 - a : a; });
     const auto streak = [&] {
-        fx.streakFade = 0.3f;
-        fx.zoomStreak(0, {.passes = 10, .alpha = 0.4f, .angle = 0.5f, .strength = 0.0f});
-        fx.streakFade = 0.0f;
+        fx.zoomStreak(Copy::Glow,
+                      {.passes = 10, .alpha = 0.4f, .angle = 0.5f, .strength = 0.0f, .streakFade = 0.3f});
     };
     // The grab differs from the frame it is laid over, so the first pass does change the frame.
     drawImage(other);
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     const Outcome reference = runOn(RenderPath::Reference, pattern, streak);
     const Outcome fast = runOn(RenderPath::Fast, pattern, streak);
     expectSameOutcome(reference, fast, 1);
@@ -140,10 +140,10 @@ TEST_F(EffectFastPath, HalfSizeMaskCompositionGivesTheReferencesFrame) {
     const auto setUpCopies = [&] {
         drawImage(glow);
         fx.targetSmall = 1;
-        fx.grab(0);
+        fx.grab(Copy::Glow);
         fx.targetSmall = 0;
         drawImage(picture);
-        fx.grab(2);
+        fx.grab(Copy::Picture);
     };
     const auto fullSizeMask = [] {
         fillRect(0, 0, kFrame, kFrame, 0, 0, 0);
@@ -152,14 +152,14 @@ TEST_F(EffectFastPath, HalfSizeMaskCompositionGivesTheReferencesFrame) {
 
     setUpCopies();
     fullSizeMask();
-    fx.grab(1);
-    fx.blur(1, blur);
-    fx.grab(1);
+    fx.grab(Copy::Work);
+    fx.blur(Copy::Work, blur);
+    fx.grab(Copy::Work);
     glClear(GL_COLOR_BUFFER_BIT);
-    fx.overlay(2, 1.0f, 0.0f, 1);
-    fx.multiply(1);
+    fx.overlay(Copy::Picture, 1.0f, 0.0f, Overlay::Mix);
+    fx.multiply(Copy::Work);
     fx.sampleSmall = 1;
-    fx.overlay(0, 1.0f, 0.0f, 0);
+    fx.overlay(Copy::Glow, 1.0f, 0.0f, Overlay::Add);
     fx.sampleSmall = 0;
     const Image reference = readFrame(0, 0, kFrame, kFrame);
 
@@ -172,11 +172,11 @@ TEST_F(EffectFastPath, HalfSizeMaskCompositionGivesTheReferencesFrame) {
             fullSizeMask();
         }
         setRenderPath(RenderPath::Fast);
-        fx.composeHalfMask({.picture = 2,
-                            .mask = 1,
+        fx.composeHalfMask({.picture = Copy::Picture,
+                            .mask = Copy::Work,
                             .maskOnScreenAtHalfSize = drawnAtHalfSize,
                             .maskBlur = blur,
-                            .glow = 0});
+                            .glow = Copy::Glow});
         setRenderPath(RenderPath::Reference);
         // The mask's edges come out of a half-size blur a few levels off; a mask, picture or
         // glow misplaced by a pixel is off by far more.

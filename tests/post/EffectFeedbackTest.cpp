@@ -21,10 +21,10 @@ constexpr int kBlurPassTolerance = 4;
 TEST_F(EffectBurn, OnePassAtHalfGainAddsTheTextureOnceClampedPerChannel) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     fillRect(0, 0, kFrame, kFrame, 100, 20, 180); // blue saturates where the checker is bright
     const Image frame = readFrame(0, 0, kFrame, kFrame);
-    fx.burn(0, 1, 0.5f);
+    fx.burn(Copy::Glow, 1, 0.5f);
     const Image expected = combine(frame, pattern, [](double f, double t, int) { return f + t; });
     EXPECT_TRUE(imagesNear(expected, readFrame(0, 0, kFrame, kFrame), 2));
     EXPECT_TRUE(imagesNear(Image(kFrame, kFrame), readTexture(fx.passTex[0]), 0)); // one pass grabs nothing
@@ -34,10 +34,10 @@ TEST_F(EffectBurn, OnePassAtHalfGainAddsTheTextureOnceClampedPerChannel) {
 TEST_F(EffectBurn, EachPassDoublesThePreviousResultAtUnitGain) {
     const int frameValue = 6, textureValue = 10;
     fillRect(0, 0, kFrame, kFrame, textureValue, textureValue, textureValue);
-    fx.grab(1);
+    fx.grab(Copy::Work);
     for (int passes = 1; passes <= 3; ++passes) {
         fillRect(0, 0, kFrame, kFrame, frameValue, frameValue, frameValue);
-        fx.burn(1, passes, 1.0f);
+        fx.burn(Copy::Work, passes, 1.0f);
         const int expected = (frameValue + 2 * textureValue) << (passes - 1);
         const Image frame = readFrame(0, 0, kFrame, kFrame);
         EXPECT_EQ(frame.at(300, 200)[0], expected) << passes << " passes";
@@ -47,9 +47,9 @@ TEST_F(EffectBurn, EachPassDoublesThePreviousResultAtUnitGain) {
 TEST_F(EffectBurn, IntermediatePassLandsInThePassTexture) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
-    fx.grab(2);
+    fx.grab(Copy::Picture);
     glClear(GL_COLOR_BUFFER_BIT);
-    fx.burn(2, 2, 0.5f);
+    fx.burn(Copy::Picture, 2, 0.5f);
     EXPECT_TRUE(imagesNear(pattern, readTexture(fx.passTex[2]), 2));
     EXPECT_TRUE(imagesNear(pattern, readFrame(0, 0, kFrame, kFrame), 3));
 }
@@ -58,27 +58,27 @@ TEST_F(EffectBurn, SmallModeWorksWithinTheSmallSet) {
     const Image region = makePattern(256, 128);
     drawImage(region);
     fx.sampleSmall = fx.targetSmall = 1;
-    fx.grab(1);
+    fx.grab(Copy::Work);
     useSmallViewport();
     glClear(GL_COLOR_BUFFER_BIT);
-    fx.burn(1, 2, 0.5f);
+    fx.burn(Copy::Work, 2, 0.5f);
     EXPECT_TRUE(imagesNear(region, readTexture(fx.smallPassTex[1]), 2));
     EXPECT_TRUE(imagesNear(Image(kFrame, kFrame), readTexture(fx.passTex[1]), 0));
 }
 
 TEST_F(EffectBurn, ColourMaterialFollowsWhetherTheGainIsExactlyOne) {
-    fx.burn(0, 1, 0.5f);
+    fx.burn(Copy::Glow, 1, 0.5f);
     EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
-    fx.burn(0, 1, 1.0f);
+    fx.burn(Copy::Glow, 1, 1.0f);
     EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
 }
 
 TEST_F(EffectBurn, NoPassesDrawNothingButSetAdditiveBlending) {
     drawImage(makePattern(kFrame, kFrame));
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     fillRect(0, 0, kFrame, kFrame, 50, 60, 70);
     const Image before = readFrame(0, 0, kFrame, kFrame);
-    fx.burn(0, 0, 1.0f);
+    fx.burn(Copy::Glow, 0, 1.0f);
     EXPECT_TRUE(imagesNear(before, readFrame(0, 0, kFrame, kFrame), 0));
     GLint src = 0, dst = 0;
     glGetIntegerv(GL_BLEND_SRC, &src);
@@ -92,10 +92,10 @@ TEST_F(EffectBurn, NoPassesDrawNothingButSetAdditiveBlending) {
 TEST_F(EffectBlur, ZeroSpreadGivesTheTextureTimes65Over64Tinted) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     fillRect(0, 0, kFrame, kFrame, 255, 255, 255); // replaced, not blended over
     const double tint[3] = {1.0, 0.5, 0.25};
-    fx.blur(0, {.passes = 1, .spread = 0.0f, .g = 0.5f, .b = 0.25f});
+    fx.blur(Copy::Glow, {.passes = 1, .spread = 0.0f, .g = 0.5f, .b = 0.25f});
     const Image expected =
         combine(pattern, pattern, [&](double t, double, int c) { return t * tint[c] * kTapSum; });
     EXPECT_TRUE(imagesNear(expected, readFrame(0, 0, kFrame, kFrame), kBlurPassTolerance));
@@ -105,8 +105,8 @@ TEST_F(EffectBlur, ZeroSpreadGivesTheTextureTimes65Over64Tinted) {
 TEST_F(EffectBlur, EachPassBrightensTheLastOneBy65Over64) {
     const int value = 160, passes = 4;
     fillRect(0, 0, kFrame, kFrame, value, value, value);
-    fx.grab(1);
-    fx.blur(1, {.passes = passes, .spread = 0.0f});
+    fx.grab(Copy::Work);
+    fx.blur(Copy::Work, {.passes = passes, .spread = 0.0f});
     const Image frame = readFrame(0, 0, kFrame, kFrame);
     const unsigned char* p = frame.at(256, 256);
     EXPECT_NEAR(p[0], value * std::pow(kTapSum, passes), 2.0 * passes);
@@ -117,9 +117,9 @@ TEST_F(EffectBlur, EachPassBrightensTheLastOneBy65Over64) {
 // step either side: a one-pixel line shows up twice, each at two taps' weight.
 TEST_F(EffectBlur, HorizontalStepIsSmallWidthOver1024) {
     fillRect(100, 0, 1, kFrame, 255, 255, 255);
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     const float spread = 4.0f / kFrame * 1024.0f / static_cast<float>(fx.smallWidth); // four pixels
-    fx.blur(0, {.passes = 1, .stretchY = 0.0f, .spread = spread});
+    fx.blur(Copy::Glow, {.passes = 1, .stretchY = 0.0f, .spread = spread});
     const Image frame = readFrame(0, 0, kFrame, kFrame);
     const double twoTaps = 255.0 * kTapSum / 2.0;
     EXPECT_NEAR(frame.at(98, 300)[0], twoTaps, kBlurPassTolerance);
@@ -131,9 +131,9 @@ TEST_F(EffectBlur, HorizontalStepIsSmallWidthOver1024) {
 
 TEST_F(EffectBlur, VerticalStepIsSmallHeightOver512) {
     fillRect(0, 100, kFrame, 1, 255, 255, 255);
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     const float spread = 4.0f / kFrame * 512.0f / static_cast<float>(fx.smallHeight); // four pixels
-    fx.blur(0, {.passes = 1, .stretchX = 0.0f, .spread = spread});
+    fx.blur(Copy::Glow, {.passes = 1, .stretchX = 0.0f, .spread = spread});
     const Image frame = readFrame(0, 0, kFrame, kFrame);
     const double twoTaps = 255.0 * kTapSum / 2.0;
     EXPECT_NEAR(frame.at(300, 98)[0], twoTaps, kBlurPassTolerance);
@@ -148,8 +148,8 @@ TEST_F(EffectBlur, IndexThreeWrapsAroundTheEdges) {
     for (int i : {3, 0}) {
         fillRect(0, 0, kFrame / 2, kFrame, 200, 0, 0);
         fillRect(kFrame / 2, 0, kFrame / 2, kFrame, 0, 200, 0);
-        fx.grab(i);
-        fx.blur(i, {.passes = 1, .stretchY = 0.0f, .spread = halfTextureSpread});
+        fx.grab(static_cast<Copy>(i));
+        fx.blur(static_cast<Copy>(i), {.passes = 1, .stretchY = 0.0f, .spread = halfTextureSpread});
         const Image frame = readFrame(0, 0, kFrame, kFrame);
         const unsigned char* left = frame.at(10, 256);
         const unsigned char* right = frame.at(500, 256);
@@ -168,7 +168,7 @@ TEST_F(EffectBlur, IndexThreeWrapsAroundTheEdges) {
 TEST_F(EffectBlur, NoPassesDrawNothing) {
     drawImage(makePattern(kFrame, kFrame));
     const Image before = readFrame(0, 0, kFrame, kFrame);
-    fx.blur(0, {.passes = 0, .spread = 0.1f});
+    fx.blur(Copy::Glow, {.passes = 0, .spread = 0.1f});
     EXPECT_TRUE(imagesNear(before, readFrame(0, 0, kFrame, kFrame), 0));
 }
 
@@ -177,17 +177,17 @@ TEST_F(EffectBlur, NoPassesDrawNothing) {
 TEST_F(EffectZoomStreak, OnePassBlendsTheGrabOnceUnzoomedAndGrabsNothing) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     fillRect(0, 0, kFrame, kFrame, 20, 240, 120);
     const Image frame = readFrame(0, 0, kFrame, kFrame);
-    fx.streakFade = 0.5f; // no effect on the first pass
-    fx.zoomStreak(0, {.passes = 1,
-                      .alpha = 0.4f,
-                      .angle = 0.7f,
-                      .phase = 0.3f,
-                      .strength = 0.25f,
-                      .centreX = 0.3f,
-                      .centreY = -0.2f});
+    fx.zoomStreak(Copy::Glow, {.passes = 1,
+                               .alpha = 0.4f,
+                               .angle = 0.7f,
+                               .phase = 0.3f,
+                               .strength = 0.25f,
+                               .centreX = 0.3f,
+                               .centreY = -0.2f,
+                               .streakFade = 0.5f}); // no effect on the first pass
     const Image expected = combine(frame, pattern, [](double f, double t, int) { return 0.6 * f + 0.4 * t; });
     EXPECT_TRUE(imagesNear(expected, readFrame(0, 0, kFrame, kFrame), 1));
     EXPECT_TRUE(imagesNear(Image(kFrame, kFrame), readTexture(fx.passTex[0]), 0));
@@ -196,10 +196,10 @@ TEST_F(EffectZoomStreak, OnePassBlendsTheGrabOnceUnzoomedAndGrabsNothing) {
 TEST_F(EffectZoomStreak, FirstPassResultFeedsTheSecond) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
-    fx.grab(1);
+    fx.grab(Copy::Work);
     fillRect(0, 0, kFrame, kFrame, 20, 240, 120);
     const Image frame = readFrame(0, 0, kFrame, kFrame);
-    fx.zoomStreak(1, {.passes = 2, .alpha = 0.5f, .strength = 0.2f});
+    fx.zoomStreak(Copy::Work, {.passes = 2, .alpha = 0.5f, .strength = 0.2f});
     const Image firstPass =
         combine(frame, pattern, [](double f, double t, int) { return 0.5 * f + 0.5 * t; });
     EXPECT_TRUE(imagesNear(firstPass, readTexture(fx.passTex[1]), 1));
@@ -211,8 +211,8 @@ TEST_F(EffectZoomStreak, LaterPassesZoomAboutTheCentrePoint) {
     const float strength = 0.2f, centreX = 0.5f, centreY = 0.0f;
     const int cx = 384, cy = 256, half = 32; // the square sits on the fixed point
     fillRect(cx - half, cy - half, 2 * half, 2 * half, 250, 250, 250);
-    fx.grab(0);
-    fx.zoomStreak(0,
+    fx.grab(Copy::Glow);
+    fx.zoomStreak(Copy::Glow,
                   {.passes = 2, .alpha = 1.0f, .strength = strength, .centreX = centreX, .centreY = centreY});
     const double z = 2.0 * strength / 2.0 / 1.13;
     const double d = 0.1 * strength - z; // negative: the copy is enlarged
@@ -235,8 +235,9 @@ TEST_F(EffectZoomStreak, AngleAndPhaseShapeTheHorizontalAndVerticalZoom) {
     const float strength = 0.2f, angle = 2.356194f, phase = 1.0f;
     const int half = 64;
     fillRect(256 - half, 256 - half, 2 * half, 2 * half, 250, 250, 250);
-    fx.grab(0);
-    fx.zoomStreak(0, {.passes = 2, .alpha = 1.0f, .angle = angle, .phase = phase, .strength = strength});
+    fx.grab(Copy::Glow);
+    fx.zoomStreak(Copy::Glow,
+                  {.passes = 2, .alpha = 1.0f, .angle = angle, .phase = phase, .strength = strength});
     const double d = 0.1 * strength - 2.0 * strength / 2.0 / 1.13;
     const double n = d * (std::sin(angle + phase * 1.570795) + std::cos(angle + phase * 1.570795));
     const double tall = half / (1.0 + 2.0 * n); // negative d, positive n: reduced vertically
@@ -253,11 +254,10 @@ TEST_F(EffectZoomStreak, AngleAndPhaseShapeTheHorizontalAndVerticalZoom) {
 TEST_F(EffectZoomStreak, StreakFadeLowersTheAlphaOfLaterPasses) {
     const Image pattern = makePattern(kFrame, kFrame);
     drawImage(pattern);
-    fx.grab(0);
+    fx.grab(Copy::Glow);
     fillRect(0, 0, kFrame, kFrame, 20, 240, 120);
     const Image frame = readFrame(0, 0, kFrame, kFrame);
-    fx.streakFade = 1.0f;
-    fx.zoomStreak(0, {.passes = 4, .alpha = 0.5f, .strength = 0.3f});
+    fx.zoomStreak(Copy::Glow, {.passes = 4, .alpha = 0.5f, .strength = 0.3f, .streakFade = 1.0f});
     const Image onePass = combine(frame, pattern, [](double f, double t, int) { return 0.5 * f + 0.5 * t; });
     EXPECT_TRUE(imagesNear(onePass, readFrame(0, 0, kFrame, kFrame), 1));
 }
@@ -265,7 +265,7 @@ TEST_F(EffectZoomStreak, StreakFadeLowersTheAlphaOfLaterPasses) {
 TEST_F(EffectZoomStreak, NoPassesDrawNothingButSetTheMixBlend) {
     drawImage(makePattern(kFrame, kFrame));
     const Image before = readFrame(0, 0, kFrame, kFrame);
-    fx.zoomStreak(0, {.passes = 0, .alpha = 1.0f, .strength = 0.2f});
+    fx.zoomStreak(Copy::Glow, {.passes = 0, .alpha = 1.0f, .strength = 0.2f});
     EXPECT_TRUE(imagesNear(before, readFrame(0, 0, kFrame, kFrame), 0));
     GLint dst = 0;
     glGetIntegerv(GL_BLEND_DST, &dst);

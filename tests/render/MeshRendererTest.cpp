@@ -147,7 +147,7 @@ class DrawObject : public GlTest {
         return model.objectCount - 1;
     }
 
-    void draw(int mesh, int geometry = kRestShape) { drawObject(model, mesh, light, 0, geometry); }
+    void draw(int mesh, int geometry = kRestShape) { drawObject(model, mesh, light, geometry); }
 
     // Window position of a GL-space point under the current matrices.
     std::array<int, 2> windowOf(Vec3 p) {
@@ -510,7 +510,7 @@ TEST_F(DrawObject, NormalOverlayDrawsLinesFromTheRestCorners) {
     const auto outside = windowOf({-2, 0, 0});
     draw(mesh);
     EXPECT_EQ(pixelAt(onLine[0], onLine[1]).r + pixelAt(onLine[0], onLine[1] - 1).r, 0);
-    drawObject(model, mesh, light, 1, kRestShape);
+    drawObject(model, mesh, light, kRestShape, NormalLines::Shown);
     EXPECT_GT(pixelAt(onLine[0], onLine[1]).r + pixelAt(onLine[0], onLine[1] - 1).r, 0);
     EXPECT_EQ(pixelAt(outside[0], outside[1]).r, 0);
     EXPECT_EQ(drawnTriangles(), 4);
@@ -731,7 +731,7 @@ TEST_F(DrawObject, VertexArraysGiveTheSamePixelsAsImmediateMode) {
             setMeshSubmission(styles[k]);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             resetDrawnTriangles();
-            drawObject(model, 0, light, 0, look.geometry);
+            drawObject(model, 0, light, look.geometry);
             triangles[k] = drawnTriangles();
             frames[k] = readFrame();
         }

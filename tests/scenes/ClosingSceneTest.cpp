@@ -17,7 +17,6 @@
 #include <GL/gl.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -152,26 +151,18 @@ TEST_F(ClosingSceneTest, FromTheFirstFrameOnTheRoomWearsTheFinishedFrame) {
     MeshObject& room = fresh.model->mesh(fresh.roomIndex);
     EXPECT_EQ(room.texture, TextureSlot::Env1pubi);
     fresh.render(1);
-    ASSERT_EQ(room.texture, static_cast<int>(effects().copyTex[2]));
+    ASSERT_EQ(room.texture, effects().textureOf(Copy::Picture));
     fresh.render(16);
-    EXPECT_TRUE(imagesNear(readFrame(0, 0, 512, 512), readTexture(effects().copyTex[2]), 0));
+    const unsigned picture = effects().copyTex[static_cast<int>(Copy::Picture)];
+    EXPECT_TRUE(imagesNear(readFrame(0, 0, 512, 512), readTexture(picture), 0));
 }
 
 TEST_F(ClosingSceneTest, ShadowedPixelsAreDarkInTheMaskAndLitOnesWhite) {
     scene().render(16);
-    // The stencil still holds the shadow counts; the softened mask is in the full copy 3.
+    // The stencil still holds the shadow counts; the softened mask is in the full wrapping copy.
     std::vector<GLubyte> stencil(512 * 512);
     glReadPixels(0, 0, 512, 512, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, stencil.data());
-    const Image mask = readTexture(effects().copyTex[3]);
-    {
-        int n = 0;
-        for (auto v : stencil) n += v != shadowStencilClear;
-        std::printf("shadowed %d of %d\n", n, 512 * 512);
-        int hist[256] = {};
-        for (auto v : stencil) hist[v]++;
-        for (int i = 0; i < 256; ++i)
-            if (hist[i]) std::printf("  %d: %d\n", i, hist[i]);
-    }
+    const Image mask = readTexture(effects().copyTex[static_cast<int>(Copy::Wrapping)]);
     auto all = [&](int x, int y, bool shadowed) {
         for (int dy = -4; dy <= 4; ++dy)
             for (int dx = -4; dx <= 4; ++dx)

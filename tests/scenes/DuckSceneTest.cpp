@@ -202,7 +202,7 @@ TEST_F(DuckSceneTest, OuterWingsFlapAndFoldAsMirrorImages) {
 
 TEST_F(DuckSceneTest, FrameIsLitAndTheGlassShowsTheGrabbedFrame) {
     for (int i = 0; i < 3; ++i) scene.render(16);
-    EXPECT_EQ(scene.model->mesh(DuckScene::kGlass).texture, static_cast<int>(effects.copyTex[2]));
+    EXPECT_EQ(scene.model->mesh(DuckScene::kGlass).texture, effects.textureOf(Copy::Picture));
     std::vector<unsigned char> pixels(512 * 512 * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 512, 512, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());

@@ -28,8 +28,6 @@ class SceneContract : public LoadedSceneTest, public ::testing::WithParamInterfa
         const EffectBuffers& fx = effects();
         EXPECT_EQ(fx.sampleSmall, 0) << "dt " << dt;
         EXPECT_EQ(fx.targetSmall, 0) << "dt " << dt;
-        EXPECT_EQ(fx.spare1, 0) << "dt " << dt;
-        EXPECT_EQ(fx.spare2, 0) << "dt " << dt;
         GLint viewport[4] = {};
         glGetIntegerv(GL_VIEWPORT, viewport);
         EXPECT_EQ(viewport[0], 0);
