@@ -245,6 +245,10 @@ int runCapture(const Options& options) {
                     options.capturePath.c_str());
     if (options.stats && written > 0) printTimings(timings, seconds, written, lastTime - fromMs, fastPath);
     if (interruptSignal()) return interruptExitStatus();
+    if (shell.glError != 0) {
+        std::fprintf(stderr, "castrelle: the capture ran into a GL error (above); its frames may be wrong\n");
+        return 1;
+    }
     if (nextShot < shots.size()) {
         std::fprintf(
             stderr, "castrelle: these shots were not written (the show ends at %d ms):", timetable::kShowEnd);

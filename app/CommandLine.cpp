@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 
 namespace {
 
@@ -46,6 +47,15 @@ bool parseShotList(std::string_view text, std::vector<int>& out) {
     return !out.empty();
 }
 
+bool parseRenderer(std::string_view text, Renderer& out) {
+    for (const Renderer r : {Renderer::Fixed, Renderer::Shader})
+        if (text == nameOf(r)) {
+            out = r;
+            return true;
+        }
+    return false;
+}
+
 bool holdsData(const std::filesystem::path& dir) {
     std::error_code ec;
     return std::filesystem::is_directory(dir / "Images", ec) || std::filesystem::exists(dir / kMusicFile, ec);
@@ -79,7 +89,11 @@ const char* usageText() {
            "                      of a whole capture\n"
            "  --stats             after a capture, print timing per section and peak memory\n"
            "\n"
-           "  --reference         draw every pass as the look was built, without the renderer's\n"
+           "Rendering:\n"
+           "  --renderer NAME     'fixed' (the default): fixed-function desktop OpenGL, whose pictures\n"
+           "                      are the reference; 'shader': OpenGL ES 3.0 shaders (the WebGL 2\n"
+           "                      class), which needs an OpenGL ES 3.0 context\n"
+           "  --reference         draw every pass as the look was built, without the fixed renderer's\n"
            "                      shortcuts (slower; for comparing pictures and timings)\n"
            "\n"
            "  --help              show this text\n"
@@ -89,8 +103,8 @@ const char* usageText() {
 }
 
 bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
-    static const char* const kValued[] = {"--start", "--data", "--capture", "--shot", "--out",
-                                          "--fps",   "--size", "--from",    "--to",   "--frame"};
+    static const char* const kValued[] = {"--start", "--data", "--capture", "--shot",  "--out",     "--fps",
+                                          "--size",  "--from", "--to",      "--frame", "--renderer"};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         bool valued = false;
@@ -127,6 +141,8 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
             ok = parseFps(value, options.fpsNum, options.fpsDen);
         else if (arg == "--frame")
             ok = parseInt(value, options.frameSize) && isOfferedFrameSize(options.frameSize);
+        else if (arg == "--renderer")
+            ok = parseRenderer(value, options.renderer);
         else if (arg == "--size")
             ok = parseSize(value, options.width, options.height);
         else if (arg == "--capture") {
@@ -149,6 +165,10 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
     if (options.startOffset >= timetable::kShowEnd || options.fromMs >= timetable::kShowEnd) {
         error = "--start and --from must be before the end of the show (" +
                 std::to_string(timetable::kShowEnd) + " ms)";
+        return false;
+    }
+    if (options.reference && options.renderer == Renderer::Shader) {
+        error = "--reference draws with the fixed renderer; it does not go with --renderer shader";
         return false;
     }
     if (options.toMs > timetable::kShowEnd) options.toMs = timetable::kShowEnd;

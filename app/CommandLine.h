@@ -2,6 +2,7 @@
 // Command-line options. With none, the demo plays exactly as built: fullscreen, with music, from
 // the start, with the data of the working directory (or of the build when it has none).
 
+#include "render/Renderer.h"
 #include "show/Timetable.h"
 
 #include <string>
@@ -31,9 +32,10 @@ struct Options {
     int fromMs = 0;
     int toMs = timetable::kShowEnd;
     std::vector<int> shotTimes;
-    std::string outDir; // where --shot writes
-    bool stats = false; // per-section timing table after a capture
+    std::string outDir;     // where --shot writes
+    bool stats = false;     // per-section timing table after a capture
     bool reference = false; // draw without the renderer's shortcuts (RenderPath::Reference)
+    Renderer renderer = Renderer::Fixed;
 };
 
 // Parses argv into options. Returns false with a message in error on unknown options or bad values.

@@ -13,8 +13,8 @@ void uploadPacked(GLenum target, const TextureBank& bank) {
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(target, 0, 3, static_cast<GLsizei>(bank.width), static_cast<GLsizei>(bank.height), 0, GL_RGB,
-                 GL_UNSIGNED_BYTE, bank.pixels.get());
+    glTexImage2D(target, 0, GL_RGB, static_cast<GLsizei>(bank.width), static_cast<GLsizei>(bank.height), 0,
+                 GL_RGB, GL_UNSIGNED_BYTE, bank.pixels.get());
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
 }
 

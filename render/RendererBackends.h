@@ -1,0 +1,83 @@
+#pragma once
+// The operations each renderer provides behind the fronts of render/: namespace fixedfn in the
+// *FixedFunction.cpp files, namespace shader in the *Shader.cpp files. The fronts' own files pick
+// one by renderer() and add what both share; nothing else calls these.
+
+#include "anim/CameraFrame.h"
+#include "math/Mat4.h"
+#include "render/Camera.h"
+#include "render/FrameProjection.h"
+#include "render/FrameTarget.h"
+#include "render/PassState.h"
+
+#include <cstdint>
+
+namespace fixedfn {
+
+void clear(Buffers buffers);
+void applyPassState(const PassState& state);
+void beginShowFrame();
+
+void initGlState();
+void setFrameProjection(const ScreenSize& screen);
+void setWindowProjection(const ScreenSize& screen);
+bool prepareFrame(const ScreenSize& screen, FrameTarget& frame);
+void blitFrame(const ScreenSize& screen, const FrameTarget& frame);
+void setTextState();
+void placeText(const ScreenSize& screen, float x, float y, float scale, float centring, const char* text);
+void placeStatusText(const ScreenSize& screen, const char* timeText, const char* fpsText);
+void drawLoadingBar(float progress, int width, int height);
+void readWindowRgba(int width, int height, std::uint8_t* bottomUpRgba);
+unsigned takeGlError();
+
+int largestFrameSize();
+bool createFrameTarget(FrameTarget& target, const ScreenSize& screen);
+void destroyFrameTarget(FrameTarget& target);
+void bindFrameTarget(const FrameTarget& target);
+void bindWindowTarget();
+
+void setStretchedPerspective(const CameraFrame& camera, float fieldOfView, int width, int height);
+void setPlainPerspective(const CameraFrame& camera, double fieldOfView, int width, int height);
+void setPixelOrtho(int width, int height);
+ViewMatrices currentView();
+// The current modelview with the mesh's placement applied.
+Mat4 placedModelview(const MeshObject& mesh);
+
+} // namespace fixedfn
+
+namespace shader {
+
+// Brings the renderer up on the current ES context (programs, streams); false when it cannot run.
+bool start();
+// Has the context's debug messages name GL errors on standard error, where it offers them.
+void enableDebugMessages();
+
+void clear(Buffers buffers);
+void applyPassState(const PassState& state);
+void beginShowFrame();
+
+void initGlState();
+void setFrameProjection(const ScreenSize& screen);
+void setWindowProjection(const ScreenSize& screen);
+bool prepareFrame(const ScreenSize& screen, FrameTarget& frame);
+void blitFrame(const ScreenSize& screen, const FrameTarget& frame);
+void setTextState();
+void placeText(const ScreenSize& screen, float x, float y, float scale, float centring, const char* text);
+void placeStatusText(const ScreenSize& screen, const char* timeText, const char* fpsText);
+void drawLoadingBar(float progress, int width, int height);
+void readWindowRgba(int width, int height, std::uint8_t* bottomUpRgba);
+unsigned takeGlError();
+
+int largestFrameSize();
+bool createFrameTarget(FrameTarget& target, const ScreenSize& screen);
+void destroyFrameTarget(FrameTarget& target);
+void bindFrameTarget(const FrameTarget& target);
+void bindWindowTarget();
+
+void setStretchedPerspective(const CameraFrame& camera, float fieldOfView, int width, int height);
+void setPlainPerspective(const CameraFrame& camera, double fieldOfView, int width, int height);
+void setPixelOrtho(int width, int height);
+ViewMatrices currentView();
+Mat4 placedModelview(const MeshObject& mesh);
+
+} // namespace shader
