@@ -5,12 +5,15 @@
 
 #include "anim/CameraFrame.h"
 #include "math/Mat4.h"
+#include "render/Billboard.h"
 #include "render/Camera.h"
 #include "render/FrameProjection.h"
 #include "render/FrameTarget.h"
+#include "render/MeshRenderer.h"
 #include "render/PassState.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace fixedfn {
 
@@ -42,6 +45,18 @@ void setPixelOrtho(int width, int height);
 ViewMatrices currentView();
 // The current modelview with the mesh's placement applied.
 Mat4 placedModelview(const MeshObject& mesh);
+
+void drawObject(Model& model, int mesh, const SceneLight& light, int geometry, NormalLines normals);
+void drawObjects(Model& model, const int* meshes, int count, const SceneLight& light, int geometry);
+void drawBillboard(Model& model, float x, float y, float z, int slot, float halfWidth, float halfHeight,
+                   float r, float g, float b, float a, const BillboardWindow& window);
+// The 2D texture's level 0 as RGBA rows, bottom first; false when it has none.
+bool readTexture2D(int slot, int& width, int& height, std::vector<std::uint8_t>& rgba);
+void drawShadowVolume(Model& model, int mesh);
+void blackenShadowed();
+std::uint32_t largestTextureSide(bool cubeFace);
+void uploadTexture2D(int slot, int width, int height, const unsigned char* rgb);
+void uploadCubeFace(int slot, int face, int width, int height, const unsigned char* rgb);
 
 } // namespace fixedfn
 
@@ -79,5 +94,17 @@ void setPlainPerspective(const CameraFrame& camera, double fieldOfView, int widt
 void setPixelOrtho(int width, int height);
 ViewMatrices currentView();
 Mat4 placedModelview(const MeshObject& mesh);
+
+void drawObject(Model& model, int mesh, const SceneLight& light, int geometry, NormalLines normals);
+void drawObjects(Model& model, const int* meshes, int count, const SceneLight& light, int geometry);
+void drawBillboard(Model& model, float x, float y, float z, int slot, float halfWidth, float halfHeight,
+                   float r, float g, float b, float a, const BillboardWindow& window);
+// The 2D texture's level 0 as RGBA rows, bottom first; false when it has none.
+bool readTexture2D(int slot, int& width, int& height, std::vector<std::uint8_t>& rgba);
+void drawShadowVolume(Model& model, int mesh);
+void blackenShadowed();
+std::uint32_t largestTextureSide(bool cubeFace);
+void uploadTexture2D(int slot, int width, int height, const unsigned char* rgb);
+void uploadCubeFace(int slot, int face, int width, int height, const unsigned char* rgb);
 
 } // namespace shader

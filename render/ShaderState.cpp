@@ -9,8 +9,19 @@ namespace {
 bool gTexturing = true;
 constexpr int kUnits = 4;
 GLuint gBound2D[kUnits] = {};
-// Indexed by texture name; names are small and made at start-up, so this grows only then.
-std::vector<bool> gClampsToBlack;
+// What ES cannot be asked about a texture, indexed by its name; names are small and made at
+// start-up, so this grows only then.
+struct TextureInfo {
+    Wrap wrap = Wrap::Repeat;
+    int width = 0;
+    int height = 0;
+};
+std::vector<TextureInfo> gTextures;
+
+TextureInfo& infoOf(GLuint texture) {
+    if (texture >= gTextures.size()) gTextures.resize(texture + 1);
+    return gTextures[texture];
+}
 
 } // namespace
 
@@ -37,10 +48,24 @@ void setWrap(GLuint texture, Wrap wrap) {
     const GLint mode = wrap == Wrap::Repeat ? GL_REPEAT : GL_CLAMP_TO_EDGE;
     es::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, mode);
     es::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, mode);
-    if (texture >= gClampsToBlack.size()) gClampsToBlack.resize(texture + 1, false);
-    gClampsToBlack[texture] = wrap == Wrap::ClampToBlack;
+    infoOf(texture).wrap = wrap;
 }
 
-bool clampsToBlack(GLuint texture) { return texture < gClampsToBlack.size() && gClampsToBlack[texture]; }
+bool clampsToBlack(GLuint texture) {
+    return texture < gTextures.size() && gTextures[texture].wrap == Wrap::ClampToBlack;
+}
+
+Wrap wrapOf(GLuint texture) { return texture < gTextures.size() ? gTextures[texture].wrap : Wrap::Repeat; }
+
+void noteTextureSize(GLuint texture, int width, int height) {
+    TextureInfo& info = infoOf(texture);
+    info.width = width;
+    info.height = height;
+}
+
+void textureSizeOf(GLuint texture, int& width, int& height) {
+    width = texture < gTextures.size() ? gTextures[texture].width : 0;
+    height = texture < gTextures.size() ? gTextures[texture].height : 0;
+}
 
 } // namespace shader

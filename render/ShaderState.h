@@ -33,6 +33,11 @@ enum class Wrap { Repeat, ClampToEdge, ClampToBlack };
 // Sets the wrap of the texture bound to unit 0 (texture is its name).
 void setWrap(GLuint texture, Wrap wrap);
 bool clampsToBlack(GLuint texture);
+Wrap wrapOf(GLuint texture);
+
+// The size of a 2D texture's level 0, which ES 3.0 cannot be asked: noted when it is made.
+void noteTextureSize(GLuint texture, int width, int height);
+void textureSizeOf(GLuint texture, int& width, int& height);
 
 // GLSL: the factor GL_CLAMP's black border leaves of a linear sample at uv (in texels of size
 // `size`) where the sampler itself clamps to its edge; 1 inside the texels' centres.
