@@ -29,6 +29,7 @@ bool createFrameTarget(FrameTarget& target, const ScreenSize& screen) {
     es::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     es::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     setWrap(texture, Wrap::ClampToBlack);
+    noteTextureSize(texture, target.width, target.height);
     target.colour = texture;
 
     GLuint depthStencil = 0;

@@ -78,6 +78,14 @@ MeshPass meshPassOf(const MeshObject& o, PassScheme scheme, int pass) {
 }
 
 bool samples2D(MeshFragment f) { return f != MeshFragment::Colour && f != MeshFragment::CubeModulate; }
+
+// GL turns texturing off for a texture that was never given a picture (an unloaded slot): the
+// pass draws its colour alone.
+bool hasPicture(GLuint texture) {
+    int width = 0, height = 0;
+    textureSizeOf(texture, width, height);
+    return width > 0 && height > 0;
+}
 bool samplesCube(MeshFragment f) {
     return f != MeshFragment::Colour && f != MeshFragment::TextureAdd && f != MeshFragment::TextureModulate;
 }
@@ -155,7 +163,7 @@ struct Streamed {
 void drawPasses(const MeshObject& o, const MeshLook& look, const Streamed& geometry) {
     const PassScheme scheme = schemeOf(o);
     const bool clampToBlack = clampsToBlack(static_cast<GLuint>(o.texture));
-    if (drawsInOnePass(scheme)) {
+    if (drawsInOnePass(scheme) && hasPicture(static_cast<GLuint>(o.texture))) {
         const int reflection = 1;
         const float k = colourFactor(o, reflection);
         MeshPassColour colour{colourFactor(o, 0), passAlpha(o, 0)};
@@ -176,7 +184,9 @@ void drawPasses(const MeshObject& o, const MeshLook& look, const Streamed& geome
     }
     const int passes = passCountOf(o);
     for (int pass = 0; pass < passes; ++pass) {
-        const MeshPass p = meshPassOf(o, scheme, pass);
+        MeshPass p = meshPassOf(o, scheme, pass);
+        if (samples2D(p.fragment) && !hasPicture(static_cast<GLuint>(o.texture)))
+            p.fragment = MeshFragment::Colour;
         setRasterState(p);
         bindPassTextures(o, p);
         if (geometry.triangles == 0) continue;

@@ -19,14 +19,21 @@ struct QuadColour {
     float r = 0.0f, g = 0.0f, b = 0.0f, a = 1.0f;
 };
 
+// Whether a quad's samples can fall past the edge texels' centres, where a texture that clamps
+// to black (GL_CLAMP) needs its border faded in. A quad that lays a texture texel for texel over
+// pixels never does, and draws with the plainer program.
+enum class Reach { PastEdges, WithinTexels };
+
 // Builds the programs; false when one does not build (already reported).
 bool initQuadPrograms();
 
 // Draws the quads under the current projection and modelview.
-void drawQuadsWith(Texturing texturing, const QuadColour& colour, const QuadVertex* vertices, int quads);
+void drawQuadsWith(Texturing texturing, const QuadColour& colour, const QuadVertex* vertices, int quads,
+                   Reach reach = Reach::PastEdges);
 
 // One quad from (x0, y0) to (x1, y1) at depth z, texture corners (s0, t0) to (s1, t1).
 void drawRectangle(Texturing texturing, const QuadColour& colour, float x0, float y0, float x1, float y1,
-                   float z, float s0 = 0.0f, float t0 = 0.0f, float s1 = 1.0f, float t1 = 1.0f);
+                   float z, float s0 = 0.0f, float t0 = 0.0f, float s1 = 1.0f, float t1 = 1.0f,
+                   Reach reach = Reach::PastEdges);
 
 } // namespace shader

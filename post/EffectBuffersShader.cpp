@@ -1,0 +1,402 @@
+// The shader back end of EffectBuffers.h: the operations as the fixed-function renderer's fast
+// path draws them (blur's taps and burn's doubled quad in one pass each, rounded to eight bits as
+// the framebuffer rounds between the reference's passes; the shadow mask blurred at half size and
+// composed in one quad), with the same raster state left behind.
+#include "post/EffectBackends.h"
+
+#include "glext/EsTable.h"
+#include "post/EffectPasses.h"
+#include "render/ShaderMatrices.h"
+#include "render/ShaderProgram.h"
+#include "render/ShaderQuads.h"
+#include "render/ShaderState.h"
+#include "render/StreamBuffer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace shader {
+
+namespace {
+
+// --- Programs ------------------------------------------------------------------------------------
+
+constexpr const char* kQuadVertex = R"(
+layout(location = 0) in vec3 aPosition;
+layout(location = 2) in vec2 aTexCoord;
+uniform mat4 uMatrix;
+uniform vec2 uTap; // half of blur's tap offset
+out vec2 vTexCoord;
+out vec2 vTap0;
+out vec2 vTap1;
+out vec2 vTap2;
+out vec2 vTap3;
+void main() {
+    vTexCoord = aTexCoord;
+    vTap0 = aTexCoord + vec2(-uTap.x, -uTap.y);
+    vTap1 = aTexCoord + vec2(uTap.x, -uTap.y);
+    vTap2 = aTexCoord + vec2(-uTap.x, uTap.y);
+    vTap3 = aTexCoord + vec2(uTap.x, uTap.y);
+    gl_Position = uMatrix * vec4(aPosition, 1.0);
+}
+)";
+
+// Blur's four taps in one pass, replacing the frame as the taps summed over a cleared frame do:
+// each tinted texel rounded to eight bits, weighted by the blend's eight-bit alpha, rounded again
+// and added, as the framebuffer rounds them one by one. Burn's two additive quads as one: the
+// tinted texel rounded to eight bits, doubled.
+constexpr const char* kEffectFragment = R"(
+uniform sampler2D uTexture;
+uniform vec4 uTint; // colour; w: the tap weight as the eight-bit alpha applies it
+in vec2 vTexCoord;
+in vec2 vTap0;
+in vec2 vTap1;
+in vec2 vTap2;
+in vec2 vTap3;
+out vec4 fragColour;
+BORDER_FADE
+vec3 tap(vec2 uv) {
+    vec3 t = texture(uTexture, uv).rgb;
+#ifdef BLACK_BORDER
+    t *= borderFade(uv, vec2(textureSize(uTexture, 0)));
+#endif
+    return floor(clamp(t * uTint.rgb, 0.0, 1.0) * 255.0 + 0.5);
+}
+void main() {
+#ifdef BLUR
+    vec3 sum = floor(tap(vTap0) * uTint.w + 0.5) + floor(tap(vTap1) * uTint.w + 0.5) +
+               floor(tap(vTap2) * uTint.w + 0.5) + floor(tap(vTap3) * uTint.w + 0.5);
+    fragColour = vec4(min(sum / 255.0, 1.0), 1.0);
+#else
+    fragColour = vec4(min(tap(vTexCoord) * (2.0 / 255.0), 1.0), 1.0);
+#endif
+}
+)";
+
+// The shadowed frame: the picture times the mask as the multiply blend rounds it, plus the glow
+// rounded as it is fetched, the sum clamped. All three span the frame: one coordinate serves.
+constexpr const char* kComposeFragment = R"(
+uniform sampler2D uPicture;
+uniform sampler2D uMask;
+uniform sampler2D uGlow;
+uniform float uGlowBorder;
+in vec2 vTexCoord;
+out vec4 fragColour;
+BORDER_FADE
+void main() {
+    vec3 picture = texture(uPicture, vTexCoord).rgb;
+    vec3 mask = floor(texture(uMask, vTexCoord).rgb * 255.0 + 0.5);
+    vec3 glow = texture(uGlow, vTexCoord).rgb;
+    glow *= mix(1.0, borderFade(vTexCoord, vec2(textureSize(uGlow, 0))), uGlowBorder);
+    vec3 sum = floor(picture * mask + 0.5) + floor(glow * 255.0 + 0.5);
+    fragColour = vec4(min(sum / 255.0, 1.0), 1.0);
+}
+)";
+
+struct EffectProgram {
+    GLuint id = 0;
+    GLint matrix = -1, tap = -1, tint = -1, glowBorder = -1;
+};
+
+enum ProgramKind { kBurn, kBurnBordered, kBlur, kBlurBordered, kCompose, kProgramKinds };
+EffectProgram gPrograms[kProgramKinds];
+
+std::string withBorderFade(const char* source) {
+    std::string s = source;
+    s.replace(s.find("BORDER_FADE"), 11, kBorderFadeGlsl);
+    return s;
+}
+
+bool buildPrograms() {
+    if (gPrograms[kBurn].id) return true;
+    static const std::string effect = withBorderFade(kEffectFragment);
+    static const std::string compose = withBorderFade(kComposeFragment);
+    const struct {
+        const char* name;
+        const char* fragment;
+        const char* defines;
+    } kinds[kProgramKinds] = {
+        {"burn", effect.c_str(), ""},
+        {"burn", effect.c_str(), "#define BLACK_BORDER\n"},
+        {"blur", effect.c_str(), "#define BLUR\n"},
+        {"blur", effect.c_str(), "#define BLUR\n#define BLACK_BORDER\n"},
+        {"shadowed frame", compose.c_str(), ""},
+    };
+    for (int i = 0; i < kProgramKinds; ++i) {
+        EffectProgram& p = gPrograms[i];
+        p.id = buildProgram({kinds[i].name, kQuadVertex, kinds[i].fragment}, kinds[i].defines);
+        if (!p.id) return false;
+        p.matrix = es::glGetUniformLocation(p.id, "uMatrix");
+        p.tap = es::glGetUniformLocation(p.id, "uTap");
+        p.tint = es::glGetUniformLocation(p.id, "uTint");
+        p.glowBorder = es::glGetUniformLocation(p.id, "uGlowBorder");
+        setSamplerUnit(p.id, "uTexture", 0);
+    }
+    setSamplerUnit(gPrograms[kCompose].id, "uPicture", 0);
+    setSamplerUnit(gPrograms[kCompose].id, "uMask", 1);
+    setSamplerUnit(gPrograms[kCompose].id, "uGlow", 2);
+    return true;
+}
+
+// Makes the program current under the current matrices; false when the programs do not build.
+const EffectProgram* useProgram(ProgramKind kind) {
+    if (!buildPrograms()) return nullptr;
+    const EffectProgram& p = gPrograms[kind];
+    es::glUseProgram(p.id);
+    const Mat4 matrix = projectionMatrix() * modelviewMatrix();
+    es::glUniformMatrix4fv(p.matrix, 1, GL_FALSE, matrix.m);
+    return &p;
+}
+
+// --- Quads ---------------------------------------------------------------------------------------
+
+// Every drawing operation draws in an identity modelview and hands the caller's back.
+class Quads {
+  public:
+    Quads() { modelviewMatrix() = Mat4{}; }
+
+  private:
+    ModelviewScope kept_;
+};
+
+void drawArea(const QuadArea& a, float s0 = 0.0f, float t0 = 0.0f, float s1 = 1.0f, float t1 = 1.0f) {
+    const QuadVertex v[4] = {{a.x0, a.y0, -1.0f, s0, t0},
+                             {a.x1, a.y0, -1.0f, s1, t0},
+                             {a.x1, a.y1, -1.0f, s1, t1},
+                             {a.x0, a.y1, -1.0f, s0, t1}};
+    drawQuads(v, 1);
+    countQuadFrames(a.frames);
+}
+
+// A full-frame quad of one set with the quad programs.
+void drawSetQuad(bool small, const EffectBuffers& e, Texturing texturing, const QuadColour& colour,
+                 Reach reach, float s0 = 0.0f, float t0 = 0.0f, float s1 = 1.0f, float t1 = 1.0f) {
+    const QuadArea a = setArea(small, e);
+    drawRectangle(texturing, colour, a.x0, a.y0, a.x1, a.y1, -1.0f, s0, t0, s1, t1, reach);
+    countQuadFrames(a.frames);
+}
+
+// The texture environment a fixed-function quad gets: none while 2D texturing is off.
+Texturing textured(Texturing t) { return texturing() ? t : Texturing::None; }
+
+// Copies the region of the sampled set into pass texture i for the next pass.
+void grabPass(const EffectBuffers& e, int i, int sourceX) {
+    if (e.sampleSmall) {
+        bindTexture2D(e.smallPassTex[i]);
+        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, sourceX, e.smallSourceY, e.smallWidth, e.smallHeight);
+    } else {
+        bindTexture2D(e.passTex[i]);
+        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, sourceX, e.fullSourceY, e.fullWidth, e.fullHeight);
+    }
+}
+
+void makeTexture(GLuint name, int width, int height, Wrap wrap, const unsigned char* pixels) {
+    bindTexture2D(name);
+    es::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    es::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    setWrap(name, wrap);
+    es::glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    noteTextureSize(name, width, height);
+}
+
+// Eight bits of the tap weight, as the blend applies the vertex alpha.
+float eightBitTapWeight() { return std::round(kBlurTapWeight * 255.0f) / 255.0f; }
+
+} // namespace
+
+void createTextures(EffectBuffers& e) {
+    const int fullW = e.fullWidth, fullH = e.fullHeight, smallW = e.smallWidth, smallH = e.smallHeight;
+    es::glGenTextures(kCopyCount, e.copyTex);
+    es::glGenTextures(kCopyCount, e.passTex);
+    es::glGenTextures(kCopyCount, e.smallCopyTex);
+    es::glGenTextures(kCopyCount, e.smallPassTex);
+    // Black to start with; RGB rows of these sizes are whole words, as the unpack alignment wants.
+    const std::vector<unsigned char> black(
+        static_cast<std::size_t>(std::max(fullW * fullH, smallW * smallH)) * 3, 0);
+    for (int i = 0; i < kCopyCount; ++i) {
+        const Wrap wrap = i == indexOf(Copy::Wrapping) ? Wrap::Repeat : Wrap::ClampToBlack;
+        makeTexture(e.copyTex[i], fullW, fullH, wrap, black.data());
+        makeTexture(e.passTex[i], fullW, fullH, wrap, black.data());
+        makeTexture(e.smallCopyTex[i], smallW, smallH, Wrap::ClampToBlack, black.data());
+        makeTexture(e.smallPassTex[i], smallW, smallH, Wrap::ClampToBlack, black.data());
+    }
+    es::glGenTextures(1, &e.halfMaskTex);
+    es::glGenTextures(1, &e.halfPassTex);
+    makeTexture(e.halfMaskTex, fullW / 2, fullH / 2, Wrap::ClampToEdge, black.data());
+    makeTexture(e.halfPassTex, fullW / 2, fullH / 2, Wrap::ClampToBlack, black.data());
+}
+
+void grab(EffectBuffers& e, Copy copy) {
+    const int i = indexOf(copy);
+    if (e.targetSmall) {
+        bindTexture2D(e.smallCopyTex[i]);
+        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, e.smallSourceX, e.smallSourceY, e.smallWidth,
+                                e.smallHeight);
+    } else {
+        bindTexture2D(e.copyTex[i]);
+        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, e.fullSourceX, e.fullSourceY, e.fullWidth,
+                                e.fullHeight);
+    }
+}
+
+void multiply(EffectBuffers& e, Copy copy) {
+    const Quads quads;
+    es::glDisable(GL_CULL_FACE);
+    es::glDisable(GL_DEPTH_TEST);
+    es::glBlendFunc(GL_ZERO, GL_SRC_COLOR);
+    es::glEnable(GL_BLEND);
+    bindTexture2D(e.copyTex[indexOf(copy)]);
+    drawSetQuad(false, e, textured(Texturing::Add), {0.0f, 0.0f, 0.0f, 1.0f}, Reach::WithinTexels);
+}
+
+void show(EffectBuffers& e, Copy copy, float alpha) {
+    const Quads quads;
+    es::glClear(GL_COLOR_BUFFER_BIT);
+    es::glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+    es::glDisable(GL_CULL_FACE);
+    es::glEnable(GL_BLEND);
+    bindTexture2D(sampledTexture(e, indexOf(copy), 0));
+    drawSetQuad(e.sampleSmall != 0, e, textured(Texturing::Add), {0.0f, 0.0f, 0.0f, alpha},
+                Reach::WithinTexels);
+}
+
+void fill(EffectBuffers& e, float alpha, float r, float g, float b) {
+    const Quads quads;
+    es::glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    es::glDisable(GL_CULL_FACE);
+    es::glEnable(GL_BLEND);
+    drawSetQuad(e.sampleSmall != 0, e, Texturing::None, {r, g, b, alpha}, Reach::WithinTexels);
+    setTexturing(true);
+}
+
+void overlay(EffectBuffers& e, Copy copy, float alpha, float brightness, Overlay mode) {
+    const Quads quads;
+    es::glBlendFunc(GL_SRC_ALPHA, mode == Overlay::Add ? GL_DST_ALPHA : GL_ONE_MINUS_SRC_ALPHA);
+    es::glDisable(GL_CULL_FACE);
+    es::glEnable(GL_BLEND);
+    bindTexture2D(sampledTexture(e, indexOf(copy), 0));
+    const Reach reach = e.sampleSmall == e.targetSmall ? Reach::WithinTexels : Reach::PastEdges;
+    drawSetQuad(e.targetSmall != 0, e, textured(Texturing::Add), {brightness, brightness, brightness, alpha},
+                reach);
+}
+
+void burn(EffectBuffers& e, Copy copy, int passes, float gain) {
+    const int i = indexOf(copy);
+    const Quads quads;
+    es::glBlendFunc(GL_ONE, GL_ONE);
+    es::glDisable(GL_CULL_FACE);
+    es::glDisable(GL_DEPTH_TEST);
+    es::glEnable(GL_BLEND);
+    for (int k = 0; k < passes; ++k) {
+        // A copy laid texel for texel never reads past its edge.
+        const EffectProgram* p = useProgram(kBurn);
+        if (!p) break;
+        const float g = std::clamp(gain, 0.0f, 1.0f); // a vertex colour, clamped as GL clamps it
+        es::glUniform4f(p->tint, g, g, g, 1.0f);
+        bindTexture2D(sampledTexture(e, i, k));
+        drawArea(setArea(e.sampleSmall != 0, e));
+        if (k < passes - 1) {
+            grabPass(e, i, 0);
+            es::glDisable(GL_BLEND); // later passes replace the frame rather than add to a cleared one
+        }
+    }
+    es::glEnable(GL_BLEND);
+}
+
+void blur(EffectBuffers& e, Copy copy, const BlurDesc& desc) {
+    const int i = indexOf(copy);
+    const Quads quads;
+    es::glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+    setTexturing(true);
+    es::glDisable(GL_BLEND); // each pass replaces the frame, as its taps summed over a cleared one
+    for (int k = 0; k < desc.passes; ++k) {
+        const unsigned texture = sampledTexture(e, i, k);
+        const EffectProgram* p = useProgram(clampsToBlack(texture) ? kBlurBordered : kBlur);
+        if (!p) break;
+        const TapOffset h = blurTapOffset(e, desc, k);
+        es::glUniform2f(p->tap, h.u, h.v);
+        es::glUniform4f(p->tint, desc.r, desc.g, desc.b, eightBitTapWeight());
+        bindTexture2D(texture);
+        drawArea(setArea(e.sampleSmall != 0, e));
+        if (k < desc.passes - 1) grabPass(e, i, e.sampleSmall ? e.smallSourceX : e.fullSourceX);
+    }
+    es::glEnable(GL_BLEND);
+}
+
+void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc) {
+    const int i = indexOf(copy);
+    const Quads quads;
+    setTexturing(true);
+    es::glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    es::glEnable(GL_BLEND);
+    // With no strength every pass after the first lays the frame unmoved over itself, which
+    // changes nothing: only the first is drawn. Over its own grab the first changes nothing either.
+    const int drawn = desc.strength == 0.0f ? std::min(desc.passes, 1) : desc.passes;
+    const int first = desc.overItsGrab ? 1 : 0;
+    for (int k = first; k < drawn; ++k) {
+        bindTexture2D(sampledTexture(e, i, k == first ? 0 : k));
+        const StreakPass pass = streakPass(desc, k);
+        const Reach reach = k == 0 ? Reach::WithinTexels : Reach::PastEdges;
+        drawSetQuad(e.sampleSmall != 0, e, Texturing::Add, {0.0f, 0.0f, 0.0f, pass.alpha}, reach, pass.s0,
+                    pass.t0, pass.s1, pass.t1);
+        if (k < drawn - 1) grabPass(e, i, e.sampleSmall ? e.smallSourceX : e.fullSourceX);
+    }
+}
+
+bool canComposeHalfMask(EffectBuffers&) { return buildPrograms(); }
+
+void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& c) {
+    const BlurDesc& maskBlur = c.maskBlur;
+    if (!c.maskOnScreenAtHalfSize) shader::grab(e, c.mask);
+    const Quads quads;
+    es::glDisable(GL_BLEND);
+    es::glDisable(GL_CULL_FACE);
+    es::glDisable(GL_DEPTH_TEST);
+    setTexturing(true);
+
+    // The passes draw over the mask in the frame's lower-left quarter, each grabbing the last,
+    // their taps wrapping or clamping as the mask's copy does.
+    const QuadArea half = halfArea(e);
+    const auto grabHalf = [&](unsigned texture) {
+        bindTexture2D(texture);
+        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, e.fullSourceX, e.fullSourceY, halfWidth(e),
+                                halfHeight(e));
+    };
+    const unsigned maskCopy = e.copyTex[indexOf(c.mask)];
+    bindTexture2D(e.halfPassTex);
+    setWrap(e.halfPassTex, wrapOf(maskCopy));
+    for (int k = 0; k < maskBlur.passes; ++k) {
+        // A full-size mask is read at its own size by the first pass, at half size after it.
+        unsigned texture = e.halfPassTex;
+        if (k == 0 && !c.maskOnScreenAtHalfSize)
+            texture = maskCopy;
+        else
+            grabHalf(e.halfPassTex);
+        const EffectProgram* p = useProgram(clampsToBlack(texture) ? kBlurBordered : kBlur);
+        if (!p) return;
+        const TapOffset h = blurTapOffset(e, maskBlur, k);
+        es::glUniform2f(p->tap, h.u, h.v);
+        es::glUniform4f(p->tint, maskBlur.r, maskBlur.g, maskBlur.b, eightBitTapWeight());
+        bindTexture2D(texture);
+        drawArea(half);
+    }
+    grabHalf(e.halfMaskTex);
+
+    const unsigned glow = e.smallCopyTex[indexOf(c.glow)];
+    const EffectProgram* p = useProgram(kCompose);
+    if (!p) return;
+    es::glUniform1f(p->glowBorder, clampsToBlack(glow) ? 1.0f : 0.0f);
+    bindTexture2D(e.copyTex[indexOf(c.picture)]);
+    bindTexture2D(e.halfMaskTex, 1);
+    bindTexture2D(glow, 2);
+    drawArea(setArea(false, e));
+
+    // What the reference's last overlay leaves.
+    bindTexture2D(glow);
+    es::glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+    es::glEnable(GL_BLEND);
+}
+
+} // namespace shader
