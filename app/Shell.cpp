@@ -122,6 +122,20 @@ void Shell::renderFrame(int demoTime) {
     }
 }
 
+bool Shell::takeWindowEvent() {
+    WindowEvent event;
+    if (!pollWindowEvent(window, event)) return false;
+    switch (event.type) {
+    case WindowEvent::Type::Quit: return true;
+    case WindowEvent::Type::KeyDown:
+        if (clock.pressKey(event.key, tickCount())) quitRequested = true;
+        break;
+    case WindowEvent::Type::Resize: setFrameProjection(screen, event.width, event.height); break;
+    case WindowEvent::Type::None: break;
+    }
+    return false;
+}
+
 void Shell::shutDown() {
     music.close();
     std::fflush(stdout);
@@ -142,22 +156,7 @@ int runDemo(const Options& options) {
     bool quitRetrieved = false;
     deferInterrupts();
     while (!quitRetrieved && !shell.quitRequested && !interruptSignal()) {
-        WindowEvent event;
-        if (pollWindowEvent(shell.window, event)) {
-            switch (event.type) {
-            case WindowEvent::Type::Quit:
-                quitRetrieved = true;
-                break; // this frame still completes
-            case WindowEvent::Type::KeyDown:
-                if (shell.clock.pressKey(event.key, tickCount())) shell.quitRequested = true;
-                break;
-            case WindowEvent::Type::Resize:
-                setFrameProjection(shell.screen, event.width, event.height);
-                break;
-            case WindowEvent::Type::None:
-                break;
-            }
-        }
+        quitRetrieved = shell.takeWindowEvent();
         shell.renderFrame(shell.clock.read(tickCount()));
         swapGlWindow(shell.window);
     }

@@ -39,6 +39,9 @@ struct Shell {
     // Renders one frame for demoTime into the back buffer: director, blit, status line; then
     // checks that GL took every call of it.
     void renderFrame(int demoTime);
+    // Acts on the window's next message, if any: keys seek, pause or quit, a resize moves the
+    // picture. Returns true when it was the quit message (the frame still completes).
+    bool takeWindowEvent();
     void shutDown();
 
   private:

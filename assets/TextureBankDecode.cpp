@@ -124,17 +124,6 @@ bool runDecoder(DecodeJob& job, std::FILE* file) {
 
 } // namespace
 
-bool TextureBank::decodeJpeg(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) {
-        reportUnreadableFile(path);
-        return false;
-    }
-    const bool ok = decodeJpegStream(file, path);
-    std::fclose(file);
-    return ok;
-}
-
 bool TextureBank::decodeJpegStream(std::FILE* stream, const char* name) {
     DecodeJob job{};
     job.maxSide = maxSide;

@@ -81,6 +81,10 @@ void MusicStream::close() {
     playing_ = false;
 }
 
+bool MusicStream::isOpen() const { return decoder_ != nullptr; }
+
+bool MusicStream::hasAudioDevice() const { return device_ != 0; }
+
 int MusicStream::lengthMs() const { return static_cast<int>(lengthSamples_ / kSamplesPerMs); }
 
 bool MusicStream::play() {

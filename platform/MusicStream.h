@@ -25,8 +25,8 @@ public:
     // Returns false (and leaves the stream closed) when the file is missing or undecodable.
     bool open(const char* path, bool withAudio);
     void close();
-    bool isOpen() const { return decoder_ != nullptr; }
-    bool hasAudioDevice() const { return device_ != 0; }
+    bool isOpen() const;
+    bool hasAudioDevice() const;
     int lengthMs() const;
 
     // Starts playback at position 0. Returns false if the stream cannot play.

@@ -5,6 +5,7 @@
 
 #include "post/EffectBuffers.h"
 
+#ifndef CASTRELLE_SHADER_ONLY
 namespace fixedfn {
 
 void createTextures(EffectBuffers& e);
@@ -20,6 +21,7 @@ bool canComposeHalfMask(EffectBuffers& e);
 void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& composition);
 
 } // namespace fixedfn
+#endif
 
 namespace shader {
 
@@ -36,3 +38,9 @@ bool canComposeHalfMask(EffectBuffers& e);
 void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& composition);
 
 } // namespace shader
+
+#ifdef CASTRELLE_SHADER_ONLY
+// A build with the shader renderer alone (the browser's) has no fixed-function files: the
+// fronts' other branch names the same operations.
+namespace fixedfn = shader;
+#endif

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <vector>
 
+#ifndef CASTRELLE_SHADER_ONLY
 namespace fixedfn {
 
 void clear(Buffers buffers);
@@ -59,6 +60,7 @@ void uploadTexture2D(int slot, int width, int height, const unsigned char* rgb);
 void uploadCubeFace(int slot, int face, int width, int height, const unsigned char* rgb);
 
 } // namespace fixedfn
+#endif
 
 namespace shader {
 
@@ -108,3 +110,9 @@ void uploadTexture2D(int slot, int width, int height, const unsigned char* rgb);
 void uploadCubeFace(int slot, int face, int width, int height, const unsigned char* rgb);
 
 } // namespace shader
+
+#ifdef CASTRELLE_SHADER_ONLY
+// A build with the shader renderer alone (the browser's) has no fixed-function files: the
+// fronts' other branch names the same operations.
+namespace fixedfn = shader;
+#endif

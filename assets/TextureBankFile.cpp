@@ -1,0 +1,16 @@
+// Opening a picture for the texture bank; the decoding of its stream is the decoder's own file
+// (libjpeg natively, stb_image in the browser).
+
+#include "assets/TextureBank.h"
+#include "platform/Quit.h"
+
+bool TextureBank::decodeJpeg(const char* path) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) {
+        reportUnreadableFile(path);
+        return false;
+    }
+    const bool ok = decodeJpegStream(file, path);
+    std::fclose(file);
+    return ok;
+}
