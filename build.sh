@@ -6,6 +6,9 @@
 #   ./build.sh test                        install what is missing, build, run all tests
 #   ./build.sh sanitize                    the tests and a coarse run of the whole show under
 #                                          AddressSanitizer and UndefinedBehaviorSanitizer
+#   ./build.sh web                         the show for web browsers, into build-web/
+#   ./build.sh web-serve                   that, served on http://127.0.0.1:8000/ (WEB_PORT=...)
+#   ./build.sh web-test                    that, tested in headless Chromium against the native frames
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -16,11 +19,14 @@ PACKAGES=(
   googletest libgtest-dev libbenchmark-dev lib3ds-dev libassimp-dev libstb-dev
   xvfb xauth ffmpeg sox aubio-tools python3 khronos-api
 )
+# Only the web build needs these; the README's two commands do without them.
+WEB_PACKAGES=(emscripten chromium)
 BUILD_DIR=${BUILD_DIR:-build}
+WEB_DIR=${WEB_DIR:-build-web}
 
 install_missing() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "${PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -60,6 +66,21 @@ sanitize() {
     "$dir/castrelle" --capture null --fps 10 --size 256x192 --data "$PWD/$BUILD_DIR/data"
 }
 
+# The browser build: the data comes from our own generators in the native build; Emscripten
+# compiles the rest. Its link step runs Debian's node modules (acorn), whatever node is first
+# on the PATH.
+web() {
+  install_missing "${WEB_PACKAGES[@]}"
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$BUILD_DIR" --target castrelle_data
+  local data
+  data=$(sed -n 's/^CASTRELLE_DATA_DIR:PATH=//p' "$BUILD_DIR/CMakeCache.txt")
+  export NODE_PATH=/usr/share/nodejs
+  emcmake cmake -S . -B "$WEB_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCASTRELLE_DATA_DIR="$data" >/dev/null
+  cmake --build "$WEB_DIR"
+  echo "The page is $WEB_DIR/index.html (serve the folder: ./build.sh web-serve)"
+}
+
 case "${1:-}" in
   play)
     shift
@@ -85,8 +106,24 @@ case "${1:-}" in
     build
     sanitize
     ;;
+  web)
+    web
+    ;;
+  web-serve)
+    web
+    port=${WEB_PORT:-8000}
+    echo "Serving the show on http://127.0.0.1:$port/ (Ctrl-C stops)"
+    exec python3 -m http.server "$port" --bind 127.0.0.1 --directory "$WEB_DIR"
+    ;;
+  web-test)
+    web
+    # The native shader renderer's frames are the reference the page's are held to.
+    cmake --build "$BUILD_DIR" --target castrelle
+    python3 tests/web/web_test.py --web "$WEB_DIR" --native "$BUILD_DIR/castrelle" \
+      --data "$(sed -n 's/^CASTRELLE_DATA_DIR:PATH=//p' "$BUILD_DIR/CMakeCache.txt")"
+    ;;
   *)
-    echo "Usage: $0 play [castrelle options] | $0 test | $0 sanitize" >&2
+    echo "Usage: $0 play [castrelle options] | $0 test | $0 sanitize | $0 web | $0 web-serve | $0 web-test" >&2
     exit 2
     ;;
 esac
