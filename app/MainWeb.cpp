@@ -13,6 +13,8 @@
 #include "platform/Quit.h"
 #include "platform/Ticks.h"
 #include "render/FrameSize.h"
+#include "render/FrameTarget.h"
+#include "render/PassState.h"
 #include "render/Renderer.h"
 #include "show/Sections.h"
 
@@ -127,9 +129,13 @@ int main() {
     if (!gShell.startUp(desc, status)) return status;
     if (startupFailed()) return 1; // the page shows why
     std::printf("Initialization finished in %.2f seconds! \n", (tickCount() - gShell.creationTick) * 0.001);
-    if (gShotCount > 0)
+    if (gShotCount > 0) {
         emscripten_set_main_loop(shotFrames, 0, 0);
-    else
-        pageLoaded();
+        return 0;
+    }
+    // The page's start button stands on black, not on the finished loading bar.
+    bindWindowTarget();
+    clear(Buffers::Colour);
+    pageLoaded();
     return 0;
 }
