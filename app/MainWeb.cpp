@@ -58,6 +58,7 @@ EM_JS(void, keepTextureNamesFree, (int count), { GL.counter = Math.max(GL.counte
 
 EM_JS(void, pageLoaded, (), { window.castrellePage.loaded(); });
 EM_JS(void, pageFrame, (int demoTime), { window.castrellePage.frame(demoTime); });
+EM_JS(void, pageFirstFrameDrawn, (), { window.castrellePage.firstFrameMs = performance.now(); });
 EM_JS(void, pageEnded, (), { window.castrellePage.ended(); });
 
 void stopShow() {
@@ -67,10 +68,13 @@ void stopShow() {
 }
 
 void playFrame() {
+    static bool firstDrawn = false;
     const bool quitRetrieved = gShell.takeWindowEvent();
     const int demoTime = gShell.clock.read(tickCount());
+    pageFrame(demoTime); // the page notes the clock as it was read
     gShell.renderFrame(demoTime);
-    pageFrame(demoTime);
+    if (!firstDrawn) pageFirstFrameDrawn();
+    firstDrawn = true;
     if (quitRetrieved || gShell.quitRequested) stopShow();
 }
 

@@ -4,9 +4,11 @@
 #include "platform/Events.h"
 
 #include "platform/CanvasWeb.h"
+#include "platform/MessageBox.h"
 #include "platform/Quit.h"
 
 #include <emscripten/html5.h>
+#include <emscripten/html5_webgl.h>
 
 #include <cstring>
 
@@ -83,6 +85,15 @@ EM_BOOL onFullscreenButton(int, const EmscriptenMouseEvent*, void*) {
     return EM_TRUE;
 }
 
+// The browser may take the GL context away (a driver reset, too many pages using GL): the canvas
+// would stay blank, so the page says what happened and the show ends.
+EM_BOOL onContextLost(int, const void*, void*) {
+    showMessage("The browser took the show's WebGL context away. Reload the page to play again.", "WebGL",
+                MessageIcon::Error);
+    postQuitMessage();
+    return EM_TRUE;
+}
+
 } // namespace
 
 void listenToPage() {
@@ -91,6 +102,7 @@ void listenToPage() {
     emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE,
                                              onFullscreenChange);
     emscripten_set_click_callback(kFullscreenButton, nullptr, EM_FALSE, onFullscreenButton);
+    emscripten_set_webglcontextlost_callback(kCanvas, nullptr, EM_FALSE, onContextLost);
 }
 
 bool pollWindowEvent(const GlWindow&, WindowEvent& out) {

@@ -21,7 +21,7 @@ from browser import Browser, PageServer, psnr  # noqa: E402
 # Early in the title, where its glow and texture are on screen: 42 fixed steps.
 SHOT_MS = 700
 MIN_PSNR_DB = 35.0
-PLAY_SECONDS = 5.0
+PLAY_SECONDS = 5.0  # --play-seconds
 
 
 class Failure(Exception):
@@ -61,20 +61,39 @@ def sample(browser):
         " paused: document.getElementById('music').paused})")
 
 
-def test_play(server):
+def open_ready(browser, server):
+    """Opens the page and waits until it offers its start button (or says why it cannot)."""
+    browser.open(server.url + "index.html")
+    deadline = time.monotonic() + 120
+    while not browser.evaluate("!!window.castrellePage && (castrellePage.readyMs !== null || castrellePage.failed)"):
+        check(time.monotonic() < deadline, "the page did not get ready")
+        time.sleep(0.5)
+
+
+def clock_report(browser):
+    """How the demo clock moved from frame to frame against the page's own clock."""
+    recent = browser.evaluate("castrellePage.recent")
+    steps = [(b[0] - a[0], b[1] - a[1]) for a, b in zip(recent, recent[1:]) if b[1] >= a[1] > 0]
+    if len(steps) < 2:
+        return
+    wall = [w for w, _ in steps]
+    slips = [d - w for w, d in steps]
+    print("  %d frames: %.1f fps, frame interval %.0f ms (longest %.0f); demo clock step minus page clock step: "
+          "mean %+.1f ms, largest %+.0f / %+.0f ms" %
+          (len(steps) + 1, 1000 * len(steps) / sum(wall), sum(wall) / len(wall), max(wall),
+           sum(slips) / len(slips), min(slips), max(slips)))
+
+
+def test_play(server, seconds):
     with Browser() as browser:
-        browser.open(server.url + "index.html")
-        deadline = time.monotonic() + 120
-        while not browser.evaluate("castrellePage.readyMs !== null || castrellePage.failed"):
-            check(time.monotonic() < deadline, "the page did not get ready")
-            time.sleep(0.5)
+        open_ready(browser, server)
         check(not browser.evaluate("castrellePage.failed"), "the page failed: %s" % browser.page_message())
         check(browser.evaluate("!document.getElementById('start').hidden"), "no start button")
         browser.evaluate("document.getElementById('start').click()")
 
         samples = []
         start = time.monotonic()
-        while time.monotonic() - start < PLAY_SECONDS:
+        while time.monotonic() - start < seconds:
             time.sleep(0.5)
             samples.append(sample(browser))
         first, last = samples[0], samples[-1]
@@ -90,6 +109,7 @@ def test_play(server):
         # slow software-rendered frame behind.
         for s in samples[2:]:
             check(0 <= s["audio"] - s["demo"] <= 1500, "demo clock %d against music %d" % (s["demo"], s["audio"]))
+        clock_report(browser)
 
         # The native player's keys: Up seeks a second on, F9 pauses, Escape ends the show.
         before = sample(browser)
@@ -133,6 +153,18 @@ def expect_message(url, caption, flags=()):
         check(message.startswith(caption), "the page says '%s'" % message)
 
 
+def test_context_loss(server):
+    with Browser() as browser:
+        open_ready(browser, server)
+        browser.evaluate("document.getElementById('start').click()")
+        time.sleep(1.0)
+        browser.evaluate("document.getElementById('canvas').getContext('webgl2')"
+                         ".getExtension('WEBGL_lose_context').loseContext()")
+        time.sleep(1.0)
+        check(browser.evaluate("castrellePage.failed && castrellePage.ended"), "a lost context went unsaid")
+        print("  " + browser.page_message())
+
+
 def test_failures(web):
     with PageServer(web) as server:
         expect_message(server.url + "index.html", "WebGL 2", flags=["--disable-webgl2"])
@@ -148,11 +180,13 @@ def main():
     parser.add_argument("--web", required=True, help="the web build's folder")
     parser.add_argument("--native", required=True, help="the native castrelle program")
     parser.add_argument("--data", required=True, help="the native build's data folder")
+    parser.add_argument("--play-seconds", type=float, default=PLAY_SECONDS, help="real-time play to watch")
     args = parser.parse_args()
 
     tests = [("the frame of ?shot=%d" % SHOT_MS, lambda s: test_shot(s, args.native, args.data)),
-             ("real-time play on the music's clock, with the keys", test_play),
-             ("messages for a browser without WebGL 2 and for missing data", lambda s: test_failures(args.web))]
+             ("real-time play on the music's clock, with the keys", lambda s: test_play(s, args.play_seconds)),
+             ("messages for a browser without WebGL 2 and for missing data", lambda s: test_failures(args.web)),
+             ("a message when the browser takes the WebGL context away", test_context_loss)]
     passed = failed = 0
     with PageServer(args.web) as server:
         for name, run in tests:
