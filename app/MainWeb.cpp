@@ -58,7 +58,10 @@ EM_JS(void, keepTextureNamesFree, (int count), { GL.counter = Math.max(GL.counte
 
 EM_JS(void, pageLoaded, (), { window.castrellePage.loaded(); });
 EM_JS(void, pageFrame, (int demoTime), { window.castrellePage.frame(demoTime); });
-EM_JS(void, pageFirstFrameDrawn, (), { window.castrellePage.firstFrameMs = performance.now(); });
+// GL runs behind the calls: the frame is on screen by the browser's next animation frame.
+EM_JS(void, pageFirstFrameDrawn, (), {
+    requestAnimationFrame(function() { window.castrellePage.firstFrameMs = performance.now(); });
+});
 EM_JS(void, pageEnded, (), { window.castrellePage.ended(); });
 
 void stopShow() {

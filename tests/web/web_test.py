@@ -111,6 +111,15 @@ def test_play(server, seconds):
             check(0 <= s["audio"] - s["demo"] <= 1500, "demo clock %d against music %d" % (s["demo"], s["audio"]))
         clock_report(browser)
 
+        # The canvas follows the window; F shows the stage fullscreen.
+        browser.page("Emulation.setDeviceMetricsOverride", width=1000, height=500, deviceScaleFactor=1, mobile=False)
+        time.sleep(1.0)
+        size = browser.evaluate("[document.getElementById('canvas').width, document.getElementById('canvas').height]")
+        check(size == [1000, 500], "the canvas is %s in a 1000 x 500 window" % size)
+        press(browser, "f")
+        time.sleep(1.0)
+        check(browser.evaluate("(document.fullscreenElement || {}).id") == "stage", "F did not go fullscreen")
+
         # The native player's keys: Up seeks a second on, F9 pauses, Escape ends the show.
         before = sample(browser)
         press(browser, "ArrowUp")
@@ -124,8 +133,13 @@ def test_play(server, seconds):
         time.sleep(1.5)
         still = sample(browser)
         check(paused["paused"] and still["demo"] == paused["demo"], "F9 did not hold the clock")
+        # In fullscreen the browser takes the first Escape to leave it; the next ends the show.
         press(browser, "Escape")
-        time.sleep(1.5)
+        time.sleep(1.0)
+        check(browser.evaluate("document.fullscreenElement === null"), "Escape did not leave fullscreen")
+        check(not sample(browser)["ended"], "the Escape that left fullscreen also ended the show")
+        press(browser, "Escape")
+        time.sleep(1.0)
         check(sample(browser)["ended"], "Escape did not end the show")
         check(browser.evaluate("!document.getElementById('again').hidden"), "no way to play again")
         check(not browser.errors(), "console errors: %s" % browser.errors())
@@ -135,9 +149,9 @@ def test_play(server, seconds):
 
 
 def press(browser, key):
-    codes = {"ArrowUp": 38, "F9": 120, "Escape": 27}
+    codes = {"ArrowUp": 38, "F9": 120, "Escape": 27, "f": 70}
     for kind in ("rawKeyDown", "keyUp"):
-        browser.page("Input.dispatchKeyEvent", type=kind, key=key, code=key,
+        browser.page("Input.dispatchKeyEvent", type=kind, key=key, code=key if len(key) > 1 else "Key" + key.upper(),
                      windowsVirtualKeyCode=codes[key], nativeVirtualKeyCode=codes[key])
 
 
