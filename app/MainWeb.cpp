@@ -102,6 +102,7 @@ void shotFrames() {
 extern "C" EMSCRIPTEN_KEEPALIVE void castrelleStart() {
     if (gStarted || gShotCount > 0) return;
     gStarted = true;
+    gShell.glCheckFrames = 60; // about once a second: each check stalls the browser's GL pipeline
     gShell.startMusic(gOptions);
     gShell.clock.lastTickTime = static_cast<int>(tickCount() - gShell.clock.tickBase);
     emscripten_set_main_loop(playFrame, 0, 0);

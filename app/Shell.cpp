@@ -115,6 +115,8 @@ void Shell::renderFrame(int demoTime) {
     frameRate.countFrame(tickCount());
     blitFrame(screen, frame);
     writeStatus(demoTime);
+    if (++framesUnchecked_ < glCheckFrames) return;
+    framesUnchecked_ = 0;
     const unsigned error = takeGlError();
     if (error != 0 && glError == 0) {
         glError = error;

@@ -30,6 +30,9 @@ struct Shell {
     bool quitRequested = false;
     bool printStatus = true; // the per-frame console line
     unsigned glError = 0;    // the first GL error a frame ran into (reported then), 0 for none
+    // Frames between GL error checks. Errors stay flagged until read, so none is missed; a browser
+    // answers the check only once the GPU process has caught up, which costs frames.
+    int glCheckFrames = 1;
 
     // Opens the window (or the offscreen surface), sets up GL and loads everything.
     // Returns false when the program must end at once; exitStatus then holds its status.
@@ -46,6 +49,7 @@ struct Shell {
 
   private:
     void writeStatus(int demoTime);
+    int framesUnchecked_ = 0;
 };
 
 // Runs the show with the given options; returns the process exit status: 0 when the show ended
