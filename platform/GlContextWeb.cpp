@@ -33,7 +33,7 @@ void fitCanvasToPage(int& width, int& height) {
     emscripten_set_canvas_element_size(kCanvas, width, height);
 }
 
-WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
+WindowResult openGlWindow(const WindowDesc&, GlWindow& out) {
     out = GlWindow{};
     int width = 0, height = 0;
     fitCanvasToPage(width, height);
@@ -48,12 +48,11 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
     attributes.stencil = EM_TRUE;
     attributes.premultipliedAlpha = EM_FALSE;
     attributes.powerPreference = EM_WEBGL_POWER_PREFERENCE_HIGH_PERFORMANCE;
-    attributes.majorVersion = desc.api == GlApi::Es3 ? 2 : 1;
+    attributes.majorVersion = 2; // OpenGL ES 3.0: only the shader renderer runs in a browser
     attributes.minorVersion = 0;
     const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context(kCanvas, &attributes);
     if (context <= 0) {
-        std::fprintf(stderr, "castrelle: no WebGL %d context (%d)\n", attributes.majorVersion,
-                     static_cast<int>(context));
+        std::fprintf(stderr, "castrelle: no WebGL 2 context (%d)\n", static_cast<int>(context));
         reportNoWebGl2();
         return WindowResult::NoEsContext;
     }
