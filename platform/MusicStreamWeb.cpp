@@ -35,7 +35,11 @@ EM_JS(void, startMusic, (), {
     audio.currentTime = 0;
     const started = audio.play();
     if (started) started.catch(function(e) {
-        if (window.castrellePage) window.castrellePage.message('Music', 'The music could not start: ' + e.message);
+        // The show's own pause (its end, a lost context) interrupts a start still under way: that
+        // is no fault of the music, and must not hide what the page already says.
+        const page = window.castrellePage;
+        if (e.name === 'AbortError' || !page || page.failed) return;
+        page.message('Music', 'The music could not start: ' + e.message);
     });
 });
 
