@@ -31,7 +31,7 @@ struct ModuleCalls {
     void (*attach)(ShowScenes& scenes, EffectBuffers& effects);
     void (*setup)(ShowScenes& scenes, int screenWidth, int screenHeight, int effectWidth, int effectHeight);
     void (*render)(ShowScenes& scenes, int dt, SceneArgs args);
-    const Model* (*model)(const ShowScenes& scenes);
+    const SceneStage& (*stage)(const ShowScenes& scenes);
 };
 
 template <std::size_t I>
@@ -50,7 +50,7 @@ ModuleCalls callsOf() {
             else
                 scene.render(dt);
         },
-        [](const ShowScenes& scenes) -> const Model* { return std::get<I>(scenes.modules).model.get(); },
+        [](const ShowScenes& scenes) -> const SceneStage& { return std::get<I>(scenes.modules).stage; },
     };
 }
 
@@ -82,7 +82,7 @@ void render(void* context, SceneId id, int dt, SceneArgs args) {
 
 const SceneInfo& sceneInfo(SceneId id) { return kInfos[static_cast<std::size_t>(indexOf(id))]; }
 
-const Model* sceneModel(const ShowScenes& scenes, SceneId id) { return callsFor(id).model(scenes); }
+const SceneStage& sceneStage(const ShowScenes& scenes, SceneId id) { return callsFor(id).stage(scenes); }
 
 SceneCalls sceneCallsFor(ShowScenes& scenes) {
     SceneCalls calls;

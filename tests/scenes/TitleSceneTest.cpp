@@ -80,7 +80,7 @@ class TitleSceneTest : public GlTest {
         effects = EffectBuffers(512, 512, 256, 128);
         scene.attach(effects);
         scene.setup(512, 512, 256, 128);
-        ASSERT_EQ(scene.model->objectCount, TitleScene::kFirstSickle + TitleScene::kSickleCount);
+        ASSERT_EQ(scene.stage.model->objectCount, TitleScene::kFirstSickle + TitleScene::kSickleCount);
     }
     void TearDown() override { std::filesystem::current_path(previous); }
 
@@ -97,7 +97,7 @@ class TitleSceneTest : public GlTest {
 
 TEST_F(TitleSceneTest, PartMinusOneDrawsNoWord) {
     const int word = TitleScene::kFirstWord;
-    const int wordTriangles = scene.model->mesh(word).faceCount;
+    const int wordTriangles = scene.stage.model->mesh(word).faceCount;
     const auto withoutWord = trianglesOf(16, -1, 0.0f);
     const auto withWord = trianglesOf(0, 0, 0.0f);
     // The word is drawn twice: once in the glow pass, once layered (three passes) in the full pass.
@@ -120,10 +120,10 @@ TEST_F(TitleSceneTest, LeavesEffectFlagsClearAndTheScreenOrthoInForce) {
 }
 
 TEST_F(TitleSceneTest, SicklesComeOnAt24SecondsAndRestartLowAfterRisingPast3) {
-    scene.clock.time = 23990.0f;
+    scene.stage.clock.time = 23990.0f;
     scene.render(16, 3, 0.0f);
     EXPECT_FALSE(scene.sicklesOn); // tested before the clock moved
-    MeshObject& sickle = scene.model->mesh(TitleScene::kFirstSickle + 7);
+    MeshObject& sickle = scene.stage.model->mesh(TitleScene::kFirstSickle + 7);
     sickle.translation.y = 2.9999f;
     for (int frame = 0; frame < 200 && sickle.translation.y > -4.0f; ++frame) {
         scene.render(16, 3, 0.0f);
