@@ -2,6 +2,7 @@
 
 #include "post/EffectBuffers.h"
 #include "support/GlTestContext.h"
+#include "tests/scenes/OneSceneTest.h"
 
 #include <GL/gl.h>
 
@@ -100,19 +101,10 @@ TEST(DuckWings, FlapMirrorsTooAndFollowsTheBob) {
 }
 
 // The scene itself, on the generated models.
-class DuckSceneTest : public GlTest {
+class DuckSceneTest : public OneSceneTest<DuckScene> {
   protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
-        effects = EffectBuffers(512, 512, 256, 128);
-        scene.attach(effects);
-        scene.orbitAngle = 3.0f; // carried over, as from an earlier run of the scene
-        scene.setup(512, 512, 256, 128);
-        ASSERT_TRUE(scene.stage.ready);
-    }
-    void TearDown() override { std::filesystem::current_path(previous); }
+    // Carried over, as from an earlier run of the scene: set-up leaves it alone.
+    DuckSceneTest() { scene.orbitAngle = 3.0f; }
 
     // The per-frame geometry: deformed wings, tub and sphere, and the glass's mapping.
     std::vector<float> geometry() {
@@ -139,10 +131,6 @@ class DuckSceneTest : public GlTest {
         }
         return most;
     }
-
-    std::filesystem::path previous;
-    EffectBuffers effects;
-    DuckScene scene;
 };
 
 TEST_F(DuckSceneTest, OrbitAngleSurvivesSetupAndLongDeltasStillMoveOrbitAndLight) {

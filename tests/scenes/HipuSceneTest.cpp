@@ -5,6 +5,7 @@
 #include "show/Timetable.h"
 #include "support/GlTestContext.h"
 #include "tests/scenes/LoadedSceneTest.h"
+#include "tests/scenes/OneSceneTest.h"
 
 #include <GL/gl.h>
 
@@ -150,19 +151,12 @@ TEST_F(HipuSceneLogic, TheBlobStaysABlobOverTheWholeScene) {
 }
 
 // The whole frame on the offscreen context.
-class HipuSceneTest : public GlTest {
+class HipuSceneTest : public OneSceneTest<HipuScene> {
   protected:
     void SetUp() override {
-        GlTest::SetUp();
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
-        effects = EffectBuffers(512, 512, 256, 128);
-        scene.attach(effects);
-        scene.setup(512, 512, 256, 128);
-        ASSERT_TRUE(scene.stage.ready);
-        scene.render(1); // the warm-up
+        OneSceneTest::SetUp();
+        if (!HasFatalFailure()) scene.render(1); // the warm-up
     }
-    void TearDown() override { std::filesystem::current_path(previous); }
 
     std::vector<GLubyte> frame() {
         std::vector<GLubyte> pixels(512 * 512 * 3);
@@ -175,10 +169,6 @@ class HipuSceneTest : public GlTest {
         for (const GLubyte v : pixels) sum += v;
         return sum / static_cast<double>(pixels.size());
     }
-
-    std::filesystem::path previous;
-    EffectBuffers effects;
-    HipuScene scene;
 };
 
 TEST_F(HipuSceneTest, RenderWithDeltaZeroRedrawsTheSamePicture) {

@@ -3,6 +3,7 @@
 #include "post/EffectBuffers.h"
 #include "render/MeshRenderer.h"
 #include "support/GlTestContext.h"
+#include "tests/scenes/OneSceneTest.h"
 
 #include <GL/gl.h>
 
@@ -113,19 +114,8 @@ TEST(CreditRows, WobbleStaysSmallWhereTheRowCrossesNegativeX) {
 }
 
 // The scene itself, on the generated models.
-class KukkeliSceneTest : public GlTest {
+class KukkeliSceneTest : public OneSceneTest<KukkeliScene> {
   protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
-        effects = EffectBuffers(512, 512, 256, 128);
-        scene.attach(effects);
-        scene.setup(512, 512, 256, 128);
-        ASSERT_EQ(scene.stage.model->objectCount, 1 + KukkeliScene::kCopies * KukkeliScene::kStarCount);
-    }
-    void TearDown() override { std::filesystem::current_path(previous); }
-
     int drawnStars() const {
         int n = 0;
         for (const int s : scene.starState) n += s != 0 ? 1 : 0;
@@ -140,10 +130,6 @@ class KukkeliSceneTest : public GlTest {
         for (std::size_t i = 0; i < rgb.size(); i += 3) sum += rgb[i];
         return sum;
     }
-
-    std::filesystem::path previous;
-    EffectBuffers effects;
-    KukkeliScene scene;
 };
 
 TEST_F(KukkeliSceneTest, WarmUpsJumpTheClockOnceAndFeedTheCredits) {

@@ -7,6 +7,7 @@
 #include "post/EffectBuffers.h"
 #include "scenes/SceneRegistry.h"
 #include "support/GlTestContext.h"
+#include "tests/scenes/LoadedSceneTest.h"
 
 #include <GL/gl.h>
 
@@ -81,22 +82,13 @@ TEST(StarBallShape, BreathingMovesAlongTheRayFromTheOriginAndSparesTheOrigin) {
 
 // The scene on the generated data, set up and warmed up by the loader as in the show, with every
 // texture slot loaded.
-class StarBallSceneTest : public GlTest {
+class StarBallSceneTest : public LoadedSceneTest {
   protected:
     void SetUp() override {
         GlTest::SetUp();
-        setMessageBoxesInteractive(false);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
-        scenes = std::make_unique<ShowScenes>();
-        scenes->selected = SceneSet::only(SceneId::StarBall);
-        loadAll(show, sceneCallsFor(*scenes), LoadSizes{}, BarStep{nullptr, [](void*) {}});
+        loadOnly(SceneId::StarBall);
         ASSERT_FALSE(startupFailed());
         ASSERT_TRUE(scene().stage.ready);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(previous);
-        resetQuitState();
     }
 
     StarBallScene& scene() { return scenes->get<StarBallScene>(); }
@@ -111,10 +103,6 @@ class StarBallSceneTest : public GlTest {
         glReadPixels(0, 0, 512, 512, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
         return rgb;
     }
-
-    std::filesystem::path previous;
-    std::unique_ptr<ShowScenes> scenes;
-    ShowResources show;
 };
 
 TEST_F(StarBallSceneTest, SetUpLeavesTheGeneratorAsTheLastNoiseFieldDoesAndCountsTheFaces) {

@@ -3,6 +3,7 @@
 #include "post/EffectBuffers.h"
 #include "render/MeshRenderer.h"
 #include "support/GlTestContext.h"
+#include "tests/scenes/OneSceneTest.h"
 
 #include <GL/gl.h>
 
@@ -71,28 +72,13 @@ TEST(TitleCamera, RollFollowsTheWordAndHoldsForNoWord) {
 }
 
 // The scene itself, on the generated models.
-class TitleSceneTest : public GlTest {
+class TitleSceneTest : public OneSceneTest<TitleScene> {
   protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
-        effects = EffectBuffers(512, 512, 256, 128);
-        scene.attach(effects);
-        scene.setup(512, 512, 256, 128);
-        ASSERT_EQ(scene.stage.model->objectCount, TitleScene::kFirstSickle + TitleScene::kSickleCount);
-    }
-    void TearDown() override { std::filesystem::current_path(previous); }
-
     std::int64_t trianglesOf(int dt, int part, float fade) {
         resetDrawnTriangles();
         scene.render(dt, part, fade);
         return drawnTriangles();
     }
-
-    std::filesystem::path previous;
-    EffectBuffers effects;
-    TitleScene scene;
 };
 
 TEST_F(TitleSceneTest, PartMinusOneDrawsNoWord) {
