@@ -62,10 +62,9 @@ std::string videoFrames(const fs::path& video) {
                        video.string() + "' 2>&1");
 }
 
-// The program as runProgram starts it, for scripts.
+// The program as runProgram starts it, for scripts; `env` execs it, so $! is the program's own pid.
 std::string programCommand(const std::string& args) {
-    return std::string("env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "
-                       "timeout 120 '") +
+    return std::string("env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy '") +
            CASTRELLE_TEST_BINARY + "' " + args;
 }
 
@@ -225,19 +224,20 @@ TEST(HostileUse, VideoReplacesItsTargetOnlyWhenFinished) {
 TEST(HostileUse, StalledEncoderNeverOutlivesTheProgram) {
     const fs::path dir = freshTempDir("castrelle_stalled_encoder");
     fs::create_directory(dir / "bin");
-    std::ofstream(dir / "bin" / "ffmpeg") << "#!/bin/sh\necho $$ > encoder.pid\nexec sleep 600\n";
+    std::ofstream(dir / "bin" / "ffmpeg") << "#!/bin/sh\necho $$ > '" << (dir / "encoder.pid").string()
+                                          << "'\nexec sleep 600\n";
     fs::permissions(dir / "bin" / "ffmpeg", fs::perms::owner_all);
     // Starts a capture, lets the pipe to the encoder fill, sends the signal and gives the exit
     // status ("hung" after ten seconds), then whether the encoder still runs.
     auto stop = [&](const std::string& signal) {
         return shellOutput(
-            "cd '" + dir.string() + "' && rm -f encoder.pid && { PATH='" + (dir / "bin").string() + ":'\"$PATH\" " +
+            "alive() { grep -qs '^State:.*[RSDT]' /proc/$1/status; }; cd '" + dir.string() +
+            "' && rm -f encoder.pid && { PATH='" + (dir / "bin").string() + ":'\"$PATH\" " +
             programCommand("--capture v.mp4 --no-music --size 64x64 --data '" + dataDir() + "'") +
             " >/dev/null 2>&1 & pid=$!; for i in $(seq 600); do [ -s encoder.pid ] && break; sleep 0.1; done; "
-            "sleep 1; kill -" + signal + " $pid; "
-            "for i in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done; "
-            "kill -0 $pid 2>/dev/null && { echo hung; kill -KILL $pid; }; wait $pid; echo $?; sleep 0.5; "
-            "kill -0 $(cat encoder.pid) 2>/dev/null && { echo encoder left running; kill -KILL $(cat encoder.pid); }; }");
+            "sleep 1; kill -" + signal + " $pid; for i in $(seq 100); do alive $pid || break; sleep 0.1; done; "
+            "alive $pid && { echo hung; kill -KILL $pid; }; wait $pid; echo $?; sleep 0.5; e=$(cat encoder.pid); "
+            "alive $e && { echo encoder left running; kill -KILL $e; }; }");
     };
     EXPECT_EQ(stop("TERM"), "143\n");
     EXPECT_EQ(shellOutput("ls -A '" + dir.string() + "'"), "bin\nencoder.pid\n");
@@ -319,7 +319,7 @@ TEST(HostileUse, FullAndReadOnlyDisksStopTheCaptureWithPathAndReason) {
         fs::remove(dir / "status");
         std::ofstream(dir / "run.sh") << "mount -t tmpfs -o " << options << " tmpfs '" << disk.string()
                                       << "' || exit\n"
-                                      << programCommand(withData(args)) << " >'" << (dir / "out").string()
+                                      << "timeout 120 " << programCommand(withData(args)) << " >'" << (dir / "out").string()
                                       << "' 2>'" << (dir / "err").string() << "'\necho $? >'"
                                       << (dir / "status").string() << "'\ncp -a '" << disk.string() << "/.' '"
                                       << kept.string() << "'\n";
@@ -358,7 +358,7 @@ TEST(HostileUse, FullAndReadOnlyDisksStopTheCaptureWithPathAndReason) {
     EXPECT_EQ(shot.out.find("shot_000100.png"), std::string::npos) << shot.out;
 
     // A video on a full disk: the encoder's own reason, and nothing left behind.
-    const RunResult video = onDisk("size=64k", "--capture '" + disk.string() + "/v.mp4'" + frames);
+    const RunResult video = onDisk("size=16k", "--capture '" + disk.string() + "/v.mp4'" + frames);
     EXPECT_EQ(video.status, 1);
     EXPECT_NE(video.err.find("No space left on device"), std::string::npos) << video.err;
     EXPECT_TRUE(fs::is_empty(kept));
