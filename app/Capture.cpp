@@ -192,8 +192,9 @@ int runCapture(const Options& options) {
     if (sink == Sink::Video) {
         const int fd = video.create(options.capturePath);
         if (fd < 0) {
+            const int error = errno;
             std::fprintf(stderr, "castrelle: cannot write in %s: %s\n",
-                         std::filesystem::path(options.capturePath).parent_path().c_str(), std::strerror(errno));
+                         std::filesystem::path(options.capturePath).parent_path().c_str(), std::strerror(error));
             shell.shutDown();
             return 1;
         }
@@ -312,11 +313,12 @@ int runCapture(const Options& options) {
     bool kept = true;
     if (sink == Sink::Video && encoded && written > 0) {
         kept = video.commit();
+        const int error = errno;
         if (kept) {
             std::printf("Wrote %s (%lld frames)\n", options.capturePath.c_str(), static_cast<long long>(written));
         } else {
             std::fprintf(stderr, "castrelle: cannot put the video in place of %s (%s); it is in %s\n",
-                         options.capturePath.c_str(), std::strerror(errno), video.path().c_str());
+                         options.capturePath.c_str(), std::strerror(error), video.path().c_str());
             video.release();
         }
     }
