@@ -97,7 +97,8 @@ bool prepareOutput(Sink sink, const Options& options) {
     std::error_code ec;
     std::filesystem::path folder;
     switch (sink) {
-    case Sink::Null: return true;
+    case Sink::Null:
+        return true;
     case Sink::Video:
         folder = std::filesystem::path(options.capturePath).parent_path();
         if (!std::filesystem::is_directory(folder, ec)) {
@@ -105,7 +106,8 @@ bool prepareOutput(Sink sink, const Options& options) {
             return false;
         }
         if (std::filesystem::is_directory(options.capturePath, ec)) {
-            std::fprintf(stderr, "castrelle: %s is a folder, not a video file\n", options.capturePath.c_str());
+            std::fprintf(stderr, "castrelle: %s is a folder, not a video file\n",
+                         options.capturePath.c_str());
             return false;
         }
         break;
@@ -114,7 +116,8 @@ bool prepareOutput(Sink sink, const Options& options) {
         folder = sink == Sink::Shots ? options.outDir : options.capturePath;
         std::filesystem::create_directories(folder, ec);
         if (ec) {
-            std::fprintf(stderr, "castrelle: cannot make the folder %s: %s\n", folder.c_str(), ec.message().c_str());
+            std::fprintf(stderr, "castrelle: cannot make the folder %s: %s\n", folder.c_str(),
+                         ec.message().c_str());
             return false;
         }
         break;
@@ -194,7 +197,8 @@ int runCapture(const Options& options) {
         if (fd < 0) {
             const int error = errno;
             std::fprintf(stderr, "castrelle: cannot write in %s: %s\n",
-                         std::filesystem::path(options.capturePath).parent_path().c_str(), std::strerror(error));
+                         std::filesystem::path(options.capturePath).parent_path().c_str(),
+                         std::strerror(error));
             shell.shutDown();
             return 1;
         }
@@ -216,8 +220,8 @@ int runCapture(const Options& options) {
     const int64_t lastSample = int64_t{timetable::kShowEnd} * MusicStream::kSampleRate / 1000;
     std::vector<int16_t> samples;
     if (withAudio) {
-        samples.resize(2 * static_cast<size_t>(std::min(fixedStepSample(1, options.fpsNum, options.fpsDen) + 1,
-                                                        lastSample)));
+        samples.resize(2 * static_cast<size_t>(
+                               std::min(fixedStepSample(1, options.fpsNum, options.fpsDen) + 1, lastSample)));
         soundtrack.decodeFrom(fixedStepSample(firstWritten, options.fpsNum, options.fpsDen));
     }
 
@@ -256,7 +260,8 @@ int runCapture(const Options& options) {
             int sampleCount = 0;
             if (withAudio) {
                 const int64_t from = std::min(fixedStepSample(n, options.fpsNum, options.fpsDen), lastSample);
-                const int64_t to = std::min(fixedStepSample(n + 1, options.fpsNum, options.fpsDen), lastSample);
+                const int64_t to =
+                    std::min(fixedStepSample(n + 1, options.fpsNum, options.fpsDen), lastSample);
                 sampleCount = static_cast<int>(to - from);
                 soundtrack.readSamples(samples.data(), sampleCount);
             }
@@ -315,7 +320,8 @@ int runCapture(const Options& options) {
         kept = video.commit();
         const int error = errno;
         if (kept) {
-            std::printf("Wrote %s (%lld frames)\n", options.capturePath.c_str(), static_cast<long long>(written));
+            std::printf("Wrote %s (%lld frames)\n", options.capturePath.c_str(),
+                        static_cast<long long>(written));
         } else {
             std::fprintf(stderr, "castrelle: cannot put the video in place of %s (%s); it is in %s\n",
                          options.capturePath.c_str(), std::strerror(error), video.path().c_str());

@@ -41,8 +41,8 @@ bool parseSize(std::string_view text, int& w, int& h) {
 }
 
 std::string sizeLimits() {
-    return "width and height from " + std::to_string(kMinCaptureSide) + " to " + std::to_string(kMaxCaptureSide) +
-           ", multiples of " + std::to_string(kCaptureSideStep);
+    return "width and height from " + std::to_string(kMinCaptureSide) + " to " +
+           std::to_string(kMaxCaptureSide) + ", multiples of " + std::to_string(kCaptureSideStep);
 }
 
 bool parseShotList(std::string_view text, std::vector<int>& out) {

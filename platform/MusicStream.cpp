@@ -55,14 +55,16 @@ bool MusicStream::open(const char* path, bool withAudio) {
     int channels = 0, encoding = 0;
     unsigned char probe[4096];
     size_t got = 0;
-    bool ok = mpg123_open_fd(h, file) == MPG123_OK && mpg123_getformat(h, &rate, &channels, &encoding) == MPG123_OK;
+    bool ok =
+        mpg123_open_fd(h, file) == MPG123_OK && mpg123_getformat(h, &rate, &channels, &encoding) == MPG123_OK;
     if (ok) {
         const int r = mpg123_read(h, probe, sizeof probe, &got);
         ok = (r == MPG123_OK || r == MPG123_DONE || r == MPG123_NEW_FORMAT) && got > 0;
     }
     if (ok) ok = mpg123_scan(h) == MPG123_OK;
     if (!ok) {
-        openError_ = lseek(file, 0, SEEK_END) == 0 ? "the file is empty" : "no MP3 audio in it that plays at 44100 Hz";
+        openError_ =
+            lseek(file, 0, SEEK_END) == 0 ? "the file is empty" : "no MP3 audio in it that plays at 44100 Hz";
         mpg123_delete(h);
         ::close(file);
         return false;
@@ -82,7 +84,8 @@ bool MusicStream::open(const char* path, bool withAudio) {
         want.userdata = this;
         SDL_AudioSpec have = {};
         device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-        if (device_ == 0) std::fprintf(stderr, "No audio device (%s): the music plays silently\n", SDL_GetError());
+        if (device_ == 0)
+            std::fprintf(stderr, "No audio device (%s): the music plays silently\n", SDL_GetError());
     }
     return true;
 }
@@ -145,7 +148,8 @@ void MusicStream::setMuted(bool muted) {
 void MusicStream::seekDecoder(int64_t sample) {
     decodeSample_ = sample;
     decoderAtEnd_ = sample >= lengthSamples_;
-    if (!decoderAtEnd_ && mpg123_seek(decoder_, static_cast<off_t>(sample), SEEK_SET) < 0) decoderAtEnd_ = true;
+    if (!decoderAtEnd_ && mpg123_seek(decoder_, static_cast<off_t>(sample), SEEK_SET) < 0)
+        decoderAtEnd_ = true;
 }
 
 void MusicStream::audioCallback(void* self, uint8_t* out, int bytes) {

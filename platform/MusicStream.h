@@ -14,7 +14,7 @@
 struct mpg123_handle_struct;
 
 class MusicStream {
-public:
+  public:
     static constexpr int kSampleRate = 44100;
 
     MusicStream() = default;
@@ -46,7 +46,7 @@ public:
     void decodeFrom(int64_t sample);
     void readSamples(int16_t* out, int frames);
 
-private:
+  private:
     static void audioCallback(void* self, uint8_t* out, int bytes);
     void fill(int16_t* out, int frames);
     void decode(int16_t* out, int frames); // with mutex_ held

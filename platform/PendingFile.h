@@ -6,7 +6,7 @@
 #include <string>
 
 class PendingFile {
-public:
+  public:
     PendingFile() = default;
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
@@ -23,7 +23,7 @@ public:
     // Leaves the temporary file where it is, for good.
     void release() { temporary_.clear(); }
 
-private:
+  private:
     std::string target_;
     std::string temporary_; // empty once committed or discarded
 };

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <poll.h>
 #include <linux/close_range.h>
+#include <poll.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,7 +36,8 @@ long cpuTicks(pid_t pid) {
     // Fields after the command name (which may hold spaces): state is field 3, utime 14, stime 15.
     const char* rest = std::strrchr(text, ')');
     unsigned long user = 0, system = 0;
-    if (!rest || std::sscanf(rest + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user, &system) != 2)
+    if (!rest ||
+        std::sscanf(rest + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user, &system) != 2)
         return -1;
     return static_cast<long>(user + system);
 }
@@ -90,14 +91,16 @@ bool VideoEncoder::start(const VideoDesc& desc) {
     // -xerror: a write that fails (a full disk) fails the run even where ffmpeg would go on.
     // The raw inputs need no probing, and probing the sound would wait for more of it than comes
     // beside the first frames, while the frames wait for ffmpeg: neither side would move.
-    std::vector<std::string> args = {"ffmpeg",   "-hide_banner", "-loglevel", "error",    "-xerror",
-                                     "-nostdin", "-y",           "-probesize", "32",      "-analyzeduration",
-                                     "0",        "-f",           "rawvideo",  "-pix_fmt", "rgb24",
-                                     "-s",       size,           "-r",        rate,       "-i",
+    std::vector<std::string> args = {"ffmpeg",   "-hide_banner", "-loglevel",  "error",    "-xerror",
+                                     "-nostdin", "-y",           "-probesize", "32",       "-analyzeduration",
+                                     "0",        "-f",           "rawvideo",   "-pix_fmt", "rgb24",
+                                     "-s",       size,           "-r",         rate,       "-i",
                                      "pipe:0"};
     if (desc.withAudio)
-        args.insert(args.end(), {"-probesize", "32", "-analyzeduration", "0", "-f", "s16le", "-ar", "44100", "-ac",
-                                 "2", "-i", "pipe:3", "-map", "0:v", "-map", "1:a", "-c:a", "aac", "-b:a", "192k"});
+        args.insert(args.end(),
+                    {"-probesize", "32",  "-analyzeduration", "0",    "-f",  "s16le", "-ar", "44100", "-ac",
+                     "2",          "-i",  "pipe:3",           "-map", "0:v", "-map",  "1:a", "-c:a",  "aac",
+                     "-b:a",       "192k"});
     args.insert(args.end(), {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-pix_fmt", "yuv420p",
                              "-movflags", "+faststart", desc.path});
     std::vector<char*> argv;
@@ -128,7 +131,8 @@ bool VideoEncoder::start(const VideoDesc& desc) {
         if (pid > 0 && execError == ENOENT)
             std::fprintf(stderr, "castrelle: cannot run ffmpeg (not found); install the ffmpeg package\n");
         else
-            std::fprintf(stderr, "castrelle: cannot run ffmpeg: %s\n", std::strerror(pid > 0 ? execError : forkError));
+            std::fprintf(stderr, "castrelle: cannot run ffmpeg: %s\n",
+                         std::strerror(pid > 0 ? execError : forkError));
         return false;
     }
     std::signal(SIGPIPE, SIG_IGN); // a dead encoder shows up as a failed write instead

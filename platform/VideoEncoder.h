@@ -17,7 +17,7 @@ struct VideoDesc {
 };
 
 class VideoEncoder {
-public:
+  public:
     VideoEncoder() = default;
     VideoEncoder(const VideoEncoder&) = delete;
     VideoEncoder& operator=(const VideoEncoder&) = delete;
@@ -33,7 +33,7 @@ public:
     // error.
     bool finish();
 
-private:
+  private:
     struct Part {
         int fd;
         const uint8_t* bytes;

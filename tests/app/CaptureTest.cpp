@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <thread>
 
@@ -91,8 +91,9 @@ TEST(CaptureProgram, BadCaptureOptionsAreRejected) {
     }
     const RunResult small = runProgram("--capture x.mp4 --size 64x48");
     EXPECT_EQ(small.status, 2);
-    EXPECT_NE(small.err.find("bad value '64x48' for --size (width and height from 64 to 8192, multiples of 4)"),
-              std::string::npos)
+    EXPECT_NE(
+        small.err.find("bad value '64x48' for --size (width and height from 64 to 8192, multiples of 4)"),
+        std::string::npos)
         << small.err;
     EXPECT_NE(runProgram("--help").out.find("from 64 to 8192"), std::string::npos);
 }
@@ -115,8 +116,8 @@ TEST(CaptureProgram, InterruptedVideoIsStillPlayable) {
     const std::string video = dir + "/v.mkv";
     // The signal comes once the encoder has written something, however long loading took. The
     // video is written under a temporary name until it is whole.
-    EXPECT_EQ(interruptedCaptureStatus(dir, "", "find . -name 'v.partial-*.mkv' -size +0 | grep -q . && sleep 0.5",
-                                       "HUP"),
+    EXPECT_EQ(interruptedCaptureStatus(
+                  dir, "", "find . -name 'v.partial-*.mkv' -size +0 | grep -q . && sleep 0.5", "HUP"),
               "129\n");
     const std::string frames = shellOutput("ffprobe -v error -select_streams v -count_frames -show_entries "
                                            "stream=nb_read_frames -of csv=p=0 '" +
