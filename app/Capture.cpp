@@ -209,20 +209,18 @@ int runCapture(const Options& options) {
         videoDesc.height = options.height;
         videoDesc.fpsNum = options.fpsNum;
         videoDesc.fpsDen = options.fpsDen;
-        videoDesc.withAudio = withAudio;
+        if (withAudio) {
+            // The sound from under the first frame written to the end of the show (a frame rate
+            // slower than the show would otherwise ask for hours of silence).
+            const int64_t first = fixedStepSample(firstWritten, options.fpsNum, options.fpsDen);
+            soundtrack.decodeFrom(first);
+            videoDesc.soundtrack = &soundtrack;
+            videoDesc.soundSamples = int64_t{timetable::kShowEnd} * MusicStream::kSampleRate / 1000 - first;
+        }
         if (!encoder.start(videoDesc)) {
             shell.shutDown();
             return 1;
         }
-    }
-    // The samples under each frame, from the first one written; the video's sound ends with the
-    // show (a frame rate slower than the show would otherwise ask for hours of silence).
-    const int64_t lastSample = int64_t{timetable::kShowEnd} * MusicStream::kSampleRate / 1000;
-    std::vector<int16_t> samples;
-    if (withAudio) {
-        samples.resize(2 * static_cast<size_t>(
-                               std::min(fixedStepSample(1, options.fpsNum, options.fpsDen) + 1, lastSample)));
-        soundtrack.decodeFrom(fixedStepSample(firstWritten, options.fpsNum, options.fpsDen));
     }
 
     const int64_t total = fixedStepFrameCount(options.fpsNum, options.fpsDen, 0, toMs);
@@ -256,18 +254,9 @@ int runCapture(const Options& options) {
         const double t1 = monotonicSeconds();
         char name[64];
         switch (sink) {
-        case Sink::Video: {
-            int sampleCount = 0;
-            if (withAudio) {
-                const int64_t from = std::min(fixedStepSample(n, options.fpsNum, options.fpsDen), lastSample);
-                const int64_t to =
-                    std::min(fixedStepSample(n + 1, options.fpsNum, options.fpsDen), lastSample);
-                sampleCount = static_cast<int>(to - from);
-                soundtrack.readSamples(samples.data(), sampleCount);
-            }
-            outputOk = encoder.write(rgb, samples.data(), sampleCount);
+        case Sink::Video:
+            outputOk = encoder.write(rgb);
             break;
-        }
         case Sink::PngFolder: {
             std::snprintf(name, sizeof name, "frame_%06lld.png", static_cast<long long>(written));
             const auto path = std::filesystem::path(options.capturePath) / name;

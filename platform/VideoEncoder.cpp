@@ -1,8 +1,10 @@
 #include "platform/VideoEncoder.h"
 
 #include "platform/Interrupt.h"
+#include "platform/MusicStream.h"
 #include "platform/Ticks.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -22,6 +24,10 @@ namespace {
 constexpr unsigned kStuckMs = 1000;
 constexpr unsigned kFinishAfterSignalMs = 10000;
 constexpr size_t kLogTail = 4096;
+// Sound is read from the decoder in pieces of this many samples (93 ms).
+constexpr int kSoundChunk = 4096;
+// A little more sound than picture, so that the picture decides where the file ends (-shortest).
+constexpr int64_t kSoundMargin = MusicStream::kSampleRate / 4;
 
 // Processor time ffmpeg has used, in clock ticks; -1 when it cannot be read.
 long cpuTicks(pid_t pid) {
@@ -96,11 +102,12 @@ bool VideoEncoder::start(const VideoDesc& desc) {
                                      "0",        "-f",           "rawvideo",   "-pix_fmt", "rgb24",
                                      "-s",       size,           "-r",         rate,       "-i",
                                      "pipe:0"};
-    if (desc.withAudio)
+    const bool withSound = desc.soundtrack != nullptr;
+    if (withSound)
         args.insert(args.end(),
-                    {"-probesize", "32",  "-analyzeduration", "0",    "-f",  "s16le", "-ar", "44100", "-ac",
-                     "2",          "-i",  "pipe:3",           "-map", "0:v", "-map",  "1:a", "-c:a",  "aac",
-                     "-b:a",       "192k"});
+                    {"-probesize", "32",   "-analyzeduration", "0",    "-f",  "s16le", "-ar", "44100", "-ac",
+                     "2",          "-i",   "pipe:3",           "-map", "0:v", "-map",  "1:a", "-c:a",  "aac",
+                     "-b:a",       "192k", "-shortest"});
     args.insert(args.end(), {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-pix_fmt", "yuv420p",
                              "-movflags", "+faststart", desc.path});
     std::vector<char*> argv;
@@ -109,7 +116,7 @@ bool VideoEncoder::start(const VideoDesc& desc) {
 
     int video[2] = {-1, -1}, audio[2] = {-1, -1}, log[2] = {-1, -1}, status[2] = {-1, -1};
     bool piped = pipe2(video, O_CLOEXEC) == 0 && pipe2(log, O_CLOEXEC) == 0 && pipe2(status, O_CLOEXEC) == 0;
-    if (piped && desc.withAudio) piped = pipe2(audio, O_CLOEXEC) == 0;
+    if (piped && withSound) piped = pipe2(audio, O_CLOEXEC) == 0;
     const pid_t parent = getpid();
     const pid_t pid = piped ? fork() : -1;
     if (pid == 0) execEncoder(argv.data(), video[0], audio[0], log[1], status[1], parent);
@@ -143,7 +150,15 @@ bool VideoEncoder::start(const VideoDesc& desc) {
     for (int fd : {video_, audio_, log_})
         if (fd >= 0) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
     frameBytes_ = static_cast<size_t>(desc.width) * desc.height * 3;
+    fpsNum_ = desc.fpsNum;
+    fpsDen_ = desc.fpsDen;
+    frames_ = 0;
     logTail_.clear();
+    soundtrack_ = desc.soundtrack;
+    soundLimit_ = desc.soundSamples + kSoundMargin;
+    soundRead_ = 0;
+    sound_.assign(2 * static_cast<size_t>(kSoundChunk), 0);
+    soundSent_ = soundBytes_ = 0;
     return true;
 }
 
@@ -162,46 +177,60 @@ void VideoEncoder::readLog() {
     }
 }
 
-// Writes the parts whichever way ffmpeg takes them: it reads its two inputs on threads of its
-// own, and waiting on one pipe while it wants the other would block both sides.
-bool VideoEncoder::send(Part* parts, int count) {
+// Sends the next piece of sound, reading it from the decoder when the last one has gone. False
+// when ffmpeg takes no more.
+bool VideoEncoder::sendSound() {
+    if (soundSent_ == soundBytes_) {
+        const int count = static_cast<int>(std::min<int64_t>(kSoundChunk, soundLimit_ - soundRead_));
+        soundtrack_->readSamples(sound_.data(), count);
+        soundRead_ += count;
+        soundSent_ = 0;
+        soundBytes_ = static_cast<size_t>(count) * 4;
+    }
+    const ssize_t w = ::write(audio_, reinterpret_cast<const uint8_t*>(sound_.data()) + soundSent_,
+                              soundBytes_ - soundSent_);
+    if (w > 0) soundSent_ += static_cast<size_t>(w);
+    return w > 0 || errno == EAGAIN || errno == EINTR;
+}
+
+// Sends the frame, and sound whenever ffmpeg takes it; with toSoundsEnd, goes on until all the
+// sound is sent. ffmpeg reads its inputs on threads of its own but pulls only from the one behind
+// in time, and the encoder holds frames back to look ahead, so the sound must run ahead of the
+// picture as far as ffmpeg lets it: waiting on one pipe for the other would block both sides.
+bool VideoEncoder::pump(const uint8_t* frame, size_t size, bool toSoundsEnd) {
     unsigned lastProgress = tickCount();
-    bool started = false;
+    bool started = toSoundsEnd;
     for (;;) {
-        pollfd fds[3];
-        int n = 0;
-        for (int i = 0; i < count; ++i)
-            if (parts[i].size > 0) fds[n++] = {parts[i].fd, POLLOUT, 0};
-        if (n == 0) return true;
+        const bool soundLeft = audio_ >= 0 && (soundSent_ < soundBytes_ || soundRead_ < soundLimit_);
+        if (size == 0 && !(toSoundsEnd && soundLeft)) return true;
         // A signal ends the capture: a frame half sent is finished only while ffmpeg takes it.
         if (interruptSignal() && (!started || tickCount() - lastProgress > kStuckMs)) return false;
-        const int waiting = n;
-        if (log_ >= 0) fds[n++] = {log_, POLLIN, 0};
-        if (poll(fds, static_cast<nfds_t>(n), 100) < 0 && errno != EINTR) return false;
-        if (log_ >= 0 && fds[n - 1].fd == log_ && fds[n - 1].revents) readLog();
-        for (int k = 0; k < waiting; ++k) {
-            if (!fds[k].revents) continue;
-            Part* p = parts;
-            while (p->fd != fds[k].fd) ++p;
-            const ssize_t w = ::write(p->fd, p->bytes, p->size);
+        pollfd fds[3] = {
+            {size > 0 ? video_ : -1, POLLOUT, 0}, {soundLeft ? audio_ : -1, POLLOUT, 0}, {log_, POLLIN, 0}};
+        if (poll(fds, 3, 100) < 0 && errno != EINTR) return false;
+        if (fds[2].revents) readLog();
+        if (fds[0].revents) {
+            const ssize_t w = ::write(video_, frame, size);
+            if (w < 0 && errno != EAGAIN && errno != EINTR) return false; // ffmpeg has gone away
             if (w > 0) {
-                p->bytes += w;
-                p->size -= static_cast<size_t>(w);
+                frame += w;
+                size -= static_cast<size_t>(w);
                 started = true;
                 lastProgress = tickCount();
-            } else if (w < 0 && errno != EAGAIN && errno != EINTR) {
-                return false; // ffmpeg has gone away
             }
+        }
+        if (fds[1].revents) {
+            // At the end ffmpeg may stop reading sound once the picture is done: that is no failure.
+            if (!sendSound()) return toSoundsEnd;
+            lastProgress = tickCount();
         }
     }
 }
 
-bool VideoEncoder::write(const uint8_t* rgb, const int16_t* samples, int sampleFrames) {
-    if (pid_ < 0) return false;
-    Part parts[2] = {{video_, rgb, frameBytes_},
-                     {audio_, reinterpret_cast<const uint8_t*>(samples),
-                      audio_ >= 0 && samples ? static_cast<size_t>(sampleFrames) * 4 : 0}};
-    return send(parts, 2);
+bool VideoEncoder::write(const uint8_t* rgb) {
+    if (pid_ < 0 || !pump(rgb, frameBytes_, false)) return false;
+    ++frames_;
+    return true;
 }
 
 void VideoEncoder::closeStreams() {
@@ -211,7 +240,14 @@ void VideoEncoder::closeStreams() {
 
 bool VideoEncoder::finish() {
     if (pid_ < 0) return false;
-    closeStreams(); // the end of its inputs: ffmpeg finishes the file
+    // The end of the picture; then the sound up to it, and ffmpeg finishes the file.
+    closeFd(video_);
+    if (audio_ >= 0) {
+        soundLimit_ =
+            std::min(soundLimit_, frames_ * fpsDen_ * MusicStream::kSampleRate / fpsNum_ + kSoundMargin);
+        pump(nullptr, 0, true); // whether the file is whole, ffmpeg says
+        closeFd(audio_);
+    }
     int status = 0;
     bool stuck = false;
     long lastCpu = cpuTicks(pid_);

@@ -1,11 +1,14 @@
 #pragma once
 // Encodes captured frames to H.264 through an ffmpeg child process. The soundtrack goes in as the
-// samples the show's own decoder makes, beside the frames, so a video sounds as the player plays.
-// ffmpeg dies with the program, and a signal never waits long on an ffmpeg that stopped working.
+// samples the show's own decoder makes, so a video sounds as the player plays. ffmpeg dies with
+// the program, and a signal never waits long on an ffmpeg that stopped working.
 
 #include <cstdint>
 #include <string>
 #include <sys/types.h>
+#include <vector>
+
+class MusicStream;
 
 struct VideoDesc {
     std::string path; // the file ffmpeg writes, .mp4 or .mkv
@@ -13,7 +16,9 @@ struct VideoDesc {
     int height = 600;
     int fpsNum = 60; // frames per second as a fraction
     int fpsDen = 1;
-    bool withAudio = false; // 44100 Hz stereo 16-bit samples come with every frame
+    // The sound, read on from its decoder's position under the first frame; null for none.
+    MusicStream* soundtrack = nullptr;
+    int64_t soundSamples = 0; // how much of it there is at most (the show ends)
 };
 
 class VideoEncoder {
@@ -25,21 +30,17 @@ class VideoEncoder {
 
     // Starts ffmpeg. Returns false (with a message on standard error) when it cannot run.
     bool start(const VideoDesc& desc);
-    // Sends one RGB frame, rows top to bottom, and the samples that play during it. Returns false
-    // when ffmpeg has gone away, or when a signal came and ffmpeg takes nothing more.
-    bool write(const uint8_t* rgb, const int16_t* samples, int sampleFrames);
+    // Sends one RGB frame, rows top to bottom, and meanwhile as much sound as ffmpeg takes.
+    // Returns false when ffmpeg has gone away, or when a signal came and ffmpeg takes nothing more.
+    bool write(const uint8_t* rgb);
     // Ends the streams and waits for ffmpeg to finish the file; after a signal, an ffmpeg that does
     // no work for a second is stopped. True when the file is whole; otherwise says why on standard
     // error.
     bool finish();
 
   private:
-    struct Part {
-        int fd;
-        const uint8_t* bytes;
-        size_t size;
-    };
-    bool send(Part* parts, int count);
+    bool pump(const uint8_t* frame, size_t size, bool toSoundsEnd);
+    bool sendSound();
     void readLog();
     void closeStreams();
     void stop(); // ends ffmpeg at once
@@ -49,5 +50,16 @@ class VideoEncoder {
     int log_ = -1; // ffmpeg's standard error
     pid_t pid_ = -1;
     size_t frameBytes_ = 0;
+    int fpsNum_ = 60;
+    int fpsDen_ = 1;
+    int64_t frames_ = 0;  // sent whole
     std::string logTail_; // the end of what ffmpeg said
+
+    MusicStream* soundtrack_ = nullptr;
+    int64_t soundSamples_ = 0;
+    int64_t soundLimit_ = 0;     // samples to send in all; grows with the frames until the end
+    int64_t soundRead_ = 0;      // samples taken from the decoder
+    std::vector<int16_t> sound_; // samples read and not yet sent
+    size_t soundSent_ = 0;       // bytes of sound_ sent
+    size_t soundBytes_ = 0;      // bytes in sound_
 };
