@@ -164,16 +164,16 @@ bool VideoEncoder::start(const VideoDesc& desc) {
 
 void VideoEncoder::readLog() {
     char buffer[4096];
-    for (;;) {
-        const ssize_t n = log_ >= 0 ? read(log_, buffer, sizeof buffer) : -1;
+    while (log_ >= 0) {
+        const ssize_t n = read(log_, buffer, sizeof buffer);
         if (n > 0) {
             logTail_.append(buffer, static_cast<size_t>(n));
             if (logTail_.size() > kLogTail) logTail_.erase(0, logTail_.size() - kLogTail);
-            continue;
+        } else if (n == 0) {
+            closeFd(log_); // ffmpeg has closed it: it is ending
+        } else if (errno != EINTR) {
+            return; // nothing more for now
         }
-        if (n == 0) closeFd(log_); // ffmpeg has closed it: it is ending
-        if (n < 0 && errno == EINTR) continue;
-        return;
     }
 }
 
