@@ -144,7 +144,7 @@ void DuckScene::setup(int screenWidth, int screenHeight, int effectWidth, int ef
     };
     load("Models/siipi2lowlh.3ds", 6.5f, 0.05f);
     load("Models/siipi2lowrh.3ds", 6.5f, 0.05f);
-    load("Models/backball.3ds", 5.0f, 0.05f);
+    load("Models/duckball.3ds", 5.0f, 0.05f);
     load("Models/amme.3ds", 1.5f, 0.01f);
     load("Models/kvs.3ds", 1.5f, 1.0f);
     load("Models/ankka.3ds", 1.0f, 1.0f);

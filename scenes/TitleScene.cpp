@@ -30,6 +30,19 @@ Vec4 wordColour(int w) {
                 0.95f + 0.04f * std::sin(123.0f * fw), 1.0f);
 }
 
+// From 34.5 to 36.5 s the bend sweeps QUILLMERE's letters, grown to fill the frame, past the light:
+// at full strength their burned glow turned an eighth of the frame white. Over those two seconds
+// the word's glow is eased to half, which keeps the flash and gives the letters back their edges.
+constexpr float kSweepStart = 34500.0f;
+constexpr float kSweepEnd = 36500.0f;
+constexpr float kSweepEase = 150.0f;
+constexpr float kSweepGlow = 0.5f;
+
+float sweepGlow(float sceneClock) {
+    return 1.0f - (1.0f - kSweepGlow) * fadeInOutOver(sceneClock, kSweepStart, kSweepEase,
+                                                       kSweepEnd - kSweepEase, kSweepEase);
+}
+
 // The word's rise-and-fall bend over a nine-second cycle offset by `offsetMs`.
 float deformCycle(float sceneClock, int offsetMs) {
     const float x =
@@ -304,8 +317,11 @@ void TitleScene::glowPass(int part, int word, float fade, float beat, float word
         o.renderMode = RenderMode::Reflect;
         o.alpha = o.envAlpha = 1.0f;
         o.layered = 0;
+        const Vec4 colour = o.colour;
+        o.colour.scale(sweepGlow(clock.time));
         setPerspectiveEffect(m, camera);
         drawObject(m, kFirstWord + word, light, 0, kWorkingShape);
+        o.colour = colour;
     }
     if (wordFadeIn != 1.0f) { // until the word has faded in, keep it aside and add it back weighted
         setOrthoEffect(m);
