@@ -31,10 +31,10 @@ Mesh buildBackball() { return room(50.0, 32, 18, 160.0, 80.0); }
 
 // The tower's room (x5, stretched 5 upright, texture x6): the wall stands 140 to 360 units from
 // the camera, so a repeat of the (blurred) paving round the middle is some 65 units, about 130
-// pixels, square: coarse enough not to crawl at 512 with no mipmaps, and small enough that the
-// scroll of half a repeat a second drifts rather than rushes. Two repeats each half turn and ten
-// pole to pole, times six.
-Mesh buildPotkoBall() { return room(50.0, 32, 18, 2.0, 10.0); }
+// pixels, about square: coarse enough not to crawl at 512 with no mipmaps, and small enough that
+// the scroll of half a repeat a second drifts rather than rushes. Two repeats each half turn and
+// nine pole to pole, times six.
+Mesh buildPotkoBall() { return room(50.0, 32, 18, 2.0, 9.0); }
 
 // The duck's room (x5, stretched 5 upright), drawn as a reflection only. Its noise lumps move
 // with the time and the reflection is computed per vertex, so on too coarse a mesh the lumps turn
