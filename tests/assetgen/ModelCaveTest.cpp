@@ -239,7 +239,8 @@ double halfCosine(double x) { return (1.0 - std::cos(std::numbers::pi * std::cla
 
 } // namespace
 
-// What each greeting is for: while it is shown, the name faces the camera the right way round,
+// What each greeting is for: while it is shown, the name faces the camera the right way round
+// (within 45 degrees),
 // fills at least a third of the frame's width without leaving it, is in plain view and inside the
 // lantern's broad beam (about 38 degrees each side of its front), for at least 1.5 s.
 TEST(ModelCaveGreetings, eachNameReadsLargeAndLitForASecondAndAHalf) {
@@ -282,7 +283,7 @@ TEST(ModelCaveGreetings, eachNameReadsLargeAndLitForASecondAndAHalf) {
                 framed = framed && std::fabs(x) <= 1.0 && std::fabs(y) <= 1.0;
                 low = std::min(low, x), high = std::max(high, x);
             }
-            const bool facing = dot(front, eye - centre) > 0.0 && dot(across, right) > 0.5;
+            const bool facing = dot(front, normalized(eye - centre)) > 0.7 && dot(across, right) > 0.5;
             const bool large = (high - low) / 2.0 >= 1.0 / 3.0;
             const bool inBeam = length(centre - lantern) * std::tan(38.0 * std::numbers::pi / 180.0) >= halfWidth;
             if (!(framed && facing && large && inBeam)) continue;

@@ -39,9 +39,9 @@ Mesh buildPotkoBall() { return room(50.0, 32, 18, 2.0, 9.0); }
 // The duck's room (x5, stretched 5 upright), drawn as a reflection only. Its noise lumps move
 // with the time and the reflection is computed per vertex, so on too coarse a mesh the lumps turn
 // into zig-zag facets: round the middle the noise makes some 35 lumps, and the camera, circling
-// near the middle and looking down at the tub, sees the band within about 40 degrees of the
-// equator (the stretch makes it over 1000 units tall). Rings are dense there and sparse towards the
-// poles; the face count stays within the scene's triangle budget. The texture coordinates are
+// above the middle and looking down at the tub, sees from about 70 degrees below the equator to 25
+// above it (the stretch makes that band over 1000 units tall). Rings are dense there and sparse
+// elsewhere; the face count stays within the scene's triangle budget. The texture coordinates are
 // never sampled.
 Mesh buildDuckBall() {
     std::vector<Vec2d> profile{{0.0, -50.0}};
@@ -49,9 +49,9 @@ Mesh buildDuckBall() {
         const double a = degrees * std::numbers::pi / 180.0;
         profile.push_back({50.0 * std::cos(a), 50.0 * std::sin(a)});
     };
-    for (const double d : {-80.0, -65.0, -50.0}) addLatitude(d);
-    for (int i = 0; i <= 30; ++i) addLatitude(-42.0 + 2.8 * i);
-    for (const double d : {50.0, 65.0, 80.0}) addLatitude(d);
+    addLatitude(-80.0);
+    for (int i = 0; i <= 33; ++i) addLatitude(-70.0 + 2.8 * i);
+    for (const double d : {40.0, 60.0, 80.0}) addLatitude(d);
     profile.push_back({0.0, 50.0});
     Mesh m = lathe(profile, 64);
     projectSpherical(m, {}, 1.0, 1.0);

@@ -43,7 +43,7 @@ const TextStyle kGreeting{"DejaVuSans-Bold.ttf", 0.6, 0.0};
 constexpr std::size_t kGreetingFaces = 900;
 // World units: wide enough to fill a third of the frame from 35 units away, narrow enough to stand
 // in the hall the cave opens round it, beside the flight.
-constexpr double kGreetingWidths[5] = {22.0, 22.0, 24.0, 20.0, 22.0};
+constexpr double kGreetingWidths[5] = {24.0, 24.0, 24.0, 20.0, 22.0};
 
 } // namespace
 
