@@ -24,7 +24,7 @@ const std::vector<ModelEntry>& modelCatalog() {
     static const std::vector<ModelEntry> catalog = {
         {"backball", "backball", false, 2400, buildBackball},
         {"potkoball", "potkoball", false, 1200, buildPotkoBall},
-        {"duckball", "duckball", false, 4800, buildDuckBall},
+        {"duckball", "duckball", false, 4900, buildDuckBall},
         {"backball2", "backball2", true, 1800, buildBackball2},
         {"bigball", "bigball", false, 1200, buildBigball},
         {"bigballe", "bigballe", false, 2400, buildBigballe},
