@@ -19,7 +19,7 @@
 namespace {
 
 constexpr ModelFile kModels[] = {
-    {"Models/backball.3ds", 5.0f, 6.0f},
+    {"Models/potkoball.3ds", 5.0f, 6.0f},
     {"Models/potko2.3ds", 0.5f, 2.0f},
 };
 
@@ -95,7 +95,7 @@ void PotkoScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
     // would leave the pass sampling whatever cube was bound last). The warm pub picture on one
     // face keeps its glints in the room's colours; the sky picture flared into yellow shards
     // once the glow had burnt it in.
-    applyMaterial(m.mesh(kSky), Material{.texture = TextureSlot::Kivio,
+    applyMaterial(m.mesh(kSky), Material{.texture = TextureSlot::KivioSumea2,
                                          .cubeTexture = TextureSlot::CubeEnv1pubi,
                                          .renderMode = RenderMode::Textured,
                                          .colour = {0.12f, 0.1f, 0.07f, 1.0f},
