@@ -37,12 +37,11 @@ struct Shell {
     void startMusic(const Options& options);
     // Renders one frame for demoTime into the back buffer: director, blit, status line.
     void renderFrame(int demoTime);
+    // Renders from the next frame on at a new square frame size; the feedback the scenes draw
+    // from keeps its picture. False when the context cannot render at that size.
+    bool changeFrameSize(int size);
     void shutDown();
 
   private:
     void writeStatus(int demoTime);
 };
-
-// Runs the show with the given options; returns the process exit status: 0 when the show ended
-// or the user quit (or declined the windowed fallback), non-zero when start-up failed.
-int runDemo(const Options& options);

@@ -44,6 +44,8 @@ struct HalfMaskComposition {
     int glow = 0;
 };
 
+class TextureResampler;
+
 struct EffectBuffers {
     // Index i (0..3) picks one texture of a set. Index 3's full-size textures wrap (GL_REPEAT);
     // every other texture clamps.
@@ -75,6 +77,10 @@ struct EffectBuffers {
     EffectBuffers() = default;
     // Creates the eighteen textures (power-of-two sizes), all black.
     EffectBuffers(int fullWidth, int fullHeight, int smallWidth, int smallHeight);
+
+    // Takes the sizes of a new frame mid-show: every texture keeps its name and gets its
+    // picture resampled to its new size, so feedback drawn from the copies carries on.
+    void resize(int fullWidth, int fullHeight, int smallWidth, int smallHeight, TextureResampler& resampler);
 
     // Copies the framebuffer (small region when targetSmall) into copy texture i.
     void grab(int i);

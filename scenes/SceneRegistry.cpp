@@ -28,6 +28,17 @@ void renderModule(ShowScenes& scenes, int dt, SceneArgs args) {
         scene.render(dt);
 }
 
+// Every size a module draws at lives in its model.
+template <auto member>
+void resizeModule(ShowScenes& scenes, int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
+    Model* model = (scenes.*member).model.get();
+    if (!model) return; // not set up
+    model->screenWidth = screenWidth;
+    model->screenHeight = screenHeight;
+    model->effectWidth = effectWidth;
+    model->effectHeight = effectHeight;
+}
+
 template <auto member>
 const Model* modelOf(const ShowScenes& scenes) {
     return (scenes.*member).model.get();
@@ -38,6 +49,7 @@ constexpr SceneRow built(SceneRow row) {
     row.attach = &attachModule<member>;
     row.setup = &setupModule<member>;
     row.render = &renderModule<member>;
+    row.resize = &resizeModule<member>;
     row.model = &modelOf<member>;
     return row;
 }
@@ -91,6 +103,11 @@ void render(void* context, SceneId id, int dt, SceneArgs args) {
     if (kRows[indexOf(id)].isBuilt()) kRows[indexOf(id)].render(scenesOf(context), dt, args);
 }
 
+void resize(void* context, SceneId id, int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
+    if (kRows[indexOf(id)].isBuilt())
+        kRows[indexOf(id)].resize(scenesOf(context), screenWidth, screenHeight, effectWidth, effectHeight);
+}
+
 } // namespace
 
 const SceneRow& sceneRow(SceneId id) { return kRows[indexOf(id)]; }
@@ -102,5 +119,6 @@ SceneCalls sceneCallsFor(ShowScenes& scenes) {
     calls.attach = &attach;
     calls.setup = &setup;
     calls.render = &render;
+    calls.resize = &resize;
     return calls;
 }

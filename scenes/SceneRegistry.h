@@ -31,6 +31,8 @@ struct SceneRow {
     void (*setup)(ShowScenes& scenes, int screenWidth, int screenHeight, int effectWidth,
                   int effectHeight) = nullptr;
     void (*render)(ShowScenes& scenes, int dt, SceneArgs args) = nullptr;
+    void (*resize)(ShowScenes& scenes, int screenWidth, int screenHeight, int effectWidth,
+                   int effectHeight) = nullptr;
     // The module's meshes, once set up (null before), for checks and reports.
     const Model* (*model)(const ShowScenes& scenes) = nullptr;
 
