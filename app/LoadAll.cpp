@@ -135,10 +135,15 @@ void resizeAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& s
     show.directorEffects.resize(w, h, sizes.effectWidth, sizes.effectHeight, resampler);
     show.sceneEffects.resize(w, h, sizes.effectWidth, sizes.effectHeight, resampler);
     show.wideSceneEffects.resize(w, h, 2 * sizes.effectWidth, 2 * sizes.effectHeight, resampler);
+    resizeScenes(show, scenes, sizes);
+}
+
+void resizeScenes(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes) {
     for (int i = 0; i < kSceneCount; ++i) {
         const SceneRow& row = sceneRow(static_cast<SceneId>(i));
         if (!scenes.isAvailable(row.id) || !scenes.resize) continue;
         const EffectBuffers& effects = effectsOf(show, row);
-        scenes.resize(scenes.context, row.id, w, h, effects.smallWidth, effects.smallHeight);
+        scenes.resize(scenes.context, row.id, sizes.frameWidth, sizes.frameHeight, effects.smallWidth,
+                      effects.smallHeight);
     }
 }

@@ -50,3 +50,5 @@ void loadAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& siz
 // copies keep their pictures, resampled (EffectBuffers::resize).
 class TextureResampler;
 void resizeAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes, TextureResampler& resampler);
+// Only the modules: they draw at the frame size given and the small size of their effect buffers.
+void resizeScenes(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes);

@@ -56,6 +56,7 @@ bool Player::startUp(const Options& options, int& exitStatus) {
         shell.changeFrameSize(governor->size());
     }
     if (options.stats) stats.emplace(targetMs);
+    shell.keepStartState();
     shell.startMusic(options);
     std::printf("Initialization finished in %.2f seconds! \n", (tickCount() - shell.creationTick) * 0.001);
     shell.clock.lastTickTime = static_cast<int>(tickCount() - shell.clock.tickBase);
@@ -63,8 +64,12 @@ bool Player::startUp(const Options& options, int& exitStatus) {
     return true;
 }
 
-void Player::jumpTo(int ms, unsigned now) {
-    shell.clock.jumpTo(ms, now);
+// A section jump, or the loop going round, starts the show over there: scenes and director as
+// they were loaded, so the section plays as it does when started there (a seek would run every
+// scene's clock back by the whole jump).
+void Player::startOverAt(int ms) {
+    shell.startOver();
+    shell.clock.jumpTo(ms, tickCount());
     if (governor) governor->restartWindow(); // the jump's frame is no measure of the size
 }
 
@@ -86,7 +91,7 @@ void Player::pressKey(Key key, unsigned now) {
         if (shell.clock.pressKey(key, now)) shell.quitRequested = true;
         return;
     }
-    if (to) jumpTo(*to, now);
+    if (to) startOverAt(*to);
 }
 
 bool Player::step() {
@@ -105,7 +110,7 @@ bool Player::step() {
     }
     int t = shell.clock.read(tickCount());
     if (const std::optional<int> to = range.wrap(t)) {
-        jumpTo(*to, tickCount());
+        startOverAt(*to);
         t = shell.clock.read(tickCount());
     }
     frameSize_ = shell.screen.frameWidth;

@@ -29,7 +29,7 @@ struct Player {
 
   private:
     void pressKey(Key key, unsigned now);
-    void jumpTo(int ms, unsigned now);
+    void startOverAt(int ms);
     void followWindowSize(int width, int height);
 
     double frameStart_ = 0.0; // seconds, of the frame on screen

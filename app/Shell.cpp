@@ -135,6 +135,18 @@ bool Shell::changeFrameSize(int size) {
     return true;
 }
 
+void Shell::keepStartState() { start_ = std::make_unique<StartState>(StartState{scenes, director, savedRandom()}); }
+
+void Shell::startOver() {
+    if (!start_) return;
+    scenes = start_->scenes;
+    director = start_->director;
+    restoreRandom(start_->random);
+    // The kept scenes drew at the frame size of their load.
+    const LoadSizes sizes = loadSizesFor(screen.frameWidth);
+    resizeScenes(show, sceneCallsFor(scenes), sizes);
+}
+
 void Shell::shutDown() {
     music.close();
     std::fflush(stdout);

@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/DemoClock.h"
 #include "app/FrameRate.h"
+#include "anim/Random.h"
 #include "app/LoadAll.h"
 #include "platform/GlContext.h"
 #include "platform/MusicStream.h"
@@ -14,6 +15,8 @@
 #include "render/ShellText.h"
 #include "scenes/ShowScenes.h"
 #include "timeline/Director.h"
+
+#include <memory>
 
 struct Shell {
     ScreenSize screen;
@@ -40,8 +43,20 @@ struct Shell {
     // Renders from the next frame on at a new square frame size; the feedback the scenes draw
     // from keeps its picture. False when the context cannot render at that size.
     bool changeFrameSize(int size);
+    // Keeps the state the show starts from (every scene, the director, the random numbers), and
+    // puts it back: a section the show then jumps to plays as when started there. Live play
+    // keeps it once loaded; the effect buffers and the frame size stay as they are.
+    void keepStartState();
+    void startOver();
     void shutDown();
 
   private:
     void writeStatus(int demoTime);
+
+    struct StartState {
+        ShowScenes scenes;
+        Director director;
+        RandomGenerator random;
+    };
+    std::unique_ptr<StartState> start_;
 };

@@ -6,6 +6,7 @@
 
 #include "anim/CameraFrame.h"
 #include "anim/SplinePath.h"
+#include "assets/Boxed.h"
 #include "assets/Model.h"
 #include "assets/SceneLight.h"
 #include "math/Vec.h"
@@ -45,7 +46,7 @@ class CaveScene {
     float campos() const { return cameraPath.travel; }
 
     SceneClock clock{timetable::clockStart::kCave};
-    std::unique_ptr<Model> model;
+    Boxed<Model> model;
     // Mesh indices, -1 until their file is loaded; greeting k is firstGreeting + k.
     int firstGreeting = -1;
     int caveIndex = -1;

@@ -8,6 +8,7 @@
 #include "anim/CameraFrame.h"
 #include "anim/NoiseField.h"
 #include "anim/SplinePath.h"
+#include "assets/Boxed.h"
 #include "assets/Model.h"
 #include "assets/SceneLight.h"
 #include "math/Vec.h"
@@ -40,7 +41,7 @@ class ClosingScene {
     void render(int dt);
 
     SceneClock clock{timetable::clockStart::kClosing};
-    std::unique_ptr<Model> model;
+    Boxed<Model> model;
     // Mesh indices, -1 until their file is loaded.
     int roomIndex = -1;
     int titleIndex = -1;

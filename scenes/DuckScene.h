@@ -8,6 +8,7 @@
 #include "anim/CameraFrame.h"
 #include "anim/NoiseField.h"
 #include "anim/SplinePath.h"
+#include "assets/Boxed.h"
 #include "assets/Model.h"
 #include "assets/SceneLight.h"
 #include "math/Vec.h"
@@ -87,7 +88,7 @@ class DuckScene {
     SceneClock clock{timetable::clockStart::kDuck};
     // Carries over from frame to frame, even across long deltas; setup leaves it alone.
     float orbitAngle = 10.5f;
-    std::unique_ptr<Model> model;
+    Boxed<Model> model;
     bool ready = false; // every model loaded in its slot
     CameraFrame camera;
     SplinePath lightPath;

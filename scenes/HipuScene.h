@@ -7,6 +7,7 @@
 
 #include "anim/CameraFrame.h"
 #include "anim/SplinePath.h"
+#include "assets/Boxed.h"
 #include "assets/Model.h"
 #include "assets/SceneLight.h"
 #include "math/Vec.h"
@@ -54,7 +55,7 @@ class HipuScene {
     void shapeBlob(float seconds);
 
     SceneClock clock{timetable::clockStart::kHipu};
-    std::unique_ptr<Model> model;
+    Boxed<Model> model;
     int skyIndex = 0;
     int blobIndex = 0;
     int firstRiser = 0;

@@ -9,6 +9,7 @@
 #include "anim/CameraFrame.h"
 #include "anim/NoiseField.h"
 #include "anim/SplinePath.h"
+#include "assets/Boxed.h"
 #include "assets/Model.h"
 #include "assets/SceneLight.h"
 #include "assets/TextureSlots.h"
@@ -78,7 +79,7 @@ class KukkeliScene {
     int starObject(int i, int c) const { return firstStar + c * kStarCount + i; }
 
     SceneClock clock{timetable::clockStart::kKukkeli};
-    std::unique_ptr<Model> model;
+    Boxed<Model> model;
     int skyIndex = 0;
     int firstStar = 0;
     int previousVariant = 0;

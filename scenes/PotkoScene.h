@@ -8,6 +8,7 @@
 #include "anim/CameraFrame.h"
 #include "anim/NoiseField.h"
 #include "anim/SplinePath.h"
+#include "assets/Boxed.h"
 #include "assets/Model.h"
 #include "assets/SceneLight.h"
 #include "math/Vec.h"
@@ -48,7 +49,7 @@ class PotkoScene {
 
     SceneClock clock{timetable::clockStart::kPotko};
     float beatClock = 0.0f; // runs up to 4.25 times as fast on the throb: drives the squeeze wave
-    std::unique_ptr<Model> model;
+    Boxed<Model> model;
     CameraFrame camera;
     SceneLight light;
     SplinePath swayPath;  // the rough path the handle rows sway along

@@ -7,6 +7,7 @@
 
 #include "anim/CameraFrame.h"
 #include "anim/NoiseField.h"
+#include "assets/Boxed.h"
 #include "assets/Model.h"
 #include "assets/SceneLight.h"
 #include "math/Vec.h"
@@ -49,7 +50,7 @@ class StarBallScene {
     float phase = 0.0f; // s: clock * 0.001 + 10
     float noisePhase = kStartNoisePhase;
     float intensity = 0.0f;
-    std::unique_ptr<Model> model;
+    Boxed<Model> model;
     CameraFrame camera;
     Vec3 target;
     SceneLight light;

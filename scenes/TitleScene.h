@@ -8,6 +8,7 @@
 #include "anim/CameraFrame.h"
 #include "anim/Envelope.h"
 #include "anim/SplinePath.h"
+#include "assets/Boxed.h"
 #include "assets/Model.h"
 #include "assets/SceneLight.h"
 #include "assets/TextureSlots.h"
@@ -56,7 +57,7 @@ class TitleScene {
     void render(int dt, int part, float fade);
 
     SceneClock clock{timetable::clockStart::kTitle};
-    std::unique_ptr<Model> model;
+    Boxed<Model> model;
     CameraFrame camera;
     SplinePath cameraPath;
     SceneLight light;
