@@ -1,42 +1,20 @@
 // Section jumps and the loop start the show over from the state it was loaded in: the frames of a
 // second pass are those of the first, where a plain seek back would run every scene's clock back
 // by the whole jump (the title, for one, would stay black).
-#include "app/Shell.h"
-#include "platform/MessageBox.h"
-#include "platform/Quit.h"
-#include "render/RenderPath.h"
-#include "support/RunProgram.h"
+#include "support/OffscreenShow.h"
 
-#include <GL/gl.h>
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 namespace {
 
-class StartOver : public ::testing::Test {
+class StartOver : public OffscreenShowTest {
   protected:
+    StartOver() : OffscreenShowTest(256) {} // state, not detail, is at stake
     void SetUp() override {
-        setMessageBoxesInteractive(false);
-        setRenderPath(RenderPath::Fast);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(dataDir());
-        shell.printStatus = false;
-        shell.screen.frameWidth = shell.screen.frameHeight = 256; // state, not detail, is at stake
-        WindowDesc desc;
-        desc.offscreen = true;
-        desc.fullscreen = false;
-        int status = 0;
-        ASSERT_TRUE(shell.startUp(desc, status));
-        ASSERT_FALSE(startupFailed());
+        OffscreenShowTest::SetUp();
         shell.keepStartState();
-    }
-    void TearDown() override {
-        shell.shutDown();
-        std::filesystem::current_path(previous);
-        resetQuitState();
     }
 
     // The title's first eight seconds, then a jump into the swarm: frames at 10 a second.
@@ -45,10 +23,7 @@ class StartOver : public ::testing::Test {
         for (const int from : {0, 41800})
             for (int t = from; t < from + 8000; t += 100) {
                 shell.renderFrame(t);
-                std::vector<unsigned char>& rgb = frames.emplace_back(256 * 256 * 3);
-                glBindTexture(GL_TEXTURE_2D, shell.frame.colour);
-                glPixelStorei(GL_PACK_ALIGNMENT, 1);
-                glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+                frames.push_back(readFrame());
             }
         return frames;
     }
@@ -58,9 +33,6 @@ class StartOver : public ::testing::Test {
         for (size_t i = 0; i < a.size(); ++i) sum += std::abs(a[i] - b[i]);
         return sum / static_cast<double>(a.size());
     }
-
-    std::filesystem::path previous;
-    Shell shell;
 };
 
 TEST_F(StartOver, ASecondPassShowsTheFramesOfTheFirst) {
