@@ -3,6 +3,8 @@
 // (no flash, no reset).
 #include "platform/PngFile.h"
 #include "support/OffscreenShow.h"
+#include "support/PngRead.h"
+#include "support/RunProgram.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -62,6 +64,24 @@ TEST_F(FrameSizeChange, TheClosingsFeedbackCarriesOverBothWays) {
         EXPECT_LT(meanDifference(after, held), 2.0 * meanDifference(held, before) + 1.0) << "to " << size;
         for (int k = 1; k < 10; ++k) shell.renderFrame(t + 17 * k); // the show goes on at that size
     }
+}
+
+// The sizes below the show's own keep its composition too: the same picture with less detail.
+TEST(FrameSizes, SmallerFramesGiveTheSamePicture) {
+    const std::string shot = "--shot 60000 --fps 10 --no-music --size 400x300 --data '" + dataDir() + "'";
+    RgbImage pictures[2];
+    for (const int size : {512, 256}) {
+        const std::string dir = freshTempDir("castrelle_frame" + std::to_string(size));
+        ASSERT_EQ(runProgram(shot + " --frame " + std::to_string(size) + " --out '" + dir + "'", ".", 300).status, 0);
+        ASSERT_TRUE(readPng(dir + "/shot_060000.png", pictures[size == 256]));
+    }
+    for (int by = 0; by < 3; ++by)
+        for (int bx = 0; bx < 4; ++bx)
+            for (int c = 0; c < 3; ++c) {
+                const double a = pictures[0].mean(100 * bx, 100 * by, 100 * bx + 100, 100 * by + 100, c);
+                const double b = pictures[1].mean(100 * bx, 100 * by, 100 * bx + 100, 100 * by + 100, c);
+                EXPECT_NEAR(a, b, 4.0 + 0.1 * a) << "block " << bx << ", " << by << " channel " << c;
+            }
 }
 
 } // namespace
