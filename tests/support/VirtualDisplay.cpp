@@ -28,33 +28,48 @@ uint32_t bigEndian(const std::string& bytes, size_t at) {
 VirtualDisplay::VirtualDisplay(int width, int height) {
     folder_ = testTempPath("xvfb").string();
     std::filesystem::create_directories(folder_);
-    int ready[2];
-    if (pipe(ready) != 0) return;
-    server_ = fork();
-    if (server_ == 0) {
-        // The server ends with the test, even one that crashes, and keeps its chatter to itself.
-        // It must not reset when its last client goes: SDL looks at the display and closes it
-        // before it opens it for good.
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    // A display number of its own, far from the usual ones: servers that pick their number
+    // themselves (-displayfd alone) race each other when tests start side by side. A number
+    // that turns out taken is followed by another.
+    for (int attempt = 0; attempt < 10 && display_ < 0; ++attempt) {
+        const int display = 1000 + (static_cast<int>(getpid()) * 7 + attempt * 131) % 20000;
+        int ready[2];
+        if (pipe(ready) != 0) return;
+        server_ = fork();
+        if (server_ == 0) {
+            // The server ends with the test, even one that crashes, and keeps its chatter to
+            // itself. It must not reset when its last client goes: SDL looks at the display and
+            // closes it before it opens it for good.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            close(ready[0]);
+            const int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, STDOUT_FILENO);
+            dup2(quiet, STDERR_FILENO);
+            const std::string name = ":" + std::to_string(display), fd = std::to_string(ready[1]);
+            execlp("Xvfb", "Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
+                   "-fbdir", folder_.c_str(), "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ready[1]);
+        // The server writes its number once it takes connections, or ends without a word.
+        pollfd p{ready[0], POLLIN, 0};
+        char number[16] = {};
+        if (server_ > 0 && poll(&p, 1, 20000) == 1 && read(ready[0], number, sizeof number - 1) > 0) {
+            display_ = std::atoi(number);
+            setenv("DISPLAY", (":" + std::to_string(display_)).c_str(), 1);
+            // Kept open: the server may write the number's line end apart, and a closed pipe is
+            // fatal to it.
+            numberPipe_ = ready[0];
+            continue;
+        }
+        if (server_ > 0) {
+            kill(server_, SIGTERM);
+            waitpid(server_, nullptr, 0);
+            server_ = -1;
+        }
         close(ready[0]);
-        const int quiet = open("/dev/null", O_WRONLY);
-        dup2(quiet, STDOUT_FILENO);
-        dup2(quiet, STDERR_FILENO);
-        const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-        const std::string fd = std::to_string(ready[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-fbdir",
-               folder_.c_str(), "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
-        _exit(127);
     }
-    close(ready[1]);
-    // The server writes its display number once it takes connections.
-    pollfd p{ready[0], POLLIN, 0};
-    char number[16] = {};
-    if (server_ > 0 && poll(&p, 1, 20000) == 1 && read(ready[0], number, sizeof number - 1) > 0) {
-        display_ = std::atoi(number);
-        setenv("DISPLAY", (":" + std::to_string(display_)).c_str(), 1);
-    }
-    close(ready[0]);
 }
 
 VirtualDisplay::~VirtualDisplay() {
@@ -62,6 +77,7 @@ VirtualDisplay::~VirtualDisplay() {
         kill(server_, SIGTERM);
         waitpid(server_, nullptr, 0);
     }
+    if (numberPipe_ >= 0) close(numberPipe_);
     std::error_code ec;
     std::filesystem::remove_all(folder_, ec);
 }

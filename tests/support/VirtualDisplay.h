@@ -23,5 +23,6 @@ public:
 private:
     pid_t server_ = -1;
     int display_ = -1;
+    int numberPipe_ = -1;
     std::string folder_; // where the server keeps its screen file
 };
