@@ -10,7 +10,6 @@
 #include "render/ScreenBlit.h"
 #include "timeline/ShowSections.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 

@@ -4,8 +4,6 @@
 #include "render/FrameSize.h"
 #include "scenes/SceneRegistry.h"
 
-#include "platform/Events.h"
-#include "platform/Interrupt.h"
 #include "platform/Quit.h"
 #include "platform/Ticks.h"
 #include "render/ScreenBlit.h"
