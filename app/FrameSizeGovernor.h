@@ -3,11 +3,13 @@
 // ceiling the screen sets, whose frames are drawn within the display's frame time.
 //
 // It looks at the frames in windows of at least half a second. A window that misses the target
-// steps one size down at once. A step up needs two windows in a row in which the larger size,
-// its cost scaled by its pixel count, would still take under four fifths of the target; and a
-// size that was left for missing is not tried again until a wait has passed that doubles each
-// time it misses anew. So it settles instead of going back and forth. Pure logic: the caller
-// measures the frames and changes the size.
+// steps one size down at once. A step up needs two windows in a row in which the larger size
+// would still take under four fifths of the target. What a step costs is learnt: at first the
+// ratio of the pixel counts (drawing is never dearer than its pixels), then what the frames on
+// either side of the last change of that step took, since much of a frame's work does not grow
+// with its pixels. A size that was left for missing is not tried again until a wait has passed
+// that doubles each time it misses anew. So it settles instead of going back and forth. Pure
+// logic: the caller measures the frames and changes the size.
 
 #include <array>
 
@@ -27,8 +29,8 @@ public:
     // previous frame to the start of this one. Returns the size for the next frame.
     int frameDone(double busyMs, double intervalMs);
 
-    // The next frames say nothing of the size (a jump, a resize, a new size's first frames):
-    // measuring starts over after them.
+    // The next frames say nothing of the size (a jump, a resize): measuring starts over after
+    // them, and what came before is not compared with what comes after.
     void restartWindow();
 
     static constexpr double kWindowMs = 500.0;
@@ -40,13 +42,17 @@ public:
     static constexpr double kLongestWaitMs = 128000.0;
 
 private:
+    static constexpr int kMaxSizes = 7;
+
     void step(int to);
+    void startWindow();
+    void learnStepCost(double busy);
     int indexOf(int size) const;
 
     double targetMs_;
-    std::array<int, 7> sizes_{};
-    int count_ = 0;     // sizes on offer
-    int current_ = 0;   // index into sizes_
+    std::array<int, kMaxSizes> sizes_{};
+    int count_ = 0;   // sizes on offer
+    int current_ = 0; // index into sizes_
     int ceilingIndex_ = 0;
 
     // The window: sums and the largest frame, which is left out (one stall is not a trend).
@@ -56,8 +62,14 @@ private:
     double busyMax_ = 0.0, intervalMax_ = 0.0;
     int roomyWindows_ = 0;
 
+    // stepCost_[i]: how much dearer a frame of size i + 1 is than one of size i. The last window
+    // measured, to learn it from the first window after a change.
+    std::array<double, kMaxSizes> stepCost_{};
+    int lastWindowIndex_ = -1;
+    double lastWindowBusy_ = 0.0;
+
     // Per size: played time before which it is not tried again, and the wait after its next miss.
     double clockMs_ = 0.0;
-    std::array<double, 7> retryAt_{};
-    std::array<double, 7> wait_{};
+    std::array<double, kMaxSizes> retryAt_{};
+    std::array<double, kMaxSizes> wait_{};
 };

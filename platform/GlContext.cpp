@@ -51,23 +51,26 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
     }
     requestPixelFormat();
 
-    // Fullscreen covers the display in its own mode (the picture keeps its bars); the size asked
-    // for is the window's when the viewer leaves fullscreen.
+    // Fullscreen covers the display in its own mode (the picture keeps its bars), with a window
+    // made at the display's size: without a window manager a window keeps the size it was made
+    // at. The size asked for is the window's when the viewer leaves fullscreen.
     bool fullscreen = desc.fullscreen && !desc.offscreen;
     Uint32 flags = SDL_WINDOW_OPENGL | (desc.offscreen ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
-    if (fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    out.window = SDL_CreateWindow(desc.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desc.width,
-                                  desc.height, flags);
-    if (!out.window && fullscreen) {
+    SDL_DisplayMode desktop = {};
+    if (fullscreen && SDL_GetDesktopDisplayMode(0, &desktop) == 0)
+        out.window = SDL_CreateWindow(desc.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desktop.w,
+                                      desktop.h, flags | SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (fullscreen && !out.window) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         if (!askYesNo("The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode "
                       "Instead?",
                       "OPENGL"))
             return WindowResult::Declined;
         fullscreen = false;
-        out.window = SDL_CreateWindow(desc.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desc.width,
-                                      desc.height, flags & ~SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
+    if (!fullscreen)
+        out.window = SDL_CreateWindow(desc.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desc.width,
+                                      desc.height, flags);
     if (!out.window) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         showMessage("Couldn't create window!", "Window Creation Error", MessageIcon::Error);
@@ -112,13 +115,25 @@ void glWindowSize(const GlWindow& w, int& width, int& height) {
 
 bool setGlWindowFullscreen(GlWindow& w, bool fullscreen) {
     if (w.offscreen || fullscreen == w.fullscreen) return fullscreen == w.fullscreen;
-    if (fullscreen) SDL_GetWindowSize(w.window, &w.windowedWidth, &w.windowedHeight);
+    // Without a window manager nothing moves or sizes the window for its new state: it is given
+    // the display's bounds before it goes fullscreen, and its old size and place after.
+    SDL_Rect bounds = {};
+    const int display = SDL_GetWindowDisplayIndex(w.window);
+    if (fullscreen) {
+        SDL_GetWindowSize(w.window, &w.windowedWidth, &w.windowedHeight);
+        if (display >= 0 && SDL_GetDisplayBounds(display, &bounds) == 0) {
+            SDL_SetWindowPosition(w.window, bounds.x, bounds.y);
+            SDL_SetWindowSize(w.window, bounds.w, bounds.h);
+        }
+    }
     if (SDL_SetWindowFullscreen(w.window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         return false;
     }
-    // Without a window manager nothing gives the window its old size back.
-    if (!fullscreen) SDL_SetWindowSize(w.window, w.windowedWidth, w.windowedHeight);
+    if (!fullscreen) {
+        SDL_SetWindowSize(w.window, w.windowedWidth, w.windowedHeight);
+        SDL_SetWindowPosition(w.window, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    }
     w.fullscreen = fullscreen;
     SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
     return true;

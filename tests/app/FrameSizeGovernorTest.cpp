@@ -14,7 +14,7 @@ constexpr double kTarget = 1000.0 / 60.0;
 
 // A machine: the time a frame takes to draw at a size, and what it costs on top to show it.
 struct Machine {
-    std::function<double(int size)> drawMs;
+    std::function<double(int size, double atMs)> drawMs;
     double showMs = 0.0;
     bool vsync = false; // frames wait for the display's refresh
 };
@@ -29,7 +29,7 @@ std::vector<Change> play(FrameSizeGovernor& governor, const Machine& machine, do
     std::vector<Change> changes;
     for (double clock = 0.0; clock < ms;) {
         const int size = governor.size();
-        const double busy = machine.drawMs(size);
+        const double busy = machine.drawMs(size, clock);
         double interval = busy + machine.showMs;
         if (machine.vsync) interval = kTarget * std::ceil(interval / kTarget - 1e-9);
         clock += interval;
@@ -39,13 +39,13 @@ std::vector<Change> play(FrameSizeGovernor& governor, const Machine& machine, do
 }
 
 // Drawing cost in proportion to the pixels, ms at 512.
-std::function<double(int)> pixelBound(double at512) {
-    return [at512](int size) { return at512 * (size / 512.0) * (size / 512.0); };
+std::function<double(int, double)> pixelBound(double at512) {
+    return [at512](int size, double) { return at512 * (size / 512.0) * (size / 512.0); };
 }
 
 TEST(FrameSizeGovernor, StepsDownWhileFramesMissAndStaysAtTheFloor) {
     FrameSizeGovernor governor(kTarget, 512, 256, 512);
-    const auto changes = play(governor, {[](int) { return 40.0; }}, 10000.0);
+    const auto changes = play(governor, {[](int, double) { return 40.0; }}, 10000.0);
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_EQ(changes[0].to, 384);
     EXPECT_EQ(changes[1].to, 256);
@@ -64,10 +64,26 @@ TEST(FrameSizeGovernor, StepsUpToTheCeilingWhenLargerSizesFit) {
     EXPECT_EQ(held.size(), 384);
 }
 
+// Most of this machine's frame does not grow with its pixels. A heavy stretch drives it from 512
+// to 384, which shows what the step really costs; once the load eases, 512 is taken again,
+// though its pixels alone would say it does not fit.
+TEST(FrameSizeGovernor, AStepCheaperThanItsPixelsIsLearntAndTaken) {
+    FrameSizeGovernor governor(kTarget, 512, 256, 512);
+    const auto partlyPixels = [](int size, double atMs) {
+        return (atMs < 5000.0 ? 14.0 : 6.0) + 4.0 * (size / 512.0) * (size / 512.0);
+    };
+    const auto changes = play(governor, {partlyPixels}, 30000.0);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].to, 384);
+    EXPECT_LT(changes[0].atMs, 1500.0);
+    EXPECT_EQ(changes[1].to, 512);
+    EXPECT_GT(changes[1].atMs, 5000.0);
+}
+
 TEST(FrameSizeGovernor, OneStalledFrameIsNoReasonToStepDown) {
     FrameSizeGovernor governor(kTarget, 512, 256, 512);
     int frame = 0;
-    const auto changes = play(governor, {[&frame](int) { return ++frame % 40 == 0 ? 250.0 : 8.0; }}, 20000.0);
+    const auto changes = play(governor, {[&frame](int, double) { return ++frame % 40 == 0 ? 250.0 : 8.0; }}, 20000.0);
     EXPECT_TRUE(changes.empty());
 }
 
@@ -89,11 +105,11 @@ TEST(FrameSizeGovernor, ASizeThatKeepsMissingIsTriedEverMoreRarely) {
 
 TEST(FrameSizeGovernor, AfterARestartTheNextFramesDoNotCount) {
     FrameSizeGovernor governor(kTarget, 512, 256, 512);
-    play(governor, {[](int) { return 8.0; }}, 2000.0);
+    play(governor, {[](int, double) { return 8.0; }}, 2000.0);
     governor.restartWindow();
     // The jump's frames are slow; fewer than the settling frames must not move the size.
     for (int i = 0; i < FrameSizeGovernor::kSettleFrames; ++i) governor.frameDone(900.0, 900.0);
-    play(governor, {[](int) { return 8.0; }}, 2000.0);
+    play(governor, {[](int, double) { return 8.0; }}, 2000.0);
     EXPECT_EQ(governor.size(), 512);
 }
 

@@ -48,8 +48,9 @@ class LivePlay : public ::testing::Test {
         if (!previous.empty()) std::filesystem::current_path(previous);
     }
 
-    void start(std::initializer_list<const char*> args) {
-        std::vector<const char*> argv{"castrelle", "--windowed"};
+    void start(std::initializer_list<const char*> args, bool windowed = true) {
+        std::vector<const char*> argv{"castrelle"};
+        if (windowed) argv.push_back("--windowed");
         argv.insert(argv.end(), args);
         Options options;
         std::string error;
@@ -131,43 +132,54 @@ TEST_F(LivePlay, ALoopedSectionPlaysAgainFromItsStartWithItsMusic) {
     expectShowAndMusicAt(157000, press(SDLK_PAGEDOWN));
 }
 
-TEST_F(LivePlay, FullscreenCoversTheDesktopInItsModeWithBlackBars) {
-    ASSERT_NO_FATAL_FAILURE(start({"--section", "duck"}));
-    SDL_DisplayMode before{};
-    SDL_GetCurrentDisplayMode(0, &before);
-    press(SDLK_F11);
-    for (int i = 0; i < 50 && player.shell.screen.windowWidth != 1920; ++i) player.step();
-    ASSERT_EQ(player.shell.screen.windowWidth, 1920);
-    EXPECT_EQ(player.shell.screen.windowHeight, 1080);
-    SDL_DisplayMode after{};
-    SDL_GetCurrentDisplayMode(0, &after);
-    EXPECT_EQ(after.w, before.w); // no mode switch
-    EXPECT_EQ(after.h, before.h);
-    ASSERT_TRUE(player.governor.has_value());
-    EXPECT_EQ(player.governor->ceiling(), 1024); // sharp on a 1080p picture
-
-    for (int i = 0; i < 5; ++i) player.step();
+// What the screen shows: black bars of 240 at each side, the 1440 x 1080 picture between them,
+// drawn all over (every sixth of it across, its top and bottom quarters).
+void expectPillarboxedPicture(const VirtualDisplay& display) {
     int width = 0, height = 0;
     std::string rgb;
-    ASSERT_TRUE(display->screen(width, height, rgb));
+    ASSERT_TRUE(display.screen(width, height, rgb));
     ASSERT_EQ(width, 1920);
-    // The 1440 x 1080 picture in the middle, black bars of 240 at each side.
-    auto columnSum = [&](int x0, int x1) {
-        long long sum = 0;
-        for (int y = 0; y < height; y += 4)
-            for (int x = x0; x < x1; ++x)
-                for (int c = 0; c < 3; ++c) sum += static_cast<unsigned char>(rgb[(static_cast<size_t>(y) * width + x) * 3 + c]);
-        return sum;
+    ASSERT_EQ(height, 1080);
+    const auto sum = [&](int x0, int x1, int y0, int y1) {
+        long long total = 0;
+        for (int y = y0; y < y1; y += 2)
+            for (int x = x0; x < x1; x += 2)
+                for (int c = 0; c < 3; ++c)
+                    total += static_cast<unsigned char>(rgb[(static_cast<size_t>(y) * width + x) * 3 + c]);
+        return total;
     };
-    EXPECT_EQ(columnSum(0, 238), 0);
-    EXPECT_EQ(columnSum(1682, 1920), 0);
-    EXPECT_GT(columnSum(240, 1680), 0);
+    EXPECT_EQ(sum(0, 238, 0, 1080), 0);
+    EXPECT_EQ(sum(1682, 1920, 0, 1080), 0);
+    for (int x = 240; x < 1680; x += 240) EXPECT_GT(sum(x, x + 240, 0, 1080), 0) << "columns from " << x;
+    EXPECT_GT(sum(240, 1680, 0, 270), 0);
+    EXPECT_GT(sum(240, 1680, 810, 1080), 0);
+}
+
+TEST_F(LivePlay, FullscreenCoversTheDesktopInItsModeWithBlackBars) {
+    SDL_DisplayMode desktop{};
+    ASSERT_NO_FATAL_FAILURE(start({"--section", "duck"}, false));
+    SDL_GetCurrentDisplayMode(0, &desktop);
+    EXPECT_EQ(desktop.w, 1920); // no mode switch
+    EXPECT_EQ(desktop.h, 1080);
+    EXPECT_EQ(player.shell.screen.windowWidth, 1920);
+    EXPECT_EQ(player.shell.screen.windowHeight, 1080);
+    ASSERT_TRUE(player.governor.has_value());
+    EXPECT_EQ(player.governor->ceiling(), 1024); // sharp on a 1080p picture
+    for (int i = 0; i < 3; ++i) player.step();
+    expectPillarboxedPicture(*display);
     if (const char* keep = std::getenv("CASTRELLE_KEEP_SCREEN")) display->saveScreen(keep);
 
-    press(SDLK_RETURN, KMOD_LALT); // and back to the window
+    press(SDLK_RETURN, KMOD_LALT); // to the window it would have been
     for (int i = 0; i < 50 && player.shell.screen.windowWidth == 1920; ++i) player.step();
     EXPECT_EQ(player.shell.screen.windowWidth, 800);
+    EXPECT_EQ(player.shell.screen.windowHeight, 600);
     EXPECT_EQ(player.governor->ceiling(), 512);
+
+    press(SDLK_F11); // and back
+    for (int i = 0; i < 50 && player.shell.screen.windowWidth != 1920; ++i) player.step();
+    ASSERT_EQ(player.shell.screen.windowHeight, 1080);
+    for (int i = 0; i < 3; ++i) player.step();
+    expectPillarboxedPicture(*display);
 }
 
 } // namespace
