@@ -28,10 +28,22 @@ bool parseFps(std::string_view text, int& num, int& den) {
 }
 
 // "800x600"; both multiples of 4 (video encoders and the frame blit want even, aligned rows).
+constexpr int kMinCaptureSide = 64;
+constexpr int kMaxCaptureSide = 8192;
+constexpr int kCaptureSideStep = 4;
+
 bool parseSize(std::string_view text, int& w, int& h) {
     const size_t x = text.find('x');
+    auto fits = [](int side) {
+        return side >= kMinCaptureSide && side <= kMaxCaptureSide && side % kCaptureSideStep == 0;
+    };
     return x != std::string_view::npos && parseInt(text.substr(0, x), w) && parseInt(text.substr(x + 1), h) &&
-           w >= 64 && h >= 64 && w <= 8192 && h <= 8192 && w % 4 == 0 && h % 4 == 0;
+           fits(w) && fits(h);
+}
+
+std::string sizeLimits() {
+    return "width and height from " + std::to_string(kMinCaptureSide) + " to " +
+           std::to_string(kMaxCaptureSide) + ", multiples of " + std::to_string(kCaptureSideStep);
 }
 
 bool parseShotList(std::string_view text, std::vector<int>& out) {
@@ -105,8 +117,9 @@ const char* usageText() {
            "  --shot MS[,MS...]   render from the start and write the frames at these times as PNGs\n"
            "  --out DIR           folder for --shot (default: the working directory)\n"
            "  --fps N[/D]         fixed frame rate, e.g. 60 or 60000/1001 (default 60)\n"
-           "  --size WxH          capture size, multiples of 4 (default 800x600); the show keeps its\n"
-           "                      4:3 picture, centred with black bars on other shapes\n"
+           "  --size WxH          capture size (default 800x600), each side from 64 to 8192, multiples\n"
+           "                      of 4; the show keeps its 4:3 picture, centred with black bars on\n"
+           "                      other shapes\n"
            "  --frame N           internal frame the scenes render at: 256, 384, 512, 768, 1024,\n"
            "                      1536 or 2048 (default 512, or for a capture taller than 768 the\n"
            "                      size that keeps it sharp); e.g. --size 1920x1080 --frame 1024 for\n"
@@ -125,9 +138,9 @@ const char* usageText() {
            "  --help              show this text\n"
            "  --version           show the version\n"
            "\n"
-           "Keys: Escape quits, Left/Right seek 0.1 s, Down/Up seek 1 s, Page Down/Page Up jump to\n"
-           "the next/previous section, Home to the start, F9 pauses, F11 or Alt+Enter toggles\n"
-           "fullscreen.\n";
+           "Keys (one handled per frame): Escape quits, Left/Right seek 0.1 s (Left 0.2 s with\n"
+           "--no-music), Down/Up seek 1 s, Page Down/Page Up jump to the next/previous section,\n"
+           "Home to the start, F9 pauses, F11 or Alt+Enter toggles fullscreen.\n";
 }
 
 bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
@@ -176,19 +189,27 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
             ok = parseInt(value, options.frameSize) && isOfferedFrameSize(options.frameSize);
         else if (arg == "--size")
             ok = parseSize(value, options.width, options.height);
-        else if (arg == "--capture") {
-            options.mode = RunMode::Capture;
-            options.capturePath = value;
-            ok = !value.empty();
-        } else if (arg == "--shot") {
-            options.mode = RunMode::Shots;
-            ok = parseShotList(value, options.shotTimes);
+        else if (arg == "--capture" || arg == "--shot") {
+            // One run makes either a capture or shots: the one given last would silently win.
+            const RunMode mode = arg == "--capture" ? RunMode::Capture : RunMode::Shots;
+            if (options.mode != RunMode::Play && options.mode != mode) {
+                error = "--shot and --capture cannot be used together";
+                return false;
+            }
+            options.mode = mode;
+            if (mode == RunMode::Capture) {
+                options.capturePath = value;
+                ok = !value.empty();
+            } else {
+                ok = parseShotList(value, options.shotTimes);
+            }
         } else {
             error = "unknown option '" + arg + "'";
             return false;
         }
         if (!ok) {
             error = "bad value '" + value + "' for " + arg;
+            if (arg == "--size") error += " (" + sizeLimits() + ")";
             return false;
         }
     }

@@ -88,7 +88,7 @@ void Shell::startMusic(const Options& options) {
         music.setPosition(options.startOffset);
         clock.music = &music;
     } else {
-        reportUnreadableFile(kMusicFile);
+        reportUnreadableFile(kMusicFile, music.openError());
         clock.musicEnabled = false; // the main loop ends on the posted quit
     }
 }
