@@ -19,7 +19,8 @@ FrameSizeGovernor::FrameSizeGovernor(double targetMs, int startSize, int floor, 
         if (s >= floor) sizes_[static_cast<size_t>(count_++)] = s;
     if (count_ == 0) sizes_[static_cast<size_t>(count_++)] = kFrameSizes[0];
     for (int i = 0; i + 1 < count_; ++i)
-        stepCost_[static_cast<size_t>(i)] = pixelRatio(sizes_[static_cast<size_t>(i + 1)], sizes_[static_cast<size_t>(i)]);
+        stepCost_[static_cast<size_t>(i)] =
+            pixelRatio(sizes_[static_cast<size_t>(i + 1)], sizes_[static_cast<size_t>(i)]);
     wait_.fill(kFirstWaitMs);
     ceilingIndex_ = count_ - 1;
     setCeiling(ceiling);

@@ -14,7 +14,7 @@
 #include <array>
 
 class FrameSizeGovernor {
-public:
+  public:
     // targetMs: the display's frame time; sizes from kFrameSizes within [floor, ceiling].
     FrameSizeGovernor(double targetMs, int startSize, int floor, int ceiling);
 
@@ -41,7 +41,7 @@ public:
     static constexpr double kFirstWaitMs = 4000.0;
     static constexpr double kLongestWaitMs = 128000.0;
 
-private:
+  private:
     static constexpr int kMaxSizes = 7;
 
     void step(int to);

@@ -130,7 +130,8 @@ void loadAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& siz
     }
 }
 
-void resizeAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes, TextureResampler& resampler) {
+void resizeAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes,
+               TextureResampler& resampler) {
     const int w = sizes.frameWidth, h = sizes.frameHeight;
     show.directorEffects.resize(w, h, sizes.effectWidth, sizes.effectHeight, resampler);
     show.sceneEffects.resize(w, h, sizes.effectWidth, sizes.effectHeight, resampler);

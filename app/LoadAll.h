@@ -49,6 +49,7 @@ void loadAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& siz
 // Gives the effect buffers and every set-up module the sizes of a new frame mid-show; the effect
 // copies keep their pictures, resampled (EffectBuffers::resize).
 class TextureResampler;
-void resizeAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes, TextureResampler& resampler);
+void resizeAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes,
+               TextureResampler& resampler);
 // Only the modules: they draw at the frame size given and the small size of their effect buffers.
 void resizeScenes(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes);

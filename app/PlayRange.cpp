@@ -11,7 +11,8 @@ std::optional<int> PlayRange::wrap(int t) const {
 
 std::optional<int> sectionJump(SectionKey key, int t, const PlayRange& range) {
     switch (key) {
-    case SectionKey::First: return range.start;
+    case SectionKey::First:
+        return range.start;
     case SectionKey::Next:
         for (const ShowSection& s : showSections())
             if (s.start > t && s.start > range.start && s.start < range.end) return s.start;

@@ -52,6 +52,7 @@ void PlayStats::print(std::FILE* out, const char* sizeChoice) const {
         for (size_t i = 0; i < row.sizes.size(); ++i) all.sizes[i] += row.sizes[i];
     }
     if (all.frames > 0) printRow(out, "all", all);
-    std::fprintf(out, "(fps: frames shown per second on screen; late: frames shown past %.1f display frames)\n",
+    std::fprintf(out,
+                 "(fps: frames shown per second on screen; late: frames shown past %.1f display frames)\n",
                  kLateShare);
 }

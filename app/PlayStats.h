@@ -8,7 +8,7 @@
 #include <vector>
 
 class PlayStats {
-public:
+  public:
     // targetMs: the display's frame time, which lateness is judged against.
     explicit PlayStats(double targetMs);
 
@@ -28,7 +28,7 @@ public:
     // One per section, in show order.
     const std::vector<Row>& rows() const { return rows_; }
 
-private:
+  private:
     double targetMs_;
     std::vector<Row> rows_;
 };

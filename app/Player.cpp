@@ -82,10 +82,18 @@ void Player::followWindowSize(int width, int height) {
 void Player::pressKey(Key key, unsigned now) {
     std::optional<int> to;
     switch (key) {
-    case Key::PageDown: to = sectionJump(SectionKey::Next, lastTime, range); break;
-    case Key::PageUp: to = sectionJump(SectionKey::Previous, lastTime, range); break;
-    case Key::Home: to = sectionJump(SectionKey::First, lastTime, range); break;
-    case Key::Fullscreen: setGlWindowFullscreen(shell.window, !shell.window.fullscreen); return;
+    case Key::PageDown:
+        to = sectionJump(SectionKey::Next, lastTime, range);
+        break;
+    case Key::PageUp:
+        to = sectionJump(SectionKey::Previous, lastTime, range);
+        break;
+    case Key::Home:
+        to = sectionJump(SectionKey::First, lastTime, range);
+        break;
+    case Key::Fullscreen:
+        setGlWindowFullscreen(shell.window, !shell.window.fullscreen);
+        return;
     default:
         if (shell.clock.pressKey(key, now)) shell.quitRequested = true;
         return;
@@ -101,10 +109,17 @@ bool Player::step() {
     WindowEvent event;
     if (pollWindowEvent(shell.window, event)) {
         switch (event.type) {
-        case WindowEvent::Type::Quit: quitRetrieved = true; break; // this frame still completes
-        case WindowEvent::Type::KeyDown: pressKey(event.key, tickCount()); break;
-        case WindowEvent::Type::Resize: followWindowSize(event.width, event.height); break;
-        case WindowEvent::Type::None: break;
+        case WindowEvent::Type::Quit:
+            quitRetrieved = true;
+            break; // this frame still completes
+        case WindowEvent::Type::KeyDown:
+            pressKey(event.key, tickCount());
+            break;
+        case WindowEvent::Type::Resize:
+            followWindowSize(event.width, event.height);
+            break;
+        case WindowEvent::Type::None:
+            break;
         }
     }
     int t = shell.clock.read(tickCount());

@@ -34,7 +34,7 @@ struct Player {
 
     double frameStart_ = 0.0; // seconds, of the frame on screen
     bool frameShown_ = false;
-    int frameSize_ = 0;       // what the frame on screen was drawn at
+    int frameSize_ = 0; // what the frame on screen was drawn at
 };
 
 // Plays the show with the given options; returns the process exit status: 0 when the show ended

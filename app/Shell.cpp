@@ -133,7 +133,9 @@ bool Shell::changeFrameSize(int size) {
     return true;
 }
 
-void Shell::keepStartState() { start_ = std::make_unique<StartState>(StartState{scenes, director, savedRandom()}); }
+void Shell::keepStartState() {
+    start_ = std::make_unique<StartState>(StartState{scenes, director, savedRandom()});
+}
 
 void Shell::startOver() {
     if (!start_) return;

@@ -3,10 +3,10 @@
 // fixed-step capture drive the same Shell: they differ only in where the demo time comes from and
 // where the finished frame goes.
 
+#include "anim/Random.h"
 #include "app/CommandLine.h"
 #include "app/DemoClock.h"
 #include "app/FrameRate.h"
-#include "anim/Random.h"
 #include "app/LoadAll.h"
 #include "platform/GlContext.h"
 #include "platform/MusicStream.h"

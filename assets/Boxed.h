@@ -7,7 +7,7 @@
 
 template <class T>
 class Boxed {
-public:
+  public:
     Boxed() = default;
     Boxed(std::unique_ptr<T> p) : p_(std::move(p)) {} // NOLINT: takes over like a unique_ptr
     Boxed(const Boxed& other) : p_(other.p_ ? std::make_unique<T>(*other.p_) : nullptr) {}
@@ -33,6 +33,6 @@ public:
     explicit operator bool() const { return p_ != nullptr; }
     bool operator==(std::nullptr_t) const { return p_ == nullptr; }
 
-private:
+  private:
     std::unique_ptr<T> p_;
 };

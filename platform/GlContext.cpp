@@ -55,7 +55,8 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
     // made at the display's size: without a window manager a window keeps the size it was made
     // at. The size asked for is the window's when the viewer leaves fullscreen.
     bool fullscreen = desc.fullscreen && !desc.offscreen;
-    Uint32 flags = SDL_WINDOW_OPENGL | (desc.offscreen ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+    const Uint32 flags =
+        SDL_WINDOW_OPENGL | (desc.offscreen ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     SDL_DisplayMode desktop = {};
     if (fullscreen && SDL_GetDesktopDisplayMode(0, &desktop) == 0)
         out.window = SDL_CreateWindow(desc.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desktop.w,
@@ -132,7 +133,8 @@ bool setGlWindowFullscreen(GlWindow& w, bool fullscreen) {
     }
     if (!fullscreen) {
         SDL_SetWindowSize(w.window, w.windowedWidth, w.windowedHeight);
-        SDL_SetWindowPosition(w.window, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+        const int centred = SDL_WINDOWPOS_CENTERED_DISPLAY(display);
+        SDL_SetWindowPosition(w.window, centred, centred);
     }
     w.fullscreen = fullscreen;
     SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);

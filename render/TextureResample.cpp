@@ -8,7 +8,8 @@ TextureResampler::TextureResampler(int largestWidth, int largestHeight) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, largestWidth, largestHeight, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, largestWidth, largestHeight, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                 nullptr);
     scratch_ = texture;
     GLuint framebuffer = 0;
     glext::glGenFramebuffers(1, &framebuffer);

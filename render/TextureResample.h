@@ -4,7 +4,7 @@
 // picture stretched over the new size, so feedback drawn from it carries on without a flash.
 
 class TextureResampler {
-public:
+  public:
     // A scratch target as large as the largest new size; needs a current context.
     TextureResampler(int largestWidth, int largestHeight);
     ~TextureResampler();
@@ -16,7 +16,7 @@ public:
     // afterwards.
     void resample(unsigned texture, int newWidth, int newHeight);
 
-private:
+  private:
     unsigned scratch_ = 0;
     unsigned framebuffer_ = 0;
 };

@@ -72,7 +72,9 @@ TEST(FrameSizes, SmallerFramesGiveTheSamePicture) {
     RgbImage pictures[2];
     for (const int size : {512, 256}) {
         const std::string dir = freshTempDir("castrelle_frame" + std::to_string(size));
-        ASSERT_EQ(runProgram(shot + " --frame " + std::to_string(size) + " --out '" + dir + "'", ".", 300).status, 0);
+        ASSERT_EQ(
+            runProgram(shot + " --frame " + std::to_string(size) + " --out '" + dir + "'", ".", 300).status,
+            0);
         ASSERT_TRUE(readPng(dir + "/shot_008000.png", pictures[size == 256]));
     }
     for (int by = 0; by < 3; ++by)

@@ -83,7 +83,8 @@ TEST(FrameSizeGovernor, AStepCheaperThanItsPixelsIsLearntAndTaken) {
 TEST(FrameSizeGovernor, OneStalledFrameIsNoReasonToStepDown) {
     FrameSizeGovernor governor(kTarget, 512, 256, 512);
     int frame = 0;
-    const auto changes = play(governor, {[&frame](int, double) { return ++frame % 40 == 0 ? 250.0 : 8.0; }}, 20000.0);
+    const auto changes =
+        play(governor, {[&frame](int, double) { return ++frame % 40 == 0 ? 250.0 : 8.0; }}, 20000.0);
     EXPECT_TRUE(changes.empty());
 }
 
@@ -94,8 +95,10 @@ TEST(FrameSizeGovernor, ASizeThatKeepsMissingIsTriedEverMoreRarely) {
     const auto changes = play(governor, {pixelBound(11.0), 8.0}, 300000.0);
     std::vector<double> tries;
     for (const Change& c : changes) {
-        if (c.to == 512) tries.push_back(c.atMs);
-        else EXPECT_EQ(c.to, 384);
+        if (c.to == 512)
+            tries.push_back(c.atMs);
+        else
+            EXPECT_EQ(c.to, 384);
     }
     ASSERT_GE(tries.size(), 4u);
     EXPECT_LE(tries.size(), 7u); // waits of 4, 8, 16, 32, 64 and 128 s

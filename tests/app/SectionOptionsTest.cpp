@@ -46,17 +46,20 @@ TEST(SectionOptions, WhatCannotGoTogetherIsRefusedWithAReason) {
 TEST(SectionOptions, AnUnknownSectionEndsWithStatusTwoAndTheNames) {
     const RunResult r = runProgram("--section lobby");
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("unknown section 'lobby'; the sections are: title, swarm, star ball, white-out, hipu, "
-                         "duck, star ball 2, cave, potko, closing"),
-              std::string::npos)
+    EXPECT_NE(
+        r.err.find("unknown section 'lobby'; the sections are: title, swarm, star ball, white-out, hipu, "
+                   "duck, star ball 2, cave, potko, closing"),
+        std::string::npos)
         << r.err;
 }
 
 // A section's capture is its --from/--to: the frames of that section only.
 TEST(SectionOptions, ASectionsCaptureHoldsThatSection) {
     const std::string dir = freshTempDir("castrelle_section_capture");
-    const RunResult r = runProgram("--capture '" + dir + "' --section star-ball-2 --fps 1 --size 128x96 --frame 256 "
-                                   "--no-music --data '" + dataDir() + "'",
+    const RunResult r = runProgram("--capture '" + dir +
+                                       "' --section star-ball-2 --fps 1 --size 128x96 --frame 256 "
+                                       "--no-music --data '" +
+                                       dataDir() + "'",
                                    ".", 300);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Wrote 7 PNG frames"), std::string::npos) << r.out;

@@ -7,7 +7,7 @@
 #include <sys/types.h>
 
 class VirtualDisplay {
-public:
+  public:
     VirtualDisplay(int width, int height);
     ~VirtualDisplay();
     VirtualDisplay(const VirtualDisplay&) = delete;
@@ -20,7 +20,7 @@ public:
     // The screen written to a PNG file.
     bool saveScreen(const std::string& path) const;
 
-private:
+  private:
     pid_t server_ = -1;
     int display_ = -1;
     int numberPipe_ = -1;
