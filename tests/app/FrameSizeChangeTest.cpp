@@ -42,7 +42,8 @@ class FrameSizeChange : public OffscreenShowTest {
         for (double& b : blocks) b /= static_cast<double>(size / kGrid) * (size / kGrid);
         if (const char* keep = std::getenv("CASTRELLE_KEEP_FRAMES")) {
             const std::string path = std::string(keep) + "/" + name + "_" + std::to_string(size) + ".png";
-            writePng(path.c_str(), pixels.data(), size, size);
+            int error = 0;
+            writePng(path.c_str(), pixels.data(), size, size, error);
         }
         return blocks;
     }

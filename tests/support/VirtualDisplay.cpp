@@ -46,7 +46,8 @@ VirtualDisplay::VirtualDisplay(int width, int height) {
             const int quiet = open("/dev/null", O_WRONLY);
             dup2(quiet, STDOUT_FILENO);
             dup2(quiet, STDERR_FILENO);
-            const std::string name = ":" + std::to_string(display), fd = std::to_string(ready[1]);
+            const std::string name = std::string(":").append(std::to_string(display)),
+                              fd = std::to_string(ready[1]);
             execlp("Xvfb", "Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
                    "-fbdir", folder_.c_str(), "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
             _exit(127);
@@ -57,7 +58,7 @@ VirtualDisplay::VirtualDisplay(int width, int height) {
         char number[16] = {};
         if (server_ > 0 && poll(&p, 1, 20000) == 1 && read(ready[0], number, sizeof number - 1) > 0) {
             display_ = std::atoi(number);
-            setenv("DISPLAY", (":" + std::to_string(display_)).c_str(), 1);
+            setenv("DISPLAY", std::string(":").append(std::to_string(display_)).c_str(), 1);
             // Kept open: the server may write the number's line end apart, and a closed pipe is
             // fatal to it.
             numberPipe_ = ready[0];
@@ -106,6 +107,7 @@ bool VirtualDisplay::screen(int& width, int& height, std::string& rgb) const {
 bool VirtualDisplay::saveScreen(const std::string& path) const {
     int width = 0, height = 0;
     std::string rgb;
+    int error = 0;
     return screen(width, height, rgb) &&
-           writePng(path.c_str(), reinterpret_cast<const uint8_t*>(rgb.data()), width, height);
+           writePng(path.c_str(), reinterpret_cast<const uint8_t*>(rgb.data()), width, height, error);
 }
