@@ -28,12 +28,16 @@ constexpr int kTwistOffset = 3000;
 
 // The room's lumps: noise sampled at this scale of the loaded positions, shifted well away from
 // the origin because the noise is only continuous for positive inputs.
-constexpr float kLumpFrequency = 0.05f;
+constexpr float kLumpFrequency = 0.03f;
 constexpr float kLumpShift = 1000.0f;
 constexpr float kLumpDepth = 20.0f;
 constexpr float kLumpBias = 0.95f; // nearly every lump pushes the wall inwards
 
 constexpr float kLightSpeed = 5.0f; // units per second along the light's path
+// The light's path is raised (screen-up is -y) so that from the camera the light hangs clear above
+// the word instead of on its top edge: its marker and shafts frame the letters rather than cross
+// them. Hidden behind the word, the low-resolution glow would shine through the gaps of the letters.
+constexpr float kLightRise = 1.5f;
 
 const Vec4 kBlack{0.0f, 0.0f, 0.0f, 1.0f};
 
@@ -117,7 +121,7 @@ void ClosingScene::setup(int screenWidth, int screenHeight, int effectWidth, int
     prepareShadowCaster(m, titleIndex);
 
     applyMaterial(m.mesh(roomIndex), Material{.texture = TextureSlot::Env1pubi,
-                                              .cubeTexture = TextureSlot::CubeEnv1orbi,
+                                              .cubeTexture = TextureSlot::CubeEnv1pubi,
                                               .renderMode = RenderMode::Reflect,
                                               .colour = {0.66f, 0.7f, 0.8f, 1.0f},
                                               .ambient = {0.2f, 0.2f, 0.24f, 1.0f},
@@ -312,7 +316,7 @@ void ClosingScene::render(int dt) {
     const float moved = dt < 2000 ? static_cast<float>(dt) : 0.0f;
     lightPath.advance(light.position, kLightSpeed, moved);
     light.position.x *= 0.5f;
-    light.position.y *= 0.5f;
+    light.position.y = 0.5f * light.position.y - kLightRise;
 
     camera.position = closingCameraPosition(seconds);
     camera.aimAt(Vec3(0.0f, 0.0f, 0.0f));

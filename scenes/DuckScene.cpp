@@ -54,6 +54,10 @@ constexpr float kDuckScale[DuckScene::kDuckCount] = {1.0f, 0.3f, 0.3f, 0.3f};
 // sphere a dim warm haze.
 constexpr float kGlowStrength = 0.25f;
 
+// How far the noise pushes the sphere's wall in. Deeper lumps tilt the reflected sky's horizon
+// into tight, broken contour lines; at this depth it flows in broad bands.
+constexpr float kLumpDepth = 50.0f;
+
 // Upside down (the model is built upright in file space) with a lean that the height adds to.
 constexpr float kDuckRoll = 3.462592f;
 
@@ -144,7 +148,7 @@ void DuckScene::setup(int screenWidth, int screenHeight, int effectWidth, int ef
     };
     load("Models/siipi2lowlh.3ds", 6.5f, 0.05f);
     load("Models/siipi2lowrh.3ds", 6.5f, 0.05f);
-    load("Models/backball.3ds", 5.0f, 0.05f);
+    load("Models/duckball.3ds", 5.0f, 0.05f);
     load("Models/amme.3ds", 1.5f, 0.01f);
     load("Models/kvs.3ds", 1.5f, 1.0f);
     load("Models/ankka.3ds", 1.0f, 1.0f);
@@ -251,7 +255,7 @@ void DuckScene::pushSphere(float s) {
         const float z = std::fabs(0.05f * w.z) * 0.45f;
         const float q = std::clamp(noise.fractalSum(x, y, z, 1, 1.5f, 0.2f), 0.0f, 1.0f);
         const float g = 1.0f - 0.5f * std::sqrt(0.4f * std::sin(q * kQuarterTurn) + 0.5f);
-        w.set(w.x + n.x * g * 100.0f, w.y + n.y * g * 100.0f, w.z + n.z * g * 100.0f);
+        w.set(w.x + n.x * g * kLumpDepth, w.y + n.y * g * kLumpDepth, w.z + n.z * g * kLumpDepth);
     }
     computeSmoothNormals(m, kSphere);
 }

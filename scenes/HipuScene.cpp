@@ -65,6 +65,10 @@ constexpr float kGlowLevel = 0.35f;
 // its glow, burned twice, still whitened its core between the flares (3-5 % of the frame at full
 // white), so the flares had nothing left to brighten. Lower, it rests as a warm haze and flares.
 constexpr float kBlobGlowLevel = 0.2f;
+// The blob's middle faces the camera and so reflects the brightest band of the sky; burned into
+// the glow, that reflection alone whitened the core between the flares. Faint in the glow pass,
+// it leaves the core showing the blob's own texture until a flare brightens it.
+constexpr float kBlobGlowReflection = 0.3f;
 
 } // namespace
 
@@ -307,7 +311,9 @@ void HipuScene::glowPass(float frameSeconds, float flow) {
     blob.ambient.scale(kBlobGlowLevel);
     blob.alpha = 1.0f;
     blob.layered = 0;
+    blob.envAlpha = kBlobGlowReflection;
     drawObject(m, blobIndex, light, 0, kWorkingShape);
+    blob.envAlpha = 1.0f;
 
     MeshObject& sky = m.mesh(skyIndex);
     sky.texOffsetV += 0.7f * (flow + 1.0f) * frameSeconds;

@@ -97,7 +97,7 @@ void PotkoScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
 
     m.vertexScale = 5.0f;
     m.texCoordScale = 6.0f;
-    m.load("Models/backball.3ds");
+    m.load("Models/potkoball.3ds");
     m.vertexScale = 0.5f;
     m.texCoordScale = 2.0f;
     m.load("Models/potko2.3ds");
@@ -118,7 +118,7 @@ void PotkoScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
     // would leave the pass sampling whatever cube was bound last). The warm pub picture on one
     // face keeps its glints in the room's colours; the sky picture flared into yellow shards
     // once the glow had burnt it in.
-    applyMaterial(m.mesh(kSky), Material{.texture = TextureSlot::Kivio,
+    applyMaterial(m.mesh(kSky), Material{.texture = TextureSlot::KivioSumea2,
                                          .cubeTexture = TextureSlot::CubeEnv1pubi,
                                          .renderMode = RenderMode::Textured,
                                          .colour = {0.12f, 0.1f, 0.07f, 1.0f},

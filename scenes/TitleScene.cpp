@@ -16,6 +16,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -28,6 +29,19 @@ Vec4 wordColour(int w) {
     const float fw = static_cast<float>(w);
     return Vec4(0.5f + 0.1f * std::sin(3.0f * fw), 0.5f + 0.05f * std::sin(23.0f * fw),
                 0.95f + 0.04f * std::sin(123.0f * fw), 1.0f);
+}
+
+// From 34.5 to 36.5 s the bend sweeps QUILLMERE's letters, grown to fill the frame, past the light:
+// at full strength their burned glow turned an eighth of the frame white. Over those two seconds
+// the word's glow is eased to a fifth, which keeps the flash and gives the letters back their edges.
+constexpr float kSweepStart = 34500.0f;
+constexpr float kSweepEnd = 36500.0f;
+constexpr float kSweepEase = 150.0f;
+constexpr float kSweepGlow = 0.2f;
+
+float sweepGlow(float sceneClock) {
+    return 1.0f - (1.0f - kSweepGlow) * fadeInOutOver(sceneClock, kSweepStart, kSweepEase,
+                                                       kSweepEnd - kSweepEase, kSweepEase);
 }
 
 // The word's rise-and-fall bend over a nine-second cycle offset by `offsetMs`.
@@ -304,8 +318,17 @@ void TitleScene::glowPass(int part, int word, float fade, float beat, float word
         o.renderMode = RenderMode::Reflect;
         o.alpha = o.envAlpha = 1.0f;
         o.layered = 0;
+        const Vec4 colour = o.colour;
+        const float ease = sweepGlow(clock.time);
+        if (ease != 1.0f) {
+            // A reflection-only draw shows the reflection at four times the colour, clamped at one,
+            // so the word's colour saturates it: ease what reaches the frame instead.
+            auto eased = [ease](float c) { return std::min(4.0f * c, 1.0f) * ease / 4.0f; };
+            o.colour.set(eased(colour.x), eased(colour.y), eased(colour.z), colour.w);
+        }
         setPerspectiveEffect(m, camera);
         drawObject(m, kFirstWord + word, light, 0, kWorkingShape);
+        o.colour = colour;
     }
     if (wordFadeIn != 1.0f) { // until the word has faded in, keep it aside and add it back weighted
         setOrthoEffect(m);
