@@ -140,6 +140,11 @@ void MusicStream::setPosition(int ms) {
     seekDecoder(sample);
 }
 
+int MusicStream::decoderPosition() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<int>(static_cast<double>(decodeSample_) / kSamplesPerMs);
+}
+
 void MusicStream::setMuted(bool muted) {
     std::lock_guard<std::mutex> lock(mutex_);
     muted_ = muted;

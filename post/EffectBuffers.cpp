@@ -5,6 +5,7 @@
 #include "render/FragmentProgram.h"
 #include "render/FrameSize.h"
 #include "render/RenderPath.h"
+#include "render/TextureResample.h"
 
 #include <GL/gl.h>
 
@@ -282,6 +283,26 @@ EffectBuffers::EffectBuffers(int fullW, int fullH, int smallW, int smallH)
     glGenTextures(1, &halfPassTex);
     makeTexture(halfMaskTex, fullW / 2, fullH / 2, GL_CLAMP_TO_EDGE, scratch.data());
     makeTexture(halfPassTex, fullW / 2, fullH / 2, GL_CLAMP, scratch.data());
+}
+
+void EffectBuffers::resize(int fullW, int fullH, int smallW, int smallH, TextureResampler& resampler) {
+    for (int i = 0; i < kCopyCount; ++i) {
+        resampler.resample(copyTex[i], fullW, fullH);
+        resampler.resample(passTex[i], fullW, fullH);
+        resampler.resample(smallCopyTex[i], smallW, smallH);
+        resampler.resample(smallPassTex[i], smallW, smallH);
+    }
+    resampler.resample(halfMaskTex, fullW / 2, fullH / 2);
+    resampler.resample(halfPassTex, fullW / 2, fullH / 2);
+    fullWidth = fullW;
+    fullHeight = fullH;
+    fullHalfWidth = fullW / 2;
+    fullHalfHeight = fullH / 2;
+    smallWidth = smallW;
+    smallHeight = smallH;
+    smallHalfWidth = smallW / 2;
+    smallHalfHeight = smallH / 2;
+    pixelScale = static_cast<float>(fullW) / static_cast<float>(kBaseFrame);
 }
 
 void EffectBuffers::grab(Copy copy) {

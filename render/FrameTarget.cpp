@@ -1,6 +1,7 @@
 #include "render/FrameTarget.h"
 
 #include "glext/GlExt.h"
+#include "render/TextureResample.h"
 
 #include <algorithm>
 
@@ -55,6 +56,18 @@ void destroyFrameTarget(FrameTarget& target) {
     if (renderbuffer) glext::glDeleteRenderbuffers(1, &renderbuffer);
     if (texture) glDeleteTextures(1, &texture);
     target = FrameTarget{};
+}
+
+bool resizeFrameTarget(FrameTarget& target, int width, int height, TextureResampler& resampler) {
+    resampler.resample(target.colour, width, height);
+    glext::glBindRenderbuffer(GL_RENDERBUFFER, target.depthStencil);
+    glext::glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
+    target.width = width;
+    target.height = height;
+    glext::glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+    if (glext::glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    return true;
 }
 
 void bindFrameTarget(const FrameTarget& target) {

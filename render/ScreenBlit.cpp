@@ -52,3 +52,5 @@ void blitFrame(const ScreenSize& screen, const FrameTarget& frame) {
     glPopMatrix();
     setWindowProjection(screen);
 }
+
+void finishFrame() { glFinish(); }

@@ -3,6 +3,8 @@
 #include "render/Camera.h"
 #include "render/PassState.h"
 
+#include <memory>
+
 namespace {
 
 // Every row's copies, each bringing exactly one mesh.
@@ -28,6 +30,14 @@ void SceneStage::setup(const SceneSizes& sizes, std::span<const ModelFile> files
     light.position.set(0.0f, 0.0f, 0.0f);
     light.camera = &camera;
     ready = loadTable(*model, files);
+}
+
+void SceneStage::resize(const SceneSizes& sizes) {
+    if (!model) return;
+    model->screenWidth = sizes.screenWidth;
+    model->screenHeight = sizes.screenHeight;
+    model->effectWidth = sizes.effectWidth;
+    model->effectHeight = sizes.effectHeight;
 }
 
 bool SceneStage::drawable() {

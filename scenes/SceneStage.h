@@ -6,13 +6,13 @@
 
 #include "anim/CameraFrame.h"
 #include "anim/SplinePath.h"
+#include "assets/Boxed.h"
 #include "assets/Model.h"
 #include "assets/SceneLight.h"
 #include "math/Vec.h"
 #include "post/EffectBuffers.h"
 #include "scenes/SceneClock.h"
 
-#include <memory>
 #include <span>
 
 // Room for every mesh a scene loads.
@@ -39,7 +39,7 @@ struct SceneStage {
     explicit SceneStage(float clockStart) : clock(clockStart) {}
 
     SceneClock clock;
-    std::unique_ptr<Model> model;
+    Boxed<Model> model; // copies with the stage, so a kept scene can be put back whole
     // Every scene's camera starts back from the origin, looking along +z.
     CameraFrame camera{.position = Vec3(0.0f, 5.0f, -25.0f), .forward = Vec3(0.0f, 0.0f, 1.0f)};
     SceneLight light;
@@ -52,6 +52,9 @@ struct SceneStage {
     // the camera.
     void setup(const SceneSizes& sizes, std::span<const ModelFile> files, const Vec3& lightColour,
                bool flipFaceNormals = true);
+    // The frame changed size mid-show: every size the scene draws at lives in its model, so it
+    // draws at these from the next render on. Nothing to do before set-up.
+    void resize(const SceneSizes& sizes);
 
     // Whether a render has anything to draw. When the stage is set up but not ready, the frame
     // is cleared and left in the screen-sized orthographic projection.
