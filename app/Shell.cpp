@@ -118,7 +118,10 @@ void Shell::renderFrame(int demoTime) {
     const unsigned error = takeGlError();
     if (error != 0 && glError == 0) {
         glError = error;
-        std::fprintf(stderr, "castrelle: %s in the frame at %d ms\n", glErrorName(error), demoTime);
+        std::fprintf(stderr,
+                     "castrelle: %s in the frame at %d ms (CASTRELLE_GL_DEBUG=1 has the shader renderer's "
+                     "context name the call)\n",
+                     glErrorName(error), demoTime);
     }
 }
 

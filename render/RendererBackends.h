@@ -64,7 +64,8 @@ namespace shader {
 
 // Brings the renderer up on the current ES context (programs, streams); false when it cannot run.
 bool start();
-// Has the context's debug messages name GL errors on standard error, where it offers them.
+// Has the context's debug messages name GL errors on standard error, where it offers them and
+// CASTRELLE_GL_DEBUG is set.
 void enableDebugMessages();
 
 void clear(Buffers buffers);
