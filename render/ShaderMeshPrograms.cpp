@@ -61,6 +61,8 @@ void main() {
     colour = lit(eye.xyz, normal, colour);
 #endif
     vColour = clamp(colour, 0.0, 1.0);
+    // The reflected eye vector, only where a sphere map or cube map reads it (REFLECTION: the
+    // fragment samples the cube map; left unwritten, the cube lookup would read garbage).
 #if defined(SPHERE) || defined(REFLECTION)
     vec3 u = normalize(eye.xyz);
     vec3 r = u - 2.0 * normal * dot(normal, u);
@@ -140,15 +142,15 @@ const char* fragmentDefines(MeshFragment f) {
     case MeshFragment::TextureModulate:
         return "#define TEXTURE_MODULATE\n";
     case MeshFragment::CubeModulate:
-        return "#define CUBE_MODULATE\n";
+        return "#define CUBE_MODULATE\n#define REFLECTION\n";
     case MeshFragment::OnePassAdd:
-        return "#define ONE_PASS\n#define BASE_ADD\n";
+        return "#define ONE_PASS\n#define BASE_ADD\n#define REFLECTION\n";
     case MeshFragment::OnePassModulate:
-        return "#define ONE_PASS\n";
+        return "#define ONE_PASS\n#define REFLECTION\n";
     case MeshFragment::OnePassAddLayered:
-        return "#define ONE_PASS\n#define BASE_ADD\n#define LAYERED\n";
+        return "#define ONE_PASS\n#define BASE_ADD\n#define LAYERED\n#define REFLECTION\n";
     case MeshFragment::OnePassModulateLayered:
-        return "#define ONE_PASS\n#define LAYERED\n";
+        return "#define ONE_PASS\n#define LAYERED\n#define REFLECTION\n";
     }
     return "";
 }
