@@ -75,6 +75,12 @@ struct EffectBuffers {
     unsigned halfMaskTex = 0;
     unsigned halfPassTex = 0;
 
+    // The shader renderer's streak chain at half the small size each way: the grab scaled down,
+    // two textures the passes render into by turns, and the framebuffer that renders into them
+    // (none on the fixed-function renderer).
+    unsigned streakTex[3] = {};
+    unsigned streakFramebuffer = 0;
+
     int fullWidth = 0, fullHeight = 0;
     int fullHalfWidth = 0, fullHalfHeight = 0;
     int fullSourceX = 0, fullSourceY = 0; // lower-left corner of the grabbed region

@@ -95,12 +95,59 @@ void main() {
 }
 )";
 
+// The streak chain at half size (see zoomStreak). A pass lays the picture zoomed over itself:
+// the unzoomed texel read as it lies, the zoomed one filtered and black past the edge, mixed by
+// the pass's eight-bit alpha as the blend mixes them.
+constexpr const char* kHalfStreakFragment = R"(
+uniform sampler2D uTexture;
+uniform vec4 uRect;   // the zoomed picture's texture rectangle
+uniform float uAlpha;
+in vec2 vTexCoord;
+out vec4 fragColour;
+BORDER_FADE
+void main() {
+#ifdef DOWNSCALE
+    fragColour = vec4(texture(uTexture, vTexCoord).rgb, 1.0);
+#else
+    vec3 kept = texelFetch(uTexture, ivec2(gl_FragCoord.xy), 0).rgb;
+    vec2 uv = mix(uRect.xy, uRect.zw, vTexCoord);
+    vec3 zoomed = texture(uTexture, uv).rgb * borderFade(uv, vec2(textureSize(uTexture, 0)));
+    fragColour = vec4(mix(kept, zoomed, uAlpha), 1.0);
+#endif
+}
+)";
+
+// The half-size chain's result back over the frame at its size: what the passes added (the
+// result less the share `uKept` of the picture they started from), over the frame's own picture
+// kept at that share by the blend.
+constexpr const char* kStreakResultFragment = R"(
+uniform sampler2D uTexture;
+uniform sampler2D uStart;
+uniform float uKept;
+in vec2 vTexCoord;
+out vec4 fragColour;
+void main() {
+    vec3 added = texture(uTexture, vTexCoord).rgb - uKept * texture(uStart, vTexCoord).rgb;
+    fragColour = vec4(max(added, 0.0), uKept);
+}
+)";
+
 struct EffectProgram {
     GLuint id = 0;
-    GLint matrix = -1, tap = -1, tint = -1, glowBorder = -1;
+    GLint matrix = -1, tap = -1, tint = -1, glowBorder = -1, rect = -1, alpha = -1, kept = -1;
 };
 
-enum ProgramKind { kBurn, kBurnBordered, kBlur, kBlurBordered, kCompose, kProgramKinds };
+enum ProgramKind {
+    kBurn,
+    kBurnBordered,
+    kBlur,
+    kBlurBordered,
+    kCompose,
+    kDownscale,
+    kHalfStreak,
+    kStreakResult,
+    kProgramKinds
+};
 EffectProgram gPrograms[kProgramKinds];
 
 std::string withBorderFade(const char* source) {
@@ -113,6 +160,7 @@ bool buildPrograms() {
     if (gPrograms[kBurn].id) return true;
     static const std::string effect = withBorderFade(kEffectFragment);
     static const std::string compose = withBorderFade(kComposeFragment);
+    static const std::string halfStreak = withBorderFade(kHalfStreakFragment);
     const struct {
         const char* name;
         const char* fragment;
@@ -123,6 +171,9 @@ bool buildPrograms() {
         {"blur", effect.c_str(), "#define BLUR\n"},
         {"blur", effect.c_str(), "#define BLUR\n#define BLACK_BORDER\n"},
         {"shadowed frame", compose.c_str(), ""},
+        {"streak downscale", halfStreak.c_str(), "#define DOWNSCALE\n"},
+        {"half-size streak", halfStreak.c_str(), ""},
+        {"streak result", kStreakResultFragment, ""},
     };
     for (int i = 0; i < kProgramKinds; ++i) {
         EffectProgram& p = gPrograms[i];
@@ -132,8 +183,12 @@ bool buildPrograms() {
         p.tap = es::glGetUniformLocation(p.id, "uTap");
         p.tint = es::glGetUniformLocation(p.id, "uTint");
         p.glowBorder = es::glGetUniformLocation(p.id, "uGlowBorder");
+        p.rect = es::glGetUniformLocation(p.id, "uRect");
+        p.alpha = es::glGetUniformLocation(p.id, "uAlpha");
+        p.kept = es::glGetUniformLocation(p.id, "uKept");
         setSamplerUnit(p.id, "uTexture", 0);
     }
+    setSamplerUnit(gPrograms[kStreakResult].id, "uStart", 1);
     setSamplerUnit(gPrograms[kCompose].id, "uPicture", 0);
     setSamplerUnit(gPrograms[kCompose].id, "uMask", 1);
     setSamplerUnit(gPrograms[kCompose].id, "uGlow", 2);
@@ -222,6 +277,9 @@ void createTextures(EffectBuffers& e) {
         makeTexture(e.smallCopyTex[i], smallW, smallH, Wrap::ClampToBlack, black.data());
         makeTexture(e.smallPassTex[i], smallW, smallH, Wrap::ClampToBlack, black.data());
     }
+    es::glGenTextures(3, e.streakTex);
+    for (const GLuint t : e.streakTex) makeTexture(t, smallW / 2, smallH / 2, Wrap::ClampToEdge, black.data());
+    es::glGenFramebuffers(1, &e.streakFramebuffer);
     es::glGenTextures(1, &e.halfMaskTex);
     es::glGenTextures(1, &e.halfPassTex);
     makeTexture(e.halfMaskTex, fullW / 2, fullH / 2, Wrap::ClampToEdge, black.data());
@@ -325,8 +383,88 @@ void blur(EffectBuffers& e, Copy copy, const BlurDesc& desc) {
     es::glEnable(GL_BLEND);
 }
 
+namespace {
+
+// Whether zoomStreak runs its passes at half the small size each way: on a small set as wide as
+// the frame, over its own grab, with passes enough to pay for scaling down and back. The streaks
+// are smears of a glow, soft across and smooth along their length: at half size the frame they
+// end in stays close to the full-size passes' (measured on the cave's and the closing's shafts)
+// at a quarter of the pixel work.
+bool streaksAtHalfSize(const EffectBuffers& e, const ZoomStreakDesc& desc) {
+    return e.streakFramebuffer != 0 && e.sampleSmall && e.smallWidth >= e.fullWidth && desc.overItsGrab &&
+           desc.strength != 0.0f && desc.passes >= 4;
+}
+
+// Draws a quad over the whole of the render target with the program in use (identity matrices).
+void drawTargetQuad(const EffectProgram& p) {
+    const Mat4 identity{};
+    es::glUniformMatrix4fv(p.matrix, 1, GL_FALSE, identity.m);
+    drawArea({-1.0f, -1.0f, 1.0f, 1.0f, 0.0});
+}
+
+void renderInto(GLuint framebuffer, GLuint texture) {
+    es::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    es::glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+}
+
+// The passes of zoomStreak at half size: the grab scaled down, each pass rendered into the other
+// texture (no copies), and the result scaled back over the frame. The frame keeps the share of
+// its own full-size picture that the passes leave of it, so the sharp picture under the streaks
+// stays sharp.
+void zoomStreakAtHalfSize(EffectBuffers& e, int i, const ZoomStreakDesc& desc) {
+    GLint frameBuffer = 0, viewport[4] = {};
+    es::glGetIntegerv(GL_FRAMEBUFFER_BINDING, &frameBuffer);
+    es::glGetIntegerv(GL_VIEWPORT, viewport);
+    const int halfW = e.smallWidth / 2, halfH = e.smallHeight / 2;
+    const unsigned start = e.streakTex[0];
+    const EffectProgram* p = useProgram(kDownscale);
+    if (!p) return;
+    es::glDisable(GL_BLEND);
+    es::glViewport(0, 0, halfW, halfH);
+    renderInto(e.streakFramebuffer, start);
+    bindTexture2D(sampledTexture(e, i, 0));
+    drawTargetQuad(*p);
+    countQuadFrames(0.25);
+
+    p = useProgram(kHalfStreak);
+    unsigned source = start;
+    float kept = 1.0f;
+    for (int k = 1; k < desc.passes; ++k) {
+        const StreakPass pass = streakPass(desc, k);
+        const float alpha = std::round(std::clamp(pass.alpha, 0.0f, 1.0f) * 255.0f) / 255.0f;
+        const unsigned target = source == e.streakTex[1] ? e.streakTex[2] : e.streakTex[1];
+        renderInto(e.streakFramebuffer, target);
+        es::glUniform4f(p->rect, pass.s0, pass.t0, pass.s1, pass.t1);
+        es::glUniform1f(p->alpha, alpha);
+        bindTexture2D(source);
+        drawTargetQuad(*p);
+        countQuadFrames(0.25);
+        kept *= 1.0f - alpha;
+        source = target;
+    }
+
+    es::glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(frameBuffer));
+    es::glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    p = useProgram(kStreakResult);
+    es::glUniform1f(p->kept, kept);
+    bindTexture2D(source);
+    bindTexture2D(start, 1);
+    es::glBlendFunc(GL_ONE, GL_SRC_ALPHA);
+    es::glEnable(GL_BLEND);
+    drawArea(setArea(e.sampleSmall != 0, e));
+    es::glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+} // namespace
+
 void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc) {
     const int i = indexOf(copy);
+    if (streaksAtHalfSize(e, desc)) {
+        const Quads quads;
+        setTexturing(true);
+        zoomStreakAtHalfSize(e, i, desc);
+        return;
+    }
     const Quads quads;
     setTexturing(true);
     es::glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
