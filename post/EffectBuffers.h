@@ -75,11 +75,13 @@ struct EffectBuffers {
     unsigned halfMaskTex = 0;
     unsigned halfPassTex = 0;
 
-    // The shader renderer's streak chain at half the small size each way: the grab scaled down,
-    // two textures the passes render into by turns, and the framebuffer that renders into them
-    // (none on the fixed-function renderer).
+    // The shader renderer's own: the streak chain at half the small width (the grab scaled
+    // down, two textures the passes render into by turns), the soft mask's passes at a
+    // quarter of the full size each way (rendered into by turns), and the framebuffer that
+    // renders into them. None on the fixed-function renderer.
     unsigned streakTex[3] = {};
-    unsigned streakFramebuffer = 0;
+    unsigned quarterMaskTex[2] = {};
+    unsigned passFramebuffer = 0;
 
     int fullWidth = 0, fullHeight = 0;
     int fullHalfWidth = 0, fullHalfHeight = 0;

@@ -1,7 +1,10 @@
 // The shader back end of EffectBuffers.h: the operations as the fixed-function renderer's fast
 // path draws them (blur's taps and burn's doubled quad in one pass each, rounded to eight bits as
 // the framebuffer rounds between the reference's passes; the shadow mask blurred at half size and
-// composed in one quad), with the same raster state left behind.
+// composed in one quad), with the same raster state left behind. Beyond the fast path, passes
+// that feed only the next pass render into textures instead of being copied back, and two
+// low-frequency chains run smaller: the shafts' zoom streaks at half width, and a widely blurred
+// shadow mask at a quarter of the frame's size each way.
 #include "post/EffectBackends.h"
 
 #include "glext/EsTable.h"
@@ -95,7 +98,7 @@ void main() {
 }
 )";
 
-// The streak chain at half size (see zoomStreak). A pass lays the picture zoomed over itself:
+// The streak chain at half width (see zoomStreak). A pass lays the picture zoomed over itself:
 // the unzoomed texel read as it lies, the zoomed one filtered and black past the edge, mixed by
 // the pass's eight-bit alpha as the blend mixes them.
 constexpr const char* kHalfStreakFragment = R"(
@@ -117,7 +120,7 @@ void main() {
 }
 )";
 
-// The half-size chain's result back over the frame at its size: what the passes added (the
+// The half-width chain's result back over the frame at its size: what the passes added (the
 // result less the share `uKept` of the picture they started from), over the frame's own picture
 // kept at that share by the blend.
 constexpr const char* kStreakResultFragment = R"(
@@ -278,8 +281,10 @@ void createTextures(EffectBuffers& e) {
         makeTexture(e.smallPassTex[i], smallW, smallH, Wrap::ClampToBlack, black.data());
     }
     es::glGenTextures(3, e.streakTex);
-    for (const GLuint t : e.streakTex) makeTexture(t, smallW / 2, smallH / 2, Wrap::ClampToEdge, black.data());
-    es::glGenFramebuffers(1, &e.streakFramebuffer);
+    for (const GLuint t : e.streakTex) makeTexture(t, smallW / 2, smallH, Wrap::ClampToEdge, black.data());
+    es::glGenTextures(2, e.quarterMaskTex);
+    for (const GLuint t : e.quarterMaskTex) makeTexture(t, fullW / 4, fullH / 4, Wrap::ClampToEdge, black.data());
+    es::glGenFramebuffers(1, &e.passFramebuffer);
     es::glGenTextures(1, &e.halfMaskTex);
     es::glGenTextures(1, &e.halfPassTex);
     makeTexture(e.halfMaskTex, fullW / 2, fullH / 2, Wrap::ClampToEdge, black.data());
@@ -385,13 +390,14 @@ void blur(EffectBuffers& e, Copy copy, const BlurDesc& desc) {
 
 namespace {
 
-// Whether zoomStreak runs its passes at half the small size each way: on a small set as wide as
-// the frame, over its own grab, with passes enough to pay for scaling down and back. The streaks
-// are smears of a glow, soft across and smooth along their length: at half size the frame they
-// end in stays close to the full-size passes' (measured on the cave's and the closing's shafts)
-// at a quarter of the pixel work.
-bool streaksAtHalfSize(const EffectBuffers& e, const ZoomStreakDesc& desc) {
-    return e.streakFramebuffer != 0 && e.sampleSmall && e.smallWidth >= e.fullWidth && desc.overItsGrab &&
+// Whether zoomStreak runs its passes at half the small width: on a small set as wide as the
+// frame (and half as tall), over its own grab, with passes enough to pay for scaling down and
+// back. The streaks are smears of a glow: at half width their texels are as wide as they are
+// tall, and the frame they end in stays within about 43 dB of the full-width passes' (the
+// cave's and the closing's shafts) for half the pixel work. At half the height too it fell to
+// 41 dB, the shafts' fine lines visibly softer.
+bool streaksAtHalfWidth(const EffectBuffers& e, const ZoomStreakDesc& desc) {
+    return e.passFramebuffer != 0 && e.sampleSmall && e.smallWidth >= e.fullWidth && desc.overItsGrab &&
            desc.strength != 0.0f && desc.passes >= 4;
 }
 
@@ -407,24 +413,24 @@ void renderInto(GLuint framebuffer, GLuint texture) {
     es::glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
 }
 
-// The passes of zoomStreak at half size: the grab scaled down, each pass rendered into the other
+// The passes of zoomStreak at half width: the grab scaled down, each pass rendered into the other
 // texture (no copies), and the result scaled back over the frame. The frame keeps the share of
 // its own full-size picture that the passes leave of it, so the sharp picture under the streaks
 // stays sharp.
-void zoomStreakAtHalfSize(EffectBuffers& e, int i, const ZoomStreakDesc& desc) {
+void zoomStreakAtHalfWidth(EffectBuffers& e, int i, const ZoomStreakDesc& desc) {
     GLint frameBuffer = 0, viewport[4] = {};
     es::glGetIntegerv(GL_FRAMEBUFFER_BINDING, &frameBuffer);
     es::glGetIntegerv(GL_VIEWPORT, viewport);
-    const int halfW = e.smallWidth / 2, halfH = e.smallHeight / 2;
+    const int halfW = e.smallWidth / 2, height = e.smallHeight;
     const unsigned start = e.streakTex[0];
     const EffectProgram* p = useProgram(kDownscale);
     if (!p) return;
     es::glDisable(GL_BLEND);
-    es::glViewport(0, 0, halfW, halfH);
-    renderInto(e.streakFramebuffer, start);
+    es::glViewport(0, 0, halfW, height);
+    renderInto(e.passFramebuffer, start);
     bindTexture2D(sampledTexture(e, i, 0));
     drawTargetQuad(*p);
-    countQuadFrames(0.25);
+    countQuadFrames(0.5 * setArea(true, e).frames);
 
     p = useProgram(kHalfStreak);
     unsigned source = start;
@@ -433,12 +439,12 @@ void zoomStreakAtHalfSize(EffectBuffers& e, int i, const ZoomStreakDesc& desc) {
         const StreakPass pass = streakPass(desc, k);
         const float alpha = std::round(std::clamp(pass.alpha, 0.0f, 1.0f) * 255.0f) / 255.0f;
         const unsigned target = source == e.streakTex[1] ? e.streakTex[2] : e.streakTex[1];
-        renderInto(e.streakFramebuffer, target);
+        renderInto(e.passFramebuffer, target);
         es::glUniform4f(p->rect, pass.s0, pass.t0, pass.s1, pass.t1);
         es::glUniform1f(p->alpha, alpha);
         bindTexture2D(source);
         drawTargetQuad(*p);
-        countQuadFrames(0.25);
+        countQuadFrames(0.5 * setArea(true, e).frames);
         kept *= 1.0f - alpha;
         source = target;
     }
@@ -459,10 +465,10 @@ void zoomStreakAtHalfSize(EffectBuffers& e, int i, const ZoomStreakDesc& desc) {
 
 void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc) {
     const int i = indexOf(copy);
-    if (streaksAtHalfSize(e, desc)) {
+    if (streaksAtHalfWidth(e, desc)) {
         const Quads quads;
         setTexturing(true);
-        zoomStreakAtHalfSize(e, i, desc);
+        zoomStreakAtHalfWidth(e, i, desc);
         return;
     }
     const Quads quads;
@@ -483,10 +489,55 @@ void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc) {
     }
 }
 
+namespace {
+
+// The soft mask's blur, its passes rendered by turns into two textures of a `divisor`-th of the
+// frame's size each way (no copies back). Returns the texture holding the blurred mask.
+unsigned blurMask(EffectBuffers& e, const HalfMaskComposition& c, unsigned firstSource, int divisor,
+                  const unsigned (&targets)[2]) {
+    const BlurDesc& maskBlur = c.maskBlur;
+    GLint frameBuffer = 0, viewport[4] = {};
+    es::glGetIntegerv(GL_FRAMEBUFFER_BINDING, &frameBuffer);
+    es::glGetIntegerv(GL_VIEWPORT, viewport);
+    es::glViewport(0, 0, e.fullWidth / divisor, e.fullHeight / divisor);
+    const Wrap wrap = wrapOf(e.copyTex[indexOf(c.mask)]);
+    unsigned source = firstSource;
+    for (int k = 0; k < maskBlur.passes; ++k) {
+        const unsigned target = source == targets[0] ? targets[1] : targets[0];
+        renderInto(e.passFramebuffer, target);
+        const EffectProgram* p = useProgram(clampsToBlack(source) ? kBlurBordered : kBlur);
+        if (!p) break;
+        const TapOffset h = blurTapOffset(e, maskBlur, k);
+        es::glUniform2f(p->tap, h.u, h.v);
+        es::glUniform4f(p->tint, maskBlur.r, maskBlur.g, maskBlur.b, eightBitTapWeight());
+        bindTexture2D(source);
+        drawTargetQuad(*p);
+        countQuadFrames(1.0 / (divisor * divisor));
+        bindTexture2D(target);
+        setWrap(target, wrap); // the next pass's taps wrap or clamp as the mask's copy does
+        source = target;
+    }
+    es::glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(frameBuffer));
+    es::glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    bindTexture2D(source);
+    setWrap(source, Wrap::ClampToEdge); // stretched over the frame, it clamps to its edge texels
+    return source;
+}
+
+// Whether the mask's blur reaches so far (a quarter-size texel or more each way in its last
+// pass) that a quarter-size field stretched over the frame is as smooth as a half-size one: the
+// cave's is, at a quarter of the taps; the closing's sharper shadows are not.
+bool blursMaskAtQuarterSize(const EffectBuffers& e, const BlurDesc& maskBlur) {
+    const TapOffset h = blurTapOffset(e, maskBlur, maskBlur.passes - 1);
+    return 2.0f * h.u * static_cast<float>(e.fullWidth / 4) >= 1.0f &&
+           2.0f * h.v * static_cast<float>(e.fullHeight / 4) >= 1.0f;
+}
+
+} // namespace
+
 bool canComposeHalfMask(EffectBuffers&) { return buildPrograms(); }
 
 void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& c) {
-    const BlurDesc& maskBlur = c.maskBlur;
     if (!c.maskOnScreenAtHalfSize) shader::grab(e, c.mask);
     const Quads quads;
     es::glDisable(GL_BLEND);
@@ -494,40 +545,26 @@ void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& c) {
     es::glDisable(GL_DEPTH_TEST);
     setTexturing(true);
 
-    // The passes draw over the mask in the frame's lower-left quarter, each grabbing the last,
-    // their taps wrapping or clamping as the mask's copy does.
-    const QuadArea half = halfArea(e);
-    const auto grabHalf = [&](unsigned texture) {
-        bindTexture2D(texture);
+    // A mask drawn at half size lies in the frame's lower-left quarter: its first pass reads it
+    // from there.
+    unsigned first = e.copyTex[indexOf(c.mask)];
+    if (c.maskOnScreenAtHalfSize) {
+        first = e.halfPassTex;
+        bindTexture2D(first);
+        setWrap(first, wrapOf(e.copyTex[indexOf(c.mask)]));
         es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, e.fullSourceX, e.fullSourceY, halfWidth(e),
                                 halfHeight(e));
-    };
-    const unsigned maskCopy = e.copyTex[indexOf(c.mask)];
-    bindTexture2D(e.halfPassTex);
-    setWrap(e.halfPassTex, wrapOf(maskCopy));
-    for (int k = 0; k < maskBlur.passes; ++k) {
-        // A full-size mask is read at its own size by the first pass, at half size after it.
-        unsigned texture = e.halfPassTex;
-        if (k == 0 && !c.maskOnScreenAtHalfSize)
-            texture = maskCopy;
-        else
-            grabHalf(e.halfPassTex);
-        const EffectProgram* p = useProgram(clampsToBlack(texture) ? kBlurBordered : kBlur);
-        if (!p) return;
-        const TapOffset h = blurTapOffset(e, maskBlur, k);
-        es::glUniform2f(p->tap, h.u, h.v);
-        es::glUniform4f(p->tint, maskBlur.r, maskBlur.g, maskBlur.b, eightBitTapWeight());
-        bindTexture2D(texture);
-        drawArea(half);
     }
-    grabHalf(e.halfMaskTex);
+    const unsigned mask = blursMaskAtQuarterSize(e, c.maskBlur)
+                              ? blurMask(e, c, first, 4, e.quarterMaskTex)
+                              : blurMask(e, c, first, 2, {e.halfMaskTex, e.halfPassTex});
 
     const unsigned glow = e.smallCopyTex[indexOf(c.glow)];
     const EffectProgram* p = useProgram(kCompose);
     if (!p) return;
     es::glUniform1f(p->glowBorder, clampsToBlack(glow) ? 1.0f : 0.0f);
     bindTexture2D(e.copyTex[indexOf(c.picture)]);
-    bindTexture2D(e.halfMaskTex, 1);
+    bindTexture2D(mask, 1);
     bindTexture2D(glow, 2);
     drawArea(setArea(false, e));
 
