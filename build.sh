@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
   g++ cmake ninja-build pkg-config
   libsdl2-dev libmpg123-dev libpng-dev libmp3lame-dev libjpeg62-turbo-dev libfreetype-dev fonts-dejavu-core
-  libgl1-mesa-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
+  libgl1-mesa-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri libgles-dev
   googletest libgtest-dev libbenchmark-dev lib3ds-dev libassimp-dev libstb-dev
   xvfb xauth ffmpeg sox aubio-tools python3 khronos-api
 )

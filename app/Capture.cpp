@@ -15,6 +15,7 @@
 #include "render/FrameSize.h"
 #include "render/MeshRenderer.h"
 #include "render/RenderPath.h"
+#include "render/Renderer.h"
 #include "show/Sections.h"
 
 #include <algorithm>
@@ -65,9 +66,10 @@ void addTiming(std::vector<SectionTiming>& sections, const char* name, double fr
     s.effectFrames += effectFrames;
 }
 
+// path: "fast", "reference" or "shader", what the run drew with.
 void printTimings(const std::vector<SectionTiming>& sections, double seconds, int64_t frames, int showMs,
-                  bool fast) {
-    std::printf("\nrender path: %s\n", fast ? "fast" : "reference");
+                  const char* path) {
+    std::printf("\nrender path: %s\n", path);
     std::printf("\n%-12s %7s %8s %10s %10s %10s %10s %8s %8s\n", "section", "frames", "fps", "logic ms",
                 "GL ms", "output ms", "triangles", "draws", "passes");
     for (const SectionTiming& s : sections) {
@@ -321,8 +323,13 @@ int runCapture(const Options& options) {
     if (sink == Sink::PngFolder)
         std::printf("Wrote %lld PNG frames to %s\n", static_cast<long long>(written),
                     options.capturePath.c_str());
-    if (options.stats && written > 0) printTimings(timings, seconds, written, lastTime - fromMs, fastPath);
+    if (options.stats && written > 0) printTimings(timings, seconds, written, lastTime - fromMs,
+                   renderer() == Renderer::Shader ? "shader" : fastPath ? "fast" : "reference");
     if (interruptSignal()) return interruptExitStatus();
+    if (shell.glError != 0) {
+        std::fprintf(stderr, "castrelle: the capture ran into a GL error (above); its frames may be wrong\n");
+        return 1;
+    }
     if (!outputOk || !encoded || !kept) return 1;
     if (nextShot < shots.size()) {
         std::fprintf(

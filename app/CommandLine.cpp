@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 
 namespace {
 
@@ -57,6 +58,15 @@ bool parseShotList(std::string_view text, std::vector<int>& out) {
         text.remove_prefix(comma + 1);
     }
     return !out.empty();
+}
+
+bool parseRenderer(std::string_view text, Renderer& out) {
+    for (const Renderer r : {Renderer::Fixed, Renderer::Shader})
+        if (text == nameOf(r)) {
+            out = r;
+            return true;
+        }
+    return false;
 }
 
 bool holdsData(const std::filesystem::path& dir) {
@@ -132,7 +142,11 @@ const char* usageText() {
            "  --stats             after a capture, print timing per section and peak memory;\n"
            "                      after live play, frames per second and frame sizes per section\n"
            "\n"
-           "  --reference         draw every pass as the look was built, without the renderer's\n"
+           "Rendering:\n"
+           "  --renderer NAME     'fixed' (the default): fixed-function desktop OpenGL, whose pictures\n"
+           "                      are the reference; 'shader': OpenGL ES 3.0 shaders (the WebGL 2\n"
+           "                      class), which needs an OpenGL ES 3.0 context\n"
+           "  --reference         draw every pass as the look was built, without the fixed renderer's\n"
            "                      shortcuts (slower; for comparing pictures and timings)\n"
            "\n"
            "  --help              show this text\n"
@@ -145,8 +159,8 @@ const char* usageText() {
 
 bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
     bool startGiven = false, rangeGiven = false;
-    static const char* const kValued[] = {"--start", "--data", "--capture", "--shot",  "--out",    "--fps",
-                                          "--size",  "--from", "--to",      "--frame", "--section"};
+    static const char* const kValued[] = {"--start", "--data", "--capture", "--shot",    "--out",     "--fps",
+                                          "--size",  "--from", "--to",      "--frame", "--section", "--renderer"};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         bool valued = false;
@@ -187,6 +201,8 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
             ok = parseFps(value, options.fpsNum, options.fpsDen);
         else if (arg == "--frame")
             ok = parseInt(value, options.frameSize) && isOfferedFrameSize(options.frameSize);
+        else if (arg == "--renderer")
+            ok = parseRenderer(value, options.renderer);
         else if (arg == "--size")
             ok = parseSize(value, options.width, options.height);
         else if (arg == "--capture" || arg == "--shot") {
@@ -222,6 +238,10 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
     if (options.startOffset >= timetable::kShowEnd || options.fromMs >= timetable::kShowEnd) {
         error = "--start and --from must be before the end of the show (" +
                 std::to_string(timetable::kShowEnd) + " ms)";
+        return false;
+    }
+    if (options.reference && options.renderer == Renderer::Shader) {
+        error = "--reference draws with the fixed renderer; it does not go with --renderer shader";
         return false;
     }
     if (options.toMs > timetable::kShowEnd) options.toMs = timetable::kShowEnd;

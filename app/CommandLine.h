@@ -2,6 +2,7 @@
 // Command-line options. With none, the demo plays exactly as built: fullscreen, with music, from
 // the start, with the data of the working directory (or of the build when it has none).
 
+#include "render/Renderer.h"
 #include "show/Timetable.h"
 
 #include <string>
@@ -36,6 +37,7 @@ struct Options {
     bool reference = false; // draw without the renderer's shortcuts (RenderPath::Reference)
     std::string section; // --section: play from this section's start, or capture just it
     bool loop = false;   // live play again and again: the show, or with --section that section
+    Renderer renderer = Renderer::Fixed;
 };
 
 // Parses argv into options. Returns false with a message in error on unknown options or bad values.

@@ -7,6 +7,7 @@
 #include "platform/Ticks.h"
 #include "render/FrameSize.h"
 #include "render/FrameTarget.h"
+#include "render/Renderer.h"
 #include "render/ScreenBlit.h"
 #include "timeline/ShowSections.h"
 
@@ -49,7 +50,8 @@ bool Player::startUp(const Options& options, int& exitStatus) {
     range = rangeFor(options);
     const int refresh = glWindowRefreshRate(shell.window);
     const double targetMs = 1000.0 / (refresh > 0 ? refresh : kDefaultRefreshHz);
-    if (!options.frameSize) {
+    // The shader renderer has no texture resampling yet, so its frame keeps the size it starts at.
+    if (!options.frameSize && renderer() == Renderer::Fixed) {
         governor.emplace(targetMs, shell.screen.frameWidth, kFrameSizes[0],
                          ceilingFor(shell.screen.windowWidth, shell.screen.windowHeight));
         shell.changeFrameSize(governor->size());
@@ -157,7 +159,7 @@ int Player::finish() {
         stats->print(stdout, choice.c_str());
     }
     if (interruptSignal()) return interruptExitStatus();
-    return startupFailed() ? 1 : 0;
+    return startupFailed() || shell.glError != 0 ? 1 : 0;
 }
 
 int runDemo(const Options& options) {

@@ -6,18 +6,20 @@
 
 #include "platform/Quit.h"
 #include "platform/Ticks.h"
+#include "render/GlErrors.h"
+#include "render/PassState.h"
 #include "render/ScreenBlit.h"
 #include "render/ShellText.h"
 #include "render/TextureResample.h"
-
-#include <GL/gl.h>
 
 #include <cstdio>
 
 bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     screen.windowWidth = desc.width;
     screen.windowHeight = desc.height;
-    switch (openGlWindow(desc, window)) {
+    WindowDesc withApi = desc;
+    withApi.api = glApiOf(renderer());
+    switch (openGlWindow(withApi, window)) {
     case WindowResult::Declined:
         exitStatus = 0;
         return false;
@@ -25,6 +27,7 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
         exitStatus = 1;
         return false;
     case WindowResult::ContextFailed:
+    case WindowResult::NoEsContext:
         closeGlWindow(window);
         exitStatus = 1;
         return false;
@@ -54,11 +57,9 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     int width = 0, height = 0;
     glWindowSize(window, width, height);
     setFrameProjection(screen, width, height);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    clear(Buffers::Colour);
     setTextState();
     printText(screen, 0.0f, 0.0f, 0.15f, 0.0f, "Loading Quillmere..");
-    glFlush();
     swapGlWindow(window);
 
     // The bar is drawn on the window; the warm-up renders between its steps go to the frame.
@@ -94,31 +95,29 @@ void Shell::startMusic(const Options& options) {
 }
 
 void Shell::writeStatus(int demoTime) {
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(0.0f, 0.0f, -1.0f);
-    setTextState();
-    const float sy = static_cast<float>(screen.windowHeight) * 0.0013020834f;
     char timeText[32], fpsText[32];
     std::snprintf(timeText, sizeof timeText, "Time: %i", demoTime);
     std::snprintf(fpsText, sizeof fpsText, "Fps: %i", frameRate.framesPerSecond);
-    glColor4f(1, 1, 1, 1);
-    printText(screen, -0.49f, 0.46f, 0.1f, 0.0f, timeText);
-    printText(screen, -0.49f, 0.46f - 0.02f / sy, 0.1f, 0.0f, fpsText);
+    placeStatusText(screen, timeText, fpsText);
     // The frame size last: it changes as live play holds its rate.
     if (printStatus) std::printf("%s   %s   Frame: %i\n", timeText, fpsText, screen.frameWidth);
-    glPopMatrix();
 }
 
 void Shell::renderFrame(int demoTime) {
     bindFrameTarget(frame);
     setFrameProjection(screen, screen.windowWidth, screen.windowHeight);
     director.run(demoTime, quitRequested);
-    glEnable(GL_BLEND);
     frameRate.countFrame(tickCount());
     blitFrame(screen, frame);
     writeStatus(demoTime);
+    const unsigned error = takeGlError();
+    if (error != 0 && glError == 0) {
+        glError = error;
+        std::fprintf(stderr,
+                     "castrelle: %s in the frame at %d ms (CASTRELLE_GL_DEBUG=1 has the shader renderer's "
+                     "context name the call)\n",
+                     glErrorName(error), demoTime);
+    }
 }
 
 bool Shell::changeFrameSize(int size) {

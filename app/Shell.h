@@ -32,13 +32,15 @@ struct Shell {
     LoadingBar loadingBar;
     bool quitRequested = false;
     bool printStatus = true; // the per-frame console line
+    unsigned glError = 0;    // the first GL error a frame ran into (reported then), 0 for none
 
     // Opens the window (or the offscreen surface), sets up GL and loads everything.
     // Returns false when the program must end at once; exitStatus then holds its status.
     bool startUp(const WindowDesc& desc, int& exitStatus);
     // Opens and starts the soundtrack as the clock; reports a missing file.
     void startMusic(const Options& options);
-    // Renders one frame for demoTime into the back buffer: director, blit, status line.
+    // Renders one frame for demoTime into the back buffer: director, blit, status line; then
+    // checks that GL took every call of it.
     void renderFrame(int demoTime);
     // Renders from the next frame on at a new square frame size; the feedback the scenes draw
     // from keeps its picture. False when the context cannot render at that size.

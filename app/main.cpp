@@ -5,6 +5,7 @@
 #include "platform/GlContext.h"
 #include "platform/Interrupt.h"
 #include "render/RenderPath.h"
+#include "render/Renderer.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     setRenderPath(options.reference ? RenderPath::Reference : RenderPath::Fast);
+    setRenderer(options.renderer);
     if (options.showHelp) {
         std::fputs(usageText(), stdout);
         return 0;

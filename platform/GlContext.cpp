@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -22,7 +23,7 @@ bool initVideo(bool offscreen) {
     return true;
 }
 
-void requestPixelFormat() {
+void requestPixelFormat(GlApi api) {
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
@@ -31,7 +32,28 @@ void requestPixelFormat() {
     // The shadow volumes count up and down around 127, which needs eight bits.
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    if (api == GlApi::Es3) {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+    } else {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2); // SDL's defaults, should ES have been asked
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    }
+}
+
+// A driver may hand out a desktop context that merely accepts ES shaders, or an ES 2 one: only
+// "OpenGL ES 3" or later is the API the shader renderer is written against.
+bool isEs3Context() {
+    const char* version = currentGlVersion();
+    return std::strncmp(version, "OpenGL ES ", 10) == 0 && version[10] >= '3' && version[10] <= '9';
+}
+
+void reportNoEsContext() {
+    showMessage("This machine offers no OpenGL ES 3.0 context, which the shader renderer needs.\n"
+                "The fixed-function renderer (--renderer fixed, the default) runs without it.",
+                "OpenGL ES", MessageIcon::Error);
 }
 
 } // namespace
@@ -49,7 +71,7 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
         showMessage("Couldn't create window!", "Window Creation Error", MessageIcon::Error);
         return WindowResult::WindowFailed;
     }
-    requestPixelFormat();
+    requestPixelFormat(desc.api);
 
     // Fullscreen covers the display in its own mode (the picture keeps its bars), with a window
     // made at the display's size: without a window manager a window keeps the size it was made
@@ -83,6 +105,11 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
     if (fullscreen) SDL_ShowCursor(SDL_DISABLE);
 
     out.context = SDL_GL_CreateContext(out.window);
+    if (!out.context && desc.api == GlApi::Es3) {
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+        reportNoEsContext();
+        return WindowResult::NoEsContext;
+    }
     if (!out.context) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         reportStartupError("Can't create render context.", "Render Context Error");
@@ -92,6 +119,11 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         reportStartupError("Can't set active render context.", "Render Context Error");
         return WindowResult::ContextFailed;
+    }
+    if (desc.api == GlApi::Es3 && !isEs3Context()) {
+        std::fprintf(stderr, "castrelle: asked for OpenGL ES 3.0, got \"%s\"\n", currentGlVersion());
+        reportNoEsContext();
+        return WindowResult::NoEsContext;
     }
     pinGlDriverForLeakChecks();
     int stencil = 0;
@@ -148,14 +180,34 @@ int glWindowRefreshRate(const GlWindow& w) {
     return mode.refresh_rate;
 }
 
-bool useSharedOffscreenContext() {
-    static GlWindow shared;
-    static const bool ready = [] {
+bool useSharedOffscreenContext(GlApi api) {
+    struct Shared {
+        GlWindow window;
+        bool ready = false;
+    };
+    const auto open = [](GlApi which) {
+        Shared s;
         setMessageBoxesInteractive(false);
         WindowDesc desc;
         desc.offscreen = true;
         desc.fullscreen = false;
-        return openGlWindow(desc, shared) == WindowResult::Ok;
-    }();
-    return ready && SDL_GL_MakeCurrent(shared.window, shared.context) == 0;
+        desc.api = which;
+        s.ready = openGlWindow(desc, s.window) == WindowResult::Ok;
+        return s;
+    };
+    if (api == GlApi::Es3) {
+        static const Shared es = open(GlApi::Es3);
+        return es.ready && SDL_GL_MakeCurrent(es.window.window, es.window.context) == 0;
+    }
+    static const Shared desktop = open(GlApi::Compatibility);
+    return desktop.ready && SDL_GL_MakeCurrent(desktop.window.window, desktop.window.context) == 0;
+}
+
+const char* currentGlVersion() {
+    using GetString = const unsigned char* (*)(unsigned);
+    constexpr unsigned kVersion = 0x1F02; // GL_VERSION, the same in every API
+    if (!SDL_GL_GetCurrentContext()) return "";
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* version = getString ? getString(kVersion) : nullptr;
+    return version ? reinterpret_cast<const char*>(version) : "";
 }

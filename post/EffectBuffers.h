@@ -77,6 +77,14 @@ struct EffectBuffers {
     unsigned halfMaskTex = 0;
     unsigned halfPassTex = 0;
 
+    // The shader renderer's own: the streak chain at half the small width (the grab scaled
+    // down, two textures the passes render into by turns), the soft mask's passes at a
+    // quarter of the full size each way (rendered into by turns), and the framebuffer that
+    // renders into them. None on the fixed-function renderer.
+    unsigned streakTex[3] = {};
+    unsigned quarterMaskTex[2] = {};
+    unsigned passFramebuffer = 0;
+
     int fullWidth = 0, fullHeight = 0;
     int fullHalfWidth = 0, fullHalfHeight = 0;
     int fullSourceX = 0, fullSourceY = 0; // lower-left corner of the grabbed region

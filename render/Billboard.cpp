@@ -1,81 +1,31 @@
+// The front of Billboard.h.
 #include "render/Billboard.h"
 
-#include "anim/Envelope.h"
-#include "math/Angles.h"
-
-#include <GL/gl.h>
+#include "render/Renderer.h"
+#include "render/RendererBackends.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstdint>
 #include <vector>
 
 void drawBillboard(Model& model, float x, float y, float z, int slot, float halfWidth, float halfHeight,
                    float r, float g, float b, float a, const BillboardWindow& window) {
-    const Vec3& d = model.eyeDirection;
-    const float pitch = angleOf(d.y, std::sqrt(d.x * d.x + d.z * d.z));
-
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glDepthMask(GL_FALSE);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(slot));
-    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(GL_MODULATE));
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-
-    // Keep the view's translation but drop its rotation, so the quad's axes are the screen's;
-    // the centre goes through the dropped rotation by hand to land where (x, y, z) is seen.
-    GLfloat view[16] = {};
-    glGetFloatv(GL_MODELVIEW_MATRIX, view);
-    GLfloat facing[16] = {};
-    glGetFloatv(GL_MODELVIEW_MATRIX, facing);
-    for (int column = 0; column < 3; ++column)
-        for (int row = 0; row < 3; ++row) facing[4 * column + row] = column == row ? 1.0f : 0.0f;
-    glLoadMatrixf(facing);
-
-    glEnable(GL_TEXTURE_2D);
-    glDisable(GL_COLOR_MATERIAL);
-    glTranslatef(view[0] * x + view[4] * y + view[8] * z, view[1] * x + view[5] * y + view[9] * z,
-                 view[2] * x + view[6] * y + view[10] * z);
-    glRotatef(-degreesOf(pitch), 1.0f, 0.0f, 0.0f);
-
-    // Texture coordinate c of the whole sprite lies at -half + 2 half c.
-    const float left = halfWidth * (2.0f * window.u0 - 1.0f), right = halfWidth * (2.0f * window.u1 - 1.0f);
-    const float bottom = halfHeight * (2.0f * window.v0 - 1.0f), top = halfHeight * (2.0f * window.v1 - 1.0f);
-    glColor4f(r, g, b, a);
-    glBegin(GL_QUADS);
-    glTexCoord2f(window.u0, window.v0);
-    glVertex3f(left, bottom, 0.0f);
-    glTexCoord2f(window.u0, window.v1);
-    glVertex3f(left, top, 0.0f);
-    glTexCoord2f(window.u1, window.v1);
-    glVertex3f(right, top, 0.0f);
-    glTexCoord2f(window.u1, window.v0);
-    glVertex3f(right, bottom, 0.0f);
-    glEnd();
-
-    glPopMatrix();
-    glEnable(GL_COLOR_MATERIAL);
-    glDepthMask(GL_TRUE);
-    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(GL_ADD));
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    if (renderer() == Renderer::Shader)
+        return shader::drawBillboard(model, x, y, z, slot, halfWidth, halfHeight, r, g, b, a, window);
+    fixedfn::drawBillboard(model, x, y, z, slot, halfWidth, halfHeight, r, g, b, a, window);
 }
 
 BillboardWindow inkWindowOf(int slot) {
     BillboardWindow whole;
-    GLint width = 0, height = 0;
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(slot));
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    if (width <= 0 || height <= 0) return whole;
-    std::vector<GLubyte> rgb(static_cast<std::size_t>(3 * width * height));
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgba;
+    const bool read = renderer() == Renderer::Shader ? shader::readTexture2D(slot, width, height, rgba)
+                                                     : fixedfn::readTexture2D(slot, width, height, rgba);
+    if (!read) return whole;
     int x0 = width, y0 = height, x1 = -1, y1 = -1;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            const GLubyte* t = &rgb[static_cast<std::size_t>(3 * (y * width + x))];
+            const std::uint8_t* t = &rgba[static_cast<std::size_t>(4 * (y * width + x))];
             if ((t[0] | t[1] | t[2]) == 0) continue;
             x0 = std::min(x0, x), x1 = std::max(x1, x);
             y0 = std::min(y0, y), y1 = std::max(y1, y);

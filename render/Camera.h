@@ -11,6 +11,13 @@ inline constexpr double kCameraAspect = 4.0 / 3.0;
 inline constexpr double kCameraNear = 0.1;
 inline constexpr double kCameraFar = 1000.0;
 
+// The stretched-depth perspective replaces the projection's third-row depth terms (elements 10
+// and 14): clip depth -0.01 z - 0.101 over w = -z puts the near distance at -1 and every farther
+// point above -1 and below 0.01, so there is no far plane. Shadow-volume caps sent to infinity
+// depend on it.
+inline constexpr float kStretchedDepthScale = -0.01f;
+inline constexpr float kStretchedDepthOffset = -0.101f;
+
 // Viewport = screen size, stretched-depth perspective with the model's field of view, view from
 // the camera; records eyePosition and eyeDirection.
 void setPerspectiveScreen(Model& model, const CameraFrame& camera);

@@ -1,35 +1,23 @@
+// The front of FrameProjection.h.
 #include "render/FrameProjection.h"
 
-#include <GL/gl.h>
+#include "render/Renderer.h"
+#include "render/RendererBackends.h"
 
 void initGlState() {
-    glDisable(GL_LIGHTING);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
-    glEnable(GL_TEXTURE_2D);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glDisable(GL_DEPTH_TEST);
-    glClear(GL_COLOR_BUFFER_BIT);
+    if (renderer() == Renderer::Shader) return shader::initGlState();
+    fixedfn::initGlState();
 }
 
 void setFrameProjection(ScreenSize& screen, int width, int height) {
     if (height == 0) return;
-    glViewport(0, 0, screen.frameWidth, screen.frameHeight);
     screen.windowWidth = width;
     screen.windowHeight = height;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const int halfW = screen.frameWidth / 2, halfH = screen.frameHeight / 2;
-    glOrtho(-halfW, halfW, -halfH, halfH, 0.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
+    if (renderer() == Renderer::Shader) return shader::setFrameProjection(screen);
+    fixedfn::setFrameProjection(screen);
 }
 
 void setWindowProjection(const ScreenSize& screen) {
-    glViewport(0, 0, screen.windowWidth, screen.windowHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-0.5 * screen.windowWidth, 0.5 * screen.windowWidth, -0.5 * screen.windowHeight,
-            0.5 * screen.windowHeight, 0.1, 100000.0);
-    glMatrixMode(GL_MODELVIEW);
+    if (renderer() == Renderer::Shader) return shader::setWindowProjection(screen);
+    fixedfn::setWindowProjection(screen);
 }

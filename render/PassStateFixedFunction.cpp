@@ -3,7 +3,11 @@
 
 #include "render/ShadowVolume.h"
 
+#include "render/RendererBackends.h"
+
 #include <GL/gl.h>
+
+namespace fixedfn {
 
 void clear(Buffers buffers) {
     const auto has = [buffers](Buffers b) {
@@ -44,3 +48,5 @@ void beginShowFrame() {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glDepthFunc(GL_ALWAYS);
 }
+
+} // namespace fixedfn

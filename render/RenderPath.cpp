@@ -1,5 +1,7 @@
 #include "render/RenderPath.h"
 
+#include "render/Renderer.h"
+
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -26,6 +28,7 @@ void setRenderPath(RenderPath path) { gPath = path; }
 
 bool fastRendering() {
     if (gPath != RenderPath::Fast) return false;
+    if (renderer() == Renderer::Shader) return true; // the shader renderer's passes are its own
     if (gSupport == Support::Unknown) gSupport = contextOffersFastPath() ? Support::Yes : Support::No;
     return gSupport == Support::Yes;
 }

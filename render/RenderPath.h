@@ -12,5 +12,6 @@ enum class RenderPath { Fast, Reference };
 void setRenderPath(RenderPath path);
 
 // True when the fast path is chosen and the current context can run it. Asks the context once,
-// on the first call with one current.
+// on the first call with one current. The shader renderer always takes the shortcuts the scenes
+// ask about (its own programs run them).
 bool fastRendering();

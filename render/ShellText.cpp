@@ -1,55 +1,28 @@
+// The front of ShellText.h.
 #include "render/ShellText.h"
 
-#include "render/FrameSize.h"
-
-#include <GL/gl.h>
-
-#include <cstring>
+#include "render/Renderer.h"
+#include "render/RendererBackends.h"
 
 void setTextState() {
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
-    glEnable(GL_LINE_SMOOTH);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glHint(GL_LINE_SMOOTH_HINT, GL_DONT_CARE);
-    glLineWidth(1.0f);
+    if (renderer() == Renderer::Shader) return shader::setTextState();
+    fixedfn::setTextState();
 }
 
 void printText(const ScreenSize& screen, float x, float y, float scale, float centring, const char* text) {
-    const float n = static_cast<float>(std::strlen(text));
-    glPushMatrix();
-    glTranslatef(static_cast<float>(screen.windowWidth) * x - n * scale * centring * 104.76f,
-                 static_cast<float>(screen.windowHeight) * y, 0.0f);
-    glScalef(scale, scale, scale);
-    glPopMatrix();
+    if (renderer() == Renderer::Shader) return shader::placeText(screen, x, y, scale, centring, text);
+    fixedfn::placeText(screen, x, y, scale, centring, text);
+}
+
+void placeStatusText(const ScreenSize& screen, const char* timeText, const char* fpsText) {
+    if (renderer() == Renderer::Shader) return shader::placeStatusText(screen, timeText, fpsText);
+    fixedfn::placeStatusText(screen, timeText, fpsText);
 }
 
 void LoadingBar::drawStep(int width, int height) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-(width / 2), width / 2, -(height / 2), height / 2, 0.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glViewport(0, 0, width, height);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
-    // Laid out for an 800 x 600 picture, scaled to the window's 4:3 picture.
-    const float scale = static_cast<float>(pictureAreaIn(width, height).height) / 600.0f;
-    if (scale != 1.0f) glScalef(scale, scale, 1.0f);
-    glTranslatef(-162.0f, -52.0f, 0.0f);
-
-    glColor4f(0.6f, 0.0f, 0.0f, 1.0f); // the red frame, 328 x 108
-    glBegin(GL_QUADS);
-    glVertex3f(-4, -4, -1), glVertex3f(324, -4, -1), glVertex3f(324, 104, -1), glVertex3f(-4, 104, -1);
-    glEnd();
-
-    glColor4f(0.0f, 0.0f, 0.0f, 1.0f); // the dark part grows from the left of the inner area
-    glBegin(GL_QUADS);
-    glVertex3f(0, 0, -1), glVertex3f(progress, 0, -1), glVertex3f(progress, 100, -1), glVertex3f(0, 100, -1);
-    glEnd();
-
+    if (renderer() == Renderer::Shader)
+        shader::drawLoadingBar(progress, width, height);
+    else
+        fixedfn::drawLoadingBar(progress, width, height);
     progress += kStep;
 }

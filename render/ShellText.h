@@ -12,6 +12,18 @@ void setTextState();
 // leaves the modelview matrix as it found it.
 void printText(const ScreenSize& screen, float x, float y, float scale, float centring, const char* text);
 
+// Where the status lines go: the clock and the frame rate in the top-left corner, the second a
+// line below the first on a 768-pixel-high window.
+inline constexpr float kStatusX = -0.49f;
+inline constexpr float kStatusY = 0.46f;
+inline constexpr float kStatusScale = 0.1f;
+inline constexpr float kStatusLineStep = 0.02f;
+inline constexpr float kStatusLineScale = 0.0013020834f; // 1/768 of the window height
+
+// The text state, white, and the two status lines placed a unit in front of the viewer; the
+// modelview is left as it was.
+void placeStatusText(const ScreenSize& screen, const char* timeText, const char* fpsText);
+
 struct LoadingBar {
     static constexpr float kFirstWidth = 10.0f;
     static constexpr float kStep = 16.0f;

@@ -1,6 +1,9 @@
 #include "render/Transform.h"
 
+#include "math/Angles.h"
 #include "render/NormalsMath.h"
+#include "render/Renderer.h"
+#include "render/RendererBackends.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -52,4 +55,18 @@ void transformToWorldBy(Model& model, int mesh, const float* m, int source, bool
     computeFaceNormals(o, o.worldPositions, o.worldFaceNormals);
     if (smooth) sumVertexNormals(o, o.worldFaceNormals, o.worldVertexNormals);
     for (Vec3& n : o.worldFaceNormals) normalizeOrZero(n);
+}
+
+void transformToWorld(Model& model, int mesh, int source, bool smooth) {
+    const MeshObject& o = model.mesh(mesh);
+    const Mat4 m = renderer() == Renderer::Shader ? shader::placedModelview(o) : fixedfn::placedModelview(o);
+    transformToWorldBy(model, mesh, m.m, source, smooth);
+}
+
+Mat4 placementOf(const MeshObject& o) {
+    if (o.useEuler == 0) return Mat4::fromColumns(o.matrix);
+    return translation(o.translation.x, o.translation.y, o.translation.z) *
+           rotation(degreesOf(o.rotationY), 0.0f, 1.0f, 0.0f) *
+           rotation(degreesOf(o.rotationZ), 0.0f, 0.0f, 1.0f) *
+           rotation(degreesOf(o.rotationX), 1.0f, 0.0f, 0.0f);
 }

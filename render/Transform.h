@@ -5,6 +5,7 @@
 // the math runs and is tested without a GL context.
 
 #include "assets/Model.h"
+#include "math/Mat4.h"
 
 // Which positions transformToWorld carries over.
 enum WorldSource : int {
@@ -24,6 +25,10 @@ void transformToWorld(Model& model, int mesh, int source, bool smooth);
 
 // The arithmetic of transformToWorld with M given (16 floats, column-major).
 void transformToWorldBy(Model& model, int mesh, const float* m, int source, bool smooth);
+
+// The mesh's placement as a matrix: translation then the Y, Z and X rotations (useEuler), or its
+// own matrix; what the fixed-function renderer multiplies onto GL's modelview.
+Mat4 placementOf(const MeshObject& o);
 
 // workPositions = positions, allocating the working arrays on first use.
 void resetWorkPositions(Model& model, int mesh);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -19,6 +20,25 @@ TEST(Program, UnknownOptionIsAnErrorWithStatusTwo) {
     const RunResult r = runProgram("--frobnicate");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("unknown option '--frobnicate'"), std::string::npos);
+}
+
+TEST(Program, RendererIsFixedOrShaderAndTheReferenceIsTheFixedOnes) {
+    const RunResult bad = runProgram("--renderer vulkan");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("bad value 'vulkan' for --renderer"), std::string::npos) << bad.err;
+    const RunResult both = runProgram("--renderer shader --reference");
+    EXPECT_EQ(both.status, 2);
+    EXPECT_NE(both.err.find("--reference draws with the fixed renderer"), std::string::npos) << both.err;
+}
+
+TEST(Program, ShaderRendererWithoutAnEs3ContextSaysSoAndEndsWithAnError) {
+    // Mesa then offers ES 2.0 at most, as an older driver would.
+    ASSERT_EQ(setenv("MESA_GLES_VERSION_OVERRIDE", "2.0", 1), 0);
+    const RunResult r = runProgram("--renderer shader --shot 0 --fps 2 --size 64x64 --no-music --data '" +
+                                   dataDir() + "' --out '" + freshTempDir("castrelle_no_es3") + "'");
+    unsetenv("MESA_GLES_VERSION_OVERRIDE");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("no OpenGL ES 3.0 context"), std::string::npos) << r.err;
 }
 
 TEST(Program, MissingDataDirectoryEndsAtOnce) {

@@ -1,0 +1,577 @@
+// The shader back end of EffectBuffers.h: the operations as the fixed-function renderer's fast
+// path draws them (blur's taps and burn's doubled quad in one pass each, rounded to eight bits as
+// the framebuffer rounds between the reference's passes; the shadow mask blurred at half size and
+// composed in one quad), with the same raster state left behind. Beyond the fast path, passes
+// that feed only the next pass render into textures instead of being copied back, and two
+// low-frequency chains run smaller: the shafts' zoom streaks at half width, and a widely blurred
+// shadow mask at a quarter of the frame's size each way.
+#include "post/EffectBackends.h"
+
+#include "glext/EsTable.h"
+#include "post/EffectPasses.h"
+#include "render/ShaderMatrices.h"
+#include "render/ShaderProgram.h"
+#include "render/ShaderQuads.h"
+#include "render/ShaderState.h"
+#include "render/StreamBuffer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace shader {
+
+namespace {
+
+// --- Programs ------------------------------------------------------------------------------------
+
+constexpr const char* kQuadVertex = R"(
+layout(location = 0) in vec3 aPosition;
+layout(location = 2) in vec2 aTexCoord;
+uniform mat4 uMatrix;
+uniform vec2 uTap; // half of blur's tap offset
+out vec2 vTexCoord;
+out vec2 vTap0;
+out vec2 vTap1;
+out vec2 vTap2;
+out vec2 vTap3;
+void main() {
+    vTexCoord = aTexCoord;
+    vTap0 = aTexCoord + vec2(-uTap.x, -uTap.y);
+    vTap1 = aTexCoord + vec2(uTap.x, -uTap.y);
+    vTap2 = aTexCoord + vec2(-uTap.x, uTap.y);
+    vTap3 = aTexCoord + vec2(uTap.x, uTap.y);
+    gl_Position = uMatrix * vec4(aPosition, 1.0);
+}
+)";
+
+// Blur's four taps in one pass, replacing the frame as the taps summed over a cleared frame do:
+// each tinted texel rounded to eight bits, weighted by the blend's eight-bit alpha, rounded again
+// and added, as the framebuffer rounds them one by one. Burn's two additive quads as one: the
+// tinted texel rounded to eight bits, doubled.
+constexpr const char* kEffectFragment = R"(
+uniform sampler2D uTexture;
+uniform vec4 uTint; // colour; w: the tap weight as the eight-bit alpha applies it
+in vec2 vTexCoord;
+in vec2 vTap0;
+in vec2 vTap1;
+in vec2 vTap2;
+in vec2 vTap3;
+out vec4 fragColour;
+BORDER_FADE
+vec3 tap(vec2 uv) {
+    vec3 t = texture(uTexture, uv).rgb;
+#ifdef BLACK_BORDER
+    t *= borderFade(uv, vec2(textureSize(uTexture, 0)));
+#endif
+    return floor(clamp(t * uTint.rgb, 0.0, 1.0) * 255.0 + 0.5);
+}
+void main() {
+#ifdef BLUR
+    vec3 sum = floor(tap(vTap0) * uTint.w + 0.5) + floor(tap(vTap1) * uTint.w + 0.5) +
+               floor(tap(vTap2) * uTint.w + 0.5) + floor(tap(vTap3) * uTint.w + 0.5);
+    fragColour = vec4(min(sum / 255.0, 1.0), 1.0);
+#else
+    fragColour = vec4(min(tap(vTexCoord) * (2.0 / 255.0), 1.0), 1.0);
+#endif
+}
+)";
+
+// The shadowed frame: the picture times the mask as the multiply blend rounds it, plus the glow
+// rounded as it is fetched, the sum clamped. All three span the frame: one coordinate serves.
+constexpr const char* kComposeFragment = R"(
+uniform sampler2D uPicture;
+uniform sampler2D uMask;
+uniform sampler2D uGlow;
+uniform float uGlowBorder;
+in vec2 vTexCoord;
+out vec4 fragColour;
+BORDER_FADE
+void main() {
+    vec3 picture = texture(uPicture, vTexCoord).rgb;
+    vec3 mask = floor(texture(uMask, vTexCoord).rgb * 255.0 + 0.5);
+    vec3 glow = texture(uGlow, vTexCoord).rgb;
+    glow *= mix(1.0, borderFade(vTexCoord, vec2(textureSize(uGlow, 0))), uGlowBorder);
+    vec3 sum = floor(picture * mask + 0.5) + floor(glow * 255.0 + 0.5);
+    fragColour = vec4(min(sum / 255.0, 1.0), 1.0);
+}
+)";
+
+// The streak chain at half width (see zoomStreak). A pass lays the picture zoomed over itself:
+// the unzoomed texel read as it lies, the zoomed one filtered and black past the edge, mixed by
+// the pass's eight-bit alpha as the blend mixes them.
+constexpr const char* kHalfStreakFragment = R"(
+uniform sampler2D uTexture;
+uniform vec4 uRect;   // the zoomed picture's texture rectangle
+uniform float uAlpha;
+in vec2 vTexCoord;
+out vec4 fragColour;
+BORDER_FADE
+void main() {
+#ifdef DOWNSCALE
+    fragColour = vec4(texture(uTexture, vTexCoord).rgb, 1.0);
+#else
+    vec3 kept = texelFetch(uTexture, ivec2(gl_FragCoord.xy), 0).rgb;
+    vec2 uv = mix(uRect.xy, uRect.zw, vTexCoord);
+    vec3 zoomed = texture(uTexture, uv).rgb * borderFade(uv, vec2(textureSize(uTexture, 0)));
+    fragColour = vec4(mix(kept, zoomed, uAlpha), 1.0);
+#endif
+}
+)";
+
+// The half-width chain's result back over the frame at its size: what the passes added (the
+// result less the share `uKept` of the picture they started from), over the frame's own picture
+// kept at that share by the blend.
+constexpr const char* kStreakResultFragment = R"(
+uniform sampler2D uTexture;
+uniform sampler2D uStart;
+uniform float uKept;
+in vec2 vTexCoord;
+out vec4 fragColour;
+void main() {
+    vec3 added = texture(uTexture, vTexCoord).rgb - uKept * texture(uStart, vTexCoord).rgb;
+    fragColour = vec4(max(added, 0.0), uKept);
+}
+)";
+
+struct EffectProgram {
+    GLuint id = 0;
+    GLint matrix = -1, tap = -1, tint = -1, glowBorder = -1, rect = -1, alpha = -1, kept = -1;
+};
+
+enum ProgramKind {
+    kBurn,
+    kBurnBordered,
+    kBlur,
+    kBlurBordered,
+    kCompose,
+    kDownscale,
+    kHalfStreak,
+    kStreakResult,
+    kProgramKinds
+};
+EffectProgram gPrograms[kProgramKinds];
+
+std::string withBorderFade(const char* source) {
+    std::string s = source;
+    s.replace(s.find("BORDER_FADE"), 11, kBorderFadeGlsl);
+    return s;
+}
+
+bool buildPrograms() {
+    if (gPrograms[kBurn].id) return true;
+    static const std::string effect = withBorderFade(kEffectFragment);
+    static const std::string compose = withBorderFade(kComposeFragment);
+    static const std::string halfStreak = withBorderFade(kHalfStreakFragment);
+    const struct {
+        const char* name;
+        const char* fragment;
+        const char* defines;
+    } kinds[kProgramKinds] = {
+        {"burn", effect.c_str(), ""},
+        {"burn", effect.c_str(), "#define BLACK_BORDER\n"},
+        {"blur", effect.c_str(), "#define BLUR\n"},
+        {"blur", effect.c_str(), "#define BLUR\n#define BLACK_BORDER\n"},
+        {"shadowed frame", compose.c_str(), ""},
+        {"streak downscale", halfStreak.c_str(), "#define DOWNSCALE\n"},
+        {"half-size streak", halfStreak.c_str(), ""},
+        {"streak result", kStreakResultFragment, ""},
+    };
+    for (int i = 0; i < kProgramKinds; ++i) {
+        EffectProgram& p = gPrograms[i];
+        p.id = buildProgram({kinds[i].name, kQuadVertex, kinds[i].fragment}, kinds[i].defines);
+        if (!p.id) return false;
+        p.matrix = es::glGetUniformLocation(p.id, "uMatrix");
+        p.tap = es::glGetUniformLocation(p.id, "uTap");
+        p.tint = es::glGetUniformLocation(p.id, "uTint");
+        p.glowBorder = es::glGetUniformLocation(p.id, "uGlowBorder");
+        p.rect = es::glGetUniformLocation(p.id, "uRect");
+        p.alpha = es::glGetUniformLocation(p.id, "uAlpha");
+        p.kept = es::glGetUniformLocation(p.id, "uKept");
+        setSamplerUnit(p.id, "uTexture", 0);
+    }
+    setSamplerUnit(gPrograms[kStreakResult].id, "uStart", 1);
+    setSamplerUnit(gPrograms[kCompose].id, "uPicture", 0);
+    setSamplerUnit(gPrograms[kCompose].id, "uMask", 1);
+    setSamplerUnit(gPrograms[kCompose].id, "uGlow", 2);
+    return true;
+}
+
+// Makes the program current under the current matrices; false when the programs do not build.
+const EffectProgram* useProgram(ProgramKind kind) {
+    if (!buildPrograms()) return nullptr;
+    const EffectProgram& p = gPrograms[kind];
+    es::glUseProgram(p.id);
+    const Mat4 matrix = projectionMatrix() * modelviewMatrix();
+    es::glUniformMatrix4fv(p.matrix, 1, GL_FALSE, matrix.m);
+    return &p;
+}
+
+// --- Quads ---------------------------------------------------------------------------------------
+
+// Every drawing operation draws in an identity modelview and hands the caller's back.
+class Quads {
+  public:
+    Quads() { modelviewMatrix() = Mat4{}; }
+
+  private:
+    ModelviewScope kept_;
+};
+
+void drawArea(const QuadArea& a, float s0 = 0.0f, float t0 = 0.0f, float s1 = 1.0f, float t1 = 1.0f) {
+    const QuadVertex v[4] = {{a.x0, a.y0, -1.0f, s0, t0},
+                             {a.x1, a.y0, -1.0f, s1, t0},
+                             {a.x1, a.y1, -1.0f, s1, t1},
+                             {a.x0, a.y1, -1.0f, s0, t1}};
+    drawQuads(v, 1);
+    countQuadFrames(a.frames);
+}
+
+// A full-frame quad of one set with the quad programs.
+void drawSetQuad(bool small, const EffectBuffers& e, Texturing texturing, const QuadColour& colour,
+                 Reach reach, float s0 = 0.0f, float t0 = 0.0f, float s1 = 1.0f, float t1 = 1.0f) {
+    const QuadArea a = setArea(small, e);
+    drawRectangle(texturing, colour, a.x0, a.y0, a.x1, a.y1, -1.0f, s0, t0, s1, t1, reach);
+    countQuadFrames(a.frames);
+}
+
+// The texture environment a fixed-function quad gets: none while 2D texturing is off.
+Texturing textured(Texturing t) { return texturing() ? t : Texturing::None; }
+
+// Copies the region of the sampled set into pass texture i for the next pass.
+void grabPass(const EffectBuffers& e, int i, int sourceX) {
+    if (e.sampleSmall) {
+        bindTexture2D(e.smallPassTex[i]);
+        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, sourceX, e.smallSourceY, e.smallWidth, e.smallHeight);
+    } else {
+        bindTexture2D(e.passTex[i]);
+        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, sourceX, e.fullSourceY, e.fullWidth, e.fullHeight);
+    }
+}
+
+void makeTexture(GLuint name, int width, int height, Wrap wrap, const unsigned char* pixels) {
+    bindTexture2D(name);
+    es::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    es::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    setWrap(name, wrap);
+    es::glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    noteTextureSize(name, width, height);
+}
+
+// Eight bits of the tap weight, as the blend applies the vertex alpha.
+float eightBitTapWeight() { return std::round(kBlurTapWeight * 255.0f) / 255.0f; }
+
+} // namespace
+
+void createTextures(EffectBuffers& e) {
+    const int fullW = e.fullWidth, fullH = e.fullHeight, smallW = e.smallWidth, smallH = e.smallHeight;
+    es::glGenTextures(kCopyCount, e.copyTex);
+    es::glGenTextures(kCopyCount, e.passTex);
+    es::glGenTextures(kCopyCount, e.smallCopyTex);
+    es::glGenTextures(kCopyCount, e.smallPassTex);
+    // Black to start with; RGB rows of these sizes are whole words, as the unpack alignment wants.
+    const std::vector<unsigned char> black(
+        static_cast<std::size_t>(std::max(fullW * fullH, smallW * smallH)) * 3, 0);
+    for (int i = 0; i < kCopyCount; ++i) {
+        const Wrap wrap = i == indexOf(Copy::Wrapping) ? Wrap::Repeat : Wrap::ClampToBlack;
+        makeTexture(e.copyTex[i], fullW, fullH, wrap, black.data());
+        makeTexture(e.passTex[i], fullW, fullH, wrap, black.data());
+        makeTexture(e.smallCopyTex[i], smallW, smallH, Wrap::ClampToBlack, black.data());
+        makeTexture(e.smallPassTex[i], smallW, smallH, Wrap::ClampToBlack, black.data());
+    }
+    es::glGenTextures(3, e.streakTex);
+    for (const GLuint t : e.streakTex) makeTexture(t, smallW / 2, smallH, Wrap::ClampToEdge, black.data());
+    es::glGenTextures(2, e.quarterMaskTex);
+    for (const GLuint t : e.quarterMaskTex) makeTexture(t, fullW / 4, fullH / 4, Wrap::ClampToEdge, black.data());
+    es::glGenFramebuffers(1, &e.passFramebuffer);
+    es::glGenTextures(1, &e.halfMaskTex);
+    es::glGenTextures(1, &e.halfPassTex);
+    makeTexture(e.halfMaskTex, fullW / 2, fullH / 2, Wrap::ClampToEdge, black.data());
+    makeTexture(e.halfPassTex, fullW / 2, fullH / 2, Wrap::ClampToBlack, black.data());
+}
+
+void grab(EffectBuffers& e, Copy copy) {
+    const int i = indexOf(copy);
+    if (e.targetSmall) {
+        bindTexture2D(e.smallCopyTex[i]);
+        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, e.smallSourceX, e.smallSourceY, e.smallWidth,
+                                e.smallHeight);
+    } else {
+        bindTexture2D(e.copyTex[i]);
+        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, e.fullSourceX, e.fullSourceY, e.fullWidth,
+                                e.fullHeight);
+    }
+}
+
+void multiply(EffectBuffers& e, Copy copy) {
+    const Quads quads;
+    es::glDisable(GL_CULL_FACE);
+    es::glDisable(GL_DEPTH_TEST);
+    es::glBlendFunc(GL_ZERO, GL_SRC_COLOR);
+    es::glEnable(GL_BLEND);
+    bindTexture2D(e.copyTex[indexOf(copy)]);
+    drawSetQuad(false, e, textured(Texturing::Add), {0.0f, 0.0f, 0.0f, 1.0f}, Reach::WithinTexels);
+}
+
+void show(EffectBuffers& e, Copy copy, float alpha) {
+    const Quads quads;
+    es::glClear(GL_COLOR_BUFFER_BIT);
+    es::glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+    es::glDisable(GL_CULL_FACE);
+    es::glEnable(GL_BLEND);
+    bindTexture2D(sampledTexture(e, indexOf(copy), 0));
+    drawSetQuad(e.sampleSmall != 0, e, textured(Texturing::Add), {0.0f, 0.0f, 0.0f, alpha},
+                Reach::WithinTexels);
+}
+
+void fill(EffectBuffers& e, float alpha, float r, float g, float b) {
+    const Quads quads;
+    es::glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    es::glDisable(GL_CULL_FACE);
+    es::glEnable(GL_BLEND);
+    drawSetQuad(e.sampleSmall != 0, e, Texturing::None, {r, g, b, alpha}, Reach::WithinTexels);
+    setTexturing(true);
+}
+
+void overlay(EffectBuffers& e, Copy copy, float alpha, float brightness, Overlay mode) {
+    const Quads quads;
+    es::glBlendFunc(GL_SRC_ALPHA, mode == Overlay::Add ? GL_DST_ALPHA : GL_ONE_MINUS_SRC_ALPHA);
+    es::glDisable(GL_CULL_FACE);
+    es::glEnable(GL_BLEND);
+    bindTexture2D(sampledTexture(e, indexOf(copy), 0));
+    const Reach reach = e.sampleSmall == e.targetSmall ? Reach::WithinTexels : Reach::PastEdges;
+    drawSetQuad(e.targetSmall != 0, e, textured(Texturing::Add), {brightness, brightness, brightness, alpha},
+                reach);
+}
+
+void burn(EffectBuffers& e, Copy copy, int passes, float gain) {
+    const int i = indexOf(copy);
+    const Quads quads;
+    es::glBlendFunc(GL_ONE, GL_ONE);
+    es::glDisable(GL_CULL_FACE);
+    es::glDisable(GL_DEPTH_TEST);
+    es::glEnable(GL_BLEND);
+    for (int k = 0; k < passes; ++k) {
+        // A copy laid texel for texel never reads past its edge.
+        const EffectProgram* p = useProgram(kBurn);
+        if (!p) break;
+        const float g = std::clamp(gain, 0.0f, 1.0f); // a vertex colour, clamped as GL clamps it
+        es::glUniform4f(p->tint, g, g, g, 1.0f);
+        bindTexture2D(sampledTexture(e, i, k));
+        drawArea(setArea(e.sampleSmall != 0, e));
+        if (k < passes - 1) {
+            grabPass(e, i, 0);
+            es::glDisable(GL_BLEND); // later passes replace the frame rather than add to a cleared one
+        }
+    }
+    es::glEnable(GL_BLEND);
+}
+
+void blur(EffectBuffers& e, Copy copy, const BlurDesc& desc) {
+    const int i = indexOf(copy);
+    const Quads quads;
+    es::glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+    setTexturing(true);
+    es::glDisable(GL_BLEND); // each pass replaces the frame, as its taps summed over a cleared one
+    for (int k = 0; k < desc.passes; ++k) {
+        const unsigned texture = sampledTexture(e, i, k);
+        const EffectProgram* p = useProgram(clampsToBlack(texture) ? kBlurBordered : kBlur);
+        if (!p) break;
+        const TapOffset h = blurTapOffset(e, desc, k);
+        es::glUniform2f(p->tap, h.u, h.v);
+        es::glUniform4f(p->tint, desc.r, desc.g, desc.b, eightBitTapWeight());
+        bindTexture2D(texture);
+        drawArea(setArea(e.sampleSmall != 0, e));
+        if (k < desc.passes - 1) grabPass(e, i, e.sampleSmall ? e.smallSourceX : e.fullSourceX);
+    }
+    es::glEnable(GL_BLEND);
+}
+
+namespace {
+
+// Whether zoomStreak runs its passes at half the small width: on a small set as wide as the
+// frame (and half as tall), over its own grab, with passes enough to pay for scaling down and
+// back. The streaks are smears of a glow: at half width their texels are as wide as they are
+// tall, and the frame they end in stays within about 43 dB of the full-width passes' (the
+// cave's and the closing's shafts) for half the pixel work. At half the height too it fell to
+// 41 dB, the shafts' fine lines visibly softer.
+bool streaksAtHalfWidth(const EffectBuffers& e, const ZoomStreakDesc& desc) {
+    return e.passFramebuffer != 0 && e.sampleSmall && e.smallWidth >= e.fullWidth && desc.overItsGrab &&
+           desc.strength != 0.0f && desc.passes >= 4;
+}
+
+// Draws a quad over the whole of the render target with the program in use (identity matrices).
+void drawTargetQuad(const EffectProgram& p) {
+    const Mat4 identity{};
+    es::glUniformMatrix4fv(p.matrix, 1, GL_FALSE, identity.m);
+    drawArea({-1.0f, -1.0f, 1.0f, 1.0f, 0.0});
+}
+
+void renderInto(GLuint framebuffer, GLuint texture) {
+    es::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    es::glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+}
+
+// The passes of zoomStreak at half width: the grab scaled down, each pass rendered into the other
+// texture (no copies), and the result scaled back over the frame. The frame keeps the share of
+// its own full-size picture that the passes leave of it, so the sharp picture under the streaks
+// stays sharp.
+void zoomStreakAtHalfWidth(EffectBuffers& e, int i, const ZoomStreakDesc& desc) {
+    GLint frameBuffer = 0, viewport[4] = {};
+    es::glGetIntegerv(GL_FRAMEBUFFER_BINDING, &frameBuffer);
+    es::glGetIntegerv(GL_VIEWPORT, viewport);
+    const int halfW = e.smallWidth / 2, height = e.smallHeight;
+    const unsigned start = e.streakTex[0];
+    const EffectProgram* p = useProgram(kDownscale);
+    if (!p) return;
+    es::glDisable(GL_BLEND);
+    es::glViewport(0, 0, halfW, height);
+    renderInto(e.passFramebuffer, start);
+    bindTexture2D(sampledTexture(e, i, 0));
+    drawTargetQuad(*p);
+    countQuadFrames(0.5 * setArea(true, e).frames);
+
+    p = useProgram(kHalfStreak);
+    unsigned source = start;
+    float kept = 1.0f;
+    for (int k = 1; k < desc.passes; ++k) {
+        const StreakPass pass = streakPass(desc, k);
+        const float alpha = std::round(std::clamp(pass.alpha, 0.0f, 1.0f) * 255.0f) / 255.0f;
+        const unsigned target = source == e.streakTex[1] ? e.streakTex[2] : e.streakTex[1];
+        renderInto(e.passFramebuffer, target);
+        es::glUniform4f(p->rect, pass.s0, pass.t0, pass.s1, pass.t1);
+        es::glUniform1f(p->alpha, alpha);
+        bindTexture2D(source);
+        drawTargetQuad(*p);
+        countQuadFrames(0.5 * setArea(true, e).frames);
+        kept *= 1.0f - alpha;
+        source = target;
+    }
+
+    es::glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(frameBuffer));
+    es::glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    p = useProgram(kStreakResult);
+    es::glUniform1f(p->kept, kept);
+    bindTexture2D(source);
+    bindTexture2D(start, 1);
+    es::glBlendFunc(GL_ONE, GL_SRC_ALPHA);
+    es::glEnable(GL_BLEND);
+    drawArea(setArea(e.sampleSmall != 0, e));
+    es::glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+} // namespace
+
+void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc) {
+    const int i = indexOf(copy);
+    if (streaksAtHalfWidth(e, desc)) {
+        const Quads quads;
+        setTexturing(true);
+        zoomStreakAtHalfWidth(e, i, desc);
+        return;
+    }
+    const Quads quads;
+    setTexturing(true);
+    es::glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    es::glEnable(GL_BLEND);
+    // With no strength every pass after the first lays the frame unmoved over itself, which
+    // changes nothing: only the first is drawn. Over its own grab the first changes nothing either.
+    const int drawn = desc.strength == 0.0f ? std::min(desc.passes, 1) : desc.passes;
+    const int first = desc.overItsGrab ? 1 : 0;
+    for (int k = first; k < drawn; ++k) {
+        bindTexture2D(sampledTexture(e, i, k == first ? 0 : k));
+        const StreakPass pass = streakPass(desc, k);
+        const Reach reach = k == 0 ? Reach::WithinTexels : Reach::PastEdges;
+        drawSetQuad(e.sampleSmall != 0, e, Texturing::Add, {0.0f, 0.0f, 0.0f, pass.alpha}, reach, pass.s0,
+                    pass.t0, pass.s1, pass.t1);
+        if (k < drawn - 1) grabPass(e, i, e.sampleSmall ? e.smallSourceX : e.fullSourceX);
+    }
+}
+
+namespace {
+
+// The soft mask's blur, its passes rendered by turns into two textures of a `divisor`-th of the
+// frame's size each way (no copies back). Returns the texture holding the blurred mask.
+unsigned blurMask(EffectBuffers& e, const HalfMaskComposition& c, unsigned firstSource, int divisor,
+                  const unsigned (&targets)[2]) {
+    const BlurDesc& maskBlur = c.maskBlur;
+    GLint frameBuffer = 0, viewport[4] = {};
+    es::glGetIntegerv(GL_FRAMEBUFFER_BINDING, &frameBuffer);
+    es::glGetIntegerv(GL_VIEWPORT, viewport);
+    es::glViewport(0, 0, e.fullWidth / divisor, e.fullHeight / divisor);
+    const Wrap wrap = wrapOf(e.copyTex[indexOf(c.mask)]);
+    unsigned source = firstSource;
+    for (int k = 0; k < maskBlur.passes; ++k) {
+        const unsigned target = source == targets[0] ? targets[1] : targets[0];
+        renderInto(e.passFramebuffer, target);
+        const EffectProgram* p = useProgram(clampsToBlack(source) ? kBlurBordered : kBlur);
+        if (!p) break;
+        const TapOffset h = blurTapOffset(e, maskBlur, k);
+        es::glUniform2f(p->tap, h.u, h.v);
+        es::glUniform4f(p->tint, maskBlur.r, maskBlur.g, maskBlur.b, eightBitTapWeight());
+        bindTexture2D(source);
+        drawTargetQuad(*p);
+        countQuadFrames(1.0 / (divisor * divisor));
+        bindTexture2D(target);
+        setWrap(target, wrap); // the next pass's taps wrap or clamp as the mask's copy does
+        source = target;
+    }
+    es::glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(frameBuffer));
+    es::glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    bindTexture2D(source);
+    setWrap(source, Wrap::ClampToEdge); // stretched over the frame, it clamps to its edge texels
+    return source;
+}
+
+// Whether the mask's blur reaches so far (a quarter-size texel or more each way in its last
+// pass) that a quarter-size field stretched over the frame is as smooth as a half-size one: the
+// cave's is, at a quarter of the taps; the closing's sharper shadows are not.
+bool blursMaskAtQuarterSize(const EffectBuffers& e, const BlurDesc& maskBlur) {
+    const TapOffset h = blurTapOffset(e, maskBlur, maskBlur.passes - 1);
+    return 2.0f * h.u * static_cast<float>(e.fullWidth / 4) >= 1.0f &&
+           2.0f * h.v * static_cast<float>(e.fullHeight / 4) >= 1.0f;
+}
+
+} // namespace
+
+bool canComposeHalfMask(EffectBuffers&) { return buildPrograms(); }
+
+void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& c) {
+    if (!c.maskOnScreenAtHalfSize) shader::grab(e, c.mask);
+    const Quads quads;
+    es::glDisable(GL_BLEND);
+    es::glDisable(GL_CULL_FACE);
+    es::glDisable(GL_DEPTH_TEST);
+    setTexturing(true);
+
+    // A mask drawn at half size lies in the frame's lower-left quarter: its first pass reads it
+    // from there.
+    unsigned first = e.copyTex[indexOf(c.mask)];
+    if (c.maskOnScreenAtHalfSize) {
+        first = e.halfPassTex;
+        bindTexture2D(first);
+        setWrap(first, wrapOf(e.copyTex[indexOf(c.mask)]));
+        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, e.fullSourceX, e.fullSourceY, halfWidth(e),
+                                halfHeight(e));
+    }
+    const unsigned mask = blursMaskAtQuarterSize(e, c.maskBlur)
+                              ? blurMask(e, c, first, 4, e.quarterMaskTex)
+                              : blurMask(e, c, first, 2, {e.halfMaskTex, e.halfPassTex});
+
+    const unsigned glow = e.smallCopyTex[indexOf(c.glow)];
+    const EffectProgram* p = useProgram(kCompose);
+    if (!p) return;
+    es::glUniform1f(p->glowBorder, clampsToBlack(glow) ? 1.0f : 0.0f);
+    bindTexture2D(e.copyTex[indexOf(c.picture)]);
+    bindTexture2D(mask, 1);
+    bindTexture2D(glow, 2);
+    drawArea(setArea(false, e));
+
+    // What the reference's last overlay leaves.
+    bindTexture2D(glow);
+    es::glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+    es::glEnable(GL_BLEND);
+}
+
+} // namespace shader
