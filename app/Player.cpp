@@ -7,7 +7,6 @@
 #include "platform/Ticks.h"
 #include "render/FrameSize.h"
 #include "render/FrameTarget.h"
-#include "render/Renderer.h"
 #include "render/ScreenBlit.h"
 #include "timeline/ShowSections.h"
 
@@ -50,8 +49,7 @@ bool Player::startUp(const Options& options, int& exitStatus) {
     range = rangeFor(options);
     const int refresh = glWindowRefreshRate(shell.window);
     const double targetMs = 1000.0 / (refresh > 0 ? refresh : kDefaultRefreshHz);
-    // The shader renderer has no texture resampling yet, so its frame keeps the size it starts at.
-    if (!options.frameSize && renderer() == Renderer::Fixed) {
+    if (!options.frameSize) {
         governor.emplace(targetMs, shell.screen.frameWidth, kFrameSizes[0],
                          ceilingFor(shell.screen.windowWidth, shell.screen.windowHeight));
         shell.changeFrameSize(governor->size());

@@ -26,6 +26,7 @@ void setFrameProjection(const ScreenSize& screen);
 void setWindowProjection(const ScreenSize& screen);
 bool prepareFrame(const ScreenSize& screen, FrameTarget& frame);
 void blitFrame(const ScreenSize& screen, const FrameTarget& frame);
+void finishFrame();
 void setTextState();
 void placeText(const ScreenSize& screen, float x, float y, float scale, float centring, const char* text);
 void placeStatusText(const ScreenSize& screen, const char* timeText, const char* fpsText);
@@ -41,6 +42,11 @@ void bindWindowTarget();
 // The depth and stencil storage at the target's new size, bound and cleared; false when the
 // target is no longer complete.
 bool resizeDepthStencil(FrameTarget& target);
+// A scratch colour target for live play's frame-size changes (TextureResample.h), and one
+// texture's picture filtered to a new size through it, kept under the texture's name.
+void createResampleTarget(int largestWidth, int largestHeight, unsigned& scratch, unsigned& framebuffer);
+void deleteResampleTarget(unsigned scratch, unsigned framebuffer);
+void resampleTexture(unsigned framebuffer, unsigned texture, int newWidth, int newHeight);
 
 void setStretchedPerspective(const CameraFrame& camera, float fieldOfView, int width, int height);
 void setPlainPerspective(const CameraFrame& camera, double fieldOfView, int width, int height);
@@ -80,6 +86,7 @@ void setFrameProjection(const ScreenSize& screen);
 void setWindowProjection(const ScreenSize& screen);
 bool prepareFrame(const ScreenSize& screen, FrameTarget& frame);
 void blitFrame(const ScreenSize& screen, const FrameTarget& frame);
+void finishFrame();
 void setTextState();
 void placeText(const ScreenSize& screen, float x, float y, float scale, float centring, const char* text);
 void placeStatusText(const ScreenSize& screen, const char* timeText, const char* fpsText);
@@ -93,6 +100,9 @@ void destroyFrameTarget(FrameTarget& target);
 void bindFrameTarget(const FrameTarget& target);
 void bindWindowTarget();
 bool resizeDepthStencil(FrameTarget& target);
+void createResampleTarget(int largestWidth, int largestHeight, unsigned& scratch, unsigned& framebuffer);
+void deleteResampleTarget(unsigned scratch, unsigned framebuffer);
+void resampleTexture(unsigned framebuffer, unsigned texture, int newWidth, int newHeight);
 
 void setStretchedPerspective(const CameraFrame& camera, float fieldOfView, int width, int height);
 void setPlainPerspective(const CameraFrame& camera, double fieldOfView, int width, int height);

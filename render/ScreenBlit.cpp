@@ -14,4 +14,7 @@ void blitFrame(const ScreenSize& screen, const FrameTarget& frame) {
     fixedfn::blitFrame(screen, frame);
 }
 
-void finishFrame() { glFinish(); }
+void finishFrame() {
+    if (renderer() == Renderer::Shader) return shader::finishFrame();
+    fixedfn::finishFrame();
+}

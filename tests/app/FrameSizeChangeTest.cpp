@@ -23,9 +23,10 @@ double meanDifference(const Blocks& a, const Blocks& b) {
     return sum / static_cast<double>(a.size());
 }
 
-class FrameSizeChange : public OffscreenShowTest {
+// On each renderer: the shader renderer resamples its textures with its own programs.
+class FrameSizeChange : public OffscreenShowTest, public ::testing::WithParamInterface<Renderer> {
   protected:
-    FrameSizeChange() : OffscreenShowTest(512) {}
+    FrameSizeChange() : OffscreenShowTest(512, GetParam()) {}
 
     // Draws the frame of demo time t and returns its block grid; CASTRELLE_KEEP_FRAMES=dir keeps
     // it as a PNG too (upside down: rows from the bottom).
@@ -41,7 +42,8 @@ class FrameSizeChange : public OffscreenShowTest {
                         pixels[(static_cast<size_t>(y) * size + x) * 3 + c];
         for (double& b : blocks) b /= static_cast<double>(size / kGrid) * (size / kGrid);
         if (const char* keep = std::getenv("CASTRELLE_KEEP_FRAMES")) {
-            const std::string path = std::string(keep) + "/" + name + "_" + std::to_string(size) + ".png";
+            const std::string path = std::string(keep) + "/" + name + "_" + std::to_string(size) +
+                                     (GetParam() == Renderer::Shader ? "_shader" : "") + ".png";
             int error = 0;
             writePng(path.c_str(), pixels.data(), size, size, error);
         }
@@ -53,7 +55,7 @@ class FrameSizeChange : public OffscreenShowTest {
 // out of the one before. Held at one moment (no time passes, the feedback goes round), the frame
 // after a change of size must be the frame before it, resampled: no flash, no feedback started
 // over.
-TEST_F(FrameSizeChange, TheClosingsFeedbackCarriesOverBothWays) {
+TEST_P(FrameSizeChange, TheClosingsFeedbackCarriesOverBothWays) {
     for (int t = 246000; t < 250000; t += 17) shell.renderFrame(t); // its feedback built up
     for (const int size : {384, 256, 512}) {
         const int t = 250000 + size;
@@ -65,7 +67,11 @@ TEST_F(FrameSizeChange, TheClosingsFeedbackCarriesOverBothWays) {
         EXPECT_LT(meanDifference(after, held), 2.0 * meanDifference(held, before) + 1.0) << "to " << size;
         for (int k = 1; k < 10; ++k) shell.renderFrame(t + 17 * k); // the show goes on at that size
     }
+    EXPECT_EQ(shell.glError, 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(OnEachRenderer, FrameSizeChange, ::testing::Values(Renderer::Fixed, Renderer::Shader),
+                         [](const auto& info) { return info.param == Renderer::Shader ? "Shader" : "Fixed"; });
 
 // The sizes below the show's own keep its composition too: the same picture with less detail.
 TEST(FrameSizes, SmallerFramesGiveTheSamePicture) {

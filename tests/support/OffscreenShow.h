@@ -3,6 +3,7 @@
 // drive the shell frame by frame.
 
 #include "app/Shell.h"
+#include "render/Renderer.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@
 
 class OffscreenShowTest : public ::testing::Test {
   protected:
-    explicit OffscreenShowTest(int frameSize);
+    explicit OffscreenShowTest(int frameSize, Renderer renderer = Renderer::Fixed);
     void SetUp() override;
     void TearDown() override;
 
@@ -21,6 +22,7 @@ class OffscreenShowTest : public ::testing::Test {
     Shell shell;
 
   private:
+    Renderer renderer_;
     std::filesystem::path previous_;
     std::vector<unsigned char> pixels_;
 };
