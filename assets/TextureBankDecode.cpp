@@ -3,6 +3,7 @@
 // bad file takes the same reported path as a missing one and the decoder and file are released.
 
 #include "assets/TextureBank.h"
+#include "platform/DataFile.h"
 #include "platform/Quit.h"
 
 #include <csetjmp>
@@ -125,7 +126,7 @@ bool runDecoder(DecodeJob& job, std::FILE* file) {
 } // namespace
 
 bool TextureBank::decodeJpeg(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = openDataStream(path);
     if (!file) {
         reportUnreadableFile(path);
         return false;

@@ -19,6 +19,11 @@ void destroyFrameTarget(FrameTarget& target) {
     fixedfn::destroyFrameTarget(target);
 }
 
+bool resizeFrameTarget(FrameTarget& target, int width, int height, TextureResampler& resampler) {
+    if (renderer() == Renderer::Shader) return shader::resizeFrameTarget(target, width, height, resampler);
+    return fixedfn::resizeFrameTarget(target, width, height, resampler);
+}
+
 void bindFrameTarget(const FrameTarget& target) {
     if (renderer() == Renderer::Shader) return shader::bindFrameTarget(target);
     fixedfn::bindFrameTarget(target);

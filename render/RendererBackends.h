@@ -11,6 +11,7 @@
 #include "render/FrameTarget.h"
 #include "render/MeshRenderer.h"
 #include "render/PassState.h"
+#include "render/TextureResample.h"
 
 #include <cstdint>
 #include <vector>
@@ -38,6 +39,12 @@ bool createFrameTarget(FrameTarget& target, const ScreenSize& screen);
 void destroyFrameTarget(FrameTarget& target);
 void bindFrameTarget(const FrameTarget& target);
 void bindWindowTarget();
+bool resizeFrameTarget(FrameTarget& target, int width, int height, TextureResampler& resampler);
+void finishFrame();
+// TextureResample.h's resampler: a scratch RGB texture and the framebuffer that renders into it.
+void createResampler(int largestWidth, int largestHeight, unsigned& scratch, unsigned& framebuffer);
+void destroyResampler(unsigned scratch, unsigned framebuffer);
+void resample(unsigned framebuffer, unsigned texture, int newWidth, int newHeight);
 
 void setStretchedPerspective(const CameraFrame& camera, float fieldOfView, int width, int height);
 void setPlainPerspective(const CameraFrame& camera, double fieldOfView, int width, int height);
@@ -89,6 +96,12 @@ bool createFrameTarget(FrameTarget& target, const ScreenSize& screen);
 void destroyFrameTarget(FrameTarget& target);
 void bindFrameTarget(const FrameTarget& target);
 void bindWindowTarget();
+bool resizeFrameTarget(FrameTarget& target, int width, int height, TextureResampler& resampler);
+void finishFrame();
+// TextureResample.h's resampler: a scratch RGB texture and the framebuffer that renders into it.
+void createResampler(int largestWidth, int largestHeight, unsigned& scratch, unsigned& framebuffer);
+void destroyResampler(unsigned scratch, unsigned framebuffer);
+void resample(unsigned framebuffer, unsigned texture, int newWidth, int newHeight);
 
 void setStretchedPerspective(const CameraFrame& camera, float fieldOfView, int width, int height);
 void setPlainPerspective(const CameraFrame& camera, double fieldOfView, int width, int height);
