@@ -25,7 +25,7 @@ double meanDifference(const Blocks& a, const Blocks& b) {
 
 class FrameSizeChange : public OffscreenShowTest {
   protected:
-    FrameSizeChange() : OffscreenShowTest(512) {}
+    explicit FrameSizeChange(Renderer renderer = Renderer::Fixed) : OffscreenShowTest(512, renderer) {}
 
     // Draws the frame of demo time t and returns its block grid; CASTRELLE_KEEP_FRAMES=dir keeps
     // it as a PNG too (upside down: rows from the bottom).
@@ -47,25 +47,37 @@ class FrameSizeChange : public OffscreenShowTest {
         }
         return blocks;
     }
+
+    void expectTheClosingsFeedbackCarriesOver() {
+        for (int t = 246000; t < 250000; t += 17) shell.renderFrame(t); // its feedback built up
+        for (const int size : {384, 256, 512}) {
+            const int t = 250000 + size;
+            Blocks before;
+            for (int k = 0; k < 3; ++k) before = frameAt(t, "before" + std::to_string(t));
+            const Blocks held = frameAt(t, "held" + std::to_string(t));
+            ASSERT_TRUE(shell.changeFrameSize(size));
+            const Blocks after = frameAt(t, "after" + std::to_string(t));
+            EXPECT_LT(meanDifference(after, held), 2.0 * meanDifference(held, before) + 1.0) << "to " << size;
+            for (int k = 1; k < 10; ++k) shell.renderFrame(t + 17 * k); // the show goes on at that size
+        }
+        EXPECT_EQ(shell.glError, 0u);
+    }
 };
 
 // The closing lays its own previous frame on the room's walls and streaks it: each frame grows
 // out of the one before. Held at one moment (no time passes, the feedback goes round), the frame
 // after a change of size must be the frame before it, resampled: no flash, no feedback started
 // over.
-TEST_F(FrameSizeChange, TheClosingsFeedbackCarriesOverBothWays) {
-    for (int t = 246000; t < 250000; t += 17) shell.renderFrame(t); // its feedback built up
-    for (const int size : {384, 256, 512}) {
-        const int t = 250000 + size;
-        Blocks before;
-        for (int k = 0; k < 3; ++k) before = frameAt(t, "before" + std::to_string(t));
-        const Blocks held = frameAt(t, "held" + std::to_string(t));
-        ASSERT_TRUE(shell.changeFrameSize(size));
-        const Blocks after = frameAt(t, "after" + std::to_string(t));
-        EXPECT_LT(meanDifference(after, held), 2.0 * meanDifference(held, before) + 1.0) << "to " << size;
-        for (int k = 1; k < 10; ++k) shell.renderFrame(t + 17 * k); // the show goes on at that size
-    }
-}
+TEST_F(FrameSizeChange, TheClosingsFeedbackCarriesOverBothWays) { expectTheClosingsFeedbackCarriesOver(); }
+
+// The shader renderer resamples its copies, its own half- and quarter-size textures and the frame
+// the same way, on its OpenGL ES 3.0 context.
+class ShaderFrameSizeChange : public FrameSizeChange {
+  protected:
+    ShaderFrameSizeChange() : FrameSizeChange(Renderer::Shader) {}
+};
+
+TEST_F(ShaderFrameSizeChange, TheClosingsFeedbackCarriesOverBothWays) { expectTheClosingsFeedbackCarriesOver(); }
 
 // The sizes below the show's own keep its composition too: the same picture with less detail.
 TEST(FrameSizes, SmallerFramesGiveTheSamePicture) {

@@ -3,6 +3,8 @@
 // drive the shell frame by frame.
 
 #include "app/Shell.h"
+#include "render/FrameReadback.h"
+#include "render/Renderer.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +13,8 @@
 
 class OffscreenShowTest : public ::testing::Test {
   protected:
-    explicit OffscreenShowTest(int frameSize);
+    // The renderer draws on a context of its API (OpenGL ES 3.0 for the shader one).
+    explicit OffscreenShowTest(int frameSize, Renderer renderer = Renderer::Fixed);
     void SetUp() override;
     void TearDown() override;
 
@@ -21,6 +24,8 @@ class OffscreenShowTest : public ::testing::Test {
     Shell shell;
 
   private:
+    Renderer renderer_;
     std::filesystem::path previous_;
     std::vector<unsigned char> pixels_;
+    FrameReader reader_;
 };
