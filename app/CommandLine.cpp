@@ -159,9 +159,8 @@ const char* usageText() {
 
 bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
     bool startGiven = false, rangeGiven = false;
-    static const char* const kValued[] = {"--start", "--data",  "--capture", "--shot",    "--out",
-                                          "--fps",   "--size",  "--from",    "--to",      "--frame",
-                                          "--section", "--renderer"};
+    static const char* const kValued[] = {"--start", "--data", "--capture", "--shot",    "--out",     "--fps",
+                                          "--size",  "--from", "--to",      "--frame", "--section", "--renderer"};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         bool valued = false;

@@ -157,7 +157,7 @@ int Player::finish() {
         stats->print(stdout, choice.c_str());
     }
     if (interruptSignal()) return interruptExitStatus();
-    return startupFailed() || shell.glError != 0 ? 1 : 0; // a GL error was reported when it came
+    return startupFailed() || shell.glError != 0 ? 1 : 0;
 }
 
 int runDemo(const Options& options) {

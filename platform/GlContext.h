@@ -22,7 +22,7 @@ struct WindowDesc {
 
 enum class WindowResult {
     Ok,
-    Declined,      // fullscreen failed and the user did not take the window: end quietly
+    Declined,      // fullscreen refused and the user did not take the window: end quietly
     WindowFailed,  // no window could be created: end with an error
     ContextFailed, // the window exists but has no usable GL context (quit already posted)
     NoEsContext,   // OpenGL ES 3.0 was asked for and the machine offers none (reported)

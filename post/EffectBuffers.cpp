@@ -28,10 +28,11 @@ void EffectBuffers::resize(int fullW, int fullH, int smallW, int smallH, Texture
     }
     resampler.resample(halfMaskTex, fullW / 2, fullH / 2);
     resampler.resample(halfPassTex, fullW / 2, fullH / 2);
-    if (passFramebuffer != 0) { // the shader renderer's own textures, sized as it makes them
-        for (const unsigned t : streakTex) resampler.resample(t, smallW / 2, smallH);
-        for (const unsigned t : quarterMaskTex) resampler.resample(t, fullW / 4, fullH / 4);
-    }
+    // The shader renderer's own scratch textures (none on the fixed-function one).
+    for (const unsigned t : streakTex)
+        if (t) resampler.resample(t, smallW / 2, smallH);
+    for (const unsigned t : quarterMaskTex)
+        if (t) resampler.resample(t, fullW / 4, fullH / 4);
     fullWidth = fullW;
     fullHeight = fullH;
     fullHalfWidth = fullW / 2;

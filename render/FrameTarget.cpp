@@ -3,6 +3,7 @@
 
 #include "render/Renderer.h"
 #include "render/RendererBackends.h"
+#include "render/TextureResample.h"
 
 int largestFrameSize() {
     if (renderer() == Renderer::Shader) return shader::largestFrameSize();
@@ -20,8 +21,11 @@ void destroyFrameTarget(FrameTarget& target) {
 }
 
 bool resizeFrameTarget(FrameTarget& target, int width, int height, TextureResampler& resampler) {
-    if (renderer() == Renderer::Shader) return shader::resizeFrameTarget(target, width, height, resampler);
-    return fixedfn::resizeFrameTarget(target, width, height, resampler);
+    resampler.resample(target.colour, width, height);
+    target.width = width;
+    target.height = height;
+    if (renderer() == Renderer::Shader) return shader::resizeDepthStencil(target);
+    return fixedfn::resizeDepthStencil(target);
 }
 
 void bindFrameTarget(const FrameTarget& target) {

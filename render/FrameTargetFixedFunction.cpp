@@ -60,22 +60,19 @@ void destroyFrameTarget(FrameTarget& target) {
     target = FrameTarget{};
 }
 
-bool resizeFrameTarget(FrameTarget& target, int width, int height, TextureResampler& resampler) {
-    resampler.resample(target.colour, width, height);
-    glext::glBindRenderbuffer(GL_RENDERBUFFER, target.depthStencil);
-    glext::glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
-    target.width = width;
-    target.height = height;
-    glext::glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
-    if (glext::glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
-    glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    return true;
-}
-
 void bindFrameTarget(const FrameTarget& target) {
     glext::glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
 }
 
 void bindWindowTarget() { glext::glBindFramebuffer(GL_FRAMEBUFFER, 0); }
+
+bool resizeDepthStencil(FrameTarget& target) {
+    glext::glBindRenderbuffer(GL_RENDERBUFFER, target.depthStencil);
+    glext::glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, target.width, target.height);
+    glext::glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+    if (glext::glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    return true;
+}
 
 } // namespace fixedfn

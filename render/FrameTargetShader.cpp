@@ -62,20 +62,17 @@ void destroyFrameTarget(FrameTarget& target) {
     target = FrameTarget{};
 }
 
-bool resizeFrameTarget(FrameTarget& target, int width, int height, TextureResampler& resampler) {
-    resampler.resample(target.colour, width, height);
+void bindFrameTarget(const FrameTarget& target) { es::glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer); }
+
+void bindWindowTarget() { es::glBindFramebuffer(GL_FRAMEBUFFER, 0); }
+
+bool resizeDepthStencil(FrameTarget& target) {
     es::glBindRenderbuffer(GL_RENDERBUFFER, target.depthStencil);
-    es::glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
-    target.width = width;
-    target.height = height;
+    es::glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, target.width, target.height);
     es::glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
     if (es::glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
     es::glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     return true;
 }
-
-void bindFrameTarget(const FrameTarget& target) { es::glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer); }
-
-void bindWindowTarget() { es::glBindFramebuffer(GL_FRAMEBUFFER, 0); }
 
 } // namespace shader

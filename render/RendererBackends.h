@@ -11,7 +11,6 @@
 #include "render/FrameTarget.h"
 #include "render/MeshRenderer.h"
 #include "render/PassState.h"
-#include "render/TextureResample.h"
 
 #include <cstdint>
 #include <vector>
@@ -27,6 +26,7 @@ void setFrameProjection(const ScreenSize& screen);
 void setWindowProjection(const ScreenSize& screen);
 bool prepareFrame(const ScreenSize& screen, FrameTarget& frame);
 void blitFrame(const ScreenSize& screen, const FrameTarget& frame);
+void finishFrame();
 void setTextState();
 void placeText(const ScreenSize& screen, float x, float y, float scale, float centring, const char* text);
 void placeStatusText(const ScreenSize& screen, const char* timeText, const char* fpsText);
@@ -39,12 +39,14 @@ bool createFrameTarget(FrameTarget& target, const ScreenSize& screen);
 void destroyFrameTarget(FrameTarget& target);
 void bindFrameTarget(const FrameTarget& target);
 void bindWindowTarget();
-bool resizeFrameTarget(FrameTarget& target, int width, int height, TextureResampler& resampler);
-void finishFrame();
-// TextureResample.h's resampler: a scratch RGB texture and the framebuffer that renders into it.
-void createResampler(int largestWidth, int largestHeight, unsigned& scratch, unsigned& framebuffer);
-void destroyResampler(unsigned scratch, unsigned framebuffer);
-void resample(unsigned framebuffer, unsigned texture, int newWidth, int newHeight);
+// The depth and stencil storage at the target's new size, bound and cleared; false when the
+// target is no longer complete.
+bool resizeDepthStencil(FrameTarget& target);
+// A scratch colour target for live play's frame-size changes (TextureResample.h), and one
+// texture's picture filtered to a new size through it, kept under the texture's name.
+void createResampleTarget(int largestWidth, int largestHeight, unsigned& scratch, unsigned& framebuffer);
+void deleteResampleTarget(unsigned scratch, unsigned framebuffer);
+void resampleTexture(unsigned framebuffer, unsigned texture, int newWidth, int newHeight);
 
 void setStretchedPerspective(const CameraFrame& camera, float fieldOfView, int width, int height);
 void setPlainPerspective(const CameraFrame& camera, double fieldOfView, int width, int height);
@@ -84,6 +86,7 @@ void setFrameProjection(const ScreenSize& screen);
 void setWindowProjection(const ScreenSize& screen);
 bool prepareFrame(const ScreenSize& screen, FrameTarget& frame);
 void blitFrame(const ScreenSize& screen, const FrameTarget& frame);
+void finishFrame();
 void setTextState();
 void placeText(const ScreenSize& screen, float x, float y, float scale, float centring, const char* text);
 void placeStatusText(const ScreenSize& screen, const char* timeText, const char* fpsText);
@@ -96,12 +99,10 @@ bool createFrameTarget(FrameTarget& target, const ScreenSize& screen);
 void destroyFrameTarget(FrameTarget& target);
 void bindFrameTarget(const FrameTarget& target);
 void bindWindowTarget();
-bool resizeFrameTarget(FrameTarget& target, int width, int height, TextureResampler& resampler);
-void finishFrame();
-// TextureResample.h's resampler: a scratch RGB texture and the framebuffer that renders into it.
-void createResampler(int largestWidth, int largestHeight, unsigned& scratch, unsigned& framebuffer);
-void destroyResampler(unsigned scratch, unsigned framebuffer);
-void resample(unsigned framebuffer, unsigned texture, int newWidth, int newHeight);
+bool resizeDepthStencil(FrameTarget& target);
+void createResampleTarget(int largestWidth, int largestHeight, unsigned& scratch, unsigned& framebuffer);
+void deleteResampleTarget(unsigned scratch, unsigned framebuffer);
+void resampleTexture(unsigned framebuffer, unsigned texture, int newWidth, int newHeight);
 
 void setStretchedPerspective(const CameraFrame& camera, float fieldOfView, int width, int height);
 void setPlainPerspective(const CameraFrame& camera, double fieldOfView, int width, int height);

@@ -5,7 +5,7 @@
 
 namespace fixedfn {
 
-void createResampler(int largestWidth, int largestHeight, unsigned& scratch, unsigned& framebufferName) {
+void createResampleTarget(int largestWidth, int largestHeight, unsigned& scratch, unsigned& framebufferName) {
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -22,14 +22,14 @@ void createResampler(int largestWidth, int largestHeight, unsigned& scratch, uns
     glext::glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-void destroyResampler(unsigned scratch, unsigned framebufferName) {
+void deleteResampleTarget(unsigned scratch, unsigned framebufferName) {
     glext::glBindFramebuffer(GL_FRAMEBUFFER, 0);
     const GLuint framebuffer = framebufferName, texture = scratch;
     glext::glDeleteFramebuffers(1, &framebuffer);
     glDeleteTextures(1, &texture);
 }
 
-void resample(unsigned framebuffer, unsigned texture, int newWidth, int newHeight) {
+void resampleTexture(unsigned framebuffer, unsigned texture, int newWidth, int newHeight) {
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT | GL_VIEWPORT_BIT | GL_CURRENT_BIT);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();

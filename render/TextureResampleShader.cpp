@@ -8,7 +8,8 @@
 
 namespace shader {
 
-void createResampler(int largestWidth, int largestHeight, unsigned& scratch, unsigned& framebufferName) {
+void createResampleTarget(int largestWidth, int largestHeight, unsigned& scratch, unsigned& framebufferName) {
+    const GLuint kept = boundTexture2D();
     GLuint texture = 0;
     es::glGenTextures(1, &texture);
     bindTexture2D(texture);
@@ -16,7 +17,7 @@ void createResampler(int largestWidth, int largestHeight, unsigned& scratch, uns
     es::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     es::glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, largestWidth, largestHeight, 0, GL_RGB, GL_UNSIGNED_BYTE,
                      nullptr);
-    noteTextureSize(texture, largestWidth, largestHeight);
+    bindTexture2D(kept);
     scratch = texture;
     GLuint framebuffer = 0;
     es::glGenFramebuffers(1, &framebuffer);
@@ -26,60 +27,52 @@ void createResampler(int largestWidth, int largestHeight, unsigned& scratch, uns
     es::glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-void destroyResampler(unsigned scratch, unsigned framebufferName) {
+void deleteResampleTarget(unsigned scratch, unsigned framebufferName) {
     es::glBindFramebuffer(GL_FRAMEBUFFER, 0);
     const GLuint framebuffer = framebufferName, texture = scratch;
     es::glDeleteFramebuffers(1, &framebuffer);
     es::glDeleteTextures(1, &texture);
 }
 
-namespace {
-
-// Turns a capability off for the scope's extent and back on after if it was on.
-class Disabled {
-  public:
-    explicit Disabled(GLenum cap) : cap_(cap), was_(es::glIsEnabled(cap) == GL_TRUE) { es::glDisable(cap); }
-    ~Disabled() {
-        if (was_) es::glEnable(cap_);
-    }
-    Disabled(const Disabled&) = delete;
-    Disabled& operator=(const Disabled&) = delete;
-
-  private:
-    GLenum cap_;
-    bool was_;
-};
-
-} // namespace
-
-void resample(unsigned framebuffer, unsigned texture, int newWidth, int newHeight) {
-    GLint viewport[4] = {};
+void resampleTexture(unsigned framebuffer, unsigned texture, int newWidth, int newHeight) {
+    // What the fixed-function renderer keeps with glPushAttrib: the raster state, the viewport,
+    // the texture on unit 0 and whether texturing is on.
+    const bool blend = es::glIsEnabled(GL_BLEND), depth = es::glIsEnabled(GL_DEPTH_TEST),
+               stencil = es::glIsEnabled(GL_STENCIL_TEST), cull = es::glIsEnabled(GL_CULL_FACE);
+    GLint viewport[4] = {0, 0, 0, 0};
     es::glGetIntegerv(GL_VIEWPORT, viewport);
-    const GLuint bound = boundTexture2D();
-    {
-        const Disabled blend(GL_BLEND), depth(GL_DEPTH_TEST), stencil(GL_STENCIL_TEST), cull(GL_CULL_FACE),
-            scissor(GL_SCISSOR_TEST);
-        const ProjectionScope projection;
-        const ModelviewScope modelview;
-        projectionMatrix() = Mat4{};
-        modelviewMatrix() = Mat4{};
+    const GLuint keptTexture = boundTexture2D();
+    const bool keptTexturing = texturing();
+    const ProjectionScope keptProjection;
+    const ModelviewScope keptModelview;
 
-        // The old picture, filtered (black past a GL_CLAMP texture's edge, as GL filters it), over
-        // the new size in the scratch target's corner.
-        es::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        es::glViewport(0, 0, newWidth, newHeight);
-        bindTexture2D(texture);
-        drawRectangle(Texturing::Replace, {1.0f, 1.0f, 1.0f, 1.0f}, -1.0f, -1.0f, 1.0f, 1.0f, 0.0f);
+    // The old picture, filtered as the texture filters it (a GL_CLAMP copy fades into its black
+    // border as it does in GL), over the new size in the scratch target's corner.
+    es::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    es::glViewport(0, 0, newWidth, newHeight);
+    es::glDisable(GL_BLEND);
+    es::glDisable(GL_DEPTH_TEST);
+    es::glDisable(GL_STENCIL_TEST);
+    es::glDisable(GL_CULL_FACE);
+    setTexturing(true);
+    bindTexture2D(texture);
+    projectionMatrix() = ortho(0.0, 1.0, 0.0, 1.0, -1.0, 1.0);
+    modelviewMatrix() = Mat4{};
+    drawRectangle(Texturing::Replace, {}, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f);
 
-        // New storage under the same name, filled from the scratch target. Every texture resampled
-        // is RGB.
-        es::glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, newWidth, newHeight, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
-        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, newWidth, newHeight);
-        noteTextureSize(texture, newWidth, newHeight);
-        es::glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    }
+    // New storage under the same name (its wrap and filters stay), filled from the scratch target.
+    es::glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, newWidth, newHeight, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, newWidth, newHeight);
+    noteTextureSize(texture, newWidth, newHeight);
+    es::glBindFramebuffer(GL_FRAMEBUFFER, 0);
+
     es::glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
-    bindTexture2D(bound);
+    if (blend) es::glEnable(GL_BLEND);
+    if (depth) es::glEnable(GL_DEPTH_TEST);
+    if (stencil) es::glEnable(GL_STENCIL_TEST);
+    if (cull) es::glEnable(GL_CULL_FACE);
+    bindTexture2D(keptTexture);
+    setTexturing(keptTexturing);
 }
 
 } // namespace shader

@@ -23,9 +23,10 @@ double meanDifference(const Blocks& a, const Blocks& b) {
     return sum / static_cast<double>(a.size());
 }
 
-class FrameSizeChange : public OffscreenShowTest {
+// On each renderer: the shader renderer resamples its textures with its own programs.
+class FrameSizeChange : public OffscreenShowTest, public ::testing::WithParamInterface<Renderer> {
   protected:
-    explicit FrameSizeChange(Renderer renderer = Renderer::Fixed) : OffscreenShowTest(512, renderer) {}
+    FrameSizeChange() : OffscreenShowTest(512, GetParam()) {}
 
     // Draws the frame of demo time t and returns its block grid; CASTRELLE_KEEP_FRAMES=dir keeps
     // it as a PNG too (upside down: rows from the bottom).
@@ -41,26 +42,12 @@ class FrameSizeChange : public OffscreenShowTest {
                         pixels[(static_cast<size_t>(y) * size + x) * 3 + c];
         for (double& b : blocks) b /= static_cast<double>(size / kGrid) * (size / kGrid);
         if (const char* keep = std::getenv("CASTRELLE_KEEP_FRAMES")) {
-            const std::string path = std::string(keep) + "/" + name + "_" + std::to_string(size) + ".png";
+            const std::string path = std::string(keep) + "/" + name + "_" + std::to_string(size) +
+                                     (GetParam() == Renderer::Shader ? "_shader" : "") + ".png";
             int error = 0;
             writePng(path.c_str(), pixels.data(), size, size, error);
         }
         return blocks;
-    }
-
-    void expectTheClosingsFeedbackCarriesOver() {
-        for (int t = 246000; t < 250000; t += 17) shell.renderFrame(t); // its feedback built up
-        for (const int size : {384, 256, 512}) {
-            const int t = 250000 + size;
-            Blocks before;
-            for (int k = 0; k < 3; ++k) before = frameAt(t, "before" + std::to_string(t));
-            const Blocks held = frameAt(t, "held" + std::to_string(t));
-            ASSERT_TRUE(shell.changeFrameSize(size));
-            const Blocks after = frameAt(t, "after" + std::to_string(t));
-            EXPECT_LT(meanDifference(after, held), 2.0 * meanDifference(held, before) + 1.0) << "to " << size;
-            for (int k = 1; k < 10; ++k) shell.renderFrame(t + 17 * k); // the show goes on at that size
-        }
-        EXPECT_EQ(shell.glError, 0u);
     }
 };
 
@@ -68,16 +55,23 @@ class FrameSizeChange : public OffscreenShowTest {
 // out of the one before. Held at one moment (no time passes, the feedback goes round), the frame
 // after a change of size must be the frame before it, resampled: no flash, no feedback started
 // over.
-TEST_F(FrameSizeChange, TheClosingsFeedbackCarriesOverBothWays) { expectTheClosingsFeedbackCarriesOver(); }
+TEST_P(FrameSizeChange, TheClosingsFeedbackCarriesOverBothWays) {
+    for (int t = 246000; t < 250000; t += 17) shell.renderFrame(t); // its feedback built up
+    for (const int size : {384, 256, 512}) {
+        const int t = 250000 + size;
+        Blocks before;
+        for (int k = 0; k < 3; ++k) before = frameAt(t, "before" + std::to_string(t));
+        const Blocks held = frameAt(t, "held" + std::to_string(t));
+        ASSERT_TRUE(shell.changeFrameSize(size));
+        const Blocks after = frameAt(t, "after" + std::to_string(t));
+        EXPECT_LT(meanDifference(after, held), 2.0 * meanDifference(held, before) + 1.0) << "to " << size;
+        for (int k = 1; k < 10; ++k) shell.renderFrame(t + 17 * k); // the show goes on at that size
+    }
+    EXPECT_EQ(shell.glError, 0u);
+}
 
-// The shader renderer resamples its copies, its own half- and quarter-size textures and the frame
-// the same way, on its OpenGL ES 3.0 context.
-class ShaderFrameSizeChange : public FrameSizeChange {
-  protected:
-    ShaderFrameSizeChange() : FrameSizeChange(Renderer::Shader) {}
-};
-
-TEST_F(ShaderFrameSizeChange, TheClosingsFeedbackCarriesOverBothWays) { expectTheClosingsFeedbackCarriesOver(); }
+INSTANTIATE_TEST_SUITE_P(OnEachRenderer, FrameSizeChange, ::testing::Values(Renderer::Fixed, Renderer::Shader),
+                         [](const auto& test) { return test.param == Renderer::Shader ? "Shader" : "Fixed"; });
 
 // The sizes below the show's own keep its composition too: the same picture with less detail.
 TEST(FrameSizes, SmallerFramesGiveTheSamePicture) {

@@ -1,8 +1,8 @@
 #include "support/OffscreenShow.h"
 
+#include "glext/EsTable.h"
 #include "platform/MessageBox.h"
 #include "platform/Quit.h"
-#include "render/FrameTarget.h"
 #include "render/RenderPath.h"
 #include "support/RunProgram.h"
 
@@ -36,13 +36,17 @@ void OffscreenShowTest::TearDown() {
 }
 
 const std::vector<unsigned char>& OffscreenShowTest::readFrame() {
-    if (renderer_ == Renderer::Shader) { // ES reads only what a framebuffer holds, top row last
-        bindFrameTarget(shell.frame);
-        const uint8_t* rows = reader_.read(shell.frame.width, shell.frame.height);
-        pixels_.assign(rows, rows + static_cast<size_t>(shell.frame.width) * shell.frame.height * 3);
+    const size_t count = static_cast<size_t>(shell.frame.width) * shell.frame.height;
+    pixels_.resize(count * 3);
+    if (renderer_ == Renderer::Shader) { // ES reads a framebuffer, as RGBA only
+        std::vector<unsigned char> rgba(count * 4);
+        es::glBindFramebuffer(GL_FRAMEBUFFER, shell.frame.framebuffer);
+        es::glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        es::glReadPixels(0, 0, shell.frame.width, shell.frame.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        for (size_t i = 0; i < count; ++i)
+            for (size_t c = 0; c < 3; ++c) pixels_[i * 3 + c] = rgba[i * 4 + c];
         return pixels_;
     }
-    pixels_.resize(static_cast<size_t>(shell.frame.width) * shell.frame.height * 3);
     glBindTexture(GL_TEXTURE_2D, shell.frame.colour);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());

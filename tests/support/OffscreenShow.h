@@ -3,7 +3,6 @@
 // drive the shell frame by frame.
 
 #include "app/Shell.h"
-#include "render/FrameReadback.h"
 #include "render/Renderer.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +12,6 @@
 
 class OffscreenShowTest : public ::testing::Test {
   protected:
-    // The renderer draws on a context of its API (OpenGL ES 3.0 for the shader one).
     explicit OffscreenShowTest(int frameSize, Renderer renderer = Renderer::Fixed);
     void SetUp() override;
     void TearDown() override;
@@ -27,5 +25,4 @@ class OffscreenShowTest : public ::testing::Test {
     Renderer renderer_;
     std::filesystem::path previous_;
     std::vector<unsigned char> pixels_;
-    FrameReader reader_;
 };
