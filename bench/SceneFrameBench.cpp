@@ -1,7 +1,6 @@
-// Cost of the slowest sections' frames on each renderer: the cave's and the closing's scene
-// rendered frame after frame from its start at 60 frames a second, into the show's frame target,
-// each renderer on its own context (desktop OpenGL for the fixed-function one, OpenGL ES 3.0 for
-// the shader one).
+// Cost of each scene's frames on each renderer: the scene rendered frame after frame from its
+// start at 60 frames a second, into the show's frame target, each renderer on its own context
+// (desktop OpenGL for the fixed-function one, OpenGL ES 3.0 for the shader one).
 #include "app/LoadAll.h"
 #include "platform/GlContext.h"
 #include "platform/MessageBox.h"
@@ -18,6 +17,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -72,15 +72,25 @@ void sceneFrames(benchmark::State& state, Renderer r, SceneId id) {
     if (takeGlError() != 0) state.SkipWithError("a GL error");
 }
 
-void BM_CaveFrame_fixed(benchmark::State& s) { sceneFrames(s, Renderer::Fixed, SceneId::Cave); }
-void BM_CaveFrame_shader(benchmark::State& s) { sceneFrames(s, Renderer::Shader, SceneId::Cave); }
-void BM_ClosingFrame_fixed(benchmark::State& s) { sceneFrames(s, Renderer::Fixed, SceneId::Closing); }
-void BM_ClosingFrame_shader(benchmark::State& s) { sceneFrames(s, Renderer::Shader, SceneId::Closing); }
+// Every scene on each renderer, one after the other so the pair sees the same machine. A fixed
+// count, so each run draws the same frames: the first two seconds of the scene.
+const int kRegistered = [] {
+    const struct {
+        const char* name;
+        SceneId id;
+    } scenes[] = {{"Title", SceneId::Title},   {"Kukkeli", SceneId::Kukkeli}, {"StarBall", SceneId::StarBall},
+                  {"Hipu", SceneId::Hipu},     {"Duck", SceneId::Duck},       {"Cave", SceneId::Cave},
+                  {"Potko", SceneId::Potko},   {"Closing", SceneId::Closing}};
+    for (const auto& scene : scenes)
+        for (const Renderer r : {Renderer::Fixed, Renderer::Shader}) {
+            const std::string name = std::string("BM_") + scene.name + "Frame_" + nameOf(r);
+            const SceneId id = scene.id;
+            benchmark::RegisterBenchmark(name.c_str(), [r, id](benchmark::State& s) { sceneFrames(s, r, id); })
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime()
+                ->Iterations(120);
+        }
+    return 0;
+}();
 
 } // namespace
-
-// A fixed count, so each run draws the same frames: the first two seconds of the scene.
-BENCHMARK(BM_CaveFrame_fixed)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(120);
-BENCHMARK(BM_CaveFrame_shader)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(120);
-BENCHMARK(BM_ClosingFrame_fixed)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(120);
-BENCHMARK(BM_ClosingFrame_shader)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(120);

@@ -208,6 +208,18 @@ const EffectProgram* useProgram(ProgramKind kind) {
     return &p;
 }
 
+// Makes the blur program for the texture current, with pass offset h, the blur's tint and the
+// tap weight in eight bits as the blend applies the vertex alpha, and binds the texture; null
+// when the programs do not build.
+const EffectProgram* useBlurPass(unsigned texture, const TapOffset& h, const BlurDesc& desc) {
+    const EffectProgram* p = useProgram(clampsToBlack(texture) ? kBlurBordered : kBlur);
+    if (!p) return nullptr;
+    es::glUniform2f(p->tap, h.u, h.v);
+    es::glUniform4f(p->tint, desc.r, desc.g, desc.b, std::round(kBlurTapWeight * 255.0f) / 255.0f);
+    bindTexture2D(texture);
+    return p;
+}
+
 // --- Quads ---------------------------------------------------------------------------------------
 
 // Every drawing operation draws in an identity modelview and hands the caller's back.
@@ -258,9 +270,6 @@ void makeTexture(GLuint name, int width, int height, Wrap wrap, const unsigned c
     es::glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
     noteTextureSize(name, width, height);
 }
-
-// Eight bits of the tap weight, as the blend applies the vertex alpha.
-float eightBitTapWeight() { return std::round(kBlurTapWeight * 255.0f) / 255.0f; }
 
 } // namespace
 
@@ -375,13 +384,7 @@ void blur(EffectBuffers& e, Copy copy, const BlurDesc& desc) {
     setTexturing(true);
     es::glDisable(GL_BLEND); // each pass replaces the frame, as its taps summed over a cleared one
     for (int k = 0; k < desc.passes; ++k) {
-        const unsigned texture = sampledTexture(e, i, k);
-        const EffectProgram* p = useProgram(clampsToBlack(texture) ? kBlurBordered : kBlur);
-        if (!p) break;
-        const TapOffset h = blurTapOffset(e, desc, k);
-        es::glUniform2f(p->tap, h.u, h.v);
-        es::glUniform4f(p->tint, desc.r, desc.g, desc.b, eightBitTapWeight());
-        bindTexture2D(texture);
+        if (!useBlurPass(sampledTexture(e, i, k), blurTapOffset(e, desc, k), desc)) break;
         drawArea(setArea(e.sampleSmall != 0, e));
         if (k < desc.passes - 1) grabPass(e, i, e.sampleSmall ? e.smallSourceX : e.fullSourceX);
     }
@@ -408,6 +411,27 @@ void drawTargetQuad(const EffectProgram& p) {
     drawArea({-1.0f, -1.0f, 1.0f, 1.0f, 0.0});
 }
 
+// Draws go to textures of the given size for the scope's extent; the frame's framebuffer and
+// viewport come back at its end.
+class TextureTarget {
+  public:
+    TextureTarget(int width, int height) {
+        es::glGetIntegerv(GL_FRAMEBUFFER_BINDING, &frameBuffer_);
+        es::glGetIntegerv(GL_VIEWPORT, viewport_);
+        es::glViewport(0, 0, width, height);
+    }
+    ~TextureTarget() {
+        es::glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(frameBuffer_));
+        es::glViewport(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
+    }
+    TextureTarget(const TextureTarget&) = delete;
+    TextureTarget& operator=(const TextureTarget&) = delete;
+
+  private:
+    GLint frameBuffer_ = 0;
+    GLint viewport_[4] = {};
+};
+
 void renderInto(GLuint framebuffer, GLuint texture) {
     es::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     es::glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
@@ -418,40 +442,36 @@ void renderInto(GLuint framebuffer, GLuint texture) {
 // its own full-size picture that the passes leave of it, so the sharp picture under the streaks
 // stays sharp.
 void zoomStreakAtHalfWidth(EffectBuffers& e, int i, const ZoomStreakDesc& desc) {
-    GLint frameBuffer = 0, viewport[4] = {};
-    es::glGetIntegerv(GL_FRAMEBUFFER_BINDING, &frameBuffer);
-    es::glGetIntegerv(GL_VIEWPORT, viewport);
-    const int halfW = e.smallWidth / 2, height = e.smallHeight;
     const unsigned start = e.streakTex[0];
-    const EffectProgram* p = useProgram(kDownscale);
-    if (!p) return;
-    es::glDisable(GL_BLEND);
-    es::glViewport(0, 0, halfW, height);
-    renderInto(e.passFramebuffer, start);
-    bindTexture2D(sampledTexture(e, i, 0));
-    drawTargetQuad(*p);
-    countQuadFrames(0.5 * setArea(true, e).frames);
-
-    p = useProgram(kHalfStreak);
     unsigned source = start;
     float kept = 1.0f;
-    for (int k = 1; k < desc.passes; ++k) {
-        const StreakPass pass = streakPass(desc, k);
-        const float alpha = std::round(std::clamp(pass.alpha, 0.0f, 1.0f) * 255.0f) / 255.0f;
-        const unsigned target = source == e.streakTex[1] ? e.streakTex[2] : e.streakTex[1];
-        renderInto(e.passFramebuffer, target);
-        es::glUniform4f(p->rect, pass.s0, pass.t0, pass.s1, pass.t1);
-        es::glUniform1f(p->alpha, alpha);
-        bindTexture2D(source);
+    {
+        const TextureTarget target(e.smallWidth / 2, e.smallHeight);
+        const EffectProgram* p = useProgram(kDownscale);
+        if (!p) return;
+        es::glDisable(GL_BLEND);
+        renderInto(e.passFramebuffer, start);
+        bindTexture2D(sampledTexture(e, i, 0));
         drawTargetQuad(*p);
         countQuadFrames(0.5 * setArea(true, e).frames);
-        kept *= 1.0f - alpha;
-        source = target;
+
+        p = useProgram(kHalfStreak);
+        for (int k = 1; k < desc.passes; ++k) {
+            const StreakPass pass = streakPass(desc, k);
+            const float alpha = std::round(std::clamp(pass.alpha, 0.0f, 1.0f) * 255.0f) / 255.0f;
+            const unsigned next = source == e.streakTex[1] ? e.streakTex[2] : e.streakTex[1];
+            renderInto(e.passFramebuffer, next);
+            es::glUniform4f(p->rect, pass.s0, pass.t0, pass.s1, pass.t1);
+            es::glUniform1f(p->alpha, alpha);
+            bindTexture2D(source);
+            drawTargetQuad(*p);
+            countQuadFrames(0.5 * setArea(true, e).frames);
+            kept *= 1.0f - alpha;
+            source = next;
+        }
     }
 
-    es::glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(frameBuffer));
-    es::glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
-    p = useProgram(kStreakResult);
+    const EffectProgram* p = useProgram(kStreakResult);
     es::glUniform1f(p->kept, kept);
     bindTexture2D(source);
     bindTexture2D(start, 1);
@@ -496,29 +516,22 @@ namespace {
 unsigned blurMask(EffectBuffers& e, const HalfMaskComposition& c, unsigned firstSource, int divisor,
                   const unsigned (&targets)[2]) {
     const BlurDesc& maskBlur = c.maskBlur;
-    GLint frameBuffer = 0, viewport[4] = {};
-    es::glGetIntegerv(GL_FRAMEBUFFER_BINDING, &frameBuffer);
-    es::glGetIntegerv(GL_VIEWPORT, viewport);
-    es::glViewport(0, 0, e.fullWidth / divisor, e.fullHeight / divisor);
     const Wrap wrap = wrapOf(e.copyTex[indexOf(c.mask)]);
     unsigned source = firstSource;
-    for (int k = 0; k < maskBlur.passes; ++k) {
-        const unsigned target = source == targets[0] ? targets[1] : targets[0];
-        renderInto(e.passFramebuffer, target);
-        const EffectProgram* p = useProgram(clampsToBlack(source) ? kBlurBordered : kBlur);
-        if (!p) break;
-        const TapOffset h = blurTapOffset(e, maskBlur, k);
-        es::glUniform2f(p->tap, h.u, h.v);
-        es::glUniform4f(p->tint, maskBlur.r, maskBlur.g, maskBlur.b, eightBitTapWeight());
-        bindTexture2D(source);
-        drawTargetQuad(*p);
-        countQuadFrames(1.0 / (divisor * divisor));
-        bindTexture2D(target);
-        setWrap(target, wrap); // the next pass's taps wrap or clamp as the mask's copy does
-        source = target;
+    {
+        const TextureTarget target(e.fullWidth / divisor, e.fullHeight / divisor);
+        for (int k = 0; k < maskBlur.passes; ++k) {
+            const unsigned next = source == targets[0] ? targets[1] : targets[0];
+            renderInto(e.passFramebuffer, next);
+            const EffectProgram* p = useBlurPass(source, blurTapOffset(e, maskBlur, k), maskBlur);
+            if (!p) break;
+            drawTargetQuad(*p);
+            countQuadFrames(1.0 / (divisor * divisor));
+            bindTexture2D(next);
+            setWrap(next, wrap); // the next pass's taps wrap or clamp as the mask's copy does
+            source = next;
+        }
     }
-    es::glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(frameBuffer));
-    es::glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     bindTexture2D(source);
     setWrap(source, Wrap::ClampToEdge); // stretched over the frame, it clamps to its edge texels
     return source;

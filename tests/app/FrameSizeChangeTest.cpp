@@ -71,7 +71,7 @@ TEST_P(FrameSizeChange, TheClosingsFeedbackCarriesOverBothWays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(OnEachRenderer, FrameSizeChange, ::testing::Values(Renderer::Fixed, Renderer::Shader),
-                         [](const auto& info) { return info.param == Renderer::Shader ? "Shader" : "Fixed"; });
+                         [](const auto& test) { return test.param == Renderer::Shader ? "Shader" : "Fixed"; });
 
 // The sizes below the show's own keep its composition too: the same picture with less detail.
 TEST(FrameSizes, SmallerFramesGiveTheSamePicture) {
