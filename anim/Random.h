@@ -25,3 +25,7 @@ void seedRandom(std::uint32_t seed);
 int drawRandom();
 // drawRandom() / 32768: a uniform value in [0, 1), the form the scenes scatter objects with.
 float drawRandomFraction();
+// The shared generator as it stands, and putting it back: the show started over draws the same
+// numbers again.
+RandomGenerator savedRandom();
+void restoreRandom(const RandomGenerator& saved);

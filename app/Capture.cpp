@@ -5,6 +5,8 @@
 #include "app/ShowFiles.h"
 #include "platform/FrameProfile.h"
 #include "platform/Interrupt.h"
+#include "platform/MusicStream.h"
+#include "platform/PendingFile.h"
 #include "platform/PngFile.h"
 #include "platform/Quit.h"
 #include "platform/VideoEncoder.h"
@@ -13,14 +15,18 @@
 #include "render/FrameSize.h"
 #include "render/MeshRenderer.h"
 #include "render/RenderPath.h"
+#include "render/Renderer.h"
 #include "show/Sections.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -60,9 +66,10 @@ void addTiming(std::vector<SectionTiming>& sections, const char* name, double fr
     s.effectFrames += effectFrames;
 }
 
+// path: "fast", "reference" or "shader", what the run drew with.
 void printTimings(const std::vector<SectionTiming>& sections, double seconds, int64_t frames, int showMs,
-                  bool fast) {
-    std::printf("\nrender path: %s\n", fast ? "fast" : "reference");
+                  const char* path) {
+    std::printf("\nrender path: %s\n", path);
     std::printf("\n%-12s %7s %8s %10s %10s %10s %10s %8s %8s\n", "section", "frames", "fps", "logic ms",
                 "GL ms", "output ms", "triangles", "draws", "passes");
     for (const SectionTiming& s : sections) {
@@ -80,6 +87,50 @@ void printTimings(const std::vector<SectionTiming>& sections, double seconds, in
     std::printf("\n%lld frames in %.1f s: %.1f fps; %.2f s of show per second; peak memory %.1f MiB\n",
                 static_cast<long long>(frames), seconds, frames / seconds, showMs * 0.001 / seconds,
                 usage.ru_maxrss / 1024.0);
+}
+
+// The soundtrack's sample under frame n (44100 Hz): exact, like the frame times.
+int64_t fixedStepSample(int64_t n, int fpsNum, int fpsDen) {
+    return n * fpsDen * MusicStream::kSampleRate / fpsNum;
+}
+
+// Checks and makes the output's folder before anything is loaded or rendered. False after
+// saying what is wrong.
+bool prepareOutput(Sink sink, const Options& options) {
+    std::error_code ec;
+    std::filesystem::path folder;
+    switch (sink) {
+    case Sink::Null:
+        return true;
+    case Sink::Video:
+        folder = std::filesystem::path(options.capturePath).parent_path();
+        if (!std::filesystem::is_directory(folder, ec)) {
+            std::fprintf(stderr, "castrelle: the folder %s does not exist\n", folder.c_str());
+            return false;
+        }
+        if (std::filesystem::is_directory(options.capturePath, ec)) {
+            std::fprintf(stderr, "castrelle: %s is a folder, not a video file\n",
+                         options.capturePath.c_str());
+            return false;
+        }
+        break;
+    case Sink::PngFolder:
+    case Sink::Shots:
+        folder = sink == Sink::Shots ? options.outDir : options.capturePath;
+        std::filesystem::create_directories(folder, ec);
+        if (ec) {
+            std::fprintf(stderr, "castrelle: cannot make the folder %s: %s\n", folder.c_str(),
+                         ec.message().c_str());
+            return false;
+        }
+        break;
+    }
+    // A read-only disk or a folder of someone else's is refused now, not after the loading.
+    if (access(folder.c_str(), W_OK | X_OK) != 0) {
+        std::fprintf(stderr, "castrelle: cannot write in %s: %s\n", folder.c_str(), std::strerror(errno));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -101,24 +152,13 @@ int runCapture(const Options& options) {
         std::fprintf(stderr, "castrelle: no frame at this frame rate falls between --from and --to\n");
         return 2;
     }
+    if (!prepareOutput(sink, options)) return 1;
 
-    std::error_code ec;
-    if (sink == Sink::Video) {
-        const std::filesystem::path folder = std::filesystem::path(options.capturePath).parent_path();
-        if (!std::filesystem::is_directory(folder, ec)) {
-            std::fprintf(stderr, "castrelle: the folder %s does not exist\n", folder.c_str());
-            return 1;
-        }
-    }
-    if (sink == Sink::PngFolder) std::filesystem::create_directories(options.capturePath, ec);
-    if (sink == Sink::Shots) std::filesystem::create_directories(options.outDir, ec);
-    if (ec) {
-        std::fprintf(stderr, "castrelle: cannot create the output folder: %s\n", ec.message().c_str());
-        return 1;
-    }
+    // The soundtrack is checked as the player checks it, before minutes of rendering.
     const bool withAudio = sink == Sink::Video && options.musicEnabled;
-    if (withAudio && !std::filesystem::exists(kMusicFile)) {
-        reportUnreadableFile(kMusicFile);
+    MusicStream soundtrack;
+    if (withAudio && !soundtrack.open(kMusicFile, false)) {
+        reportUnreadableFile(kMusicFile, soundtrack.openError());
         return 1;
     }
 
@@ -140,23 +180,41 @@ int runCapture(const Options& options) {
         return 1;
     }
 
+    // From here a signal ends the capture in order, so nothing half-made is left behind.
+    deferInterrupts();
+    PendingFile video; // written beside the target, put in its place only once whole
     VideoEncoder encoder;
     if (sink == Sink::Video) {
-        VideoDesc video;
-        video.path = options.capturePath;
-        video.width = options.width;
-        video.height = options.height;
-        video.fpsNum = options.fpsNum;
-        video.fpsDen = options.fpsDen;
-        video.audioPath = withAudio ? std::filesystem::absolute(kMusicFile).string() : std::string();
-        video.audioStartMs = fromMs;
-        if (!encoder.start(video)) {
+        const int fd = video.create(options.capturePath);
+        if (fd < 0) {
+            const int error = errno;
+            std::fprintf(stderr, "castrelle: cannot write in %s: %s\n",
+                         std::filesystem::path(options.capturePath).parent_path().c_str(),
+                         std::strerror(error));
+            shell.shutDown();
+            return 1;
+        }
+        close(fd);
+        VideoDesc videoDesc;
+        videoDesc.path = video.path();
+        videoDesc.width = options.width;
+        videoDesc.height = options.height;
+        videoDesc.fpsNum = options.fpsNum;
+        videoDesc.fpsDen = options.fpsDen;
+        if (withAudio) {
+            // The sound from under the first frame written to the end of the show (a frame rate
+            // slower than the show would otherwise ask for hours of silence).
+            const int64_t first = fixedStepSample(firstWritten, options.fpsNum, options.fpsDen);
+            soundtrack.decodeFrom(first);
+            videoDesc.soundtrack = &soundtrack;
+            videoDesc.soundSamples = int64_t{timetable::kShowEnd} * MusicStream::kSampleRate / 1000 - first;
+        }
+        if (!encoder.start(videoDesc)) {
             shell.shutDown();
             return 1;
         }
     }
 
-    deferInterrupts();
     const int64_t total = fixedStepFrameCount(options.fpsNum, options.fpsDen, 0, toMs);
     ProgressBar progress(total);
     FrameReader reader;
@@ -164,10 +222,12 @@ int runCapture(const Options& options) {
     double start = monotonicSeconds(); // of the written frames
     size_t nextShot = 0;
     bool outputOk = true;
+    std::string failedFile; // the PNG whose writing failed, and why
+    int failure = 0;
     int64_t n = 0;
     int64_t written = 0;
     int lastTime = fromMs;
-    for (; n < total && !interruptSignal() && !shell.quitRequested && outputOk; ++n) {
+    for (; n < total && !interruptSignal() && !shell.quitRequested; ++n) {
         const int t = fixedStepTime(n, options.fpsNum, options.fpsDen, 0);
         if (n < firstWritten) {
             shell.renderFrame(t);
@@ -189,17 +249,25 @@ int runCapture(const Options& options) {
         case Sink::Video:
             outputOk = encoder.write(rgb);
             break;
-        case Sink::PngFolder:
+        case Sink::PngFolder: {
             std::snprintf(name, sizeof name, "frame_%06lld.png", static_cast<long long>(written));
-            outputOk = writePng((std::filesystem::path(options.capturePath) / name).c_str(), rgb,
-                                options.width, options.height);
+            const auto path = std::filesystem::path(options.capturePath) / name;
+            if (!writePng(path.c_str(), rgb, options.width, options.height, failure)) {
+                outputOk = false;
+                failedFile = path.string();
+            }
             break;
+        }
         case Sink::Shots:
             // Each requested time is shown by the first frame at or after it.
-            while (nextShot < shots.size() && shots[nextShot] <= t) {
+            while (outputOk && nextShot < shots.size() && shots[nextShot] <= t) {
                 std::snprintf(name, sizeof name, "shot_%06d.png", shots[nextShot]);
                 const auto path = std::filesystem::path(options.outDir) / name;
-                outputOk = outputOk && writePng(path.c_str(), rgb, options.width, options.height);
+                if (!writePng(path.c_str(), rgb, options.width, options.height, failure)) {
+                    outputOk = false;
+                    failedFile = path.string();
+                    break;
+                }
                 std::printf("%s (frame %lld at %d ms)\n", path.c_str(), static_cast<long long>(n), t);
                 ++nextShot;
             }
@@ -207,6 +275,7 @@ int runCapture(const Options& options) {
         case Sink::Null:
             break;
         }
+        if (!outputOk) break; // this frame was not written
         const double t2 = monotonicSeconds();
         addTiming(timings, timetable::sectionNameAt(t), (t1 - t0) * 1000.0, frameProfile().logicMs,
                   (t2 - t1) * 1000.0, drawnTriangles(), drawnBatches(), effectQuadFrames());
@@ -217,27 +286,40 @@ int runCapture(const Options& options) {
     progress.finish();
     const double seconds = monotonicSeconds() - start;
     const bool fastPath = fastRendering(); // asked while the context is current
+    // ffmpeg says itself why it failed.
     const bool encoded = sink != Sink::Video || encoder.finish();
     shell.shutDown();
 
-    if (!outputOk) std::fprintf(stderr, "castrelle: writing the capture failed\n");
+    if (!failedFile.empty())
+        std::fprintf(stderr, "castrelle: cannot write %s: %s\n", failedFile.c_str(), std::strerror(failure));
     if (interruptSignal())
         std::fprintf(stderr, "Interrupted after %lld frames.\n", static_cast<long long>(written));
-    if (sink == Sink::Video && outputOk && encoded)
-        std::printf("Wrote %s (%lld frames)\n", options.capturePath.c_str(), static_cast<long long>(written));
-    // A video that could not be finished, or that holds no frame (stopped before its range), is
-    // removed; an interrupted one was closed properly by ffmpeg and stays.
-    if (sink == Sink::Video && ((!(outputOk && encoded) && !interruptSignal()) || written == 0))
-        std::filesystem::remove(options.capturePath, ec);
+    // A video that holds no frame (stopped before its range) or could not be finished is dropped,
+    // and what was at its place stays; an interrupted one was closed properly by ffmpeg and is kept.
+    bool kept = true;
+    if (sink == Sink::Video && encoded && written > 0) {
+        kept = video.commit();
+        const int error = errno;
+        if (kept) {
+            std::printf("Wrote %s (%lld frames)\n", options.capturePath.c_str(),
+                        static_cast<long long>(written));
+        } else {
+            std::fprintf(stderr, "castrelle: cannot put the video in place of %s (%s); it is in %s\n",
+                         options.capturePath.c_str(), std::strerror(error), video.path().c_str());
+            video.release();
+        }
+    }
     if (sink == Sink::PngFolder)
         std::printf("Wrote %lld PNG frames to %s\n", static_cast<long long>(written),
                     options.capturePath.c_str());
-    if (options.stats && written > 0) printTimings(timings, seconds, written, lastTime - fromMs, fastPath);
+    if (options.stats && written > 0) printTimings(timings, seconds, written, lastTime - fromMs,
+                   renderer() == Renderer::Shader ? "shader" : fastPath ? "fast" : "reference");
     if (interruptSignal()) return interruptExitStatus();
     if (shell.glError != 0) {
         std::fprintf(stderr, "castrelle: the capture ran into a GL error (above); its frames may be wrong\n");
         return 1;
     }
+    if (!outputOk || !encoded || !kept) return 1;
     if (nextShot < shots.size()) {
         std::fprintf(
             stderr, "castrelle: these shots were not written (the show ends at %d ms):", timetable::kShowEnd);
@@ -245,5 +327,5 @@ int runCapture(const Options& options) {
         std::fputc('\n', stderr);
         return 1;
     }
-    return outputOk && encoded ? 0 : 1;
+    return 0;
 }

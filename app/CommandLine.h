@@ -32,9 +32,11 @@ struct Options {
     int fromMs = 0;
     int toMs = timetable::kShowEnd;
     std::vector<int> shotTimes;
-    std::string outDir;     // where --shot writes
-    bool stats = false;     // per-section timing table after a capture
+    std::string outDir; // where --shot writes
+    bool stats = false; // per-section table after a capture or live play
     bool reference = false; // draw without the renderer's shortcuts (RenderPath::Reference)
+    std::string section; // --section: play from this section's start, or capture just it
+    bool loop = false;   // live play again and again: the show, or with --section that section
     Renderer renderer = Renderer::Fixed;
 };
 

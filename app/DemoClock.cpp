@@ -18,6 +18,17 @@ int DemoClock::read(unsigned now) {
     return time;
 }
 
+void DemoClock::jumpTo(int ms, unsigned now) {
+    if (musicEnabled) {
+        seekPending = false; // a jump before the first frame wins over the start offset
+        music->setPosition(ms);
+        pausedPosition = ms;
+        return;
+    }
+    tickBase = now - static_cast<unsigned>(ms);
+    lastTickTime = ms;
+}
+
 namespace {
 
 int atLeastZero(int ms) { return ms < 0 ? 0 : ms; }

@@ -20,4 +20,6 @@ struct DemoClock {
     int read(unsigned now);
     // Applies a key press at tick now. Returns true for Escape (quit requested).
     bool pressKey(Key key, unsigned now);
+    // Moves the show to demo time ms (the music with it); a pause holds there.
+    void jumpTo(int ms, unsigned now);
 };

@@ -66,7 +66,20 @@ void loadSlot(TextureBank& bank, const SlotLoad& load) {
     for (int face = 0; face < 6; ++face) bank.loadCubeFace(load.faces[face], load.slot, face);
 }
 
+// The effect buffers a module shares.
+EffectBuffers& effectsOf(ShowResources& show, const SceneInfo& row) {
+    return row.effects == EffectSet::WideScene ? show.wideSceneEffects : show.sceneEffects;
+}
+
 } // namespace
+
+LoadSizes loadSizesFor(int frameSize) {
+    LoadSizes sizes;
+    sizes.frameWidth = sizes.frameHeight = frameSize;
+    sizes.effectWidth = frameSize / 2;
+    sizes.effectHeight = frameSize / 4;
+    return sizes;
+}
 
 std::vector<std::string> showTextureFiles() {
     std::vector<std::string> files;
@@ -106,8 +119,7 @@ void loadAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& siz
     for (int i = 0; i < kSceneCount; ++i) {
         const SceneInfo& row = sceneInfo(static_cast<SceneId>(i));
         if (!scenes.isAvailable(row.id)) continue;
-        EffectBuffers& effects =
-            row.effects == EffectSet::WideScene ? show.wideSceneEffects : show.sceneEffects;
+        EffectBuffers& effects = effectsOf(show, row);
         scenes.attach(scenes.context, row.id, effects);
         // A module draws its glows at the small size of the buffers it shares.
         scenes.setup(scenes.context, row.id, sizes.frameWidth, sizes.frameHeight, effects.smallWidth,
@@ -115,5 +127,24 @@ void loadAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& siz
         for (int k = 0; k < row.warmUps.count; ++k)
             scenes.render(scenes.context, row.id, 1, row.warmUps.args[k]);
         bar();
+    }
+}
+
+void resizeAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes,
+               TextureResampler& resampler) {
+    const int w = sizes.frameWidth, h = sizes.frameHeight;
+    show.directorEffects.resize(w, h, sizes.effectWidth, sizes.effectHeight, resampler);
+    show.sceneEffects.resize(w, h, sizes.effectWidth, sizes.effectHeight, resampler);
+    show.wideSceneEffects.resize(w, h, 2 * sizes.effectWidth, 2 * sizes.effectHeight, resampler);
+    resizeScenes(show, scenes, sizes);
+}
+
+void resizeScenes(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes) {
+    for (int i = 0; i < kSceneCount; ++i) {
+        const SceneInfo& row = sceneInfo(static_cast<SceneId>(i));
+        if (!scenes.isAvailable(row.id) || !scenes.resize) continue;
+        const EffectBuffers& effects = effectsOf(show, row);
+        scenes.resize(scenes.context, row.id, sizes.frameWidth, sizes.frameHeight, effects.smallWidth,
+                      effects.smallHeight);
     }
 }

@@ -26,6 +26,10 @@ struct LoadSizes {
     int windowHeight = 600;
 };
 
+// The sizes for a square frame of this size: the effect copies half its width and a quarter of
+// its height.
+LoadSizes loadSizesFor(int frameSize);
+
 // Called for each of the loading bar's steps (draw it, show it).
 struct BarStep {
     void* context = nullptr;
@@ -41,3 +45,11 @@ inline constexpr int kReservedTextureNames = 50;
 std::vector<std::string> showTextureFiles();
 
 void loadAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes, BarStep bar);
+
+// Gives the effect buffers and every set-up module the sizes of a new frame mid-show; the effect
+// copies keep their pictures, resampled (EffectBuffers::resize).
+class TextureResampler;
+void resizeAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes,
+               TextureResampler& resampler);
+// Only the modules: they draw at the frame size given and the small size of their effect buffers.
+void resizeScenes(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes);

@@ -9,7 +9,7 @@
 // ?shot=MS1,MS2,... holds at each in turn until the page's castrelleNextShot() is called.
 
 #include "app/FixedStep.h"
-#include "app/Shell.h"
+#include "app/Player.h"
 #include "platform/Quit.h"
 #include "platform/Ticks.h"
 #include "render/FrameSize.h"
@@ -26,7 +26,8 @@
 namespace {
 
 // Everything lives for the life of the page: the frame loop runs after main has returned.
-Shell gShell;
+Player gPlayer;
+Shell& gShell = gPlayer.shell;
 Options gOptions;
 bool gStarted = false;
 constexpr int kMaxShots = 64;
@@ -72,13 +73,10 @@ void stopShow() {
 
 void playFrame() {
     static bool firstDrawn = false;
-    const bool quitRetrieved = gShell.takeWindowEvent();
-    const int demoTime = gShell.clock.read(tickCount());
-    pageFrame(demoTime); // the page notes the clock as it was read
-    gShell.renderFrame(demoTime);
+    const bool going = gPlayer.step();
     if (!firstDrawn) pageFirstFrameDrawn();
     firstDrawn = true;
-    if (quitRetrieved || gShell.quitRequested) stopShow();
+    if (!going) stopShow();
 }
 
 void shotFrames() {
@@ -105,6 +103,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void castrelleStart() {
     gShell.glCheckFrames = 60; // about once a second: each check stalls the browser's GL pipeline
     gShell.startMusic(gOptions);
     gShell.clock.lastTickTime = static_cast<int>(tickCount() - gShell.clock.tickBase);
+    gPlayer.lastTime = gOptions.startOffset;
+    gPlayer.clockRead = pageFrame; // the page notes the clock as it was read
     emscripten_set_main_loop(playFrame, 0, 0);
 }
 
@@ -141,6 +141,7 @@ int main() {
         emscripten_set_main_loop(shotFrames, 0, 0);
         return 0;
     }
+    gShell.keepStartState(); // for the section keys
     // The page's start button stands on black, not on the finished loading bar.
     bindWindowTarget();
     clear(Buffers::Colour);

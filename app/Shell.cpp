@@ -4,14 +4,13 @@
 #include "render/FrameSize.h"
 #include "scenes/SceneRegistry.h"
 
-#include "platform/Events.h"
-#include "platform/Interrupt.h"
 #include "platform/Quit.h"
 #include "platform/Ticks.h"
 #include "render/GlErrors.h"
 #include "render/PassState.h"
 #include "render/ScreenBlit.h"
 #include "render/ShellText.h"
+#include "render/TextureResample.h"
 
 #include <cstdio>
 
@@ -73,12 +72,7 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
                 }};
     bindFrameTarget(frame);
     const SceneCalls calls = sceneCallsFor(scenes);
-    LoadSizes sizes;
-    sizes.frameWidth = screen.frameWidth;
-    sizes.frameHeight = screen.frameHeight;
-    sizes.effectWidth = screen.frameWidth / 2;
-    sizes.effectHeight = screen.frameHeight / 4;
-    loadAll(show, calls, sizes, bar);
+    loadAll(show, calls, loadSizesFor(screen.frameWidth), bar);
     director.attach(calls, show.directorEffects);
     return true;
 }
@@ -95,7 +89,7 @@ void Shell::startMusic(const Options& options) {
         music.setPosition(options.startOffset);
         clock.music = &music;
     } else {
-        reportUnreadableFile(kMusicFile);
+        reportUnreadableFile(kMusicFile, music.openError());
         clock.musicEnabled = false; // the main loop ends on the posted quit
     }
 }
@@ -105,7 +99,8 @@ void Shell::writeStatus(int demoTime) {
     std::snprintf(timeText, sizeof timeText, "Time: %i", demoTime);
     std::snprintf(fpsText, sizeof fpsText, "Fps: %i", frameRate.framesPerSecond);
     placeStatusText(screen, timeText, fpsText);
-    if (printStatus) std::printf("%s   %s\n", timeText, fpsText);
+    // The frame size last: it changes as live play holds its rate.
+    if (printStatus) std::printf("%s   %s   Frame: %i\n", timeText, fpsText, screen.frameWidth);
 }
 
 void Shell::renderFrame(int demoTime) {
@@ -120,49 +115,41 @@ void Shell::renderFrame(int demoTime) {
     const unsigned error = takeGlError();
     if (error != 0 && glError == 0) {
         glError = error;
-        std::fprintf(stderr, "castrelle: %s in the frame at %d ms\n", glErrorName(error), demoTime);
+        std::fprintf(stderr,
+                     "castrelle: %s in the frame at %d ms (CASTRELLE_GL_DEBUG=1 has the shader renderer's "
+                     "context name the call)\n",
+                     glErrorName(error), demoTime);
     }
 }
 
-bool Shell::takeWindowEvent() {
-    WindowEvent event;
-    if (!pollWindowEvent(window, event)) return false;
-    switch (event.type) {
-    case WindowEvent::Type::Quit: return true;
-    case WindowEvent::Type::KeyDown:
-        if (clock.pressKey(event.key, tickCount())) quitRequested = true;
-        break;
-    case WindowEvent::Type::Resize: setFrameProjection(screen, event.width, event.height); break;
-    case WindowEvent::Type::None: break;
+bool Shell::changeFrameSize(int size) {
+    if (size == screen.frameWidth) return true;
+    {
+        TextureResampler resampler(size, size);
+        resizeAll(show, sceneCallsFor(scenes), loadSizesFor(size), resampler);
+        if (!resizeFrameTarget(frame, size, size, resampler)) return false;
     }
-    return false;
+    screen.frameWidth = screen.frameHeight = size;
+    bindFrameTarget(frame);
+    return true;
+}
+
+void Shell::keepStartState() {
+    start_ = std::make_unique<StartState>(StartState{scenes, director, savedRandom()});
+}
+
+void Shell::startOver() {
+    if (!start_) return;
+    scenes = start_->scenes;
+    director = start_->director;
+    restoreRandom(start_->random);
+    // The kept scenes drew at the frame size of their load.
+    const LoadSizes sizes = loadSizesFor(screen.frameWidth);
+    resizeScenes(show, sceneCallsFor(scenes), sizes);
 }
 
 void Shell::shutDown() {
     music.close();
     std::fflush(stdout);
     closeGlWindow(window);
-}
-
-int runDemo(const Options& options) {
-    Shell shell;
-    shell.screen.frameWidth = shell.screen.frameHeight = options.frameSize ? options.frameSize : kBaseFrame;
-    WindowDesc desc;
-    desc.fullscreen = !options.windowed;
-    int status = 0;
-    if (!shell.startUp(desc, status)) return status;
-    shell.startMusic(options);
-    std::printf("Initialization finished in %.2f seconds! \n", (tickCount() - shell.creationTick) * 0.001);
-    shell.clock.lastTickTime = static_cast<int>(tickCount() - shell.clock.tickBase);
-
-    bool quitRetrieved = false;
-    deferInterrupts();
-    while (!quitRetrieved && !shell.quitRequested && !interruptSignal()) {
-        quitRetrieved = shell.takeWindowEvent();
-        shell.renderFrame(shell.clock.read(tickCount()));
-        swapGlWindow(shell.window);
-    }
-    shell.shutDown();
-    if (interruptSignal()) return interruptExitStatus();
-    return startupFailed() || shell.glError != 0 ? 1 : 0;
 }

@@ -3,6 +3,7 @@
 // fixed-step capture drive the same Shell: they differ only in where the demo time comes from and
 // where the finished frame goes.
 
+#include "anim/Random.h"
 #include "app/CommandLine.h"
 #include "app/DemoClock.h"
 #include "app/FrameRate.h"
@@ -14,6 +15,8 @@
 #include "render/ShellText.h"
 #include "scenes/SceneRegistry.h"
 #include "timeline/Director.h"
+
+#include <memory>
 
 struct Shell {
     ScreenSize screen;
@@ -42,16 +45,24 @@ struct Shell {
     // Renders one frame for demoTime into the back buffer: director, blit, status line; then
     // checks that GL took every call of it.
     void renderFrame(int demoTime);
-    // Acts on the window's next message, if any: keys seek, pause or quit, a resize moves the
-    // picture. Returns true when it was the quit message (the frame still completes).
-    bool takeWindowEvent();
+    // Renders from the next frame on at a new square frame size; the feedback the scenes draw
+    // from keeps its picture. False when the context cannot render at that size.
+    bool changeFrameSize(int size);
+    // Keeps the state the show starts from (every scene, the director, the random numbers), and
+    // puts it back: a section the show then jumps to plays as when started there. Live play
+    // keeps it once loaded; the effect buffers and the frame size stay as they are.
+    void keepStartState();
+    void startOver();
     void shutDown();
 
   private:
     void writeStatus(int demoTime);
     int framesUnchecked_ = 0;
-};
 
-// Runs the show with the given options; returns the process exit status: 0 when the show ended
-// or the user quit (or declined the windowed fallback), non-zero when start-up failed.
-int runDemo(const Options& options);
+    struct StartState {
+        ShowScenes scenes;
+        Director director;
+        RandomGenerator random;
+    };
+    std::unique_ptr<StartState> start_;
+};

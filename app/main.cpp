@@ -1,7 +1,7 @@
 // castrelle: the Castrelle Quillmere demo.
 #include "app/Capture.h"
 #include "app/CommandLine.h"
-#include "app/Shell.h"
+#include "app/Player.h"
 #include "platform/GlContext.h"
 #include "platform/Interrupt.h"
 #include "render/RenderPath.h"

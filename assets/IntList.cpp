@@ -13,3 +13,21 @@ void IntList::push(int value) {
     items[count] = value;
     count += 1;
 }
+
+IntList::IntList(const IntList& other)
+    : items(std::make_unique<int[]>(static_cast<size_t>(other.capacity))), capacity(other.capacity),
+      count(other.count) {
+    std::copy(other.items.get(), other.items.get() + count, items.get());
+}
+
+IntList& IntList::operator=(const IntList& other) {
+    if (this != &other) {
+        if (capacity < other.count) {
+            items = std::make_unique<int[]>(static_cast<size_t>(other.capacity));
+            capacity = other.capacity;
+        }
+        std::copy(other.items.get(), other.items.get() + other.count, items.get());
+        count = other.count;
+    }
+    return *this;
+}

@@ -10,6 +10,10 @@ struct IntList {
     int count = 0;
 
     IntList() : items(std::make_unique<int[]>(6)) {}
+    IntList(const IntList& other);
+    IntList(IntList&&) noexcept = default;
+    IntList& operator=(const IntList& other);
+    IntList& operator=(IntList&&) noexcept = default;
 
     void push(int value);
     int operator[](int index) const { return items[index]; }

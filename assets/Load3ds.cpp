@@ -5,11 +5,11 @@
 // load with the file error message, and objects read until then stay whole.
 
 #include "assets/Model.h"
+#include "platform/DataFile.h"
 #include "platform/Quit.h"
 
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 #include <sys/types.h>
 #include <vector>
 
@@ -397,12 +397,7 @@ Step Walker::smoothGroups(std::int64_t end) const {
 } // namespace
 
 int Model::load(const char* path) {
-    std::FILE* stream = std::fopen(path, "rb");
-    struct stat info = {};
-    if (stream && (fstat(fileno(stream), &info) != 0 || !S_ISREG(info.st_mode))) { // a directory, a device
-        std::fclose(stream);
-        stream = nullptr;
-    }
+    std::FILE* stream = openDataStream(path); // a directory, a device or a FIFO is refused
     if (!stream) {
         reportUnreadableFile(path);
         return 0;

@@ -4,6 +4,7 @@
 // every mesh by index. It also carries the viewport sizes, the field of view and the last eye
 // the camera set-up recorded, which the renderer and the effects read.
 
+#include "assets/Boxed.h"
 #include "assets/MeshObject.h"
 #include "math/Vec.h"
 
@@ -25,7 +26,7 @@ struct Model {
     float fieldOfView = 75.0f;  // vertical, degrees
     Vec3 eyePosition;           // recorded by the last perspective set-up
     Vec3 eyeDirection;
-    std::vector<std::unique_ptr<MeshObject>> objects; // capacity entries, the first objectCount made
+    std::vector<Boxed<MeshObject>> objects; // capacity entries, the first objectCount made
 
     // Loader state, meaningful only while a file is being read. Positions are 64-bit so that a
     // chunk length near 4 GiB cannot wrap an end position round to before its start.

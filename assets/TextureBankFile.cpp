@@ -2,10 +2,11 @@
 // (libjpeg natively, stb_image in the browser).
 
 #include "assets/TextureBank.h"
+#include "platform/DataFile.h"
 #include "platform/Quit.h"
 
 bool TextureBank::decodeJpeg(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = openDataStream(path); // a directory, a device or a FIFO is refused
     if (!file) {
         reportUnreadableFile(path);
         return false;

@@ -50,7 +50,7 @@ void swarmFrames(benchmark::State& state, bool stars, float credits) {
     scene.starsEnabled = stars;
     resetDrawnBatches();
     for (auto _ : state) {
-        scene.clock.time = 40102.0f;
+        scene.stage.clock.time = 40102.0f;
         scene.previousVariant = 1;
         scene.creditsClock = credits;
         scene.render(0, 1);

@@ -12,7 +12,7 @@ struct Vec3 {
     float len = 0.0f; // written only by length()
 
     Vec3() = default;
-    Vec3(float ax, float ay, float az) : x(ax), y(ay), z(az) {}
+    constexpr Vec3(float ax, float ay, float az) : x(ax), y(ay), z(az) {}
 
     void set(float ax, float ay, float az) { x = ax, y = ay, z = az; }
     void copyFrom(const Vec3& o) { x = o.x, y = o.y, z = o.z; }

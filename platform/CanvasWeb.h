@@ -2,6 +2,8 @@
 // The page's canvas, which the show draws on.
 
 inline constexpr const char* kCanvas = "#canvas";
+// What goes fullscreen: the canvas with the page's messages over it.
+inline constexpr const char* kStage = "#stage";
 
 // Sizes the canvas's drawing buffer to its size on the page in device pixels (at least 1 x 1)
 // and returns that size.

@@ -1,7 +1,8 @@
 #pragma once
 // The window's messages, one at a time, as the main loop takes them.
 
-enum class Key { Other, Escape, Left, Right, Up, Down, F9 };
+// Fullscreen is F11 or Alt+Enter.
+enum class Key { Other, Escape, Left, Right, Up, Down, F9, PageUp, PageDown, Home, Fullscreen };
 
 struct WindowEvent {
     enum class Type { None, Quit, KeyDown, Resize };

@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr const char* kStage = "#stage";
 constexpr const char* kFullscreenButton = "#fullscreen";
 
 // Events waiting for the frame loop; when it falls behind, the newest are dropped.
@@ -36,6 +35,9 @@ Key keyOf(const char* name) {
     if (!std::strcmp(name, "ArrowUp")) return Key::Up;
     if (!std::strcmp(name, "ArrowDown")) return Key::Down;
     if (!std::strcmp(name, "F9")) return Key::F9;
+    if (!std::strcmp(name, "PageUp")) return Key::PageUp;
+    if (!std::strcmp(name, "PageDown")) return Key::PageDown;
+    if (!std::strcmp(name, "Home")) return Key::Home;
     return Key::Other;
 }
 

@@ -56,14 +56,6 @@ void reportNoEsContext() {
                 "OpenGL ES", MessageIcon::Error);
 }
 
-// The display must offer exactly the asked size; otherwise the fullscreen mode is refused.
-bool fullscreenModeAvailable(int width, int height) {
-    SDL_DisplayMode want = {SDL_PIXELFORMAT_UNKNOWN, width, height, 0, nullptr};
-    SDL_DisplayMode got = {};
-    if (!SDL_GetClosestDisplayMode(0, &want, &got)) return false;
-    return got.w == width && got.h == height;
-}
-
 } // namespace
 
 bool displayReachable() {
@@ -81,28 +73,35 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
     }
     requestPixelFormat(desc.api);
 
+    // Fullscreen covers the display in its own mode (the picture keeps its bars), with a window
+    // made at the display's size: without a window manager a window keeps the size it was made
+    // at. The size asked for is the window's when the viewer leaves fullscreen.
     bool fullscreen = desc.fullscreen && !desc.offscreen;
-    if (fullscreen && !fullscreenModeAvailable(desc.width, desc.height)) {
+    const Uint32 flags =
+        SDL_WINDOW_OPENGL | (desc.offscreen ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+    SDL_DisplayMode desktop = {};
+    if (fullscreen && SDL_GetDesktopDisplayMode(0, &desktop) == 0)
+        out.window = SDL_CreateWindow(desc.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desktop.w,
+                                      desktop.h, flags | SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (fullscreen && !out.window) {
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         if (!askYesNo("The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode "
                       "Instead?",
                       "OPENGL"))
             return WindowResult::Declined;
         fullscreen = false;
     }
-
-    Uint32 flags = SDL_WINDOW_OPENGL | (desc.offscreen ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
-    if (fullscreen)
-        flags |= SDL_WINDOW_FULLSCREEN;
-    else if (!desc.offscreen)
-        flags |= SDL_WINDOW_RESIZABLE;
-    out.window = SDL_CreateWindow(desc.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desc.width,
-                                  desc.height, flags);
+    if (!fullscreen)
+        out.window = SDL_CreateWindow(desc.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desc.width,
+                                      desc.height, flags);
     if (!out.window) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         showMessage("Couldn't create window!", "Window Creation Error", MessageIcon::Error);
         return WindowResult::WindowFailed;
     }
     out.fullscreen = fullscreen;
+    out.windowedWidth = desc.width;
+    out.windowedHeight = desc.height;
     if (fullscreen) SDL_ShowCursor(SDL_DISABLE);
 
     out.context = SDL_GL_CreateContext(out.window);
@@ -145,6 +144,40 @@ void swapGlWindow(const GlWindow& w) { SDL_GL_SwapWindow(w.window); }
 
 void glWindowSize(const GlWindow& w, int& width, int& height) {
     SDL_GL_GetDrawableSize(w.window, &width, &height);
+}
+
+bool setGlWindowFullscreen(GlWindow& w, bool fullscreen) {
+    if (w.offscreen || fullscreen == w.fullscreen) return fullscreen == w.fullscreen;
+    // Without a window manager nothing moves or sizes the window for its new state: it is given
+    // the display's bounds before it goes fullscreen, and its old size and place after.
+    SDL_Rect bounds = {};
+    const int display = SDL_GetWindowDisplayIndex(w.window);
+    if (fullscreen) {
+        SDL_GetWindowSize(w.window, &w.windowedWidth, &w.windowedHeight);
+        if (display >= 0 && SDL_GetDisplayBounds(display, &bounds) == 0) {
+            SDL_SetWindowPosition(w.window, bounds.x, bounds.y);
+            SDL_SetWindowSize(w.window, bounds.w, bounds.h);
+        }
+    }
+    if (SDL_SetWindowFullscreen(w.window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+        return false;
+    }
+    if (!fullscreen) {
+        SDL_SetWindowSize(w.window, w.windowedWidth, w.windowedHeight);
+        const int centred = SDL_WINDOWPOS_CENTERED_DISPLAY(display);
+        SDL_SetWindowPosition(w.window, centred, centred);
+    }
+    w.fullscreen = fullscreen;
+    SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
+    return true;
+}
+
+int glWindowRefreshRate(const GlWindow& w) {
+    SDL_DisplayMode mode = {};
+    const int display = SDL_GetWindowDisplayIndex(w.window);
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return 0;
+    return mode.refresh_rate;
 }
 
 bool useSharedOffscreenContext(GlApi api) {

@@ -15,7 +15,7 @@ struct WindowDesc {
     const char* title = "Castrelle Quillmere";
     int width = 800;
     int height = 600;
-    bool fullscreen = true;
+    bool fullscreen = true; // on the desktop's own mode, no mode switch
     bool offscreen = false; // no window system: render into an invisible surface
     GlApi api = GlApi::Compatibility;
 };
@@ -33,6 +33,8 @@ struct GlWindow {
     void* context = nullptr;
     bool fullscreen = false;
     bool offscreen = false;
+    int windowedWidth = 0; // the window's size to come back to from fullscreen
+    int windowedHeight = 0;
 };
 
 // Opens the window and makes its context current. Reports failures with the start-up messages.
@@ -41,6 +43,11 @@ void closeGlWindow(GlWindow& w);
 void swapGlWindow(const GlWindow& w);
 // The size of the drawable in pixels (the display may not give the size asked for).
 void glWindowSize(const GlWindow& w, int& width, int& height);
+// Fullscreen on the desktop's mode, or back to the window it was; the drawable's new size comes
+// as a resize event. False when the window system refused.
+bool setGlWindowFullscreen(GlWindow& w, bool fullscreen);
+// The refresh rate of the window's display in Hz, or 0 where the system does not say.
+int glWindowRefreshRate(const GlWindow& w);
 
 // The one offscreen context (800 x 600) of each API that tests and benchmarks share in a process:
 // opened on first use, with message boxes off, and made current on every call. False when none

@@ -76,6 +76,19 @@ void closeGlWindow(GlWindow& w) {
 // The browser shows the canvas when control returns to it.
 void swapGlWindow(const GlWindow&) {}
 
+// The page's F key and button ask for fullscreen themselves (a browser grants it only in the
+// viewer's own event); a request from the frame loop waits for the viewer's next one.
+bool setGlWindowFullscreen(GlWindow& w, bool fullscreen) {
+    const EMSCRIPTEN_RESULT r =
+        fullscreen ? emscripten_request_fullscreen(kStage, EM_TRUE) : emscripten_exit_fullscreen();
+    if (r != EMSCRIPTEN_RESULT_SUCCESS && r != EMSCRIPTEN_RESULT_DEFERRED) return false;
+    w.fullscreen = fullscreen;
+    return true;
+}
+
+// A browser does not say; its animation frames follow the display.
+int glWindowRefreshRate(const GlWindow&) { return 0; }
+
 void glWindowSize(const GlWindow&, int& width, int& height) {
     emscripten_get_canvas_element_size(kCanvas, &width, &height);
 }

@@ -21,6 +21,7 @@ void installInterruptHandlers() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 void deferInterrupts() { gDeferred = 1; }

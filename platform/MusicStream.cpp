@@ -1,14 +1,17 @@
 #include "platform/MusicStream.h"
 
+#include "platform/DataFile.h"
 #include "platform/Ticks.h"
 
 #include <SDL2/SDL.h>
 #include <mpg123.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -24,31 +27,49 @@ bool gMpgReady = false;
 
 bool MusicStream::open(const char* path, bool withAudio) {
     close();
+    openError_.clear();
     if (!gMpgReady) {
-        if (mpg123_init() != MPG123_OK) return false;
+        if (mpg123_init() != MPG123_OK) {
+            openError_ = "the MP3 decoder cannot start";
+            return false;
+        }
         gMpgReady = true;
+    }
+    const int file = openDataFile(path);
+    if (file < 0) {
+        openError_ = dataFileError(errno);
+        return false;
     }
     int err = MPG123_OK;
     mpg123_handle* h = mpg123_new(nullptr, &err);
-    if (!h) return false;
+    if (!h) {
+        ::close(file);
+        openError_ = "the MP3 decoder cannot start";
+        return false;
+    }
     mpg123_param(h, MPG123_FLAGS, MPG123_GAPLESS | MPG123_FORCE_SEEKABLE | MPG123_QUIET, 0.0);
     mpg123_format_none(h);
     mpg123_format(h, kSampleRate, MPG123_STEREO, MPG123_ENC_SIGNED_16);
-    // The file must exist and hold at least one decodable frame in the expected format.
+    // The file must hold at least one decodable frame in the expected format.
     long rate = 0;
     int channels = 0, encoding = 0;
     unsigned char probe[4096];
     size_t got = 0;
-    bool ok = mpg123_open(h, path) == MPG123_OK && mpg123_getformat(h, &rate, &channels, &encoding) == MPG123_OK;
+    bool ok =
+        mpg123_open_fd(h, file) == MPG123_OK && mpg123_getformat(h, &rate, &channels, &encoding) == MPG123_OK;
     if (ok) {
         const int r = mpg123_read(h, probe, sizeof probe, &got);
         ok = (r == MPG123_OK || r == MPG123_DONE || r == MPG123_NEW_FORMAT) && got > 0;
     }
     if (ok) ok = mpg123_scan(h) == MPG123_OK;
     if (!ok) {
+        openError_ =
+            lseek(file, 0, SEEK_END) == 0 ? "the file is empty" : "no MP3 audio in it that plays at 44100 Hz";
         mpg123_delete(h);
+        ::close(file);
         return false;
     }
+    file_ = file;
     decoder_ = h;
     lengthSamples_ = std::max<int64_t>(0, mpg123_length(h));
     seekDecoder(0);
@@ -63,7 +84,8 @@ bool MusicStream::open(const char* path, bool withAudio) {
         want.userdata = this;
         SDL_AudioSpec have = {};
         device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-        if (device_ == 0) std::fprintf(stderr, "No audio device (%s): the music plays silently\n", SDL_GetError());
+        if (device_ == 0)
+            std::fprintf(stderr, "No audio device (%s): the music plays silently\n", SDL_GetError());
     }
     return true;
 }
@@ -77,6 +99,10 @@ void MusicStream::close() {
         mpg123_close(decoder_);
         mpg123_delete(decoder_);
         decoder_ = nullptr;
+    }
+    if (file_ >= 0) {
+        ::close(file_);
+        file_ = -1;
     }
     playing_ = false;
 }
@@ -118,6 +144,11 @@ void MusicStream::setPosition(int ms) {
     seekDecoder(sample);
 }
 
+int MusicStream::decoderPosition() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<int>(static_cast<double>(decodeSample_) / kSamplesPerMs);
+}
+
 void MusicStream::setMuted(bool muted) {
     std::lock_guard<std::mutex> lock(mutex_);
     muted_ = muted;
@@ -126,16 +157,25 @@ void MusicStream::setMuted(bool muted) {
 void MusicStream::seekDecoder(int64_t sample) {
     decodeSample_ = sample;
     decoderAtEnd_ = sample >= lengthSamples_;
-    if (!decoderAtEnd_ && mpg123_seek(decoder_, static_cast<off_t>(sample), SEEK_SET) < 0) decoderAtEnd_ = true;
+    if (!decoderAtEnd_ && mpg123_seek(decoder_, static_cast<off_t>(sample), SEEK_SET) < 0)
+        decoderAtEnd_ = true;
 }
 
 void MusicStream::audioCallback(void* self, uint8_t* out, int bytes) {
     static_cast<MusicStream*>(self)->fill(reinterpret_cast<int16_t*>(out), bytes / 4);
 }
 
-// Runs on the audio thread.
-void MusicStream::fill(int16_t* out, int frames) {
+void MusicStream::decodeFrom(int64_t sample) {
     std::lock_guard<std::mutex> lock(mutex_);
+    seekDecoder(sample);
+}
+
+void MusicStream::readSamples(int16_t* out, int frames) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    decode(out, frames);
+}
+
+void MusicStream::decode(int16_t* out, int frames) {
     size_t done = 0;
     const size_t want = static_cast<size_t>(frames) * 4;
     unsigned char* bytes = reinterpret_cast<unsigned char*>(out);
@@ -146,14 +186,21 @@ void MusicStream::fill(int16_t* out, int frames) {
         if (r == MPG123_DONE || (r != MPG123_OK && r != MPG123_NEW_FORMAT && got == 0)) decoderAtEnd_ = true;
     }
     std::memset(bytes + done, 0, want - done);
-    if (muted_) std::memset(bytes, 0, want);
+    decodeSample_ += frames;
+}
 
-    // Pull the tick clock towards the device: the chunk written now starts at decodeSample_.
+// Runs on the audio thread.
+void MusicStream::fill(int16_t* out, int frames) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    // The chunk written now starts at decodeSample_.
+    const double actual = static_cast<double>(decodeSample_);
+    decode(out, frames);
+    if (muted_) std::memset(out, 0, static_cast<size_t>(frames) * 4);
+
+    // Pull the tick clock towards the device.
     const unsigned now = tickCount();
     const double predicted = static_cast<double>(clockSample(now));
-    const double actual = static_cast<double>(decodeSample_);
     const double drift = actual - predicted;
     anchorTick_ = now;
     anchorSample_ = std::fabs(drift) > kResyncSamples ? actual : predicted + drift * kSlewShare;
-    decodeSample_ += frames;
 }

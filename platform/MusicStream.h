@@ -9,11 +9,12 @@
 
 #include <cstdint>
 #include <mutex>
+#include <string>
 
 struct mpg123_handle_struct;
 
 class MusicStream {
-public:
+  public:
     static constexpr int kSampleRate = 44100;
 
     MusicStream() = default;
@@ -22,8 +23,10 @@ public:
     ~MusicStream() { close(); }
 
     // Opens and checks the file. withAudio false, or no audio device, gives a silent stream.
-    // Returns false (and leaves the stream closed) when the file is missing or undecodable.
+    // Returns false (and leaves the stream closed) when the file is missing, not a regular file
+    // or undecodable; openError() then says why.
     bool open(const char* path, bool withAudio);
+    const char* openError() const { return openError_.c_str(); }
     void close();
     bool isOpen() const;
     bool hasAudioDevice() const;
@@ -35,16 +38,27 @@ public:
     int position() const;
     // Moves playback to ms (negative values count as 0).
     void setPosition(int ms);
+    // Where the sound is in the music, in milliseconds: the next sample the decoder hands the
+    // audio device (the clock follows it; this is what a seek really moved).
+    int decoderPosition() const;
     // While muted the device plays silence; the position behaves as before.
     void setMuted(bool muted);
 
-private:
+    // Decoding without a device, for captures: the samples from sample on, the ones played at
+    // that position (44100 Hz stereo), silence past the end of the file.
+    void decodeFrom(int64_t sample);
+    void readSamples(int16_t* out, int frames);
+
+  private:
     static void audioCallback(void* self, uint8_t* out, int bytes);
     void fill(int16_t* out, int frames);
+    void decode(int16_t* out, int frames); // with mutex_ held
     void seekDecoder(int64_t sample);
     int64_t clockSample(unsigned now) const;
 
     mpg123_handle_struct* decoder_ = nullptr;
+    int file_ = -1;
+    std::string openError_;
     uint32_t device_ = 0;
     int64_t lengthSamples_ = 0;
     bool playing_ = false;

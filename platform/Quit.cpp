@@ -2,11 +2,15 @@
 
 #include "platform/MessageBox.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 bool gPending = false;
 bool gStartupFailed = false;
+std::vector<std::string> gUnreadableFiles; // reported already
 } // namespace
 
 void postQuitMessage() { gPending = true; }
@@ -25,12 +29,20 @@ void reportStartupError(const char* text, const char* caption) {
     gStartupFailed = true;
 }
 
-void reportUnreadableFile(const char* path) {
-    char text[256] = {};
-    std::snprintf(text, sizeof text, "Can't load file %s", path);
+void reportUnreadableFile(const char* path, const char* reason) {
+    if (std::find(gUnreadableFiles.begin(), gUnreadableFiles.end(), path) != gUnreadableFiles.end()) return;
+    gUnreadableFiles.emplace_back(path);
+    char text[512] = {};
+    if (reason)
+        std::snprintf(text, sizeof text, "Can't load file %s (%s)", path, reason);
+    else
+        std::snprintf(text, sizeof text, "Can't load file %s", path);
     reportStartupError(text, "File read error");
 }
 
 bool startupFailed() { return gStartupFailed; }
 
-void resetQuitState() { gPending = gStartupFailed = false; }
+void resetQuitState() {
+    gPending = gStartupFailed = false;
+    gUnreadableFiles.clear();
+}

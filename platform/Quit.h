@@ -10,8 +10,9 @@ bool quitMessagePending();
 // Shows the message (see MessageBox.h), posts the quit message and remembers that start-up
 // failed, so the program ends with a non-zero status instead of pretending all went well.
 void reportStartupError(const char* text, const char* caption);
-// The start-up error of a data file that cannot be read: "Can't load file <path>".
-void reportUnreadableFile(const char* path);
+// The start-up error of a data file that cannot be read: "Can't load file <path>", with the reason
+// in brackets when one is given. Each file is reported once, however often it is read.
+void reportUnreadableFile(const char* path, const char* reason = nullptr);
 bool startupFailed();
 
 void resetQuitState(); // for tests

@@ -4,6 +4,7 @@
 #include "post/EffectBackends.h"
 #include "render/FrameSize.h"
 #include "render/Renderer.h"
+#include "render/TextureResample.h"
 
 namespace {
 
@@ -16,6 +17,31 @@ EffectBuffers::EffectBuffers(int fullW, int fullH, int smallW, int smallH)
       smallWidth(smallW), smallHeight(smallH), smallHalfWidth(smallW / 2), smallHalfHeight(smallH / 2),
       pixelScale(static_cast<float>(fullW) / static_cast<float>(kBaseFrame)) {
     shaded() ? shader::createTextures(*this) : fixedfn::createTextures(*this);
+}
+
+void EffectBuffers::resize(int fullW, int fullH, int smallW, int smallH, TextureResampler& resampler) {
+    for (int i = 0; i < kCopyCount; ++i) {
+        resampler.resample(copyTex[i], fullW, fullH);
+        resampler.resample(passTex[i], fullW, fullH);
+        resampler.resample(smallCopyTex[i], smallW, smallH);
+        resampler.resample(smallPassTex[i], smallW, smallH);
+    }
+    resampler.resample(halfMaskTex, fullW / 2, fullH / 2);
+    resampler.resample(halfPassTex, fullW / 2, fullH / 2);
+    // The shader renderer's own scratch textures (none on the fixed-function one).
+    for (const unsigned t : streakTex)
+        if (t) resampler.resample(t, smallW / 2, smallH);
+    for (const unsigned t : quarterMaskTex)
+        if (t) resampler.resample(t, fullW / 4, fullH / 4);
+    fullWidth = fullW;
+    fullHeight = fullH;
+    fullHalfWidth = fullW / 2;
+    fullHalfHeight = fullH / 2;
+    smallWidth = smallW;
+    smallHeight = smallH;
+    smallHalfWidth = smallW / 2;
+    smallHalfHeight = smallH / 2;
+    pixelScale = static_cast<float>(fullW) / static_cast<float>(kBaseFrame);
 }
 
 void EffectBuffers::grab(Copy copy) { shaded() ? shader::grab(*this, copy) : fixedfn::grab(*this, copy); }

@@ -62,6 +62,8 @@ struct HalfMaskComposition {
     Copy glow = Copy::Glow;
 };
 
+class TextureResampler;
+
 struct EffectBuffers {
     // Indexed by Copy. Copy::Wrapping's full-size textures wrap (GL_REPEAT); every other texture
     // clamps.
@@ -74,6 +76,14 @@ struct EffectBuffers {
     // others do.
     unsigned halfMaskTex = 0;
     unsigned halfPassTex = 0;
+
+    // The shader renderer's own: the streak chain at half the small width (the grab scaled
+    // down, two textures the passes render into by turns), the soft mask's passes at a
+    // quarter of the full size each way (rendered into by turns), and the framebuffer that
+    // renders into them. None on the fixed-function renderer.
+    unsigned streakTex[3] = {};
+    unsigned quarterMaskTex[2] = {};
+    unsigned passFramebuffer = 0;
 
     int fullWidth = 0, fullHeight = 0;
     int fullHalfWidth = 0, fullHalfHeight = 0;
@@ -91,6 +101,10 @@ struct EffectBuffers {
     EffectBuffers() = default;
     // Creates the eighteen textures (power-of-two sizes), all black.
     EffectBuffers(int fullWidth, int fullHeight, int smallWidth, int smallHeight);
+
+    // Takes the sizes of a new frame mid-show: every texture keeps its name and gets its
+    // picture resampled to its new size, so feedback drawn from the copies carries on.
+    void resize(int fullWidth, int fullHeight, int smallWidth, int smallHeight, TextureResampler& resampler);
 
     // The full-size copy as a texture a mesh can wear.
     int textureOf(Copy copy) const { return static_cast<int>(copyTex[static_cast<int>(copy)]); }

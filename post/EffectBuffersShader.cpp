@@ -1,7 +1,10 @@
 // The shader back end of EffectBuffers.h: the operations as the fixed-function renderer's fast
 // path draws them (blur's taps and burn's doubled quad in one pass each, rounded to eight bits as
 // the framebuffer rounds between the reference's passes; the shadow mask blurred at half size and
-// composed in one quad), with the same raster state left behind.
+// composed in one quad), with the same raster state left behind. Beyond the fast path, passes
+// that feed only the next pass render into textures instead of being copied back, and two
+// low-frequency chains run smaller: the shafts' zoom streaks at half width, and a widely blurred
+// shadow mask at a quarter of the frame's size each way.
 #include "post/EffectBackends.h"
 
 #include "glext/EsTable.h"
@@ -95,12 +98,59 @@ void main() {
 }
 )";
 
+// The streak chain at half width (see zoomStreak). A pass lays the picture zoomed over itself:
+// the unzoomed texel read as it lies, the zoomed one filtered and black past the edge, mixed by
+// the pass's eight-bit alpha as the blend mixes them.
+constexpr const char* kHalfStreakFragment = R"(
+uniform sampler2D uTexture;
+uniform vec4 uRect;   // the zoomed picture's texture rectangle
+uniform float uAlpha;
+in vec2 vTexCoord;
+out vec4 fragColour;
+BORDER_FADE
+void main() {
+#ifdef DOWNSCALE
+    fragColour = vec4(texture(uTexture, vTexCoord).rgb, 1.0);
+#else
+    vec3 kept = texelFetch(uTexture, ivec2(gl_FragCoord.xy), 0).rgb;
+    vec2 uv = mix(uRect.xy, uRect.zw, vTexCoord);
+    vec3 zoomed = texture(uTexture, uv).rgb * borderFade(uv, vec2(textureSize(uTexture, 0)));
+    fragColour = vec4(mix(kept, zoomed, uAlpha), 1.0);
+#endif
+}
+)";
+
+// The half-width chain's result back over the frame at its size: what the passes added (the
+// result less the share `uKept` of the picture they started from), over the frame's own picture
+// kept at that share by the blend.
+constexpr const char* kStreakResultFragment = R"(
+uniform sampler2D uTexture;
+uniform sampler2D uStart;
+uniform float uKept;
+in vec2 vTexCoord;
+out vec4 fragColour;
+void main() {
+    vec3 added = texture(uTexture, vTexCoord).rgb - uKept * texture(uStart, vTexCoord).rgb;
+    fragColour = vec4(max(added, 0.0), uKept);
+}
+)";
+
 struct EffectProgram {
     GLuint id = 0;
-    GLint matrix = -1, tap = -1, tint = -1, glowBorder = -1;
+    GLint matrix = -1, tap = -1, tint = -1, glowBorder = -1, rect = -1, alpha = -1, kept = -1;
 };
 
-enum ProgramKind { kBurn, kBurnBordered, kBlur, kBlurBordered, kCompose, kProgramKinds };
+enum ProgramKind {
+    kBurn,
+    kBurnBordered,
+    kBlur,
+    kBlurBordered,
+    kCompose,
+    kDownscale,
+    kHalfStreak,
+    kStreakResult,
+    kProgramKinds
+};
 EffectProgram gPrograms[kProgramKinds];
 
 std::string withBorderFade(const char* source) {
@@ -113,6 +163,7 @@ bool buildPrograms() {
     if (gPrograms[kBurn].id) return true;
     static const std::string effect = withBorderFade(kEffectFragment);
     static const std::string compose = withBorderFade(kComposeFragment);
+    static const std::string halfStreak = withBorderFade(kHalfStreakFragment);
     const struct {
         const char* name;
         const char* fragment;
@@ -123,6 +174,9 @@ bool buildPrograms() {
         {"blur", effect.c_str(), "#define BLUR\n"},
         {"blur", effect.c_str(), "#define BLUR\n#define BLACK_BORDER\n"},
         {"shadowed frame", compose.c_str(), ""},
+        {"streak downscale", halfStreak.c_str(), "#define DOWNSCALE\n"},
+        {"half-size streak", halfStreak.c_str(), ""},
+        {"streak result", kStreakResultFragment, ""},
     };
     for (int i = 0; i < kProgramKinds; ++i) {
         EffectProgram& p = gPrograms[i];
@@ -132,8 +186,12 @@ bool buildPrograms() {
         p.tap = es::glGetUniformLocation(p.id, "uTap");
         p.tint = es::glGetUniformLocation(p.id, "uTint");
         p.glowBorder = es::glGetUniformLocation(p.id, "uGlowBorder");
+        p.rect = es::glGetUniformLocation(p.id, "uRect");
+        p.alpha = es::glGetUniformLocation(p.id, "uAlpha");
+        p.kept = es::glGetUniformLocation(p.id, "uKept");
         setSamplerUnit(p.id, "uTexture", 0);
     }
+    setSamplerUnit(gPrograms[kStreakResult].id, "uStart", 1);
     setSamplerUnit(gPrograms[kCompose].id, "uPicture", 0);
     setSamplerUnit(gPrograms[kCompose].id, "uMask", 1);
     setSamplerUnit(gPrograms[kCompose].id, "uGlow", 2);
@@ -148,6 +206,18 @@ const EffectProgram* useProgram(ProgramKind kind) {
     const Mat4 matrix = projectionMatrix() * modelviewMatrix();
     es::glUniformMatrix4fv(p.matrix, 1, GL_FALSE, matrix.m);
     return &p;
+}
+
+// Makes the blur program for the texture current, with pass offset h, the blur's tint and the
+// tap weight in eight bits as the blend applies the vertex alpha, and binds the texture; null
+// when the programs do not build.
+const EffectProgram* useBlurPass(unsigned texture, const TapOffset& h, const BlurDesc& desc) {
+    const EffectProgram* p = useProgram(clampsToBlack(texture) ? kBlurBordered : kBlur);
+    if (!p) return nullptr;
+    es::glUniform2f(p->tap, h.u, h.v);
+    es::glUniform4f(p->tint, desc.r, desc.g, desc.b, std::round(kBlurTapWeight * 255.0f) / 255.0f);
+    bindTexture2D(texture);
+    return p;
 }
 
 // --- Quads ---------------------------------------------------------------------------------------
@@ -201,9 +271,6 @@ void makeTexture(GLuint name, int width, int height, Wrap wrap, const unsigned c
     noteTextureSize(name, width, height);
 }
 
-// Eight bits of the tap weight, as the blend applies the vertex alpha.
-float eightBitTapWeight() { return std::round(kBlurTapWeight * 255.0f) / 255.0f; }
-
 } // namespace
 
 void createTextures(EffectBuffers& e) {
@@ -222,6 +289,11 @@ void createTextures(EffectBuffers& e) {
         makeTexture(e.smallCopyTex[i], smallW, smallH, Wrap::ClampToBlack, black.data());
         makeTexture(e.smallPassTex[i], smallW, smallH, Wrap::ClampToBlack, black.data());
     }
+    es::glGenTextures(3, e.streakTex);
+    for (const GLuint t : e.streakTex) makeTexture(t, smallW / 2, smallH, Wrap::ClampToEdge, black.data());
+    es::glGenTextures(2, e.quarterMaskTex);
+    for (const GLuint t : e.quarterMaskTex) makeTexture(t, fullW / 4, fullH / 4, Wrap::ClampToEdge, black.data());
+    es::glGenFramebuffers(1, &e.passFramebuffer);
     es::glGenTextures(1, &e.halfMaskTex);
     es::glGenTextures(1, &e.halfPassTex);
     makeTexture(e.halfMaskTex, fullW / 2, fullH / 2, Wrap::ClampToEdge, black.data());
@@ -312,21 +384,113 @@ void blur(EffectBuffers& e, Copy copy, const BlurDesc& desc) {
     setTexturing(true);
     es::glDisable(GL_BLEND); // each pass replaces the frame, as its taps summed over a cleared one
     for (int k = 0; k < desc.passes; ++k) {
-        const unsigned texture = sampledTexture(e, i, k);
-        const EffectProgram* p = useProgram(clampsToBlack(texture) ? kBlurBordered : kBlur);
-        if (!p) break;
-        const TapOffset h = blurTapOffset(e, desc, k);
-        es::glUniform2f(p->tap, h.u, h.v);
-        es::glUniform4f(p->tint, desc.r, desc.g, desc.b, eightBitTapWeight());
-        bindTexture2D(texture);
+        if (!useBlurPass(sampledTexture(e, i, k), blurTapOffset(e, desc, k), desc)) break;
         drawArea(setArea(e.sampleSmall != 0, e));
         if (k < desc.passes - 1) grabPass(e, i, e.sampleSmall ? e.smallSourceX : e.fullSourceX);
     }
     es::glEnable(GL_BLEND);
 }
 
+namespace {
+
+// Whether zoomStreak runs its passes at half the small width: on a small set as wide as the
+// frame (and half as tall), over its own grab, with passes enough to pay for scaling down and
+// back. The streaks are smears of a glow: at half width their texels are as wide as they are
+// tall, and the frame they end in stays within about 43 dB of the full-width passes' (the
+// cave's and the closing's shafts) for half the pixel work. At half the height too it fell to
+// 41 dB, the shafts' fine lines visibly softer.
+bool streaksAtHalfWidth(const EffectBuffers& e, const ZoomStreakDesc& desc) {
+    return e.passFramebuffer != 0 && e.sampleSmall && e.smallWidth >= e.fullWidth && desc.overItsGrab &&
+           desc.strength != 0.0f && desc.passes >= 4;
+}
+
+// Draws a quad over the whole of the render target with the program in use (identity matrices).
+void drawTargetQuad(const EffectProgram& p) {
+    const Mat4 identity{};
+    es::glUniformMatrix4fv(p.matrix, 1, GL_FALSE, identity.m);
+    drawArea({-1.0f, -1.0f, 1.0f, 1.0f, 0.0});
+}
+
+// Draws go to textures of the given size for the scope's extent; the frame's framebuffer and
+// viewport come back at its end.
+class TextureTarget {
+  public:
+    TextureTarget(int width, int height) {
+        es::glGetIntegerv(GL_FRAMEBUFFER_BINDING, &frameBuffer_);
+        es::glGetIntegerv(GL_VIEWPORT, viewport_);
+        es::glViewport(0, 0, width, height);
+    }
+    ~TextureTarget() {
+        es::glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(frameBuffer_));
+        es::glViewport(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
+    }
+    TextureTarget(const TextureTarget&) = delete;
+    TextureTarget& operator=(const TextureTarget&) = delete;
+
+  private:
+    GLint frameBuffer_ = 0;
+    GLint viewport_[4] = {};
+};
+
+void renderInto(GLuint framebuffer, GLuint texture) {
+    es::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    es::glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+}
+
+// The passes of zoomStreak at half width: the grab scaled down, each pass rendered into the other
+// texture (no copies), and the result scaled back over the frame. The frame keeps the share of
+// its own full-size picture that the passes leave of it, so the sharp picture under the streaks
+// stays sharp.
+void zoomStreakAtHalfWidth(EffectBuffers& e, int i, const ZoomStreakDesc& desc) {
+    const unsigned start = e.streakTex[0];
+    unsigned source = start;
+    float kept = 1.0f;
+    {
+        const TextureTarget target(e.smallWidth / 2, e.smallHeight);
+        const EffectProgram* p = useProgram(kDownscale);
+        if (!p) return;
+        es::glDisable(GL_BLEND);
+        renderInto(e.passFramebuffer, start);
+        bindTexture2D(sampledTexture(e, i, 0));
+        drawTargetQuad(*p);
+        countQuadFrames(0.5 * setArea(true, e).frames);
+
+        p = useProgram(kHalfStreak);
+        for (int k = 1; k < desc.passes; ++k) {
+            const StreakPass pass = streakPass(desc, k);
+            const float alpha = std::round(std::clamp(pass.alpha, 0.0f, 1.0f) * 255.0f) / 255.0f;
+            const unsigned next = source == e.streakTex[1] ? e.streakTex[2] : e.streakTex[1];
+            renderInto(e.passFramebuffer, next);
+            es::glUniform4f(p->rect, pass.s0, pass.t0, pass.s1, pass.t1);
+            es::glUniform1f(p->alpha, alpha);
+            bindTexture2D(source);
+            drawTargetQuad(*p);
+            countQuadFrames(0.5 * setArea(true, e).frames);
+            kept *= 1.0f - alpha;
+            source = next;
+        }
+    }
+
+    const EffectProgram* p = useProgram(kStreakResult);
+    es::glUniform1f(p->kept, kept);
+    bindTexture2D(source);
+    bindTexture2D(start, 1);
+    es::glBlendFunc(GL_ONE, GL_SRC_ALPHA);
+    es::glEnable(GL_BLEND);
+    drawArea(setArea(e.sampleSmall != 0, e));
+    es::glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+} // namespace
+
 void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc) {
     const int i = indexOf(copy);
+    if (streaksAtHalfWidth(e, desc)) {
+        const Quads quads;
+        setTexturing(true);
+        zoomStreakAtHalfWidth(e, i, desc);
+        return;
+    }
     const Quads quads;
     setTexturing(true);
     es::glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -345,10 +509,48 @@ void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc) {
     }
 }
 
+namespace {
+
+// The soft mask's blur, its passes rendered by turns into two textures of a `divisor`-th of the
+// frame's size each way (no copies back). Returns the texture holding the blurred mask.
+unsigned blurMask(EffectBuffers& e, const HalfMaskComposition& c, unsigned firstSource, int divisor,
+                  const unsigned (&targets)[2]) {
+    const BlurDesc& maskBlur = c.maskBlur;
+    const Wrap wrap = wrapOf(e.copyTex[indexOf(c.mask)]);
+    unsigned source = firstSource;
+    {
+        const TextureTarget target(e.fullWidth / divisor, e.fullHeight / divisor);
+        for (int k = 0; k < maskBlur.passes; ++k) {
+            const unsigned next = source == targets[0] ? targets[1] : targets[0];
+            renderInto(e.passFramebuffer, next);
+            const EffectProgram* p = useBlurPass(source, blurTapOffset(e, maskBlur, k), maskBlur);
+            if (!p) break;
+            drawTargetQuad(*p);
+            countQuadFrames(1.0 / (divisor * divisor));
+            bindTexture2D(next);
+            setWrap(next, wrap); // the next pass's taps wrap or clamp as the mask's copy does
+            source = next;
+        }
+    }
+    bindTexture2D(source);
+    setWrap(source, Wrap::ClampToEdge); // stretched over the frame, it clamps to its edge texels
+    return source;
+}
+
+// Whether the mask's blur reaches so far (a quarter-size texel or more each way in its last
+// pass) that a quarter-size field stretched over the frame is as smooth as a half-size one: the
+// cave's is, at a quarter of the taps; the closing's sharper shadows are not.
+bool blursMaskAtQuarterSize(const EffectBuffers& e, const BlurDesc& maskBlur) {
+    const TapOffset h = blurTapOffset(e, maskBlur, maskBlur.passes - 1);
+    return 2.0f * h.u * static_cast<float>(e.fullWidth / 4) >= 1.0f &&
+           2.0f * h.v * static_cast<float>(e.fullHeight / 4) >= 1.0f;
+}
+
+} // namespace
+
 bool canComposeHalfMask(EffectBuffers&) { return buildPrograms(); }
 
 void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& c) {
-    const BlurDesc& maskBlur = c.maskBlur;
     if (!c.maskOnScreenAtHalfSize) shader::grab(e, c.mask);
     const Quads quads;
     es::glDisable(GL_BLEND);
@@ -356,40 +558,26 @@ void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& c) {
     es::glDisable(GL_DEPTH_TEST);
     setTexturing(true);
 
-    // The passes draw over the mask in the frame's lower-left quarter, each grabbing the last,
-    // their taps wrapping or clamping as the mask's copy does.
-    const QuadArea half = halfArea(e);
-    const auto grabHalf = [&](unsigned texture) {
-        bindTexture2D(texture);
+    // A mask drawn at half size lies in the frame's lower-left quarter: its first pass reads it
+    // from there.
+    unsigned first = e.copyTex[indexOf(c.mask)];
+    if (c.maskOnScreenAtHalfSize) {
+        first = e.halfPassTex;
+        bindTexture2D(first);
+        setWrap(first, wrapOf(e.copyTex[indexOf(c.mask)]));
         es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, e.fullSourceX, e.fullSourceY, halfWidth(e),
                                 halfHeight(e));
-    };
-    const unsigned maskCopy = e.copyTex[indexOf(c.mask)];
-    bindTexture2D(e.halfPassTex);
-    setWrap(e.halfPassTex, wrapOf(maskCopy));
-    for (int k = 0; k < maskBlur.passes; ++k) {
-        // A full-size mask is read at its own size by the first pass, at half size after it.
-        unsigned texture = e.halfPassTex;
-        if (k == 0 && !c.maskOnScreenAtHalfSize)
-            texture = maskCopy;
-        else
-            grabHalf(e.halfPassTex);
-        const EffectProgram* p = useProgram(clampsToBlack(texture) ? kBlurBordered : kBlur);
-        if (!p) return;
-        const TapOffset h = blurTapOffset(e, maskBlur, k);
-        es::glUniform2f(p->tap, h.u, h.v);
-        es::glUniform4f(p->tint, maskBlur.r, maskBlur.g, maskBlur.b, eightBitTapWeight());
-        bindTexture2D(texture);
-        drawArea(half);
     }
-    grabHalf(e.halfMaskTex);
+    const unsigned mask = blursMaskAtQuarterSize(e, c.maskBlur)
+                              ? blurMask(e, c, first, 4, e.quarterMaskTex)
+                              : blurMask(e, c, first, 2, {e.halfMaskTex, e.halfPassTex});
 
     const unsigned glow = e.smallCopyTex[indexOf(c.glow)];
     const EffectProgram* p = useProgram(kCompose);
     if (!p) return;
     es::glUniform1f(p->glowBorder, clampsToBlack(glow) ? 1.0f : 0.0f);
     bindTexture2D(e.copyTex[indexOf(c.picture)]);
-    bindTexture2D(e.halfMaskTex, 1);
+    bindTexture2D(mask, 1);
     bindTexture2D(glow, 2);
     drawArea(setArea(false, e));
 

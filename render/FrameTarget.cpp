@@ -3,6 +3,7 @@
 
 #include "render/Renderer.h"
 #include "render/RendererBackends.h"
+#include "render/TextureResample.h"
 
 int largestFrameSize() {
     if (renderer() == Renderer::Shader) return shader::largestFrameSize();
@@ -17,6 +18,14 @@ bool createFrameTarget(FrameTarget& target, const ScreenSize& screen) {
 void destroyFrameTarget(FrameTarget& target) {
     if (renderer() == Renderer::Shader) return shader::destroyFrameTarget(target);
     fixedfn::destroyFrameTarget(target);
+}
+
+bool resizeFrameTarget(FrameTarget& target, int width, int height, TextureResampler& resampler) {
+    resampler.resample(target.colour, width, height);
+    target.width = width;
+    target.height = height;
+    if (renderer() == Renderer::Shader) return shader::resizeDepthStencil(target);
+    return fixedfn::resizeDepthStencil(target);
 }
 
 void bindFrameTarget(const FrameTarget& target) {

@@ -6,6 +6,8 @@
 
 #include "render/FrameProjection.h"
 
+class TextureResampler;
+
 struct FrameTarget {
     unsigned framebuffer = 0;
     unsigned colour = 0; // the frame as a texture: RGB like the window, so destination alpha reads 1
@@ -22,6 +24,10 @@ int largestFrameSize();
 // stencil) and leaves it bound. False, with nothing bound, when the context cannot render into it.
 bool createFrameTarget(FrameTarget& target, const ScreenSize& screen);
 void destroyFrameTarget(FrameTarget& target);
+// Gives the target a new size mid-show: the colour keeps its texture name and its picture,
+// resampled; depth and stencil start cleared. Leaves the target bound. False when the context
+// cannot render into the new size (the target is then unusable).
+bool resizeFrameTarget(FrameTarget& target, int width, int height, TextureResampler& resampler);
 
 // Draws and reads go to the frame, or to the window.
 void bindFrameTarget(const FrameTarget& target);

@@ -66,4 +66,13 @@ void bindFrameTarget(const FrameTarget& target) {
 
 void bindWindowTarget() { glext::glBindFramebuffer(GL_FRAMEBUFFER, 0); }
 
+bool resizeDepthStencil(FrameTarget& target) {
+    glext::glBindRenderbuffer(GL_RENDERBUFFER, target.depthStencil);
+    glext::glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, target.width, target.height);
+    glext::glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+    if (glext::glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    return true;
+}
+
 } // namespace fixedfn

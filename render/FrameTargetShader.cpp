@@ -66,4 +66,13 @@ void bindFrameTarget(const FrameTarget& target) { es::glBindFramebuffer(GL_FRAME
 
 void bindWindowTarget() { es::glBindFramebuffer(GL_FRAMEBUFFER, 0); }
 
+bool resizeDepthStencil(FrameTarget& target) {
+    es::glBindRenderbuffer(GL_RENDERBUFFER, target.depthStencil);
+    es::glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, target.width, target.height);
+    es::glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+    if (es::glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    es::glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    return true;
+}
+
 } // namespace shader

@@ -162,8 +162,8 @@ struct Streamed {
 // Draws the mesh's (or batch's) passes with the geometry streamed.
 void drawPasses(const MeshObject& o, const MeshLook& look, const Streamed& geometry) {
     const PassScheme scheme = schemeOf(o);
-    const bool clampToBlack = clampsToBlack(static_cast<GLuint>(o.texture));
-    if (drawsInOnePass(scheme) && hasPicture(static_cast<GLuint>(o.texture))) {
+    const GLuint texture = static_cast<GLuint>(o.texture);
+    if (drawsInOnePass(scheme) && hasPicture(texture)) {
         const int reflection = 1;
         const float k = colourFactor(o, reflection);
         MeshPassColour colour{colourFactor(o, 0), passAlpha(o, 0)};
@@ -175,7 +175,7 @@ void drawPasses(const MeshObject& o, const MeshLook& look, const Streamed& geome
         setRasterState(base);
         bindPassTextures(o, {onePassFragment(o, scheme)});
         if (geometry.triangles > 0 &&
-            useMeshProgram({onePassFragment(o, scheme), true, base.sphere}, look, colour, clampToBlack)) {
+            useMeshProgram({onePassFragment(o, scheme), true, base.sphere, clampsToBlack(texture)}, look, colour)) {
             es::glDrawElements(GL_TRIANGLES, 3 * geometry.triangles, GL_UNSIGNED_INT, geometry.indices);
             countMeshPass(geometry.triangles);
         }
@@ -191,7 +191,8 @@ void drawPasses(const MeshObject& o, const MeshLook& look, const Streamed& geome
         bindPassTextures(o, p);
         if (geometry.triangles == 0) continue;
         const MeshPassColour colour{colourFactor(o, pass), passAlpha(o, pass)};
-        if (!useMeshProgram({p.fragment, p.lit, p.sphere}, look, colour, clampToBlack)) continue;
+        const bool border = samples2D(p.fragment) && clampsToBlack(texture); // as the pass left its wrap
+        if (!useMeshProgram({p.fragment, p.lit, p.sphere, border}, look, colour)) continue;
         es::glDrawElements(GL_TRIANGLES, 3 * geometry.triangles, GL_UNSIGNED_INT, geometry.indices);
         countMeshPass(geometry.triangles);
     }
@@ -234,7 +235,7 @@ void drawNormalLines(const MeshObject& o, const Mat4& modelview) {
     MeshLook look;
     look.projection = projectionMatrix();
     look.modelview = modelview;
-    if (!useMeshProgram({MeshFragment::Colour, false, false}, look, {}, false)) return;
+    if (!useMeshProgram({MeshFragment::Colour, false, false}, look, {})) return;
     streamVertices({.stride = 3 * sizeof(float)}, lines.vertices.data(), static_cast<int>(2 * corners));
     es::glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(2 * corners));
 }

@@ -27,6 +27,7 @@ void setFrameProjection(const ScreenSize& screen);
 void setWindowProjection(const ScreenSize& screen);
 bool prepareFrame(const ScreenSize& screen, FrameTarget& frame);
 void blitFrame(const ScreenSize& screen, const FrameTarget& frame);
+void finishFrame();
 void setTextState();
 void placeText(const ScreenSize& screen, float x, float y, float scale, float centring, const char* text);
 void placeStatusText(const ScreenSize& screen, const char* timeText, const char* fpsText);
@@ -39,6 +40,14 @@ bool createFrameTarget(FrameTarget& target, const ScreenSize& screen);
 void destroyFrameTarget(FrameTarget& target);
 void bindFrameTarget(const FrameTarget& target);
 void bindWindowTarget();
+// The depth and stencil storage at the target's new size, bound and cleared; false when the
+// target is no longer complete.
+bool resizeDepthStencil(FrameTarget& target);
+// A scratch colour target for live play's frame-size changes (TextureResample.h), and one
+// texture's picture filtered to a new size through it, kept under the texture's name.
+void createResampleTarget(int largestWidth, int largestHeight, unsigned& scratch, unsigned& framebuffer);
+void deleteResampleTarget(unsigned scratch, unsigned framebuffer);
+void resampleTexture(unsigned framebuffer, unsigned texture, int newWidth, int newHeight);
 
 void setStretchedPerspective(const CameraFrame& camera, float fieldOfView, int width, int height);
 void setPlainPerspective(const CameraFrame& camera, double fieldOfView, int width, int height);
@@ -66,7 +75,8 @@ namespace shader {
 
 // Brings the renderer up on the current ES context (programs, streams); false when it cannot run.
 bool start();
-// Has the context's debug messages name GL errors on standard error, where it offers them.
+// Has the context's debug messages name GL errors on standard error, where it offers them and
+// CASTRELLE_GL_DEBUG is set.
 void enableDebugMessages();
 
 void clear(Buffers buffers);
@@ -78,6 +88,7 @@ void setFrameProjection(const ScreenSize& screen);
 void setWindowProjection(const ScreenSize& screen);
 bool prepareFrame(const ScreenSize& screen, FrameTarget& frame);
 void blitFrame(const ScreenSize& screen, const FrameTarget& frame);
+void finishFrame();
 void setTextState();
 void placeText(const ScreenSize& screen, float x, float y, float scale, float centring, const char* text);
 void placeStatusText(const ScreenSize& screen, const char* timeText, const char* fpsText);
@@ -90,6 +101,10 @@ bool createFrameTarget(FrameTarget& target, const ScreenSize& screen);
 void destroyFrameTarget(FrameTarget& target);
 void bindFrameTarget(const FrameTarget& target);
 void bindWindowTarget();
+bool resizeDepthStencil(FrameTarget& target);
+void createResampleTarget(int largestWidth, int largestHeight, unsigned& scratch, unsigned& framebuffer);
+void deleteResampleTarget(unsigned scratch, unsigned framebuffer);
+void resampleTexture(unsigned framebuffer, unsigned texture, int newWidth, int newHeight);
 
 void setStretchedPerspective(const CameraFrame& camera, float fieldOfView, int width, int height);
 void setPlainPerspective(const CameraFrame& camera, double fieldOfView, int width, int height);

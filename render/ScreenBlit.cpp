@@ -13,3 +13,8 @@ void blitFrame(const ScreenSize& screen, const FrameTarget& frame) {
     if (renderer() == Renderer::Shader) return shader::blitFrame(screen, frame);
     fixedfn::blitFrame(screen, frame);
 }
+
+void finishFrame() {
+    if (renderer() == Renderer::Shader) return shader::finishFrame();
+    fixedfn::finishFrame();
+}

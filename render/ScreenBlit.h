@@ -10,3 +10,6 @@ bool prepareFrame(const ScreenSize& screen, FrameTarget& frame);
 
 // Switches to the window, clears it and draws the frame over all of it.
 void blitFrame(const ScreenSize& screen, const FrameTarget& frame);
+
+// Waits until everything asked of the GL is drawn, so the frame's cost can be timed.
+void finishFrame();

@@ -56,4 +56,6 @@ void blitFrame(const ScreenSize& screen, const FrameTarget& frame) {
     fixedfn::setWindowProjection(screen);
 }
 
+void finishFrame() { glFinish(); }
+
 } // namespace fixedfn

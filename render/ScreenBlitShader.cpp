@@ -41,4 +41,6 @@ void blitFrame(const ScreenSize& screen, const FrameTarget& frame) {
     }
 }
 
+void finishFrame() { es::glFinish(); }
+
 } // namespace shader

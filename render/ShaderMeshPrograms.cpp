@@ -61,9 +61,13 @@ void main() {
     colour = lit(eye.xyz, normal, colour);
 #endif
     vColour = clamp(colour, 0.0, 1.0);
+    // The reflected eye vector, only where a sphere map or cube map reads it (REFLECTION: the
+    // fragment samples the cube map; left unwritten, the cube lookup would read garbage).
+#if defined(SPHERE) || defined(REFLECTION)
     vec3 u = normalize(eye.xyz);
     vec3 r = u - 2.0 * normal * dot(normal, u);
     vReflection = r;
+#endif
 #ifdef SPHERE
     float m = 2.0 * sqrt(r.x * r.x + r.y * r.y + (r.z + 1.0) * (r.z + 1.0));
     vTexCoord = vec2(r.x / m + 0.5, r.y / m + 0.5);
@@ -76,7 +80,6 @@ void main() {
 constexpr const char* kFragment = R"(
 uniform sampler2D uTexture;
 uniform samplerCube uCube;
-uniform float uClampToBlack;
 uniform vec4 uReflectionColour;
 uniform vec2 uWeights;
 in vec4 vColour;
@@ -86,7 +89,10 @@ out vec4 fragColour;
 BORDER_FADE
 vec3 texel2D() {
     vec3 t = texture(uTexture, vTexCoord).rgb;
-    return t * mix(1.0, borderFade(vTexCoord, vec2(textureSize(uTexture, 0))), uClampToBlack);
+#ifdef BLACK_BORDER
+    t *= borderFade(vTexCoord, vec2(textureSize(uTexture, 0)));
+#endif
+    return t;
 }
 vec3 eightBits(vec3 c) { return floor(c * 255.0 + 0.5); }
 void main() {
@@ -121,11 +127,11 @@ struct MeshProgram {
     bool failed = false;
     GLint projection = -1, modelview = -1, normalMatrix = -1, colourFactor = -1, alpha = -1;
     GLint lightPosition = -1, lightColour = -1, attenuation = -1, ambient = -1, specular = -1, shininess = -1;
-    GLint clampToBlack = -1, reflectionColour = -1, weights = -1;
+    GLint reflectionColour = -1, weights = -1;
 };
 
 constexpr int kFragments = 8;
-MeshProgram gPrograms[kFragments][2][2]; // [fragment][lit][sphere]
+MeshProgram gPrograms[kFragments][2][2][2]; // [fragment][lit][sphere][black border]
 
 const char* fragmentDefines(MeshFragment f) {
     switch (f) {
@@ -136,15 +142,15 @@ const char* fragmentDefines(MeshFragment f) {
     case MeshFragment::TextureModulate:
         return "#define TEXTURE_MODULATE\n";
     case MeshFragment::CubeModulate:
-        return "#define CUBE_MODULATE\n";
+        return "#define CUBE_MODULATE\n#define REFLECTION\n";
     case MeshFragment::OnePassAdd:
-        return "#define ONE_PASS\n#define BASE_ADD\n";
+        return "#define ONE_PASS\n#define BASE_ADD\n#define REFLECTION\n";
     case MeshFragment::OnePassModulate:
-        return "#define ONE_PASS\n";
+        return "#define ONE_PASS\n#define REFLECTION\n";
     case MeshFragment::OnePassAddLayered:
-        return "#define ONE_PASS\n#define BASE_ADD\n#define LAYERED\n";
+        return "#define ONE_PASS\n#define BASE_ADD\n#define LAYERED\n#define REFLECTION\n";
     case MeshFragment::OnePassModulateLayered:
-        return "#define ONE_PASS\n#define LAYERED\n";
+        return "#define ONE_PASS\n#define LAYERED\n#define REFLECTION\n";
     }
     return "";
 }
@@ -158,6 +164,7 @@ bool build(MeshProgram& p, const MeshProgramKey& key) {
     std::string defines = fragmentDefines(key.fragment);
     if (key.lit) defines += "#define LIT\n";
     if (key.sphere) defines += "#define SPHERE\n";
+    if (key.blackBorder) defines += "#define BLACK_BORDER\n";
     p.id = buildProgram({"mesh", kVertex, fragment.c_str()}, defines.c_str());
     if (!p.id) {
         p.failed = true;
@@ -177,7 +184,6 @@ bool build(MeshProgram& p, const MeshProgramKey& key) {
     p.ambient = at("uAmbient");
     p.specular = at("uSpecular");
     p.shininess = at("uShininess");
-    p.clampToBlack = at("uClampToBlack");
     p.reflectionColour = at("uReflectionColour");
     p.weights = at("uWeights");
     return true;
@@ -185,9 +191,9 @@ bool build(MeshProgram& p, const MeshProgramKey& key) {
 
 } // namespace
 
-bool useMeshProgram(const MeshProgramKey& key, const MeshLook& look, const MeshPassColour& colour,
-                    bool clampToBlack) {
-    MeshProgram& p = gPrograms[static_cast<int>(key.fragment)][key.lit ? 1 : 0][key.sphere ? 1 : 0];
+bool useMeshProgram(const MeshProgramKey& key, const MeshLook& look, const MeshPassColour& colour) {
+    MeshProgram& p =
+        gPrograms[static_cast<int>(key.fragment)][key.lit ? 1 : 0][key.sphere ? 1 : 0][key.blackBorder ? 1 : 0];
     if (p.failed) return false;
     if (!p.id && !build(p, key)) return false;
     es::glUseProgram(p.id);
@@ -207,7 +213,6 @@ bool useMeshProgram(const MeshProgramKey& key, const MeshLook& look, const MeshP
         es::glUniform4f(p.specular, look.specular.x, look.specular.y, look.specular.z, look.specular.w);
         es::glUniform1f(p.shininess, look.shininess);
     }
-    es::glUniform1f(p.clampToBlack, clampToBlack ? 1.0f : 0.0f);
     const Vec4& r = colour.reflectionColour;
     es::glUniform4f(p.reflectionColour, r.x, r.y, r.z, r.w);
     es::glUniform2f(p.weights, colour.reflectionWeight, colour.layerWeight);

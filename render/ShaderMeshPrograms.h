@@ -33,7 +33,8 @@ enum class MeshFragment {
 struct MeshProgramKey {
     MeshFragment fragment = MeshFragment::Colour;
     bool lit = false;
-    bool sphere = false; // 2D coordinates from the sphere map, not the mesh's
+    bool sphere = false;      // 2D coordinates from the sphere map, not the mesh's
+    bool blackBorder = false; // the 2D texture clamps to black (GL_CLAMP), see ShaderState.h
 };
 
 // The state a mesh program reads, as GL keeps it for light 0 and the front material.
@@ -59,9 +60,7 @@ struct MeshPassColour {
 };
 
 // Makes the key's program current with the look and pass colour set; the 2D texture is read
-// from unit 0 (fading to black past its edge when clampToBlack), the cube map from unit 1.
-// False when the program does not build (reported).
-bool useMeshProgram(const MeshProgramKey& key, const MeshLook& look, const MeshPassColour& colour,
-                    bool clampToBlack);
+// from unit 0, the cube map from unit 1. False when the program does not build (reported).
+bool useMeshProgram(const MeshProgramKey& key, const MeshLook& look, const MeshPassColour& colour);
 
 } // namespace shader

@@ -6,7 +6,6 @@
 #include "math/Angles.h"
 #include "platform/FrameProfile.h"
 #include "post/EffectBuffers.h"
-#include "render/Camera.h"
 #include "render/MeshRenderer.h"
 #include "render/Normals.h"
 #include "render/PassState.h"
@@ -18,13 +17,15 @@
 #include <cmath>
 #include <cstdio>
 
-// Each stands a little above the path where the camera will be, turned to face it on arrival.
+// Each name stands centred on the point the camera turns to, in a hall beside the path (clear of
+// the lantern, which flies the path a second ahead and would otherwise hide the name and light it
+// only through a narrowing beam), turned to face the camera as it comes up.
 const CaveGreeting kCaveGreetings[kCaveGreetingCount] = {
-    {0.0f, 0.06f, {0.0f, -4.5f, 0.0f}, {0.4712388f, 0.0f, 0.063f}},
-    {0.07f, 0.08f, {0.0f, -1.0f, 2.0f}, {0.1570796f, -1.570796f, 0.0f}},
-    {0.18f, 0.075f, {0.0f, -1.0f, 0.0f}, {0.3141592f, 0.0f, 0.0f}},
-    {0.36f, 0.07f, {0.0f, -1.2f, 1.0f}, {0.1570796f, 3.92699f, 0.0f}},
-    {0.62f, 0.07f, {0.0f, -3.0f, 0.0f}, {0.3141592f, 0.0f, 0.0f}},
+    {0.0f, 0.065f, {17.873f, -3.0f, 2.137f}, {0.4712388f, 1.2236f, 0.063f}},
+    {0.07f, 0.0675f, {-3.824f, 0.0f, 17.589f}, {0.1570796f, 5.54872f, 0.0f}},
+    {0.18f, 0.0875f, {14.699f, 0.0f, 2.991f}, {0.3141592f, 2.05619f, 0.0f}},
+    {0.36f, 0.0725f, {-10.397f, 3.0f, 14.693f}, {0.1570796f, 4.71239f, 0.0f}},
+    {0.62f, 0.06f, {-14.369f, 0.0f, 10.841f}, {0.3141592f, 5.75959f, 0.0f}},
 };
 
 namespace {
@@ -60,18 +61,21 @@ constexpr float kSwayShare = -0.12f; // of the sway loop in the lantern's positi
 
 const Vec4 kBlack{0.0f, 0.0f, 0.0f, 1.0f};
 
+constexpr ModelFile kModels[] = {
+    {"Models/greet1.3ds", 3.0f, 1.0f},    {"Models/greet2.3ds", 3.5f, 1.0f},
+    {"Models/greet3.3ds", 4.25f, 1.0f},   {"Models/greet4.3ds", 4.5f, 1.0f},
+    {"Models/greet5.3ds", 3.5f, 1.0f},    {"Models/luola2.3ds", 15.0f, 2.0f},
+    {"Models/holeboxsd.3ds", 2.0f, 1.0f}, {"Models/bitball.3ds", 0.9f, 1.0f},
+};
+
+// A small loop whose share sways the lantern.
+constexpr Vec3 kSwayLoop[] = {{-17, 0, -5}, {-14, 3, 4}, {0, -3, 6}, {15, 2, 4}, {16, 0, -6}, {0, 3, -7}};
+
 // Blurred so far that the fast path may draw it at half size.
 const ShadowMaskLook kCaveShadowMask{
     .copy = Copy::Work,
     .blur = {.passes = 5, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.041666668f},
     .drawnAtHalfSize = true};
-
-// A closed path through the points, resampled to even spacing into a looping path.
-void resampledLoop(SplinePath& source, SplinePath& out) {
-    source.planResample();
-    out = SplinePath(source.resampleCount, true);
-    source.resampleInto(out);
-}
 
 // What the passes change of a mesh's look; specular stays black and alpha whole throughout.
 struct PassLook {
@@ -119,23 +123,11 @@ float caveGreetingShown(int k, float campos) {
 }
 
 void CaveScene::setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
+    stage.setup({screenWidth, screenHeight, effectWidth, effectHeight}, kModels, Vec3(1.01f, 1.01f, 1.01f));
+
     seedRandom(kJitterSeed);
-    model = std::make_unique<Model>(10000, screenWidth, screenHeight, effectWidth, effectHeight);
-    Model& m = *model;
-    m.flipFaceNormals = 1;
-
-    light.setColour(1.01f, 1.01f, 1.01f);
-    light.camera = &camera;
-    light.position.set(0.0f, 0.0f, 0.0f);
-    camera.position.set(0.0f, 5.0f, -25.0f);
-    camera.forward.set(0.0f, 0.0f, 1.0f);
-
-    SplinePath sway(100, true);
-    const float swayPoints[6][3] = {{-17, 0, -5}, {-14, 3, 4}, {0, -3, 6},
-                                    {15, 2, 4},   {16, 0, -6}, {0, 3, -7}};
-    for (const auto& p : swayPoints) sway.addPoint(p[0], p[1], p[2]);
-    sway.build(5.0f, true);
-    resampledLoop(sway, swayPath);
+    SplinePath sway = closedPath(kSwayLoop, 5.0f);
+    swayPath = resampledLoop(sway);
 
     // The lantern's path is the cave's with each point moved up or down at random.
     cavePath = SplinePath(100, true);
@@ -148,37 +140,14 @@ void CaveScene::setup(int screenWidth, int screenHeight, int effectWidth, int ef
         jittered.addPoint(x, drawRandomFraction() * kJitterHeight + y - 0.5f * kJitterHeight, z);
     }
     cavePath.build(8.0f, true);
-    resampledLoop(cavePath, cameraPath);
+    cameraPath = resampledLoop(cavePath);
     jittered.build(8.0f, true);
-    resampledLoop(jittered, lanternPath);
+    lanternPath = resampledLoop(jittered);
+    if (!stage.ready) return;
 
-    // Each file holds one mesh; its index stays -1 when the file could not be read.
-    auto loadInto = [&m](int& index, const char* file, float vertexScale, float texCoordScale) {
-        const int next = m.objectCount;
-        m.vertexScale = vertexScale;
-        m.texCoordScale = texCoordScale;
-        m.load(file);
-        if (m.objectCount > next) index = next;
-    };
-    const char* greetingFiles[kCaveGreetingCount] = {"Models/greet1.3ds", "Models/greet2.3ds",
-                                                     "Models/greet3.3ds", "Models/greet4.3ds",
-                                                     "Models/greet5.3ds"};
-    const float greetingScales[kCaveGreetingCount] = {3.0f, 3.5f, 4.25f, 4.5f, 3.5f};
-    int loadedGreetings = 0;
+    Model& m = *stage.model;
     for (int k = 0; k < kCaveGreetingCount; ++k) {
-        int index = -1;
-        loadInto(index, greetingFiles[k], greetingScales[k], 1.0f);
-        if (k == 0) firstGreeting = index;
-        if (index >= 0 && index == firstGreeting + k) ++loadedGreetings;
-    }
-    if (loadedGreetings != kCaveGreetingCount) firstGreeting = -1;
-    loadInto(caveIndex, "Models/luola2.3ds", 15.0f, 2.0f);
-    loadInto(lanternIndex, "Models/holeboxsd.3ds", 2.0f, 1.0f);
-    loadInto(bulbIndex, "Models/bitball.3ds", 0.9f, 1.0f);
-    if (!ready()) return;
-
-    for (int k = 0; k < kCaveGreetingCount; ++k) {
-        const int g = firstGreeting + k;
+        const int g = kFirstGreeting + k;
         prepareShadowCaster(m, g);
         resetWorkPositions(m, g);
         computeCreaseNormals(m, g, 0.82f);
@@ -193,8 +162,8 @@ void CaveScene::setup(int screenWidth, int screenHeight, int effectWidth, int ef
                                           .lightW = 0.0f});
     }
 
-    prepareShadowCaster(m, caveIndex);
-    MeshObject& cave = m.mesh(caveIndex);
+    prepareShadowCaster(m, kCave);
+    MeshObject& cave = m.mesh(kCave);
     applyMaterial(cave, Material{.texture = TextureSlot::KivisementtiBB,
                                  .cubeTexture = TextureSlot::CubeEnv1gr,
                                  .renderMode = RenderMode::Reflect,
@@ -205,23 +174,21 @@ void CaveScene::setup(int screenWidth, int screenHeight, int effectWidth, int ef
                                  .spotExponent = 0.0001f});
     cave.sphereMap = 1;
 
-    resetWorkPositions(m, lanternIndex);
-    computeCreaseNormals(m, lanternIndex, 0.7f);
-    prepareShadowCaster(m, lanternIndex);
-    applyMaterial(m.mesh(lanternIndex), kBlueStoneMaterial);
+    resetWorkPositions(m, kLantern);
+    computeCreaseNormals(m, kLantern, 0.7f);
+    prepareShadowCaster(m, kLantern);
+    applyMaterial(m.mesh(kLantern), kBlueStoneMaterial);
 
-    applyMaterial(m.mesh(bulbIndex), kLightBallMaterial);
-    m.mesh(bulbIndex).translation.set(0.0f, 0.0f, 0.0f);
-}
-
-bool CaveScene::ready() const {
-    return model && firstGreeting >= 0 && caveIndex >= 0 && lanternIndex >= 0 && bulbIndex >= 0;
+    applyMaterial(m.mesh(kBulb), kLightBallMaterial);
+    m.mesh(kBulb).translation.set(0.0f, 0.0f, 0.0f);
 }
 
 // The camera flies the resampled cave path, lifted with the lantern's height and aimed three
 // seconds ahead; the lantern floats one second ahead on its jittered path, swaying a little, and
 // swings on its own.
 void CaveScene::moveFlight(float moved, float seconds) {
+    CameraFrame& camera = stage.camera;
+    SceneLight& light = stage.light;
     cameraPath.advance(camera.position, kCameraSpeed, moved);
     const float aimAt = cameraPath.peek(kCameraSpeed, kAimLeadMs);
     const float lanternAt = cameraPath.peek(kCameraSpeed, kLanternLeadMs);
@@ -236,31 +203,31 @@ void CaveScene::moveFlight(float moved, float seconds) {
     camera.position.y += kCameraLift * ahead.y;
     camera.aimAt(target);
 
-    MeshObject& lantern = model->mesh(lanternIndex);
-    lantern.rotationX = 2.002f * std::sin(3.141592f * std::sin(0.25f * seconds));
+    MeshObject& lantern = stage.model->mesh(kLantern);
+    lantern.rotationX = 2.002f * std::sin(kScenePi * std::sin(0.25f * seconds));
     lantern.rotationZ = 0.736f * std::sin(0.13f * seconds);
 }
 
 // Each greeting stands in its place; while one is shown the camera and the lantern's front
 // window swing towards it. Where two windows overlap both turns apply, the later one last.
 void CaveScene::turnToGreetings(float seconds) {
-    Model& m = *model;
-    MeshObject& lantern = m.mesh(lanternIndex);
+    Model& m = *stage.model;
+    MeshObject& lantern = m.mesh(kLantern);
     for (int k = 0; k < kCaveGreetingCount; ++k) {
-        const CaveGreeting& spec = kCaveGreetings[k];
-        MeshObject& g = m.mesh(firstGreeting + k);
+        const CaveGreeting& greeting = kCaveGreetings[k];
+        MeshObject& g = m.mesh(kFirstGreeting + k);
         Vec3 at;
-        cameraPath.evaluate(at, spec.start + spec.lead);
-        g.translation.set(spec.offset.x - at.x, spec.offset.y - at.y, spec.offset.z - at.z);
-        g.rotationX = spec.rotation.x;
-        g.rotationY = spec.rotation.y;
-        g.rotationZ = spec.rotation.z;
+        cameraPath.evaluate(at, greeting.start + greeting.lead);
+        g.translation.set(greeting.offset.x - at.x, greeting.offset.y - at.y, greeting.offset.z - at.z);
+        g.rotationX = greeting.rotation.x;
+        g.rotationY = greeting.rotation.y;
+        g.rotationZ = greeting.rotation.z;
 
         const float t = caveGreetingShown(k, campos());
         greetingVisible[k] = t != 0.0f;
         if (!greetingVisible[k]) continue;
         const float s = 1.0f - t;
-        const Vec3 d = g.translation.minus(light.position);
+        const Vec3 d = g.translation.minus(stage.light.position);
         const float heading = nearestTurn(angleOf(d.z, d.x), -lantern.rotationY);
         lantern.rotationX *= s;
         lantern.rotationY *= s;
@@ -274,133 +241,88 @@ void CaveScene::turnToGreetings(float seconds) {
         target.set(s * target.x - t * g.translation.x + 0.01f * drift.x,
                    s * target.y - t * g.translation.y + 0.01f * drift.y,
                    s * target.z - t * g.translation.z + 0.01f * drift.z);
-        camera.aimAt(target);
+        stage.camera.aimAt(target);
     }
 }
 
-// The bulb, the lantern round it nearly black and the cave and greetings dimmed, at the small
-// size: the bulb shines only through the holes, and the streaks from the lantern's place on
-// screen turn those openings into shafts.
-void CaveScene::shaftPass() {
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
-    const SmallEffects small(fx);
-    applyPassState(kMeshPass);
-    setPerspectiveEffect(m, camera);
-
-    MeshObject& bulb = m.mesh(bulbIndex);
+// The bulb, the lantern round it nearly black and the cave and greetings dimmed: the bulb shines
+// only through the holes, and the streaks from the lantern's place on screen turn those openings
+// into shafts.
+void CaveScene::drawShaftPicture() {
+    Model& m = *stage.model;
+    const SceneLight& light = stage.light;
+    MeshObject& bulb = m.mesh(kBulb);
     bulb.translation = light.position;
     bulb.scale.set(1.0f, 1.0f, 1.0f);
-    drawAs(m, bulbIndex, light,
+    drawAs(m, kBulb, light,
            {RenderMode::Untextured, 1, {0.535f, 0.431f, 0.275f, 1.0f}, {1.32f, 0.96f, 0.444f, 1.0f}},
            kRestShape);
-    m.mesh(lanternIndex).translation = light.position;
-    drawAs(m, lanternIndex, light,
+    m.mesh(kLantern).translation = light.position;
+    drawAs(m, kLantern, light,
            {RenderMode::Reflect, 0, {0.01f, 0.0f, 0.0f, 1.0f}, {0.035f, 0.015f, 0.01f, 0.25f}}, kRestShape);
-    drawAs(m, caveIndex, light,
+    drawAs(m, kCave, light,
            {RenderMode::Textured, 1, {0.01f, 0.01f, 0.01f, 1.0f}, {0.005f, 0.005f, 0.005f, 1.0f}},
            kRestShape);
     for (int k = 0; k < kCaveGreetingCount; ++k) {
         if (!greetingVisible[k]) continue;
-        lightGreeting(m.mesh(firstGreeting + k));
-        drawAs(m, firstGreeting + k, light,
+        lightGreeting(m.mesh(kFirstGreeting + k));
+        drawAs(m, kFirstGreeting + k, light,
                {RenderMode::TextureReflect, 0, {0.07f, 0.0125f, 0.01f, 1.0f}, {0.025f, 0.01f, 0.0075f, 1.0f}},
                kWorkingShape);
     }
-
-    applyPassState(kScreenPass);
-    shaftCentre = shaftCentreSeenBy(m, camera, light.position);
-    streakShafts(m, fx,
-                 {.burnPasses = 1,
-                  .zoom = {.passes = 12,
-                           .alpha = 0.88f,
-                           .angle = 0.5f,
-                           .strength = 0.135f,
-                           .centreX = shaftCentre.x,
-                           .centreY = shaftCentre.y,
-                           .streakFade = 0.8f}});
 }
 
-// The cave, the lantern and the greetings shown at full size, as they look when lit.
-void CaveScene::litPass() {
-    Model& m = *model;
-    beginLitPass(m, camera);
-
-    drawAs(m, caveIndex, light,
-           {RenderMode::Textured, 1, {0.5f, 0.55f, 0.5f, 1.0f}, {0.16f, 0.12f, 0.12f, 1.0f}}, kRestShape);
-    drawAs(m, lanternIndex, light,
+// The cave, the lantern and the greetings shown, as they look when lit.
+void CaveScene::drawLit() {
+    Model& m = *stage.model;
+    const SceneLight& light = stage.light;
+    drawAs(m, kCave, light, {RenderMode::Textured, 1, {0.5f, 0.55f, 0.5f, 1.0f}, {0.16f, 0.12f, 0.12f, 1.0f}},
+           kRestShape);
+    drawAs(m, kLantern, light,
            {RenderMode::Reflect, 1, {0.7f, 0.7f, 0.7f, 1.0f}, {0.05f, 0.06f, 0.03f, 1.0f}}, kRestShape);
     for (int k = 0; k < kCaveGreetingCount; ++k) {
         if (!greetingVisible[k]) continue;
-        drawAs(m, firstGreeting + k, light,
+        drawAs(m, kFirstGreeting + k, light,
                {RenderMode::TextureReflect, 0, {0.7f, 0.125f, 0.1f, 1.0f}, {0.25f, 0.1f, 0.075f, 1.0f}},
                kWorkingShape);
     }
-
-    effects_->grab(Copy::Picture);
 }
 
 // White where the lantern's light gets out through its holes, black in the shadows of the
 // lantern, of the cave's own bends and of the greetings shown.
-void CaveScene::shadowMask() {
-    Model& m = *model;
-    beginShadowVolumes(m);
-    {
-        LogicTimer logic;
-        transformToWorld(m, lanternIndex, worldFromWorking, true);
-        buildShadowVolume(m, lanternIndex, light);
-        transformToWorld(m, caveIndex, worldFromRest, true);
-        buildShadowVolume(m, caveIndex, light);
-        for (int k = 0; k < kCaveGreetingCount; ++k) {
-            if (!greetingVisible[k]) continue;
-            transformToWorld(m, firstGreeting + k, worldFromRest, true);
-            buildShadowVolume(m, firstGreeting + k, light);
-        }
-    }
-    const auto volumes = [&] {
-        drawShadowVolume(m, lanternIndex);
-        drawShadowVolume(m, caveIndex);
-        for (int k = 0; k < kCaveGreetingCount; ++k)
-            if (greetingVisible[k]) drawShadowVolume(m, firstGreeting + k);
-    };
-    const auto surfaces = [&] {
-        const PassLook white{RenderMode::Untextured, 0, kMaskWhite, kMaskWhite};
-        drawAs(m, caveIndex, light, white, kRestShape);
-        drawAs(m, lanternIndex, light, white, kRestShape);
-        for (int k = 0; k < kCaveGreetingCount; ++k)
-            if (greetingVisible[k]) drawAs(m, firstGreeting + k, light, white, kWorkingShape);
-    };
-    drawShadowMask(m, camera, *effects_, kCaveShadowMask, volumes, surfaces);
+void CaveScene::drawMaskSurfaces() {
+    Model& m = *stage.model;
+    const PassLook white{RenderMode::Untextured, 0, kMaskWhite, kMaskWhite};
+    drawAs(m, kCave, stage.light, white, kRestShape);
+    drawAs(m, kLantern, stage.light, white, kRestShape);
+    for (int k = 0; k < kCaveGreetingCount; ++k)
+        if (greetingVisible[k]) drawAs(m, kFirstGreeting + k, stage.light, white, kWorkingShape);
 }
 
 void CaveScene::render(int dt) {
-    if (!model || !effects_) return;
-    if (dt == 0) return;
-    Model& m = *model;
-    clock.advance(dt);
-    if (!ready()) { // a model failed to load: the program is on its way out
-        setOrthoScreen(m);
-        clear(Buffers::ColourAndDepth);
-        return;
-    }
-    const float seconds = clock.time * 0.001f;
-
-    // The flight moves by the delta the clock took: a stalled frame or a long seek does not fling
-    // the camera past the greetings.
-    const float moved = dt < 2000 ? static_cast<float>(dt) : 0.0f;
+    if (dt == 0 || !stage.open(dt)) return;
+    const float seconds = stage.clock.time * 0.001f;
     {
         LogicTimer logic;
-        moveFlight(moved, seconds);
+        moveFlight(stage.clock.moved, seconds);
     }
-    setOrthoScreen(m);
-    clear(Buffers::ColourAndDepth);
-    camera.squareUp();
+    stage.startFrame();
     if (printCampos) std::printf("campos_time is %f\n", static_cast<double>(campos()));
     turnToGreetings(seconds);
 
-    shaftPass();
-    litPass();
-    shadowMask();
-    composeShadowedFrame(*effects_, kCaveShadowMask);
+    shaftCentre = shaftPass(
+        stage,
+        {.burnPasses = 1,
+         .zoom = {.passes = 12, .alpha = 0.88f, .angle = 0.5f, .strength = 0.135f, .streakFade = 0.8f}},
+        [&] { drawShaftPicture(); });
+    litPass(stage, [&] { drawLit(); });
+    // The lantern's volume follows its swing; the cave and the greetings stand still.
+    ShadowCaster casters[2 + kCaveGreetingCount] = {{kLantern, worldFromWorking}, {kCave, worldFromRest}};
+    int casterCount = 2;
+    for (int k = 0; k < kCaveGreetingCount; ++k)
+        if (greetingVisible[k]) casters[casterCount++] = {kFirstGreeting + k, worldFromRest};
+    shadowMaskPass(stage, std::span(casters, static_cast<std::size_t>(casterCount)), kCaveShadowMask,
+                   [&] { drawMaskSurfaces(); });
+    composeShadowedFrame(*stage.effects, kCaveShadowMask);
     applyPassState(kScreenPass);
 }

@@ -4,16 +4,11 @@
 // Five greetings stand beside the path; as the camera passes each, the view and the lantern's
 // front window turn towards it for a moment and it is drawn. Light shafts stream from the lantern.
 
-#include "anim/CameraFrame.h"
 #include "anim/SplinePath.h"
-#include "assets/Model.h"
-#include "assets/SceneLight.h"
 #include "math/Vec.h"
 #include "scenes/LightShafts.h"
-#include "scenes/SceneClock.h"
+#include "scenes/SceneStage.h"
 #include "show/Timetable.h"
-
-#include <memory>
 
 struct EffectBuffers;
 
@@ -33,9 +28,14 @@ float caveGreetingShown(int k, float campos);
 
 class CaveScene {
   public:
+    // The meshes, in the order of the loading table; greeting k is kFirstGreeting + k.
+    static constexpr int kFirstGreeting = 0;
+    static constexpr int kCave = kCaveGreetingCount;
+    static constexpr int kLantern = kCave + 1;
+    static constexpr int kBulb = kCave + 2;
     static constexpr float kCameraSpeed = 18.0f; // world units per second along the camera path
 
-    void attach(EffectBuffers& effects) { effects_ = &effects; }
+    void attach(EffectBuffers& effects) { stage.effects = &effects; }
     void setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight);
     // A delta of 0 (the director drawing the same moment again) draws nothing and moves nothing.
     void render(int dt);
@@ -44,16 +44,8 @@ class CaveScene {
     // shown once per run.
     float campos() const { return cameraPath.travel; }
 
-    SceneClock clock{timetable::clockStart::kCave};
-    std::unique_ptr<Model> model;
-    // Mesh indices, -1 until their file is loaded; greeting k is firstGreeting + k.
-    int firstGreeting = -1;
-    int caveIndex = -1;
-    int lanternIndex = -1;
-    int bulbIndex = -1;
-    CameraFrame camera;
+    SceneStage stage{timetable::clockStart::kCave};
     Vec3 target;
-    SceneLight light;
     SplinePath cavePath;    // as built from the table: the aim point runs along it
     SplinePath cameraPath;  // cavePath resampled: the camera flies it
     SplinePath lanternPath; // a jittered copy, resampled: the lantern floats along it
@@ -65,12 +57,9 @@ class CaveScene {
     bool printCampos = true;
 
   private:
-    bool ready() const;
     void moveFlight(float moved, float seconds);
     void turnToGreetings(float seconds);
-    void shaftPass();
-    void litPass();
-    void shadowMask();
-
-    EffectBuffers* effects_ = nullptr;
+    void drawShaftPicture();
+    void drawLit();
+    void drawMaskSurfaces();
 };

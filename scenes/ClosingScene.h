@@ -5,17 +5,13 @@
 // room give soft shadows, light shafts stream from the light's place on screen, and the room is
 // textured with the previous frame, so the picture feeds back into itself.
 
-#include "anim/CameraFrame.h"
 #include "anim/NoiseField.h"
 #include "anim/SplinePath.h"
-#include "assets/Model.h"
-#include "assets/SceneLight.h"
 #include "math/Vec.h"
+#include "scenes/Lattice.h"
 #include "scenes/LightShafts.h"
-#include "scenes/SceneClock.h"
+#include "scenes/SceneStage.h"
 #include "show/Timetable.h"
-
-#include <memory>
 
 struct EffectBuffers;
 
@@ -32,39 +28,28 @@ Vec3 closingCameraPosition(float seconds);
 
 class ClosingScene {
   public:
-    static constexpr int kHandleCount = 64;
+    // The meshes, in the order of the loading table.
+    static constexpr int kRoom = 0;
+    static constexpr int kTitle = 1;
+    static constexpr int kBulb = 2;
     static constexpr int kHandleRows = 16;
 
-    void attach(EffectBuffers& effects) { effects_ = &effects; }
+    void attach(EffectBuffers& effects) { stage.effects = &effects; }
     void setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight);
     void render(int dt);
 
-    SceneClock clock{timetable::clockStart::kClosing};
-    std::unique_ptr<Model> model;
-    // Mesh indices, -1 until their file is loaded.
-    int roomIndex = -1;
-    int titleIndex = -1;
-    int bulbIndex = -1;
-    CameraFrame camera;
-    SceneLight light;
+    SceneStage stage{timetable::clockStart::kClosing};
     SplinePath lightPath;
     NoiseField roomNoise;
-    Vec3 restHandles[kHandleCount];
-    Vec3 movedHandles[kHandleCount];
-    float handleStrength[kHandleCount] = {};
-    float handleRadius2[kHandleCount] = {};
+    WaveLattice<4 * kHandleRows> lattice;
     // The last shaft pass's streak centre and whether it drew the room.
     ShaftCentre shaftCentre;
     bool shaftRoomDrawn = false;
 
   private:
-    bool ready() const;
     void lumpRoom();
-    void moveHandles(float seconds);
-    void shapeTitle();
-    void shaftPass(float beat);
-    void litPass();
-    void shadowMask();
-
-    EffectBuffers* effects_ = nullptr;
+    void shapeTitle(float seconds);
+    void drawShaftPicture(float beat);
+    void drawLit();
+    void drawMaskSurfaces();
 };

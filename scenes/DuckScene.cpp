@@ -2,6 +2,7 @@
 
 #include "anim/Envelope.h"
 #include "assets/TextureSlots.h"
+#include "math/Angles.h"
 #include "platform/FrameProfile.h"
 #include "post/EffectBuffers.h"
 #include "render/Camera.h"
@@ -10,6 +11,7 @@
 #include "render/Normals.h"
 #include "render/PassState.h"
 #include "render/Transform.h"
+#include "scenes/LightTours.h"
 #include "scenes/Material.h"
 
 #include <algorithm>
@@ -18,7 +20,7 @@
 namespace {
 
 // This scene's own rounding of pi/2, for its quarter turns and quarter waves.
-constexpr float kQuarterTurn = 1.570796f;
+constexpr float kQuarterTurn = kSceneHalfPi;
 
 constexpr float kBobRate = static_cast<float>(timetable::kDuckBobRate);
 
@@ -28,9 +30,14 @@ constexpr float kHandleSquaredRadius = 250.0f;
 // The hidden wings are loaded at 6.5 and their handles drawn in to this much of that.
 constexpr float kHandleShrink = 0.723f;
 
-// Light path control points; the light travels the resampled path at constant speed.
-constexpr float kLightPoints[9][3] = {{-20, 10, 25}, {20, 7, 15},  {-20, 27, 25}, {30, 17, 25}, {-30, 15, 15},
-                                      {20, -15, 25}, {-30, 12, 5}, {20, 21, 5},   {-14, 32, 25}};
+// Every file holds one mesh, in this order: the meshes' indices are DuckScene's constants.
+constexpr ModelFile kModels[] = {
+    {"Models/siipi2lowlh.3ds", 6.5f, 0.05f}, {"Models/siipi2lowrh.3ds", 6.5f, 0.05f},
+    {"Models/duckball.3ds", 5.0f, 0.05f},    {"Models/amme.3ds", 1.5f, 0.01f},
+    {"Models/kvs.3ds", 1.5f, 1.0f},          {"Models/ankka.3ds", 1.0f, 1.0f},
+    {"Models/siipi1l_low.3ds", 3.0f, 1.0f},  {"Models/siipi1r_low.3ds", 3.0f, 1.0f},
+    {"Models/tahti3b.3ds", 2.0f, 2.0f},
+};
 
 // How far each duck lifts (from its floating height to -2) and how steeply it tilts with it.
 struct DuckDrop {
@@ -52,6 +59,10 @@ constexpr float kDuckScale[DuckScene::kDuckCount] = {1.0f, 0.3f, 0.3f, 0.3f};
 // whole sphere turns every frame white; at a quarter the tub keeps a red-orange halo and the
 // sphere a dim warm haze.
 constexpr float kGlowStrength = 0.25f;
+
+// How far the noise pushes the sphere's wall in. Deeper lumps tilt the reflected sky's horizon
+// into tight, broken contour lines; at this depth it flows in broad bands.
+constexpr float kLumpDepth = 50.0f;
 
 // Upside down (the model is built upright in file space) with a lean that the height adds to.
 constexpr float kDuckRoll = 3.462592f;
@@ -115,43 +126,10 @@ void flapWingHandles(WingSide side, WingAngles angles, const Vec3* targets, Vec3
 }
 
 void DuckScene::setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
-    model = std::make_unique<Model>(10000, screenWidth, screenHeight, effectWidth, effectHeight);
-    Model& m = *model;
-
-    SplinePath rough(100, true);
-    for (const auto& p : kLightPoints) rough.addPoint(p[0], p[1], p[2]);
-    rough.build(29.0f, true);
-    rough.planResample();
-    lightPath = SplinePath(rough.resampleCount, true);
-    rough.resampleInto(lightPath);
-
-    camera.position.set(0.0f, 5.0f, -25.0f);
-    camera.forward.set(0.0f, 0.0f, 1.0f);
-    light.setColour(1.0f, 1.0f, 1.0f);
-    light.position.set(0.0f, 0.0f, 0.0f);
-    light.camera = &camera;
-
-    m.flipFaceNormals = 1;
-    // Every file holds one object; a file that fails to load would shift every index after it.
-    bool loaded = true;
-    auto load = [&](const char* path, float vertexScale, float texCoordScale) {
-        const int before = m.objectCount;
-        m.vertexScale = vertexScale;
-        m.texCoordScale = texCoordScale;
-        m.load(path);
-        loaded = loaded && m.objectCount == before + 1;
-    };
-    load("Models/siipi2lowlh.3ds", 6.5f, 0.05f);
-    load("Models/siipi2lowrh.3ds", 6.5f, 0.05f);
-    load("Models/backball.3ds", 5.0f, 0.05f);
-    load("Models/amme.3ds", 1.5f, 0.01f);
-    load("Models/kvs.3ds", 1.5f, 1.0f);
-    load("Models/ankka.3ds", 1.0f, 1.0f);
-    load("Models/siipi1l_low.3ds", 3.0f, 1.0f);
-    load("Models/siipi1r_low.3ds", 3.0f, 1.0f);
-    load("Models/tahti3b.3ds", 2.0f, 2.0f);
-    ready = loaded && m.objectCount == kMeshCount;
-    if (!ready) return;
+    stage.setup({screenWidth, screenHeight, effectWidth, effectHeight}, kModels, Vec3(1.0f, 1.0f, 1.0f));
+    lightPath = resampledLoop(kRoomTour, 29.0f);
+    if (!stage.ready) return;
+    Model& m = *stage.model;
 
     fillHandles(leftHandles, m.mesh(kLeftHandleWing));
     fillHandles(rightHandles, m.mesh(kRightHandleWing));
@@ -222,7 +200,7 @@ void DuckScene::setup(int screenWidth, int screenHeight, int effectWidth, int ef
 }
 
 void DuckScene::shapeWing(int mesh, WingHandles& h, float rampStart, bool left) {
-    Model& m = *model;
+    Model& m = *stage.model;
     deformWeighted(m, mesh, h.count(), h.sources.data(), h.targets.data(), h.strengths.data(),
                    h.squaredRadii.data());
     // The part near the body stays at rest; further out the wing follows the flap, widened.
@@ -237,7 +215,7 @@ void DuckScene::shapeWing(int mesh, WingHandles& h, float rampStart, bool left) 
 }
 
 void DuckScene::pushSphere(float s) {
-    Model& m = *model;
+    Model& m = *stage.model;
     resetWorkPositions(m, kSphere);
     computeSmoothNormals(m, kSphere);
     MeshObject& o = m.mesh(kSphere);
@@ -250,17 +228,15 @@ void DuckScene::pushSphere(float s) {
         const float z = std::fabs(0.05f * w.z) * 0.45f;
         const float q = std::clamp(noise.fractalSum(x, y, z, 1, 1.5f, 0.2f), 0.0f, 1.0f);
         const float g = 1.0f - 0.5f * std::sqrt(0.4f * std::sin(q * kQuarterTurn) + 0.5f);
-        w.set(w.x + n.x * g * 100.0f, w.y + n.y * g * 100.0f, w.z + n.z * g * 100.0f);
+        w.set(w.x + n.x * g * kLumpDepth, w.y + n.y * g * kLumpDepth, w.z + n.z * g * kLumpDepth);
     }
     computeSmoothNormals(m, kSphere);
 }
 
 void DuckScene::glowPass(float bob) {
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
-    const SmallEffects small(fx);
-    setPerspectiveEffect(m, camera);
-    applyPassState(kMeshPass);
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
+    const GlowPass glow(stage);
 
     MeshObject& sphere = m.mesh(kSphere);
     sphere.rotationZ = kQuarterTurn;
@@ -269,7 +245,7 @@ void DuckScene::glowPass(float bob) {
     sphere.layered = 0;
     sphere.colour.set(0.2f * kGlowStrength, 0.12f * kGlowStrength, 0.12f * kGlowStrength, 1.0f);
     sphere.ambient.set(0.02f, 0.02f, 0.02f, 1.0f);
-    drawObject(m, kSphere, light, kWorkingShape);
+    drawObject(m, kSphere, stage.light, kWorkingShape);
 
     MeshObject& tub = m.mesh(kTub);
     tub.renderMode = RenderMode::Reflect;
@@ -280,7 +256,7 @@ void DuckScene::glowPass(float bob) {
     tub.colour.set(1.28f * kGlowStrength, 0.28f * kGlowStrength, 0.1f * kGlowStrength, 1.0f);
     tub.specular.set(0.0f, 0.0f, 0.0f, 1.0f);
     tub.ambient.set(0.03162f, 0.05766f, 0.0372f, 1.0f);
-    drawObject(m, kTub, light, kWorkingShape);
+    drawObject(m, kTub, stage.light, kWorkingShape);
 
     // Brighten, blur wide and keep the result in the small glow copy for the end of the frame.
     applyPassState(kScreenPass);
@@ -294,15 +270,15 @@ void DuckScene::glowPass(float bob) {
 }
 
 void DuckScene::mainPass(float bob) {
-    Model& m = *model;
-    setPerspectiveScreen(m, camera);
+    Model& m = *stage.model;
+    setPerspectiveScreen(m, stage.camera);
     applyPassState(kMeshPass);
 
     MeshObject& sphere = m.mesh(kSphere);
     sphere.renderMode = RenderMode::Reflect;
     sphere.colour.set(0.03f, 0.22f, 0.01f, 1.0f);
     sphere.ambient.set(0.472f, 0.57033f, 0.365012f, 1.0f);
-    drawObject(m, kSphere, light, kWorkingShape);
+    drawObject(m, kSphere, stage.light, kWorkingShape);
 
     MeshObject& tub = m.mesh(kTub);
     tub.cubeTexture = TextureSlot::CubeEnv1grRing;
@@ -312,7 +288,7 @@ void DuckScene::mainPass(float bob) {
     tub.colour.set(1.64f, 1.232f, 0.32f, 1.0f);
     tub.specular.set(0.0f, 0.0f, 0.0f, 1.0f);
     tub.ambient.set(0.081f, 0.092f, 0.0812f, 1.0f);
-    drawObject(m, kTub, light, kWorkingShape);
+    drawObject(m, kTub, stage.light, kWorkingShape);
 
     // The wings hang off the tub's long sides, tilted nearly flat, and bob with it.
     for (const int w : {kLeftWing, kRightWing}) {
@@ -326,16 +302,16 @@ void DuckScene::mainPass(float bob) {
         o.renderMode = RenderMode::TextureReflect;
         o.alpha = 1.0f;
         o.layered = 0;
-        drawObject(m, w, light, kWorkingShape);
+        drawObject(m, w, stage.light, kWorkingShape);
     }
 }
 
 void DuckScene::drawDucks(float s, float bob) {
-    Model& m = *model;
+    Model& m = *stage.model;
     MeshObject& duck = m.mesh(kDuck);
     for (int n = 0; n < kDuckCount; ++n) {
         const float fn = static_cast<float>(n);
-        const float h = duckHeight(n, clock.time);
+        const float h = duckHeight(n, stage.clock.time);
         duckScales[n].set(kDuckScale[n], kDuckScale[n], kDuckScale[n]);
         duckPositions[n].set(kDuckX[n], h + bob, kDuckZ[n]);
         duck.translation = duckPositions[n];
@@ -343,13 +319,13 @@ void DuckScene::drawDucks(float s, float bob) {
         duck.rotationZ = h * kDrops[n].tilt + kDuckRoll;
         duck.rotationY = 0.6f * std::sin(0.453f * s + 1.23f * fn) - kQuarterTurn;
         duck.rotationX = 4.1f * std::cos(2.13f * fn + 0.04123f * s);
-        drawObject(m, kDuck, light, kRestShape);
+        drawObject(m, kDuck, stage.light, kRestShape);
     }
 }
 
 void DuckScene::drawGlass(float s, float bob) {
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
     MeshObject& glass = m.mesh(kGlass);
     // Placed before it is carried into eye space, so the frame it shows lines up with where it
     // is drawn this frame.
@@ -357,7 +333,7 @@ void DuckScene::drawGlass(float s, float bob) {
     transformToWorld(m, kGlass, worldFromRest, true); // the camera view is loaded: eye space
     setOrthoScreen(m);
     fx.grab(Copy::Picture);
-    setPerspectiveScreen(m, camera);
+    setPerspectiveScreen(m, stage.camera);
 
     glass.colour.set(1.0f, 1.0f, 1.0f, 1.0f);
     glass.ambient.set(0.25f, 0.25f, 0.25f, 1.0f);
@@ -378,29 +354,25 @@ void DuckScene::drawGlass(float s, float bob) {
                 0.5f * e.y / d + 0.5f + 0.031f * std::sin(8.0f * noise.fbm(x, z + 0.33f, 1.5f * s, 2));
         }
     }
-    drawObject(m, kGlass, light, kRestShape);
+    drawObject(m, kGlass, stage.light, kRestShape);
 }
 
 void DuckScene::render(int dt) {
-    if (!model || !effects_) return;
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
-    clock.advance(dt);
-    const float c = clock.time;
+    if (!stage.open(dt)) return;
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
+    const float c = stage.clock.time;
     const float s = c * 0.001f;
 
     // Both move with the real delta, even one the clock ignores.
-    lightPath.advance(light.position, 15.0f, static_cast<float>(dt));
-    light.position.scale(-0.7f);
-    light.position.y *= 0.3f;
-    orbitAngle += duckOrbitSpeed(c) * clock.frameSeconds;
+    lightPath.advance(stage.light.position, 15.0f, static_cast<float>(dt));
+    stage.light.position.scale(-0.7f);
+    stage.light.position.y *= 0.3f;
+    orbitAngle += duckOrbitSpeed(c) * stage.clock.frameSeconds;
 
-    camera.position = duckCameraPosition(c, orbitAngle);
-    camera.aimAt(Vec3(0.0f, 0.0f, 0.0f));
-    setOrthoScreen(m);
-    clear(Buffers::ColourAndDepth);
-    camera.squareUp();
-    if (!ready) return;
+    stage.camera.position = duckCameraPosition(c, orbitAngle);
+    stage.camera.aimAt(Vec3(0.0f, 0.0f, 0.0f));
+    stage.startFrame();
 
     m.mesh(kTub).rotationX = 0.0f;
     const float bob = duckBob(s);
@@ -427,5 +399,4 @@ void DuckScene::render(int dt) {
     applyPassState(kScreenPass);
     setOrthoScreen(m);
     fx.addGlow(Copy::Glow, 1.0f);
-    applyPassState(kScreenPass);
 }

@@ -5,16 +5,12 @@
 // camera orbits the tub and breathes in and out; a small blurred glow of the sphere and the tub
 // lies over the frame.
 
-#include "anim/CameraFrame.h"
 #include "anim/NoiseField.h"
 #include "anim/SplinePath.h"
-#include "assets/Model.h"
-#include "assets/SceneLight.h"
 #include "math/Vec.h"
-#include "scenes/SceneClock.h"
+#include "scenes/SceneStage.h"
 #include "show/Timetable.h"
 
-#include <memory>
 #include <vector>
 
 struct EffectBuffers;
@@ -77,21 +73,16 @@ class DuckScene {
     static constexpr int kLeftWing = 6;
     static constexpr int kRightWing = 7;
     static constexpr int kStar = 8; // loaded, never drawn
-    static constexpr int kMeshCount = 9;
     static constexpr int kDuckCount = 4;
 
-    void attach(EffectBuffers& effects) { effects_ = &effects; }
+    void attach(EffectBuffers& effects) { stage.effects = &effects; }
     void setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight);
     void render(int dt);
 
-    SceneClock clock{timetable::clockStart::kDuck};
+    SceneStage stage{timetable::clockStart::kDuck};
     // Carries over from frame to frame, even across long deltas; setup leaves it alone.
     float orbitAngle = 10.5f;
-    std::unique_ptr<Model> model;
-    bool ready = false; // every model loaded in its slot
-    CameraFrame camera;
     SplinePath lightPath;
-    SceneLight light;
     NoiseField noise;
     WingHandles leftHandles;
     WingHandles rightHandles;
@@ -105,6 +96,4 @@ class DuckScene {
     void mainPass(float bob);
     void drawDucks(float seconds, float bob);
     void drawGlass(float seconds, float bob);
-
-    EffectBuffers* effects_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "anim/Envelope.h"
 #include "anim/Random.h"
 #include "assets/TextureSlots.h"
+#include "math/Angles.h"
 #include "platform/FrameProfile.h"
 #include "post/EffectBuffers.h"
 #include "render/Camera.h"
@@ -11,6 +12,8 @@
 #include "render/Normals.h"
 #include "render/PassState.h"
 #include "render/Transform.h"
+#include "scenes/Lattice.h"
+#include "scenes/LightTours.h"
 #include "scenes/Material.h"
 
 #include <cmath>
@@ -19,18 +22,16 @@ namespace {
 
 using namespace timetable;
 
-// The light's tour; the swarm's light flies the same nine points.
-constexpr float kLightPoints[9][3] = {{-20, 10, -25}, {20, 7, 15},   {-20, 27, 25},
-                                      {30, 17, -25},  {-30, 15, 15}, {20, -15, -25},
-                                      {-30, 12, -5},  {20, 21, 5},   {-14, 32, 25}};
+constexpr ModelFile kModels[] = {
+    {"Models/bigballe.3ds", 7.0f, 3.0f},
+    {"Models/ballbig_s_r.3ds", 1.5f, 0.2f},
+    {"Models/hipu.3ds", 0.25f, 0.001f, HipuScene::kRiserCount},
+};
 
-// Each lattice row is a ring of eight handles (x, z): the corners of the unit square, then the
-// middles of its sides.
-constexpr float kRing[8][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}, {0, -1}, {1, 0}, {-1, 0}, {0, 1}};
 constexpr int kRows = 10;
 static_assert(kRows * 8 == HipuScene::kHandleCount);
 
-// The zoom cycle, in ms of the scene clock.
+// The zoom cycle, in ms of the scene stage.clock.
 constexpr int kZoomCycle = 24000;
 constexpr int kZoomInStart = 5000;
 constexpr int kZoomHoldStart = 7000;
@@ -50,7 +51,7 @@ float riserGreen(float fj) { return 0.51f + 0.045f * std::sin(0.2f * fj - 0.8f);
 
 // Opacity of trail copy k (0 at the riser, 4 the leading one): faint behind, strongest in front.
 float trailAlpha(int k) {
-    return 0.15f * (std::sin(static_cast<float>(k) * 0.22222222f * 3.141592f - 1.570796f) + 1.0f) + 0.02f;
+    return 0.15f * (std::sin(static_cast<float>(k) * 0.22222222f * kScenePi - kSceneHalfPi) + 1.0f) + 0.02f;
 }
 constexpr int kTrailCopies = 5;
 
@@ -64,6 +65,10 @@ constexpr float kGlowLevel = 0.35f;
 // its glow, burned twice, still whitened its core between the flares (3-5 % of the frame at full
 // white), so the flares had nothing left to brighten. Lower, it rests as a warm haze and flares.
 constexpr float kBlobGlowLevel = 0.2f;
+// The blob's middle faces the camera and so reflects the brightest band of the sky; burned into
+// the glow, that reflection alone whitened the core between the flares. Faint in the glow pass,
+// it leaves the core showing the blob's own texture until a flare brightens it.
+constexpr float kBlobGlowReflection = 0.3f;
 
 } // namespace
 
@@ -95,98 +100,55 @@ void drawRiserSpot(float& x, float& z) {
 }
 
 void HipuScene::setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
-    model = std::make_unique<Model>(10000, screenWidth, screenHeight, effectWidth, effectHeight);
-    Model& m = *model;
+    stage.setup({screenWidth, screenHeight, effectWidth, effectHeight}, kModels, Vec3(1.1f, 1.1f, 1.1f));
 
-    float y = -1.0f; // rows from -1 to 1, accumulated
-    for (int k = 0; k < kRows; ++k, y += 2.0f / 9.0f) {
-        for (int l = 0; l < 8; ++l) {
-            restHandles[8 * k + l].set(kRing[l][0], y, kRing[l][1]);
-            handleStrength[8 * k + l] = 0.405f;
-            handleRadius2[8 * k + l] = 2.8f;
-        }
-    }
+    // Rows from -1 to 1 of the ring of eight.
+    stackRings(kSquareRing, kRows, -1.0f, 2.0f / 9.0f, lattice.rest);
+    lattice.prepare(0.405f, 2.8f);
 
-    camera.position.set(0.0f, 5.0f, -25.0f);
-    camera.forward.set(0.0f, 0.0f, 1.0f);
-    light.setColour(1.1f, 1.1f, 1.1f);
-    light.camera = &camera;
-    light.position.set(0.0f, 0.0f, 0.0f);
+    lightPath = resampledLoop(kSwarmTour, 29.0f);
+    if (!stage.ready) return;
 
-    SplinePath rough(100, true);
-    for (const auto& p : kLightPoints) rough.addPoint(p[0], p[1], p[2]);
-    rough.build(29.0f, true);
-    rough.planResample();
-    lightPath = SplinePath(rough.resampleCount, true);
-    rough.resampleInto(lightPath);
-    lightPath.loops = true;
+    Model& m = *stage.model;
+    m.mesh(kSky).scale.y = 7.0f;
+    resetWorkPositions(m, kBlob);
 
-    m.flipFaceNormals = 1;
-    m.vertexScale = 7.0f;
-    m.texCoordScale = 3.0f;
-    skyIndex = m.objectCount;
-    m.load("Models/bigballe.3ds");
-    m.vertexScale = 1.5f;
-    m.texCoordScale = 0.2f;
-    blobIndex = m.objectCount;
-    m.load("Models/ballbig_s_r.3ds");
-    m.vertexScale = 0.25f;
-    m.texCoordScale = 0.001f;
-    firstRiser = m.objectCount;
-    for (int i = 0; i < kRiserCount; ++i) m.load("Models/hipu.3ds");
-    riserCount = m.objectCount - firstRiser;
-    // A file that failed to load has been reported as a start-up error; draw nothing then.
-    ready_ = blobIndex == skyIndex + 1 && firstRiser == blobIndex + 1 && riserCount == kRiserCount;
-    if (!ready_) return;
-
-    m.mesh(skyIndex).scale.y = 7.0f;
-    resetWorkPositions(m, blobIndex);
-
-    const Material riser{.texture = TextureSlot::Matosini,
-                         .cubeTexture = TextureSlot::CubeEnv1grRing,
-                         .renderMode = RenderMode::TextureReflect,
-                         .colour = {0.55f, 0.43f, 0.23f, 1.0f},
-                         .specular = {0.07f, 0.07f, 0.07f, 1.0f},
-                         .ambient = {0.1f, 0.1f, 0.1f, 1.0f},
-                         .constantAttenuation = 0.5f,
-                         .quadraticAttenuation = 0.05f,
-                         .spotExponent = 0.08f};
-    for (int i = 0; i < riserCount; ++i) {
-        MeshObject& o = m.mesh(firstRiser + i);
-        applyMaterial(o, riser);
-        m.setPosition(firstRiser + i, Vec3(0.0f, 0.0f, 0.0f));
+    for (int i = 0; i < kRiserCount; ++i) {
+        MeshObject& o = m.mesh(kFirstRiser + i);
+        applyMaterial(o, kRiserMaterial);
+        m.setPosition(kFirstRiser + i, Vec3(0.0f, 0.0f, 0.0f));
         drawRiserSpot(o.translation.x, o.translation.z);
         o.translation.y = 30.0f * drawRandomFraction() - 25.0f;
     }
 
-    applyMaterial(m.mesh(blobIndex), Material{.texture = TextureSlot::SoraBvaritettu,
-                                              .cubeTexture = TextureSlot::CubeEnv1gr,
-                                              .renderMode = RenderMode::TextureReflect,
-                                              .colour = {0.5f, 0.5f, 1.25f, 1.0f},
-                                              .specular = {0.0f, 0.0f, 0.0f, 1.0f},
-                                              .ambient = {0.9f, 0.9f, 1.52f, 1.0f},
-                                              .constantAttenuation = 0.5f,
-                                              .linearAttenuation = 0.05f,
-                                              .spotExponent = 0.01f});
+    applyMaterial(m.mesh(kBlob), Material{.texture = TextureSlot::SoraBvaritettu,
+                                          .cubeTexture = TextureSlot::CubeEnv1gr,
+                                          .renderMode = RenderMode::TextureReflect,
+                                          .colour = {0.5f, 0.5f, 1.25f, 1.0f},
+                                          .specular = {0.0f, 0.0f, 0.0f, 1.0f},
+                                          .ambient = {0.9f, 0.9f, 1.52f, 1.0f},
+                                          .constantAttenuation = 0.5f,
+                                          .linearAttenuation = 0.05f,
+                                          .spotExponent = 0.01f});
 
     // Textured only: the cube slot is never sampled. Its light is all but attenuated away, so
     // the ball shows its ambient colour.
-    applyMaterial(m.mesh(skyIndex), Material{.texture = TextureSlot::KivisementtiBBsumea,
-                                             .cubeTexture = TextureSlot::Vihermaa,
-                                             .renderMode = RenderMode::Textured,
-                                             .colour = {0.0f, 0.0f, 0.0f, 1.0f},
-                                             .specular = {0.0f, 0.0f, 0.0f, 1.0f},
-                                             .ambient = {0.63f, 0.63f, 0.786f, 1.0f},
-                                             .envAlpha = 0.0f,
-                                             .constantAttenuation = 8.0f,
-                                             .spotExponent = 0.08f});
+    applyMaterial(m.mesh(kSky), Material{.texture = TextureSlot::KivisementtiBBsumea,
+                                         .cubeTexture = TextureSlot::Vihermaa,
+                                         .renderMode = RenderMode::Textured,
+                                         .colour = {0.0f, 0.0f, 0.0f, 1.0f},
+                                         .specular = {0.0f, 0.0f, 0.0f, 1.0f},
+                                         .ambient = {0.63f, 0.63f, 0.786f, 1.0f},
+                                         .envAlpha = 0.0f,
+                                         .constantAttenuation = 8.0f,
+                                         .spotExponent = 0.08f});
 }
 
 void HipuScene::moveRisers(float seconds, float frameSeconds) {
-    Model& m = *model;
+    Model& m = *stage.model;
     const float climb = 15.0f * (1.0f + 0.9f * beat) * frameSeconds; // faster on the beat
-    for (int i = 0; i < riserCount; ++i) {
-        const int j = firstRiser + i;
+    for (int i = 0; i < kRiserCount; ++i) {
+        const int j = kFirstRiser + i;
         const float fj = static_cast<float>(j);
         MeshObject& o = m.mesh(j);
         const float across = 0.093f + 0.001f * std::sin((fj + seconds) * 0.2f);
@@ -202,42 +164,37 @@ void HipuScene::moveRisers(float seconds, float frameSeconds) {
 }
 
 void HipuScene::moveLight(int dt) {
-    lightPath.advance(light.position, 15.0f, static_cast<float>(dt));
-    light.position.scale(-0.7f);
-    light.position.y *= 0.3f;
+    lightPath.advance(stage.light.position, 15.0f, static_cast<float>(dt));
+    stage.light.position.scale(-0.7f);
+    stage.light.position.y *= 0.3f;
 }
 
 void HipuScene::placeCamera(float seconds) {
     const float w = seconds * 0.98f * 0.25f;
-    camera.position.set(9.0f * std::sin(w), 6.3f * std::cos(w),
-                        12.0f * std::cos(seconds * 0.98f * 0.1625f + 0.656f));
-    camera.position.scale((0.75f * std::pow(blobExtent2, 0.25f) + 0.1f) * zoomFactor * 0.1f);
-    camera.aimAt(Vec3(0.0f, 0.0f, 0.0f));
-    camera.squareUp();
+    stage.camera.position.set(9.0f * std::sin(w), 6.3f * std::cos(w),
+                              12.0f * std::cos(seconds * 0.98f * 0.1625f + 0.656f));
+    stage.camera.position.scale((0.75f * std::pow(blobExtent2, 0.25f) + 0.1f) * zoomFactor * 0.1f);
+    stage.camera.aimAt(Vec3(0.0f, 0.0f, 0.0f));
+    stage.camera.squareUp();
 }
 
 void HipuScene::shapeBlob(float seconds) {
-    Model& m = *model;
-    MeshObject& blob = m.mesh(blobIndex);
+    Model& m = *stage.model;
+    MeshObject& blob = m.mesh(kBlob);
     blob.rotationX = 0.0f;
     blob.rotationY = seconds;
 
     // The rings swell and twist in waves running up the lattice; cubing across exaggerates the
     // outer handles far more than the inner ones.
     const float lift = 2.5f * std::cos(0.0751234f * seconds) + 3.0f;
-    for (int h = 0; h < kHandleCount; ++h) {
-        const Vec3& r = restHandles[h];
-        const float d = r.x * r.x + r.z * r.z;
-        const float k = 0.9f * std::sin(5.026544f * r.y * (0.3f * std::cos(9.42477f * d * r.y) + 1.0f) +
-                                        0.24f * seconds) +
-                        1.0f;
-        Vec3 moved((0.5f * k + 1.0f) * r.x, lift * (r.y + 1.0f), (0.5f * k + 1.0f) * r.z);
-        rotateY(moved, 1.125f * std::sin(k + 6.0f * r.y) / (0.51f * d + 1.0f));
-        moved.x = moved.x * moved.x * moved.x * 0.75f;
-        moved.z = moved.z * moved.z * moved.z * 0.45f;
-        movedHandles[h] = moved;
+    const LatticeWave wave{
+        .rate = 0.24f, .heightScale = lift, .heightLift = 1.0f, .twist = 1.125f, .twistFalloff = 0.51f};
+    lattice.wave(seconds, wave);
+    for (Vec3& h : lattice.moved) {
+        h.x = h.x * h.x * h.x * 0.75f;
+        h.z = h.z * h.z * h.z * 0.45f;
     }
-    deformWeighted(m, blobIndex, kHandleCount, movedHandles, restHandles, handleStrength, handleRadius2);
+    lattice.bend(m, kBlob);
 
     // Squash: the farther a point was pushed out, the harder it is pulled back in, and the
     // blob stands taller than it is wide.
@@ -250,15 +207,15 @@ void HipuScene::shapeBlob(float seconds) {
         const float after = p.lengthSquared();
         if (after > blobExtent2) blobExtent2 = after;
     }
-    computeSmoothNormals(m, blobIndex);
+    computeSmoothNormals(m, kBlob);
 }
 
 void HipuScene::cullRisers() {
-    const Model& m = *model;
-    const Vec3 eye(-camera.position.x, -camera.position.y, -camera.position.z);
-    const Vec3 view(-camera.forward.x, -camera.forward.y, -camera.forward.z);
-    for (int i = 0; i < riserCount; ++i) {
-        Vec3 d = m.mesh(firstRiser + i).translation.minus(eye);
+    const Model& m = *stage.model;
+    const Vec3 eye(-stage.camera.position.x, -stage.camera.position.y, -stage.camera.position.z);
+    const Vec3 view(-stage.camera.forward.x, -stage.camera.forward.y, -stage.camera.forward.z);
+    for (int i = 0; i < kRiserCount; ++i) {
+        Vec3 d = m.mesh(kFirstRiser + i).translation.minus(eye);
         const float distance = d.length();
         if (distance > 0.0f) d.scale(1.0f / distance);
         riserVisible[i] = !(dot(d, view) < 0.55f && distance > 1.0f);
@@ -266,10 +223,10 @@ void HipuScene::cullRisers() {
 }
 
 void HipuScene::drawRisers(float gain, float blue) {
-    Model& m = *model;
-    for (int i = 0; i < riserCount; ++i) {
+    Model& m = *stage.model;
+    for (int i = 0; i < kRiserCount; ++i) {
         if (!riserVisible[i]) continue;
-        const int j = firstRiser + i;
+        const int j = kFirstRiser + i;
         const float fj = static_cast<float>(j);
         MeshObject& o = m.mesh(j);
         o.renderMode = RenderMode::Untextured;
@@ -280,7 +237,7 @@ void HipuScene::drawRisers(float gain, float blue) {
         const float y = o.translation.y;
         for (int k = 0; k < kTrailCopies; ++k) {
             o.alpha = o.envAlpha = trailAlpha(k);
-            drawObject(m, j, light, kRestShape);
+            drawObject(m, j, stage.light, kRestShape);
             o.translation.y += trailStep;
         }
         o.translation.y = y;
@@ -290,13 +247,11 @@ void HipuScene::drawRisers(float gain, float blue) {
 }
 
 void HipuScene::glowPass(float frameSeconds, float flow) {
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
-    const SmallEffects small(fx);
-    setPerspectiveEffect(m, camera);
-    applyPassState(kMeshPass);
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
+    const GlowPass glow(stage);
 
-    MeshObject& blob = m.mesh(blobIndex);
+    MeshObject& blob = m.mesh(kBlob);
     blob.renderMode = RenderMode::TextureReflect;
     blob.colour.set(2.5f * beat + 0.7f, 2.5f * beat + 0.65f, 1.25f * beat + 0.3f, 1.0f);
     blob.colour.scale(kBlobGlowLevel);
@@ -304,13 +259,15 @@ void HipuScene::glowPass(float frameSeconds, float flow) {
     blob.ambient.scale(kBlobGlowLevel);
     blob.alpha = 1.0f;
     blob.layered = 0;
-    drawObject(m, blobIndex, light, kWorkingShape);
+    blob.envAlpha = kBlobGlowReflection;
+    drawObject(m, kBlob, stage.light, kWorkingShape);
+    blob.envAlpha = 1.0f;
 
-    MeshObject& sky = m.mesh(skyIndex);
+    MeshObject& sky = m.mesh(kSky);
     sky.texOffsetV += 0.7f * (flow + 1.0f) * frameSeconds;
     sky.ambient.set(0.82f, 0.35f, 0.151f, 1.0f);
     sky.ambient.scale((beat + 1.0f) * kGlowLevel);
-    drawObject(m, skyIndex, light, kRestShape);
+    drawObject(m, kSky, stage.light, kRestShape);
 
     if (risersOn) drawRisers(beat + 0.6f, 0.2f * (beat + 0.6f));
 
@@ -334,50 +291,48 @@ void HipuScene::glowPass(float frameSeconds, float flow) {
 }
 
 void HipuScene::fullPass() {
-    Model& m = *model;
-    setPerspectiveScreen(m, camera);
+    Model& m = *stage.model;
+    setPerspectiveScreen(m, stage.camera);
     applyPassState(kMeshPass);
 
-    MeshObject& sky = m.mesh(skyIndex);
+    MeshObject& sky = m.mesh(kSky);
     sky.alpha = 1.0f;
     sky.colour.set(0.0f, 0.0f, 0.0f, 1.0f);
     sky.ambient.set(0.46f, 0.1935f, 0.132f, 1.0f);
-    drawObject(m, skyIndex, light, kRestShape);
+    drawObject(m, kSky, stage.light, kRestShape);
 
-    MeshObject& blob = m.mesh(blobIndex);
+    MeshObject& blob = m.mesh(kBlob);
     blob.colour.set(0.65f, 0.35f, 0.351f, 1.0f);
     blob.ambient.set(0.75f, 0.65f, 0.1151f, 1.0f);
     blob.renderMode = RenderMode::TextureReflect;
     blob.layered = 1;
     blob.alpha = 1.0f;
-    drawObject(m, blobIndex, light, kWorkingShape);
+    drawObject(m, kBlob, stage.light, kWorkingShape);
 
     if (risersOn) drawRisers(1.0f, 0.2f * (beat + 0.6f));
 }
 
 void HipuScene::render(int dt) {
-    if (!ready_ || !effects_) return;
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
-    clock.advance(dt);
-    const float seconds = clock.time * 0.001f;
-    beat = hipuBeat(clock.time);
-    const float flow = hipuFlow(clock.time);
-    zoomFactor = hipuZoomFactor(clock.time);
-    if (dt != 0) trailStep = 4.0f * clock.frameSeconds;
+    if (!stage.open(dt)) return;
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
+    const float seconds = stage.clock.time * 0.001f;
+    beat = hipuBeat(stage.clock.time);
+    const float flow = hipuFlow(stage.clock.time);
+    zoomFactor = hipuZoomFactor(stage.clock.time);
+    if (dt != 0) trailStep = 4.0f * stage.clock.frameSeconds;
 
     {
         LogicTimer logic;
-        moveRisers(seconds, clock.frameSeconds);
+        moveRisers(seconds, stage.clock.frameSeconds);
         moveLight(dt);
         shapeBlob(seconds);
         placeCamera(seconds);
         cullRisers();
     }
 
-    setOrthoScreen(m);
-    clear(Buffers::ColourAndDepth);
-    glowPass(clock.frameSeconds, flow);
+    stage.startFrame();
+    glowPass(stage.clock.frameSeconds, flow);
     fullPass();
 
     // Lay the small processed glow over the whole frame.

@@ -5,15 +5,11 @@
 // once they float out of sight. The camera circles at a distance that follows the blob's size
 // and a 24-second zoom cycle; a low-resolution copy of the frame gives it its glow.
 
-#include "anim/CameraFrame.h"
 #include "anim/SplinePath.h"
-#include "assets/Model.h"
-#include "assets/SceneLight.h"
 #include "math/Vec.h"
-#include "scenes/SceneClock.h"
+#include "scenes/Lattice.h"
+#include "scenes/SceneStage.h"
 #include "show/Timetable.h"
-
-#include <memory>
 
 struct EffectBuffers;
 
@@ -38,12 +34,16 @@ void drawRiserSpot(float& x, float& z);
 
 class HipuScene {
   public:
+    // The meshes, in the order of the loading table.
+    static constexpr int kSky = 0;
+    static constexpr int kBlob = 1;
+    static constexpr int kFirstRiser = 2;
     static constexpr int kRiserCount = 50;
     static constexpr int kHandleCount = 80;
     // A riser whose height y passes this is reborn at a y between -10 and -5.
     static constexpr float kRiserTop = 5.0f;
 
-    void attach(EffectBuffers& effects) { effects_ = &effects; }
+    void attach(EffectBuffers& effects) { stage.effects = &effects; }
     void setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight);
     void render(int dt);
 
@@ -53,21 +53,11 @@ class HipuScene {
     // Moves the lattice, deforms and squashes the blob for this scene time and sets blobExtent2.
     void shapeBlob(float seconds);
 
-    SceneClock clock{timetable::clockStart::kHipu};
-    std::unique_ptr<Model> model;
-    int skyIndex = 0;
-    int blobIndex = 0;
-    int firstRiser = 0;
-    int riserCount = 0; // risers actually loaded
+    SceneStage stage{timetable::clockStart::kHipu};
     bool risersOn = true;
     bool riserVisible[kRiserCount] = {};
-    CameraFrame camera;
-    SceneLight light;
     SplinePath lightPath;
-    Vec3 restHandles[kHandleCount];
-    Vec3 movedHandles[kHandleCount];
-    float handleStrength[kHandleCount] = {};
-    float handleRadius2[kHandleCount] = {};
+    WaveLattice<kHandleCount> lattice;
     int burnPasses = 1;       // the very first glow burns once; every later one twice
     float zoomFactor = 3.0f;  // this frame's
     float beat = 0.0f;        // this frame's
@@ -86,7 +76,4 @@ class HipuScene {
     void drawRisers(float gain, float blue);
     void glowPass(float frameSeconds, float flow);
     void fullPass();
-
-    EffectBuffers* effects_ = nullptr;
-    bool ready_ = false; // every model loaded
 };

@@ -9,16 +9,19 @@
 #include "render/Normals.h"
 #include "render/PassState.h"
 #include "render/Transform.h"
+#include "scenes/LightTours.h"
 #include "scenes/Material.h"
 
 #include <cmath>
 
 namespace {
 
-// The closed path the light travels, before resampling.
-constexpr float kLightPoints[9][3] = {{-20, 10, -25}, {20, 7, 15},   {-20, 27, 25},
-                                      {30, 17, -25},  {-30, 15, 15}, {20, -15, -25},
-                                      {-30, 12, -5},  {20, 21, 5},   {-14, 32, 25}};
+// The figure model of this scene's data is never seen, so it is not loaded.
+constexpr ModelFile kModels[] = {
+    {"Models/bigballe.3ds", 50.0f, 0.15f},
+    {"Models/tahti3bt.3ds", 1.75f, 1.0f, KukkeliScene::kCopies* KukkeliScene::kStarCount},
+};
+
 constexpr float kLightSpeed = 15.0f; // units per second
 
 // The stars flare one by one, 30 ms apart, from this scene time (s); the ball warms up with them.
@@ -112,40 +115,12 @@ Vec3 creditSpritePosition(const CreditRow& row, int m, const NoiseField& noise, 
 }
 
 void KukkeliScene::setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
-    model = std::make_unique<Model>(10000, screenWidth, screenHeight, effectWidth, effectHeight);
-    Model& m = *model;
-    m.flipFaceNormals = 1;
+    stage.setup({screenWidth, screenHeight, effectWidth, effectHeight}, kModels, Vec3(1.0f, 1.1f, 1.0f));
+    lightPath = resampledLoop(kSwarmTour, 29.0f);
+    noiseField = NoiseField(256, 255, 10);
+    if (!stage.ready) return;
 
-    camera.position.set(0.0f, 5.0f, -25.0f);
-    camera.forward.set(0.0f, 0.0f, 1.0f);
-    light.setColour(1.0f, 1.1f, 1.0f);
-    light.camera = &camera;
-    light.position.set(0.0f, 0.0f, 0.0f);
-
-    SplinePath rough(100, true);
-    for (const auto& p : kLightPoints) rough.addPoint(p[0], p[1], p[2]);
-    rough.build(29.0f, true);
-    rough.planResample();
-    lightPath = SplinePath(rough.resampleCount, true);
-    rough.resampleInto(lightPath);
-
-    skyIndex = m.objectCount;
-    m.vertexScale = 50.0f;
-    m.texCoordScale = 0.15f;
-    m.load("Models/bigballe.3ds");
-
-    // The figure model of this scene's data is never seen, so it is not loaded.
-    firstStar = m.objectCount;
-    m.vertexScale = 1.75f;
-    m.texCoordScale = 1.0f;
-    for (int k = 0; k < kCopies * kStarCount; ++k) {
-        const int before = m.objectCount;
-        m.load("Models/tahti3bt.3ds");
-        if (m.objectCount == before) break;
-        resetWorkPositions(m, before);
-        computeCreaseNormals(m, before, -1.0f); // every corner smooth: soft, round-looking stars
-    }
-
+    Model& m = *stage.model;
     const Material star{.texture = TextureSlot::KivisementtiBBsumea,
                         .cubeTexture = TextureSlot::CubeEnv1grRing,
                         .renderMode = RenderMode::TextureReflect,
@@ -154,25 +129,24 @@ void KukkeliScene::setup(int screenWidth, int screenHeight, int effectWidth, int
                         .constantAttenuation = 0.0f,
                         .linearAttenuation = 0.05f,
                         .spotExponent = 0.08f};
-    for (int j = firstStar; j < m.objectCount; ++j) applyMaterial(m.mesh(j), star);
-    if (firstStar < m.objectCount) {
-        const MeshObject& one = m.mesh(firstStar);
-        reserveObjectBatch(kStarCount, kStarCount * one.vertexCount, kStarCount * 3 * one.faceCount);
+    for (int j = kFirstStar; j < m.objectCount; ++j) {
+        resetWorkPositions(m, j);
+        computeCreaseNormals(m, j, -1.0f); // every corner smooth: soft, round-looking stars
+        applyMaterial(m.mesh(j), star);
     }
-    if (firstStar < m.objectCount) m.setPosition(firstStar, Vec3(0.0f, 0.0f, 0.0f));
+    const MeshObject& one = m.mesh(kFirstStar);
+    reserveObjectBatch(kStarCount, kStarCount * one.vertexCount, kStarCount * 3 * one.faceCount);
+    m.setPosition(kFirstStar, Vec3(0.0f, 0.0f, 0.0f));
 
-    if (skyIndex < m.objectCount) {
-        applyMaterial(m.mesh(skyIndex), Material{.texture = TextureSlot::Kivio,
-                                                 .renderMode = RenderMode::Textured,
-                                                 .colour = {0.0f, 0.0f, 0.0f, 1.0f},
-                                                 .ambient = {1.6f, 1.0f, 0.4f, 1.0f},
-                                                 .alpha = 0.5f,
-                                                 .envAlpha = 0.0f,
-                                                 .constantAttenuation = 8.0f,
-                                                 .spotExponent = 0.08f});
-    }
+    applyMaterial(m.mesh(kSky), Material{.texture = TextureSlot::Kivio,
+                                         .renderMode = RenderMode::Textured,
+                                         .colour = {0.0f, 0.0f, 0.0f, 1.0f},
+                                         .ambient = {1.6f, 1.0f, 0.4f, 1.0f},
+                                         .alpha = 0.5f,
+                                         .envAlpha = 0.0f,
+                                         .constantAttenuation = 8.0f,
+                                         .spotExponent = 0.08f});
 
-    noiseField = NoiseField(256, 255, 10);
     // Up to 111 sprites a frame pile up on each other: skipping their black borders saves much
     // of the frame.
     creditWindow[0] = inkWindowOf(TextureSlot::Credpe);
@@ -180,12 +154,11 @@ void KukkeliScene::setup(int screenWidth, int screenHeight, int effectWidth, int
 }
 
 void KukkeliScene::moveStars(float t) {
-    Model& m = *model;
+    Model& m = *stage.model;
     twist = swarmTwist(t);
     centre.set(0.0f, 0.0f, 0.0f);
-    const int stars = (m.objectCount - firstStar) / kCopies;
-    for (int i = 0; i < stars; ++i) {
-        const int j = firstStar + i;
+    for (int i = 0; i < kStarCount; ++i) {
+        const int j = kFirstStar + i;
         const float fj = static_cast<float>(j);
         popIn[i] = fadeInOver(t, kPopInStart + kPopInSpacing * fj, kPopInLength);
 
@@ -209,53 +182,50 @@ void KukkeliScene::moveStars(float t) {
         }
         centre.add(position);
     }
-    if (stars > 0) centre.scale(1.0f / static_cast<float>(stars));
+    centre.scale(1.0f / static_cast<float>(kStarCount));
 }
 
 void KukkeliScene::moveLightAndCamera(int dt, int variant, float t) {
-    Model& m = *model;
-    lightPath.advance(light.position, kLightSpeed, static_cast<float>(dt));
-    light.position.scale(-0.7f);
-    light.position.y *= 0.3f;
+    Model& m = *stage.model;
+    lightPath.advance(stage.light.position, kLightSpeed, static_cast<float>(dt));
+    stage.light.position.scale(-0.7f);
+    stage.light.position.y *= 0.3f;
 
     const float w = t * 1.3f * 0.25f;
     Vec3 orbit(9.0f * std::sin(w), 6.3f * std::cos(w), 8.0f * std::cos(t * 1.3f * 0.1625f) - 1.0f);
     // The camera record holds negated world positions: star positions enter negated.
-    const bool haveStars = firstStar + 12 < m.objectCount;
-    const Vec3 first = haveStars ? m.mesh(firstStar).translation : Vec3();
+    const Vec3 first = m.mesh(kFirstStar).translation;
     if (swarmCloseView(t, variant)) {
         orbit.scale(0.07f);
-        camera.position.set(-first.x, -first.y + 16.0f, -first.z);
-        const Vec3 ahead = haveStars ? m.mesh(firstStar + 12).translation : Vec3();
+        stage.camera.position.set(-first.x, -first.y + 16.0f, -first.z);
+        const Vec3 ahead = m.mesh(kFirstStar + 12).translation;
         target.set(-ahead.x, -ahead.y + 2.5f, -ahead.z);
     } else {
         orbit.scale(0.03f);
-        camera.position.set(-2.0f * first.x, -2.0f * first.y + 48.0f, -2.0f * first.z);
-        camera.position.scale(0.54321f);
+        stage.camera.position.set(-2.0f * first.x, -2.0f * first.y + 48.0f, -2.0f * first.z);
+        stage.camera.position.scale(0.54321f);
         target.set(-centre.x, -centre.y, -centre.z);
     }
-    camera.position.add(orbit);
+    stage.camera.position.add(orbit);
     // The camera starts five times farther out and closes in over the scene's first 1.5 s.
-    const float intro = cube(fadeOutOver(clock.time, timetable::clockStart::kKukkeli, 1500.0f));
-    camera.position.scale(4.0f * intro + 1.0f);
-    camera.aimAt(target);
+    const float intro = cube(fadeOutOver(stage.clock.time, timetable::clockStart::kKukkeli, 1500.0f));
+    stage.camera.position.scale(4.0f * intro + 1.0f);
+    stage.camera.aimAt(target);
 }
 
 void KukkeliScene::classifyStars() {
-    const Vec3 eye(-camera.position.x, -camera.position.y, -camera.position.z);
-    Vec3 view(-camera.forward.x, -camera.forward.y, -camera.forward.z);
+    const Vec3 eye(-stage.camera.position.x, -stage.camera.position.y, -stage.camera.position.z);
+    Vec3 view(-stage.camera.forward.x, -stage.camera.forward.y, -stage.camera.forward.z);
     view.normalize();
-    const int stars = (model->objectCount - firstStar) / kCopies;
-    for (int i = 0; i < stars; ++i)
-        starState[i] = swarmStarState(model->mesh(firstStar + i).translation, eye, view);
+    for (int i = 0; i < kStarCount; ++i)
+        starState[i] = swarmStarState(stage.model->mesh(kFirstStar + i).translation, eye, view);
 }
 
 void KukkeliScene::drawStars() {
     if (!starsEnabled) return;
-    Model& m = *model;
-    const int stars = (m.objectCount - firstStar) / kCopies;
+    Model& m = *stage.model;
     int drawn = 0;
-    for (int i = 0; i < stars; ++i) {
+    for (int i = 0; i < kStarCount; ++i) {
         if (starState[i] == 0) continue;
         const int object = starObject(i, starState[i] - 1);
         MeshObject& o = m.mesh(object);
@@ -265,27 +235,21 @@ void KukkeliScene::drawStars() {
     }
     // One batch per pass for the whole swarm: drawn one by one, the stars' per-call cost on the
     // software rasteriser was most of the frame.
-    drawObjects(m, batch, drawn, light, kWorkingShape);
+    drawObjects(m, batch, drawn, stage.light, kWorkingShape);
 }
 
 void KukkeliScene::glowPass(float g) {
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
-    setOrthoScreen(m);
-    clear(Buffers::ColourAndDepth);
-    camera.squareUp();
-    applyPassState(kMeshPass);
-    const SmallEffects small(fx);
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
+    stage.startFrame();
+    const GlowPass glow(stage);
 
     const float h = 1.0f - g;
-    setPerspectiveEffect(m, camera);
-    if (skyIndex < m.objectCount) {
-        MeshObject& sky = m.mesh(skyIndex);
-        sky.colour.set(0.75f * g, 0.6f * g, 0.525f * g, 1.0f);
-        sky.specular.set(0.0f, 0.0f, 0.0f, 1.0f);
-        sky.ambient.set(0.36f * h + 0.2f * g, 0.0822f * h + 0.2f * g, 0.063f * h + 0.2f * g, 1.0f);
-        drawObject(m, skyIndex, light, kRestShape);
-    }
+    MeshObject& sky = m.mesh(kSky);
+    sky.colour.set(0.75f * g, 0.6f * g, 0.525f * g, 1.0f);
+    sky.specular.set(0.0f, 0.0f, 0.0f, 1.0f);
+    sky.ambient.set(0.36f * h + 0.2f * g, 0.0822f * h + 0.2f * g, 0.063f * h + 0.2f * g, 1.0f);
+    drawObject(m, kSky, stage.light, kRestShape);
     drawStars();
 
     applyPassState(kScreenPass);
@@ -301,18 +265,16 @@ void KukkeliScene::glowPass(float g) {
 }
 
 void KukkeliScene::fullPass(float g) {
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
     const float h = 1.0f - g;
-    setPerspectiveScreen(m, camera);
-    if (skyIndex < m.objectCount) {
-        MeshObject& sky = m.mesh(skyIndex);
-        sky.alpha = 1.0f;
-        sky.colour.set(0.75f * g, 0.6f * g, 0.525f * g, 1.0f);
-        sky.specular.set(0.0f, 0.0f, 0.0f, 1.0f);
-        sky.ambient.set(0.44f * h + 0.2f * g, 0.16f * h + 0.2f * g, 0.062f * h + 0.2f * g, 1.0f);
-        drawObject(m, skyIndex, light, kRestShape);
-    }
+    setPerspectiveScreen(m, stage.camera);
+    MeshObject& sky = m.mesh(kSky);
+    sky.alpha = 1.0f;
+    sky.colour.set(0.75f * g, 0.6f * g, 0.525f * g, 1.0f);
+    sky.specular.set(0.0f, 0.0f, 0.0f, 1.0f);
+    sky.ambient.set(0.44f * h + 0.2f * g, 0.16f * h + 0.2f * g, 0.062f * h + 0.2f * g, 1.0f);
+    drawObject(m, kSky, stage.light, kRestShape);
     drawStars();
 
     // The glow of the small pass over the whole frame.
@@ -322,8 +284,8 @@ void KukkeliScene::fullPass(float g) {
 }
 
 void KukkeliScene::drawCredits(float t) {
-    Model& m = *model;
-    setPerspectiveScreen(m, camera);
+    Model& m = *stage.model;
+    setPerspectiveScreen(m, stage.camera);
     const float c0 = noiseField.fbm(0.0f, 0.0f, 0.0f, 1);
     const float halfSize = kCreditHalfSize + noiseField.fbm(0.22f * t, 0.023f * t, 0.13f * t, 1);
     for (int row = 0; row < 2; ++row) {
@@ -338,9 +300,9 @@ void KukkeliScene::drawCredits(float t) {
 }
 
 void KukkeliScene::render(int dt, int variant) {
-    if (!model || !effects_) return;
-    advanceSwarmClock(clock, previousVariant, dt, variant);
-    const float t = clock.time * 0.001f;
+    if (!stage.drawable()) return;
+    advanceSwarmClock(stage.clock, previousVariant, dt, variant);
+    const float t = stage.clock.time * 0.001f;
 
     {
         LogicTimer logic;

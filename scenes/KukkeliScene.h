@@ -6,18 +6,13 @@
 // director switches between the two views every 3.7 s through the variant. Over the swarm two
 // credit images fly past as rows of additive, noise-wobbled sprites.
 
-#include "anim/CameraFrame.h"
 #include "anim/NoiseField.h"
 #include "anim/SplinePath.h"
-#include "assets/Model.h"
-#include "assets/SceneLight.h"
 #include "assets/TextureSlots.h"
 #include "math/Vec.h"
 #include "render/Billboard.h"
-#include "scenes/SceneClock.h"
+#include "scenes/SceneStage.h"
 #include "show/Timetable.h"
-
-#include <memory>
 
 struct EffectBuffers;
 
@@ -69,18 +64,18 @@ class KukkeliScene {
   public:
     static constexpr int kStarCount = 450;
     static constexpr int kCopies = 3;
+    // The meshes, in the order of the loading table: the ball, then every star's copies.
+    static constexpr int kSky = 0;
+    static constexpr int kFirstStar = 1;
 
-    void attach(EffectBuffers& effects) { effects_ = &effects; }
+    void attach(EffectBuffers& effects) { stage.effects = &effects; }
     void setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight);
     void render(int dt, int variant);
 
     // Mesh object of copy c of star i.
-    int starObject(int i, int c) const { return firstStar + c * kStarCount + i; }
+    int starObject(int i, int c) const { return kFirstStar + c * kStarCount + i; }
 
-    SceneClock clock{timetable::clockStart::kKukkeli};
-    std::unique_ptr<Model> model;
-    int skyIndex = 0;
-    int firstStar = 0;
+    SceneStage stage{timetable::clockStart::kKukkeli};
     int previousVariant = 0;
     float creditsClock = 0.0f; // seconds of rendering, for the credit rows
     float twist = 0.05f;
@@ -88,10 +83,8 @@ class KukkeliScene {
     int feedbackPasses = 1;
     float popIn[kStarCount] = {};   // per star
     int starState[kStarCount] = {}; // per star, as swarmStarState
-    CameraFrame camera;
     Vec3 target;
     Vec3 centre; // mean of the star positions this frame
-    SceneLight light;
     SplinePath lightPath;
     NoiseField noiseField;
     BillboardWindow creditWindow[2]; // the part of each credit image that holds its letters
@@ -105,6 +98,5 @@ class KukkeliScene {
     void fullPass(float g);
     void drawCredits(float seconds);
 
-    EffectBuffers* effects_ = nullptr;
     int batch[kStarCount] = {}; // the mesh objects of this pass's stars
 };

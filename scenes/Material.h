@@ -50,6 +50,17 @@ inline const Material kLightBallMaterial{.texture = TextureSlot::Unloaded27,
                                          .spotExponent = 0.05f,
                                          .lightW = 0.0f};
 
+// The small risers, glinting warm: the title's sickles and the Hipu scene's risers.
+inline const Material kRiserMaterial{.texture = TextureSlot::Matosini,
+                                     .cubeTexture = TextureSlot::CubeEnv1grRing,
+                                     .renderMode = RenderMode::TextureReflect,
+                                     .colour = {0.55f, 0.43f, 0.23f, 1.0f},
+                                     .specular = {0.07f, 0.07f, 0.07f, 1.0f},
+                                     .ambient = {0.1f, 0.1f, 0.1f, 1.0f},
+                                     .constantAttenuation = 0.5f,
+                                     .quadraticAttenuation = 0.05f,
+                                     .spotExponent = 0.08f};
+
 // Blurred stone under a green-grey reflection, tinted blue, lit as from a direction: the closing
 // title and the cave's lantern.
 inline const Material kBlueStoneMaterial{.texture = TextureSlot::KivisementtiBBsumea,

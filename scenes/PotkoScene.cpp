@@ -10,6 +10,7 @@
 #include "render/Normals.h"
 #include "render/PassState.h"
 #include "render/Transform.h"
+#include "scenes/Lattice.h"
 #include "scenes/Material.h"
 
 #include <algorithm>
@@ -17,11 +18,13 @@
 
 namespace {
 
-// One row of the handle lattice: the corners and edge midpoints of a 2 x 2 square round the axis.
-const float kRowPoints[PotkoScene::kHandlesPerRow][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1},
-                                                         {0, -1},  {1, 0},  {-1, 0}, {0, 1}};
+constexpr ModelFile kModels[] = {
+    {"Models/potkoball.3ds", 5.0f, 6.0f},
+    {"Models/potko2.3ds", 0.5f, 2.0f},
+};
 
-const float kSwayPath[PotkoScene::kSwayPoints][3] = {{-20, 10, 25}, {20, 7, -15},  {-20, 27, 25},
+// The handle rows sway along this path; the light tours it resampled.
+constexpr Vec3 kSwayLoop[PotkoScene::kSwayPoints] = {{-20, 10, 25}, {20, 7, -15},  {-20, 27, 25},
                                                      {30, 17, -25}, {-30, 15, 15}, {20, -15, -25},
                                                      {-30, 12, 5},  {20, 21, -5},  {-14, 32, 25}};
 
@@ -66,42 +69,17 @@ float potkoOpeningBlur(float seconds) {
 }
 
 void PotkoScene::setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
-    model = std::make_unique<Model>(10000, screenWidth, screenHeight, effectWidth, effectHeight);
-    Model& m = *model;
-    m.flipFaceNormals = 1;
+    stage.setup({screenWidth, screenHeight, effectWidth, effectHeight}, kModels, Vec3(1.51f, 1.45f, 1.01f));
 
-    // Sixteen rows of eight handles from y = -16 up to 16, the height accumulated row by row.
-    float y = -16.0f;
-    for (int row = 0; row < kHandleRows; ++row) {
-        for (int l = 0; l < kHandlesPerRow; ++l) {
-            const int k = row * kHandlesPerRow + l;
-            restHandles[k].set(kRowPoints[l][0], y, kRowPoints[l][1]);
-            handleRadius2[k] = 49.0f;
-        }
-        y += 32.0f / 15.0f;
-    }
+    // Sixteen rows of eight handles from y = -16 up to 16.
+    stackRings(kSquareRing, kHandleRows, -16.0f, 32.0f / 15.0f, restHandles);
+    for (float& r2 : handleRadius2) r2 = 49.0f;
 
-    camera.position.set(0.0f, 5.0f, -25.0f);
-    camera.forward.set(0.0f, 0.0f, 1.0f);
-    light.setColour(1.51f, 1.45f, 1.01f);
-    light.camera = &camera;
-    light.position.set(0.0f, 0.0f, 0.0f);
+    swayPath = closedPath(kSwayLoop, 29.0f);
+    lightPath = resampledLoop(swayPath);
+    if (!stage.ready) return;
 
-    swayPath = SplinePath(100, true);
-    for (const auto& p : kSwayPath) swayPath.addPoint(p[0], p[1], p[2]);
-    swayPath.build(29.0f, true);
-    swayPath.planResample();
-    lightPath = SplinePath(swayPath.resampleCount, true);
-    swayPath.resampleInto(lightPath);
-
-    m.vertexScale = 5.0f;
-    m.texCoordScale = 6.0f;
-    m.load("Models/backball.3ds");
-    m.vertexScale = 0.5f;
-    m.texCoordScale = 2.0f;
-    m.load("Models/potko2.3ds");
-    if (m.objectCount <= kTower) return; // the loader has reported the missing file
-
+    Model& m = *stage.model;
     m.mesh(kSky).scale.y *= 5.0f;
     resetWorkPositions(m, kTower);
     applyMaterial(m.mesh(kTower), Material{.texture = TextureSlot::KivisementtiBBsumea,
@@ -117,7 +95,7 @@ void PotkoScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
     // would leave the pass sampling whatever cube was bound last). The warm pub picture on one
     // face keeps its glints in the room's colours; the sky picture flared into yellow shards
     // once the glow had burnt it in.
-    applyMaterial(m.mesh(kSky), Material{.texture = TextureSlot::Kivio,
+    applyMaterial(m.mesh(kSky), Material{.texture = TextureSlot::KivioSumea2,
                                          .cubeTexture = TextureSlot::CubeEnv1pubi,
                                          .renderMode = RenderMode::Textured,
                                          .colour = {0.12f, 0.1f, 0.07f, 1.0f},
@@ -137,7 +115,7 @@ void PotkoScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
 
 // The bulge does not move, so the ball is shaped once.
 void PotkoScene::bulgeBall() {
-    Model& m = *model;
+    Model& m = *stage.model;
     resetWorkPositions(m, kSky);
     for (Vec3& p : m.mesh(kSky).workPositions) {
         const float g = std::clamp(surfaceNoise.fractalSum(std::fabs(p.x) * 0.01125f, std::fabs(p.y) * 0.012f,
@@ -168,13 +146,13 @@ void PotkoScene::moveHandles(float w7, float bright, float stretch) {
 }
 
 void PotkoScene::placeCopy(int copy) {
-    MeshObject& tower = model->mesh(kTower);
+    MeshObject& tower = stage.model->mesh(kTower);
     tower.translation.y = static_cast<float>(copy);
     tower.rotationY = static_cast<float>(copy) * kCopyTurn;
 }
 
 void PotkoScene::drawTower(const Vec4& colour, const Vec4& ambient) {
-    Model& m = *model;
+    Model& m = *stage.model;
     MeshObject& tower = m.mesh(kTower);
     tower.renderMode = RenderMode::TextureReflect;
     tower.alpha = 1.0f;
@@ -183,23 +161,21 @@ void PotkoScene::drawTower(const Vec4& colour, const Vec4& ambient) {
     tower.ambient = ambient;
     for (int c = 0; c < kTowerCopies; ++c) {
         placeCopy(c);
-        drawObject(m, kTower, light, kWorkingShape);
+        drawObject(m, kTower, stage.light, kWorkingShape);
     }
     tower.rotationY = 0.0f;
 }
 
 void PotkoScene::glowPass(float bright) {
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
-    const SmallEffects small(fx);
-    applyPassState(kMeshPass);
-    setPerspectiveEffect(m, camera);
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
+    const GlowPass glow(stage);
 
     MeshObject& sky = m.mesh(kSky);
     sky.renderMode = RenderMode::TextureReflect;
     sky.ambient = scaled(Vec4(0.120773f, 0.08871f, 0.039683f, 1.0f), bright);
     sky.colour = scaled(Vec4(0.48f, 0.215f, 0.1f, 1.0f), bright);
-    drawObject(m, kSky, light, kWorkingShape);
+    drawObject(m, kSky, stage.light, kWorkingShape);
     drawTower(Vec4(0.625f, 0.5f, 1.0f, 1.0f), Vec4(0.23f, 0.2f, 0.2f, 1.0f));
 
     applyPassState(kScreenPass);
@@ -217,15 +193,15 @@ void PotkoScene::glowPass(float bright) {
 }
 
 void PotkoScene::fullPass(float bright, float s) {
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
     MeshObject& sky = m.mesh(kSky);
     sky.alpha = 1.0f;
     sky.renderMode = RenderMode::TextureReflect;
     sky.ambient = scaled(Vec4(0.55f, 0.333333f, 0.333333f, 1.0f), bright);
     sky.colour = scaled(Vec4(0.22f, 0.073333f, 0.066667f, 1.0f), bright);
-    setPerspectiveScreen(m, camera);
-    drawObject(m, kSky, light, kWorkingShape);
+    setPerspectiveScreen(m, stage.camera);
+    drawObject(m, kSky, stage.light, kWorkingShape);
     drawTower(Vec4(1.2f, 0.4f, 0.05f, 1.0f), Vec4(0.3885f, 0.3465f, 0.252f, 1.0f));
 
     // The glow, stretched from the small copy over the whole frame.
@@ -243,27 +219,24 @@ void PotkoScene::fullPass(float bright, float s) {
 }
 
 void PotkoScene::render(int dt) {
-    if (!model || !effects_ || model->objectCount <= kTower) return;
-    Model& m = *model;
-    clock.advance(dt);
-    const float s = clock.time * 0.001f;
+    if (!stage.open(dt)) return;
+    Model& m = *stage.model;
+    const float s = stage.clock.time * 0.001f;
 
-    lightPath.advance(light.position, 15.0f, static_cast<float>(dt));
-    light.position.scale(-0.7f);
-    light.position.y *= 0.3f;
+    lightPath.advance(stage.light.position, 15.0f, static_cast<float>(dt));
+    stage.light.position.scale(-0.7f);
+    stage.light.position.y *= 0.3f;
 
-    camera.position = cameraPosition(s);
-    camera.aimAt(Vec3(0.0f, -10.0f, 0.0f));
-    setOrthoScreen(m);
-    clear(Buffers::ColourAndDepth);
-    camera.squareUp();
+    stage.camera.position = cameraPosition(s);
+    stage.camera.aimAt(Vec3(0.0f, -10.0f, 0.0f));
+    stage.startFrame();
     m.mesh(kTower).rotationX = 0.0f;
 
     const float bright = std::sqrt(fadeInOver(s, 0.0f, kOpeningSeconds));
     const float w7 = 0.7f * fadeInOver(s, 1.0f, 2.0f); // the squeeze and sway grow in over [1, 3] s
-    const float throb = potkoThrob(clock.time);
-    const float kick = potkoKick(clock.time);
-    beatClock += (3.25f * throb + 1.0f) * clock.frameSeconds;
+    const float throb = potkoThrob(stage.clock.time);
+    const float kick = potkoKick(stage.clock.time);
+    beatClock += (3.25f * throb + 1.0f) * stage.clock.frameSeconds;
     // Tall and thin at first; from 3 s the squeeze wave takes over part of the height.
     const float stretch = 2.0f * kick + 4.0f * throb + 40.0f - 30.0f * w7;
     {

@@ -5,16 +5,12 @@
 // beat and sways each row along a spline. A small copy of the frame glows over it, and the first
 // two seconds come out of a blur.
 
-#include "anim/CameraFrame.h"
 #include "anim/NoiseField.h"
 #include "anim/SplinePath.h"
-#include "assets/Model.h"
-#include "assets/SceneLight.h"
+#include "math/Angles.h"
 #include "math/Vec.h"
-#include "scenes/SceneClock.h"
+#include "scenes/SceneStage.h"
 #include "show/Timetable.h"
-
-#include <memory>
 
 struct EffectBuffers;
 
@@ -33,26 +29,23 @@ class PotkoScene {
     static constexpr int kSky = 0;
     static constexpr int kTower = 1;
     static constexpr int kTowerCopies = 8;
-    static constexpr float kCopyTurn = 0.785398f; // 45 degrees between neighbouring copies
+    static constexpr float kCopyTurn = kSceneQuarterPi; // 45 degrees between neighbouring copies
     static constexpr int kHandleRows = 16;
     static constexpr int kHandlesPerRow = 8;
     static constexpr int kHandleCount = kHandleRows * kHandlesPerRow;
     static constexpr int kSwayPoints = 9;
 
-    void attach(EffectBuffers& effects) { effects_ = &effects; }
+    void attach(EffectBuffers& effects) { stage.effects = &effects; }
     void setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight);
     void render(int dt);
 
     // Places the tower for copy c (0..7): c units up and turned c * 45 degrees.
     void placeCopy(int copy);
 
-    SceneClock clock{timetable::clockStart::kPotko};
+    SceneStage stage{timetable::clockStart::kPotko};
     float beatClock = 0.0f; // runs up to 4.25 times as fast on the throb: drives the squeeze wave
-    std::unique_ptr<Model> model;
-    CameraFrame camera;
-    SceneLight light;
-    SplinePath swayPath;  // the rough path the handle rows sway along
-    SplinePath lightPath; // the same, resampled: the light travels it at constant speed
+    SplinePath swayPath;    // the rough path the handle rows sway along
+    SplinePath lightPath;   // the same, resampled: the light travels it at constant speed
     Vec3 restHandles[kHandleCount];
     Vec3 movedHandles[kHandleCount];
     float handleRadius2[kHandleCount] = {};
@@ -66,6 +59,4 @@ class PotkoScene {
     void drawTower(const Vec4& colour, const Vec4& ambient);
     void glowPass(float bright);
     void fullPass(float bright, float seconds);
-
-    EffectBuffers* effects_ = nullptr;
 };

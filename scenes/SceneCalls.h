@@ -42,6 +42,9 @@ struct SceneCalls {
     void (*setup)(void* context, SceneId id, int screenWidth, int screenHeight, int effectWidth,
                   int effectHeight) = nullptr;
     void (*render)(void* context, SceneId id, int dt, SceneArgs args) = nullptr;
+    // The frame changed size mid-show: a set-up module draws at these sizes from now on.
+    void (*resize)(void* context, SceneId id, int screenWidth, int screenHeight, int effectWidth,
+                   int effectHeight) = nullptr;
 
     bool isAvailable(SceneId id) const { return available && available(context, id); }
 };

@@ -3,6 +3,7 @@
 
 struct SceneClock {
     float time = 0.0f;         // ms
+    float moved = 0.0f;        // ms the clock moved this frame: what motion along paths follows
     float frameSeconds = 0.0f; // this frame's delta in seconds, for per-frame motion
 
     explicit SceneClock(float start = 0.0f) : time(start) {}
@@ -12,10 +13,12 @@ struct SceneClock {
     // the scenes turn the clock into whole milliseconds, which must stay inside an int however
     // often a viewer seeks back.
     void advance(int dt) {
-        if (dt < 2000) time += static_cast<float>(dt);
+        moved = dt < kLongDelta ? static_cast<float>(dt) : 0.0f;
+        time += moved;
         if (time < kEarliest) time = kEarliest;
         frameSeconds = static_cast<float>(dt) * 0.001f;
     }
 
+    static constexpr int kLongDelta = 2000;
     static constexpr float kEarliest = -86400000.0f;
 };

@@ -31,7 +31,8 @@ struct ModuleCalls {
     void (*attach)(ShowScenes& scenes, EffectBuffers& effects);
     void (*setup)(ShowScenes& scenes, int screenWidth, int screenHeight, int effectWidth, int effectHeight);
     void (*render)(ShowScenes& scenes, int dt, SceneArgs args);
-    const Model* (*model)(const ShowScenes& scenes);
+    void (*resize)(ShowScenes& scenes, const SceneSizes& sizes);
+    const SceneStage& (*stage)(const ShowScenes& scenes);
 };
 
 template <std::size_t I>
@@ -50,7 +51,9 @@ ModuleCalls callsOf() {
             else
                 scene.render(dt);
         },
-        [](const ShowScenes& scenes) -> const Model* { return std::get<I>(scenes.modules).model.get(); },
+        // Every module draws at the sizes its stage holds.
+        [](ShowScenes& scenes, const SceneSizes& sizes) { std::get<I>(scenes.modules).stage.resize(sizes); },
+        [](const ShowScenes& scenes) -> const SceneStage& { return std::get<I>(scenes.modules).stage; },
     };
 }
 
@@ -78,11 +81,15 @@ void render(void* context, SceneId id, int dt, SceneArgs args) {
     callsFor(id).render(scenesOf(context), dt, args);
 }
 
+void resize(void* context, SceneId id, int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
+    callsFor(id).resize(scenesOf(context), {screenWidth, screenHeight, effectWidth, effectHeight});
+}
+
 } // namespace
 
 const SceneInfo& sceneInfo(SceneId id) { return kInfos[static_cast<std::size_t>(indexOf(id))]; }
 
-const Model* sceneModel(const ShowScenes& scenes, SceneId id) { return callsFor(id).model(scenes); }
+const SceneStage& sceneStage(const ShowScenes& scenes, SceneId id) { return callsFor(id).stage(scenes); }
 
 SceneCalls sceneCallsFor(ShowScenes& scenes) {
     SceneCalls calls;
@@ -91,5 +98,6 @@ SceneCalls sceneCallsFor(ShowScenes& scenes) {
     calls.attach = &attach;
     calls.setup = &setup;
     calls.render = &render;
+    calls.resize = &resize;
     return calls;
 }

@@ -90,8 +90,8 @@ struct ShowScenes {
 const SceneInfo& sceneInfo(SceneId id);
 inline const char* sceneName(SceneId id) { return sceneInfo(id).name; }
 
-// The module's meshes once set up (null before), for checks and reports.
-const Model* sceneModel(const ShowScenes& scenes, SceneId id);
+// The module's stage: its clock, and its meshes once set up (null before), for checks and reports.
+const SceneStage& sceneStage(const ShowScenes& scenes, SceneId id);
 
 // The call table over the program's own modules: a module is available when it is selected.
 SceneCalls sceneCallsFor(ShowScenes& scenes);

@@ -7,8 +7,16 @@
 #include "anim/CameraFrame.h"
 #include "assets/Model.h"
 #include "math/Vec.h"
+#include "platform/FrameProfile.h"
 #include "post/EffectBuffers.h"
+#include "render/Camera.h"
+#include "render/PassState.h"
 #include "render/ShadowVolume.h"
+#include "render/Transform.h"
+#include "scenes/LightShafts.h"
+#include "scenes/SceneStage.h"
+
+#include <span>
 
 // Far beyond 1 after the renderer's lighting: the mask's lit parts come out pure white.
 inline const Vec4 kMaskWhite{100.0f, 100.0f, 100.0f, 1.0f};
@@ -71,3 +79,57 @@ void drawShadowMask(Model& model, const CameraFrame& camera, EffectBuffers& effe
 // Softens the mask drawShadowMask left on screen, lays the lit picture back, multiplies it by
 // the mask and adds the shafts from the small glow copy.
 void composeShadowedFrame(EffectBuffers& effects, const ShadowMaskLook& look);
+
+// A shadowed frame's passes as a scene runs them, each with its own meshes: shaftPass, litPass,
+// shadowMaskPass, then composeShadowedFrame.
+
+// The light and its occluders, drawn by draw() at the small effect size, burnt, blurred and
+// streaked into the small glow copy from the light's place on screen, which it returns.
+template <typename Draw>
+ShaftCentre shaftPass(SceneStage& stage, const ShaftStreak& streak, Draw draw) {
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
+    const GlowPass glow(stage);
+    draw();
+    applyPassState(kScreenPass);
+    const ShaftCentre centre = shaftCentreSeenBy(m, stage.camera, stage.light.position);
+    ShaftStreak fromLight = streak;
+    fromLight.zoom.centreX = centre.x;
+    fromLight.zoom.centreY = centre.y;
+    streakShafts(m, fx, fromLight);
+    return centre;
+}
+
+// The meshes drawn by draw() at full size as they look when lit, kept in the picture copy.
+template <typename Draw>
+void litPass(SceneStage& stage, Draw draw) {
+    beginLitPass(*stage.model, stage.camera);
+    draw();
+    stage.effects->grab(Copy::Picture);
+}
+
+// One caster of a frame's shadows: a mesh, and the shape its volume is cast from.
+struct ShadowCaster {
+    int mesh = 0;
+    WorldSource shape = worldFromWorking;
+};
+
+// The casters' volumes from the light, counted into the stencil, and the mask over them: white
+// where surfaces() draws and no volume reaches, black elsewhere.
+template <typename Surfaces>
+void shadowMaskPass(SceneStage& stage, std::span<const ShadowCaster> casters, const ShadowMaskLook& look,
+                    Surfaces surfaces) {
+    Model& m = *stage.model;
+    beginShadowVolumes(m);
+    {
+        LogicTimer logic;
+        for (const ShadowCaster& caster : casters) {
+            transformToWorld(m, caster.mesh, caster.shape, true);
+            buildShadowVolume(m, caster.mesh, stage.light);
+        }
+    }
+    const auto volumes = [&] {
+        for (const ShadowCaster& caster : casters) drawShadowVolume(m, caster.mesh);
+    };
+    drawShadowMask(m, stage.camera, *stage.effects, look, volumes, surfaces);
+}

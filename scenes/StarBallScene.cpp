@@ -2,6 +2,7 @@
 
 #include "anim/Envelope.h"
 #include "assets/TextureSlots.h"
+#include "math/Angles.h"
 #include "platform/FrameProfile.h"
 #include "post/EffectBuffers.h"
 #include "render/Camera.h"
@@ -24,15 +25,12 @@ constexpr float kWorldScale = 0.01f;
 // Turbulence this high or higher leaves the skin where it is (the kernel is 0 from 4/3 on).
 constexpr float kTurbulenceLimit = 2.0f;
 
-// The streaks' reach swings with the scene clock; this is the pi its swing was tuned with.
-constexpr float kStreakPi = 3.141592f;
-
-// Loads one file and returns the index of its first object, or -1 if it brought none.
-int loadFirst(Model& m, const char* path) {
-    const int before = m.objectCount;
-    m.load(path);
-    return m.objectCount > before ? before : -1;
-}
+// The ball and the star are loaded and dressed but never drawn.
+constexpr ModelFile kModels[] = {
+    {"Models/bigball.3ds", 50.0f, 3.0f},
+    {"Models/hugecubeball_low.3ds", 1.0f, 1.5f},
+    {"Models/tahti3bt.3ds", 0.1f, 2.0f},
+};
 
 } // namespace
 
@@ -79,72 +77,45 @@ void breatheRadially(const NoiseField& field, Vec3* positions, int count, float 
 }
 
 void StarBallScene::setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
-    model = std::make_unique<Model>(10000, screenWidth, screenHeight, effectWidth, effectHeight);
-    Model& m = *model;
-
-    camera.position.set(0.0f, 5.0f, -25.0f);
-    camera.forward.set(0.0f, 0.0f, 1.0f);
-    light.setColour(0.33f, 0.27f, 0.25f);
-    light.position.set(0.0f, 0.0f, 0.0f);
-    light.camera = &camera;
-
-    m.flipFaceNormals = 1;
-    m.vertexScale = 50.0f;
-    m.texCoordScale = 3.0f;
-    ballIndex = loadFirst(m, "Models/bigball.3ds");
-    m.vertexScale = 1.0f;
-    m.texCoordScale = 1.5f;
-    cubeIndex = loadFirst(m, "Models/hugecubeball_low.3ds");
-    if (cubeIndex >= 0) {
-        m.mesh(cubeIndex).scale.set(2.5f, 1.2f, 1.2f);
-        m.resetWorkPositions(cubeIndex);
-    }
-    m.vertexScale = 0.1f;
-    m.texCoordScale = 2.0f;
-    starIndex = loadFirst(m, "Models/tahti3bt.3ds");
-    if (starIndex >= 0) m.setPosition(starIndex, Vec3(0.0f, 0.0f, 0.0f));
-
-    if (cubeIndex >= 0) {
-        applyMaterial(m.mesh(cubeIndex), Material{.texture = TextureSlot::Haaleapunaviiva,
-                                                  .cubeTexture = TextureSlot::CubeEnv1orbi,
-                                                  .renderMode = RenderMode::TextureReflect,
-                                                  .specular = {0.0f, 0.0f, 0.0f, 1.0f},
-                                                  .shininess = 0.82f,
-                                                  .constantAttenuation = 0.0f,
-                                                  .linearAttenuation = 0.0f,
-                                                  .quadraticAttenuation = 2.5f,
-                                                  .spotExponent = 0.01f,
-                                                  .lightW = 1.0f,
-                                                  .layered = 0});
-    }
-    // The ball and the star are loaded and dressed but never drawn.
-    if (ballIndex >= 0) {
-        MeshObject& ball = m.mesh(ballIndex);
-        ball.texture = TextureSlot::Kivio;
-        ball.cubeTexture = TextureSlot::CubeEnv1grRing;
-        ball.renderMode = RenderMode::Textured;
-    }
-    if (starIndex >= 0) {
-        MeshObject& star = m.mesh(starIndex);
-        star.texture = TextureSlot::Matosini;
-        star.cubeTexture = TextureSlot::CubeEnv1grRing;
-        star.renderMode = RenderMode::TextureReflect;
-    }
+    stage.setup({screenWidth, screenHeight, effectWidth, effectHeight}, kModels, Vec3(0.33f, 0.27f, 0.25f));
 
     // In this order: each reseeds the shared generator, and the last leaves it where the next
     // module's set-up draws from.
     noiseFields[0] = NoiseField(256, 255, 10);
     noiseFields[1] = NoiseField(1024, 1023, 2);
     noiseFields[2] = NoiseField(65536, 65535, 512);
+    if (!stage.ready) return;
+
+    Model& m = *stage.model;
+    MeshObject& cube = m.mesh(kCube);
+    cube.scale.set(2.5f, 1.2f, 1.2f);
+    m.resetWorkPositions(kCube);
+    m.setPosition(kStar, Vec3(0.0f, 0.0f, 0.0f));
+    applyMaterial(cube, Material{.texture = TextureSlot::Haaleapunaviiva,
+                                 .cubeTexture = TextureSlot::CubeEnv1orbi,
+                                 .renderMode = RenderMode::TextureReflect,
+                                 .specular = {0.0f, 0.0f, 0.0f, 1.0f},
+                                 .shininess = 0.82f,
+                                 .constantAttenuation = 0.0f,
+                                 .linearAttenuation = 0.0f,
+                                 .quadraticAttenuation = 2.5f,
+                                 .spotExponent = 0.01f,
+                                 .lightW = 1.0f,
+                                 .layered = 0});
+    MeshObject& ball = m.mesh(kBall);
+    ball.texture = TextureSlot::Kivio;
+    ball.cubeTexture = TextureSlot::CubeEnv1grRing;
+    ball.renderMode = RenderMode::Textured;
+    MeshObject& star = m.mesh(kStar);
+    star.texture = TextureSlot::Matosini;
+    star.cubeTexture = TextureSlot::CubeEnv1grRing;
+    star.renderMode = RenderMode::TextureReflect;
 
     // The lumps depend on the rest shape alone, so every frame would compute the same ones.
-    if (cubeIndex >= 0) {
-        MeshObject& cube = m.mesh(cubeIndex);
-        computeSmoothNormals(m, cubeIndex);
-        swollenPositions.resize(cube.workPositions.size());
-        swellAlongNormals(noiseFields[0], cube.workPositions.data(), cube.vertexNormals.data(),
-                          swollenPositions.data(), static_cast<int>(swollenPositions.size()));
-    }
+    computeSmoothNormals(m, kCube);
+    swollenPositions.resize(cube.workPositions.size());
+    swellAlongNormals(noiseFields[0], cube.workPositions.data(), cube.vertexNormals.data(),
+                      swollenPositions.data(), static_cast<int>(swollenPositions.size()));
 
     int faces = 0;
     for (int i = 0; i < m.objectCount; ++i) faces += m.mesh(i).faceCount;
@@ -152,22 +123,21 @@ void StarBallScene::setup(int screenWidth, int screenHeight, int effectWidth, in
 }
 
 void StarBallScene::shapeCube() {
-    Model& m = *model;
-    MeshObject& cube = m.mesh(cubeIndex);
+    Model& m = *stage.model;
+    MeshObject& cube = m.mesh(kCube);
     std::copy(swollenPositions.begin(), swollenPositions.end(), cube.workPositions.begin());
     breatheRadially(noiseFields[0], cube.workPositions.data(), static_cast<int>(cube.workPositions.size()),
                     noisePhase, intensity);
-    computeSmoothNormals(m, cubeIndex);
+    computeSmoothNormals(m, kCube);
 }
 
 void StarBallScene::glowPass() {
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
-    MeshObject& cube = m.mesh(cubeIndex);
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
+    MeshObject& cube = m.mesh(kCube);
 
     // A darker, reflection-only copy at the effect size is the glow's source.
-    applyPassState(kMeshPass);
-    const SmallEffects small(fx);
+    const GlowPass glow(stage);
     cube.colour.set(0.25f, 0.25f, 0.25f, 1.0f);
     cube.ambient.set(0.2f, 0.16f, 0.136f, 1.0f);
     cube.renderMode = RenderMode::Reflect;
@@ -176,8 +146,7 @@ void StarBallScene::glowPass() {
     cube.sphereMap = 0;
     cube.envAlpha = intensity;
     cube.coneCull = 1;
-    setPerspectiveEffect(m, camera);
-    drawObject(m, cubeIndex, light, kWorkingShape);
+    drawObject(m, kCube, stage.light, kWorkingShape);
 
     // Burn it bright, streak it with the camera's sway, burn it once more into the glow copy.
     applyPassState(kScreenPass);
@@ -185,7 +154,7 @@ void StarBallScene::glowPass() {
     fx.grab(Copy::Work);
     fx.burn(Copy::Work, 1, 1.0f);
     fx.grab(Copy::Work);
-    const float reach = (std::sin(phase + kStreakPi) * 0.4f + 0.5f) * intensity * 0.1f;
+    const float reach = (std::sin(phase + kScenePi) * 0.4f + 0.5f) * intensity * 0.1f;
     // Without reach every pass lays the grab unzoomed over itself and changes nothing; twelve
     // passes at the wide size are the frame's dearest step, so the first seconds skip them.
     if (reach != 0.0f)
@@ -200,9 +169,9 @@ void StarBallScene::glowPass() {
 }
 
 void StarBallScene::mainPass() {
-    Model& m = *model;
-    MeshObject& cube = m.mesh(cubeIndex);
-    setPerspectiveScreen(m, camera);
+    Model& m = *stage.model;
+    MeshObject& cube = m.mesh(kCube);
+    setPerspectiveScreen(m, stage.camera);
     applyPassState(kMeshPass);
     cube.colour.set(1.0f, 0.9f, 0.68f, 1.0f);
     cube.ambient.set(0.001f, 0.001f, 0.001f, 1.0f);
@@ -210,34 +179,31 @@ void StarBallScene::mainPass() {
     cube.layered = 0;
     cube.alpha = 1.0f;
     cube.envAlpha = intensity;
-    drawObject(m, cubeIndex, light, kWorkingShape);
+    drawObject(m, kCube, stage.light, kWorkingShape);
 }
 
 void StarBallScene::render(int dt) {
-    if (!model || !effects_) return;
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
+    if (!stage.drawable()) return;
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
 
-    if (startMark == kNotStarted) startMark = clock.time;
-    clock.advance(dt);
-    phase = clock.time * 0.001f + 10.0f;
+    if (startMark == kNotStarted) startMark = stage.clock.time;
+    stage.clock.advance(dt);
+    phase = stage.clock.time * 0.001f + 10.0f;
 
     // The light hangs just beyond the origin, between the camera and the cube, which it lights
     // with a steep falloff; the camera sways within 0.1 of 0.4 before the origin, looking at it.
-    light.position.set(0.15f, 0.0f, 0.0f);
+    stage.light.position.set(0.15f, 0.0f, 0.0f);
     const float a = 0.375f * phase;
     const float b = 0.24375f * phase;
-    camera.position.set(0.06f * std::sin(a) + 0.4f, 0.063f * std::cos(a), 0.08f * std::cos(b));
-    camera.aimAt(target);
-    setOrthoScreen(m);
-    clear(Buffers::ColourAndDepth);
-    camera.squareUp();
-    if (!hasCube()) return;
-    m.mesh(cubeIndex).rotationX = m.mesh(cubeIndex).rotationY = 0.0f;
+    stage.camera.position.set(0.06f * std::sin(a) + 0.4f, 0.063f * std::cos(a), 0.08f * std::cos(b));
+    stage.camera.aimAt(target);
+    stage.startFrame();
+    m.mesh(kCube).rotationX = m.mesh(kCube).rotationY = 0.0f;
 
     // The drift keeps running through stalled frames and seeks: it follows dt, not the clock.
-    noisePhase += clock.frameSeconds * starBallNoiseSpeed(clock.time) * 0.9f * 0.75f;
-    intensity = starBallIntensity(clock.time, startMark);
+    noisePhase += stage.clock.frameSeconds * starBallNoiseSpeed(stage.clock.time) * 0.9f * 0.75f;
+    intensity = starBallIntensity(stage.clock.time, startMark);
     {
         LogicTimer logic;
         shapeCube();

@@ -5,15 +5,11 @@
 // zoom-streaked at the wide effect size, is laid over it as a glow. Reflection, breathing and
 // streaks fade in from 3.5 s after the first frame the scene ever drew.
 
-#include "anim/CameraFrame.h"
 #include "anim/NoiseField.h"
-#include "assets/Model.h"
-#include "assets/SceneLight.h"
 #include "math/Vec.h"
-#include "scenes/SceneClock.h"
+#include "scenes/SceneStage.h"
 #include "show/Timetable.h"
 
-#include <memory>
 #include <vector>
 
 struct EffectBuffers;
@@ -37,36 +33,31 @@ void breatheRadially(const NoiseField& field, Vec3* positions, int count, float 
 
 class StarBallScene {
   public:
+    // The meshes, in the order of the loading table.
+    static constexpr int kBall = 0;
+    static constexpr int kCube = 1;
+    static constexpr int kStar = 2;
     static constexpr float kNotStarted = -1.0f; // startMark before the first frame
     static constexpr float kStartNoisePhase = 50.0f;
 
-    void attach(EffectBuffers& effects) { effects_ = &effects; }
+    void attach(EffectBuffers& effects) { stage.effects = &effects; }
     void setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight);
     void render(int dt);
 
-    SceneClock clock{timetable::clockStart::kStarBall};
+    SceneStage stage{timetable::clockStart::kStarBall};
     float startMark = kNotStarted;
     float phase = 0.0f; // s: clock * 0.001 + 10
     float noisePhase = kStartNoisePhase;
     float intensity = 0.0f;
-    std::unique_ptr<Model> model;
-    CameraFrame camera;
     Vec3 target;
-    SceneLight light;
     // Built in this order at set-up, which leaves the shared random generator where the next
     // module's set-up expects it; the breathing samples only the first.
     NoiseField noiseFields[3];
-    int ballIndex = -1;
-    int cubeIndex = -1;
-    int starIndex = -1;
     // The lumped shape, already scaled: the same every frame, so it is made once.
     std::vector<Vec3> swollenPositions;
 
   private:
-    bool hasCube() const { return model && cubeIndex >= 0 && cubeIndex < model->objectCount; }
     void shapeCube();
     void glowPass();
     void mainPass();
-
-    EffectBuffers* effects_ = nullptr;
 };

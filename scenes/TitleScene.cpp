@@ -1,5 +1,6 @@
 #include "scenes/TitleScene.h"
 
+#include "anim/Envelope.h"
 #include "anim/Random.h"
 #include "assets/TextureSlots.h"
 #include "math/Angles.h"
@@ -12,10 +13,13 @@
 #include "render/PassState.h"
 #include "render/Transform.h"
 #include "scenes/BeatPulse.h"
+#include "scenes/Lattice.h"
+#include "scenes/LightTours.h"
 #include "scenes/Material.h"
 #include "show/Timetable.h"
 #include "show/TitleWords.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -30,6 +34,19 @@ Vec4 wordColour(int w) {
                 0.95f + 0.04f * std::sin(123.0f * fw), 1.0f);
 }
 
+// From 34.5 to 36.5 s the bend sweeps QUILLMERE's letters, grown to fill the frame, past the light:
+// at full strength their burned glow turned an eighth of the frame white. Over those two seconds
+// the word's glow is eased to a fifth, which keeps the flash and gives the letters back their edges.
+constexpr float kSweepStart = 34500.0f;
+constexpr float kSweepEnd = 36500.0f;
+constexpr float kSweepEase = 150.0f;
+constexpr float kSweepGlow = 0.2f;
+
+float sweepGlow(float sceneClock) {
+    return 1.0f - (1.0f - kSweepGlow) *
+                      fadeInOutOver(sceneClock, kSweepStart, kSweepEase, kSweepEnd - kSweepEase, kSweepEase);
+}
+
 // The word's rise-and-fall bend over a nine-second cycle offset by `offsetMs`.
 float deformCycle(float sceneClock, int offsetMs) {
     const float x =
@@ -37,9 +54,16 @@ float deformCycle(float sceneClock, int offsetMs) {
     return fadeInOver(x, 1.0f, 2.0f) * fadeOutOver(x, 4.0f, 3.0f);
 }
 
-const char* const kWordFiles[8] = {
-    "Models/text_castr.3ds",  "Models/text_demo.3ds",  "Models/text_called.3ds",  "Models/text_qm.3ds",
-    "Models/textr_castr.3ds", "Models/textr_demo.3ds", "Models/textr_called.3ds", "Models/textr_qm.3ds"};
+constexpr ModelFile kModels[] = {
+    {"Models/backball.3ds", 20.0f, 0.0025f}, {"Models/text_castr.3ds", 2.5f, 0.06f},
+    {"Models/text_demo.3ds", 2.5f, 0.06f},   {"Models/text_called.3ds", 2.5f, 0.06f},
+    {"Models/text_qm.3ds", 2.5f, 0.06f},     {"Models/textr_castr.3ds", 2.5f, 0.06f},
+    {"Models/textr_demo.3ds", 2.5f, 0.06f},  {"Models/textr_called.3ds", 2.5f, 0.06f},
+    {"Models/textr_qm.3ds", 2.5f, 0.06f},    {"Models/sirppi2.3ds", 2.0f, 2.0f, TitleScene::kSickleCount},
+};
+
+// The word's lattice wave: the height stretched four-fold.
+constexpr LatticeWave kWordWave{.rate = 0.8f, .heightScale = 4.0f};
 
 } // namespace
 
@@ -103,46 +127,30 @@ float titleCameraTurn(float fade, float sceneClock) {
 }
 
 void TitleScene::setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight) {
-    model = std::make_unique<Model>(10000, screenWidth, screenHeight, effectWidth, effectHeight);
-    Model& m = *model;
+    stage.setup({screenWidth, screenHeight, effectWidth, effectHeight}, kModels, Vec3(1.51f, 1.45f, 1.01f),
+                false);
 
-    // A lattice of 16 rows of four handles, the rows running down the word's height.
-    const float corners[4][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+    // A lattice of 16 rows of four handles, the rows running down the word's height, spaced
+    // exactly rather than step by step. Its wave's phase is the common ripple multiplied in the
+    // order the word's motion was tuned with.
     for (int i = 0; i < 16; ++i) {
         const float t = -1.0f + static_cast<float>(i) * 2.0f / 15.0f;
-        for (int c = 0; c < 4; ++c) {
-            restLattice[4 * i + c].set(corners[c][0], t, corners[c][1]);
-            handleStrength[4 * i + c] = 0.9f;
-            handleRadius2[4 * i + c] = 25.0f;
-        }
+        for (int c = 0; c < 4; ++c)
+            lattice.rest[4 * i + c] = Vec3(kSquareCorners[c][0], t, kSquareCorners[c][1]);
+    }
+    lattice.prepare(0.9f, 25.0f);
+    for (int k = 0; k < kHandleCount; ++k) {
+        const Vec3& r = lattice.rest[k];
+        const float q = r.x * r.x + r.z * r.z;
+        lattice.phase[k] = (1.0f + 0.3f * std::cos(9.42477f * q * r.y)) * r.y * 5.026544f;
     }
 
-    camera.position.set(0.0f, 5.0f, -25.0f);
-    camera.forward.set(0.0f, 0.0f, 1.0f);
-    light.setColour(1.51f, 1.45f, 1.01f);
-    light.position.set(0.0f, 0.0f, 0.0f);
-    light.camera = &camera;
+    cameraPath = resampledLoop(kRoomTour, 29.0f);
+    if (!stage.ready) return;
 
-    SplinePath rough(100, true);
-    const float points[9][3] = {{-20, 10, 25}, {20, 7, 15},  {-20, 27, 25}, {30, 17, 25}, {-30, 15, 15},
-                                {20, -15, 25}, {-30, 12, 5}, {20, 21, 5},   {-14, 32, 25}};
-    for (const auto& p : points) rough.addPoint(p[0], p[1], p[2]);
-    rough.build(29.0f, true);
-    rough.planResample();
-    cameraPath = SplinePath(rough.resampleCount, true);
-    rough.resampleInto(cameraPath);
-
-    m.vertexScale = 20.0f;
-    m.texCoordScale = 0.0025f;
-    m.load("Models/backball.3ds");
-
-    m.vertexScale = 2.5f;
-    m.texCoordScale = 0.06f;
+    Model& m = *stage.model;
     for (int w = 0; w < 8; ++w) {
-        const int before = m.objectCount;
-        m.load(kWordFiles[w]);
-        if (m.objectCount == before) continue;
-        MeshObject& o = m.mesh(m.objectCount - 1);
+        MeshObject& o = m.mesh(kFirstWord + w);
         switch (w % 4) { // each word sits a little differently in its frame
         case 0:
             o.scale.y = 1.31f, o.translation.y += 0.25f;
@@ -156,27 +164,21 @@ void TitleScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
         default:
             break;
         }
-    }
-    for (int w = 0; w < 8 && kFirstWord + w < m.objectCount; ++w) {
-        m.mesh(kFirstWord + w).texOffsetU += (w == 3 || w == 7) ? 0.23f : 0.13f;
+        o.texOffsetU += (w == 3 || w == 7) ? 0.23f : 0.13f;
         resetWorkPositions(m, kFirstWord + w);
+        applyMaterial(o, Material{.texture = TextureSlot::SoraBvaritettu,
+                                  .cubeTexture = TextureSlot::CubeEnv1grRing,
+                                  .renderMode = RenderMode::TextureReflect,
+                                  .colour = wordColour(w),
+                                  .specular = {0.0f, 0.0f, 0.0f, 0.0f},
+                                  .constantAttenuation = 0.05f,
+                                  .linearAttenuation = 0.05f,
+                                  .spotExponent = 0.01f});
     }
 
-    m.vertexScale = 2.0f;
-    m.texCoordScale = 2.0f;
-    for (int i = 0; i < kSickleCount; ++i) m.load("Models/sirppi2.3ds");
-    const Material sickle{.texture = TextureSlot::Matosini,
-                          .cubeTexture = TextureSlot::CubeEnv1grRing,
-                          .renderMode = RenderMode::TextureReflect,
-                          .colour = {0.55f, 0.43f, 0.23f, 1.0f},
-                          .specular = {0.07f, 0.07f, 0.07f, 1.0f},
-                          .ambient = {0.1f, 0.1f, 0.1f, 1.0f},
-                          .constantAttenuation = 0.5f,
-                          .quadraticAttenuation = 0.05f,
-                          .spotExponent = 0.08f};
-    for (int i = 0; i < kSickleCount && kFirstSickle + i < m.objectCount; ++i) {
+    for (int i = 0; i < kSickleCount; ++i) {
         MeshObject& o = m.mesh(kFirstSickle + i);
-        applyMaterial(o, sickle);
+        applyMaterial(o, kRiserMaterial);
         o.scale.set(i % 2 ? 0.05f : 0.03f, 0.03f, 0.03f);
         m.setPosition(kFirstSickle + i, Vec3(0, 0, 0));
         o.translation.x = drawRandomFraction() * 8.0f - 4.0f;
@@ -184,56 +186,32 @@ void TitleScene::setup(int screenWidth, int screenHeight, int effectWidth, int e
         o.translation.y = drawRandomFraction() * 9.0f - 13.0f;
     }
 
-    for (int w = 0; w < 8 && kFirstWord + w < m.objectCount; ++w) {
-        applyMaterial(m.mesh(kFirstWord + w), Material{.texture = TextureSlot::SoraBvaritettu,
-                                                       .cubeTexture = TextureSlot::CubeEnv1grRing,
-                                                       .renderMode = RenderMode::TextureReflect,
-                                                       .colour = wordColour(w),
-                                                       .specular = {0.0f, 0.0f, 0.0f, 0.0f},
-                                                       .constantAttenuation = 0.05f,
-                                                       .linearAttenuation = 0.05f,
-                                                       .spotExponent = 0.01f});
-    }
-
-    if (m.objectCount > kSky) {
-        // The slot set here is never drawn: every frame draws the room with kRoomTexture.
-        applyMaterial(m.mesh(kSky), Material{.texture = TextureSlot::Punasuhero,
-                                             .cubeTexture = TextureSlot::CubeEnv1gr,
-                                             .renderMode = RenderMode::TextureReflect,
-                                             .colour = {0.0f, 0.0f, 0.0f, 0.0f},
-                                             .specular = {0.0f, 0.0f, 0.0f, 0.0f},
-                                             .ambient = {0.2f, 0.2f, 0.24f, 1.0f},
-                                             .constantAttenuation = 8.0f,
-                                             .spotExponent = 0.08f});
-        m.mesh(kSky).texOffsetV = 0.66f;
-    }
+    // The slot set here is never drawn: every frame draws the room with kRoomTexture.
+    applyMaterial(m.mesh(kSky), Material{.texture = TextureSlot::Punasuhero,
+                                         .cubeTexture = TextureSlot::CubeEnv1gr,
+                                         .renderMode = RenderMode::TextureReflect,
+                                         .colour = {0.0f, 0.0f, 0.0f, 0.0f},
+                                         .specular = {0.0f, 0.0f, 0.0f, 0.0f},
+                                         .ambient = {0.2f, 0.2f, 0.24f, 1.0f},
+                                         .constantAttenuation = 8.0f,
+                                         .spotExponent = 0.08f});
+    m.mesh(kSky).texOffsetV = 0.66f;
 }
 
 void TitleScene::moveLattice(float s, float d) {
     const float exponent =
         3.0f * (1.0f + (1.0f + std::sin(kShowPi * 2.0f * d * (std::sin(0.25f * s) + 1.0f) / 2.0f)) / 2.0f);
-    for (int k = 0; k < kHandleCount; ++k) {
-        const Vec3& r = restLattice[k];
-        Vec3 m = r;
-        const float q = r.x * r.x + r.z * r.z;
-        const float v =
-            1.0f + 0.9f * std::sin((1.0f + 0.3f * std::cos(9.42477f * q * r.y)) * r.y * 5.026544f + 0.8f * s);
-        m.x *= 0.5f * v + 1.0f;
-        m.z *= 0.5f * v + 1.0f;
-        m.y *= 4.0f;
-        rotateY(m, 0.5f * std::sin(v + 6.0f * r.y) / (0.1f * q + 1.0f));
+    lattice.wave(s, kWordWave);
+    for (Vec3& m : lattice.moved) {
         m.x = signedPower(m.x, exponent) * 0.1f;
         m.z = signedPower(m.z, exponent) * 0.2f;
-        movedLattice[k] = m;
     }
 }
 
 void TitleScene::shapeWord(int word, float d) {
-    Model& m = *model;
+    Model& m = *stage.model;
     const int mesh = kFirstWord + word;
-    if (mesh >= m.objectCount) return;
-    if (d != 0.0f)
-        deformWeighted(m, mesh, kHandleCount, movedLattice, restLattice, handleStrength, handleRadius2);
+    if (d != 0.0f) lattice.bend(m, mesh);
     MeshObject& o = m.mesh(mesh);
     o.prepareWorkBuffers();
     for (int v = 0; v < o.vertexCount; ++v) {
@@ -248,10 +226,10 @@ void TitleScene::shapeWord(int word, float d) {
 }
 
 void TitleScene::moveSickles(float s, float fs) {
-    Model& m = *model;
-    const Vec3 eye(-camera.position.x, -camera.position.y, -camera.position.z);
-    const Vec3 view(-camera.forward.x, -camera.forward.y, -camera.forward.z);
-    for (int i = 0; i < kSickleCount && kFirstSickle + i < m.objectCount; ++i) {
+    Model& m = *stage.model;
+    const Vec3 eye(-stage.camera.position.x, -stage.camera.position.y, -stage.camera.position.z);
+    const Vec3 view(-stage.camera.forward.x, -stage.camera.forward.y, -stage.camera.forward.z);
+    for (int i = 0; i < kSickleCount; ++i) {
         MeshObject& o = m.mesh(kFirstSickle + i);
         const float fi = static_cast<float>(i);
         const float q = 0.3f * std::cos(1.2f * fi) + 1.0f;
@@ -271,16 +249,16 @@ void TitleScene::moveSickles(float s, float fs) {
 }
 
 void TitleScene::drawSickles() {
-    Model& m = *model;
-    for (int i = 0; i < kSickleCount && kFirstSickle + i < m.objectCount; ++i) {
+    Model& m = *stage.model;
+    for (int i = 0; i < kSickleCount; ++i) {
         if (!sickleVisible[i]) continue;
         m.mesh(kFirstSickle + i).renderMode = RenderMode::TextureReflect;
-        drawObject(m, kFirstSickle + i, light, kRestShape);
+        drawObject(m, kFirstSickle + i, stage.light, kRestShape);
     }
 }
 
 void TitleScene::drawRoom(const Vec4& ambient, float constantAttenuation, bool effectSize) {
-    Model& m = *model;
+    Model& m = *stage.model;
     MeshObject& sky = m.mesh(kSky);
     sky.ambient = ambient;
     sky.constantAttenuation = constantAttenuation;
@@ -288,10 +266,10 @@ void TitleScene::drawRoom(const Vec4& ambient, float constantAttenuation, bool e
     sky.alpha = 1.0f;
     sky.renderMode = RenderMode::TextureReflect;
     if (effectSize)
-        setPerspectiveEffect(m, camera);
+        setPerspectiveEffect(m, stage.camera);
     else
-        setPerspectiveScreen(m, camera);
-    drawObject(m, kSky, light, kRestShape);
+        setPerspectiveScreen(m, stage.camera);
+    drawObject(m, kSky, stage.light, kRestShape);
     if (effectSize)
         setOrthoEffect(m);
     else
@@ -299,33 +277,40 @@ void TitleScene::drawRoom(const Vec4& ambient, float constantAttenuation, bool e
 }
 
 void TitleScene::glowPass(int part, int word, float fade, float beat, float wordFadeIn, float s) {
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
     const SmallEffects small(fx);
     applyPassState(kMeshPass);
-    if (part != -1 && kFirstWord + word < m.objectCount) {
+    if (part != -1) {
         MeshObject& o = m.mesh(kFirstWord + word);
         o.renderMode = RenderMode::Reflect;
         o.alpha = o.envAlpha = 1.0f;
         o.layered = 0;
-        setPerspectiveEffect(m, camera);
-        drawObject(m, kFirstWord + word, light, kWorkingShape);
+        const Vec4 colour = o.colour;
+        const float ease = sweepGlow(stage.clock.time);
+        if (ease != 1.0f) {
+            // A reflection-only draw shows the reflection at four times the colour, clamped at one,
+            // so the word's colour saturates it: ease what reaches the frame instead.
+            auto eased = [ease](float c) { return std::min(4.0f * c, 1.0f) * ease / 4.0f; };
+            o.colour.set(eased(colour.x), eased(colour.y), eased(colour.z), colour.w);
+        }
+        setPerspectiveEffect(m, stage.camera);
+        drawObject(m, kFirstWord + word, stage.light, kWorkingShape);
+        o.colour = colour;
     }
     if (wordFadeIn != 1.0f) { // until the word has faded in, keep it aside and add it back weighted
         setOrthoEffect(m);
         fx.grab(Copy::Wrapping);
         clear(Buffers::ColourAndDepth);
     }
-    if (m.objectCount > kSky) {
-        MeshObject& sky = m.mesh(kSky);
-        sky.texOffsetV += (0.005f * std::cos(0.01f * s) + 0.008f) * clock.frameSeconds * 0.075f;
-        sky.colour.set(0.01f, 0.0f, 0.0f, 1.0f);
-        Vec4 ambient(0.119f, 0.0575f, 0.04f, 1.0f);
-        ambient.scale(1.4f - 0.85f * beat); // the room darkens on the beat
-        drawRoom(ambient, 2.0f, true);
-    }
+    MeshObject& sky = m.mesh(kSky);
+    sky.texOffsetV += (0.005f * std::cos(0.01f * s) + 0.008f) * stage.clock.frameSeconds * 0.075f;
+    sky.colour.set(0.01f, 0.0f, 0.0f, 1.0f);
+    Vec4 ambient(0.119f, 0.0575f, 0.04f, 1.0f);
+    ambient.scale(1.4f - 0.85f * beat); // the room darkens on the beat
+    drawRoom(ambient, 2.0f, true);
     if (wordFadeIn != 1.0f) fx.overlay(Copy::Wrapping, wordFadeIn, 0.0f, Overlay::Add);
-    setPerspectiveEffect(m, camera);
+    setPerspectiveEffect(m, stage.camera);
     if (sicklesOn) drawSickles();
 
     applyPassState(kScreenPass);
@@ -346,9 +331,9 @@ void TitleScene::glowPass(int part, int word, float fade, float beat, float word
 }
 
 void TitleScene::fullPass(int part, int word, float wordFadeIn) {
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
-    if (part != -1 && kFirstWord + word < m.objectCount) {
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
+    if (part != -1) {
         MeshObject& o = m.mesh(kFirstWord + word);
         o.renderMode = RenderMode::TextureReflect;
         o.layered = 1;
@@ -356,8 +341,8 @@ void TitleScene::fullPass(int part, int word, float wordFadeIn) {
         o.colour = wordColour(word);
         o.colour.scale(1.5f);
         const Vec4 ambient = o.ambient;
-        setPerspectiveScreen(m, camera);
-        drawObject(m, kFirstWord + word, light, kWorkingShape);
+        setPerspectiveScreen(m, stage.camera);
+        drawObject(m, kFirstWord + word, stage.light, kWorkingShape);
         setOrthoScreen(m);
         o.ambient = ambient;
     }
@@ -365,57 +350,49 @@ void TitleScene::fullPass(int part, int word, float wordFadeIn) {
         fx.grab(Copy::Wrapping);
         clear(Buffers::ColourAndDepth);
     }
-    if (m.objectCount > kSky) {
-        m.mesh(kSky).specular.set(0.0f, 0.0f, 0.0f, 1.0f);
-        drawRoom(Vec4(0.0125f, 0.0125f, 0.029f, 1.0f), 1.0f, false);
-    }
+    m.mesh(kSky).specular.set(0.0f, 0.0f, 0.0f, 1.0f);
+    drawRoom(Vec4(0.0125f, 0.0125f, 0.029f, 1.0f), 1.0f, false);
     if (wordFadeIn != 1.0f) fx.overlay(Copy::Wrapping, wordFadeIn, 0.0f, Overlay::Add);
     if (sicklesOn) {
-        setPerspectiveScreen(m, camera);
+        setPerspectiveScreen(m, stage.camera);
         drawSickles();
         setOrthoScreen(m);
     }
 }
 
 void TitleScene::render(int dt, int part, float fade) {
-    if (!model || !effects_) return;
-    Model& m = *model;
-    EffectBuffers& fx = *effects_;
-    sicklesOn = clock.time >= 24000.0f;
-    clock.advance(dt);
-    const float s = clock.time * 0.001f;
+    if (!stage.drawable()) return;
+    Model& m = *stage.model;
+    EffectBuffers& fx = *stage.effects;
+    sicklesOn = stage.clock.time >= 24000.0f;
+    stage.clock.advance(dt);
+    const float s = stage.clock.time * 0.001f;
 
-    const float beat = titleBeat(clock.time);
+    const float beat = titleBeat(stage.clock.time);
 
     const int word = titleWordFor(part, fade, s);
 
     Vec3 onPath;
     cameraPath.evaluate(onPath, 0.7f);
-    light.position.set(-0.7f * onPath.x, -0.7f * onPath.y * 0.3f, -0.7f * onPath.z);
+    stage.light.position.set(-0.7f * onPath.x, -0.7f * onPath.y * 0.3f, -0.7f * onPath.z);
 
-    camera.position = titleCameraPosition(word, s, fade, roll);
-    rotateY(camera.position, titleCameraTurn(fade, clock.time));
-    camera.aimAt(Vec3(0.0f, 0.1f, -0.25f));
-    setOrthoScreen(m);
-    clear(Buffers::ColourAndDepth);
-    camera.squareUp();
+    stage.camera.position = titleCameraPosition(word, s, fade, roll);
+    rotateY(stage.camera.position, titleCameraTurn(fade, stage.clock.time));
+    stage.camera.aimAt(Vec3(0.0f, 0.1f, -0.25f));
+    stage.startFrame();
 
     // Word rocking. Before the first word (part -1) the same rocking turns the room instead: the
     // opening seconds show nothing else, and the slow sway keeps them from standing still.
-    const int rocked = kFirstWord + word;
-    if (rocked >= 0 && rocked < m.objectCount) {
-        m.mesh(rocked).rotationX =
-            (word == 0 || word == 4)
-                ? 0.2f * std::sin(kShowPi * std::sin(0.75f * s + 2.73318504f)) - 0.12566368f
-                : 0.3f * std::sin(kShowPi * std::sin(0.5f * s));
-    }
+    m.mesh(kFirstWord + word).rotationX =
+        (word == 0 || word == 4) ? 0.2f * std::sin(kShowPi * std::sin(0.75f * s + 2.73318504f)) - 0.12566368f
+                                 : 0.3f * std::sin(kShowPi * std::sin(0.5f * s));
 
-    const float d = titleDeformAmount(clock.time, fade);
+    const float d = titleDeformAmount(stage.clock.time, fade);
     {
         LogicTimer logic;
         moveLattice(s, d);
         if (part != -1) shapeWord(word, d);
-        if (sicklesOn) moveSickles(s, clock.frameSeconds);
+        if (sicklesOn) moveSickles(s, stage.clock.frameSeconds);
     }
 
     const float wordFadeIn = fadeInOver(s, 5.5f, 1.0f);

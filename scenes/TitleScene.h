@@ -5,17 +5,12 @@
 // drives the crossfades (fade), during which the word switches to its alternative model, the
 // camera swings half around and the glow streaks.
 
-#include "anim/CameraFrame.h"
-#include "anim/Envelope.h"
 #include "anim/SplinePath.h"
-#include "assets/Model.h"
-#include "assets/SceneLight.h"
 #include "assets/TextureSlots.h"
 #include "math/Vec.h"
-#include "scenes/SceneClock.h"
+#include "scenes/Lattice.h"
+#include "scenes/SceneStage.h"
 #include "show/Timetable.h"
-
-#include <memory>
 
 struct EffectBuffers;
 
@@ -51,21 +46,15 @@ class TitleScene {
     // Every frame draws the room in this texture, whatever its material says.
     static constexpr int kRoomTexture = TextureSlot::KivisementtiBBkontrasti;
 
-    void attach(EffectBuffers& effects) { effects_ = &effects; }
+    void attach(EffectBuffers& effects) { stage.effects = &effects; }
     void setup(int screenWidth, int screenHeight, int effectWidth, int effectHeight);
     void render(int dt, int part, float fade);
 
-    SceneClock clock{timetable::clockStart::kTitle};
-    std::unique_ptr<Model> model;
-    CameraFrame camera;
-    SplinePath cameraPath;
-    SceneLight light;
+    SceneStage stage{timetable::clockStart::kTitle};
+    SplinePath cameraPath; // the light sits on it
     bool sicklesOn = true;
     bool sickleVisible[kSickleCount] = {};
-    Vec3 restLattice[kHandleCount];
-    Vec3 movedLattice[kHandleCount];
-    float handleStrength[kHandleCount] = {};
-    float handleRadius2[kHandleCount] = {};
+    WaveLattice<kHandleCount> lattice;
     float roll = 0.0f;
 
   private:
@@ -78,6 +67,4 @@ class TitleScene {
     void drawRoom(const Vec4& ambient, float constantAttenuation, bool effectSize);
     void glowPass(int part, int word, float fade, float beat, float wordFadeIn, float seconds);
     void fullPass(int part, int word, float wordFadeIn);
-
-    EffectBuffers* effects_ = nullptr;
 };

@@ -18,6 +18,17 @@ int swarmVariant(int t) {
     return (t + kSwarmViewOffset) % (2 * kSwarmViewLength) >= kSwarmViewLength ? 1 : 0;
 }
 
+// The star ball's dissolve into the Hipu scene streaks each frame by how far it is gone: the
+// streaks reach further and their centre swings off the middle as x grows.
+ZoomStreakDesc dissolveStreak(float x) {
+    return {.passes = 5,
+            .alpha = 0.5f,
+            .angle = 0.5f,
+            .strength = 0.15f * x,
+            .centreX = 0.13f * std::sin(4.75f * x * x),
+            .centreY = 0.04f * (1.0f - std::cos(3.75f * x))};
+}
+
 } // namespace
 
 void Director::attach(const SceneCalls& scenes, EffectBuffers& effects) {
@@ -173,22 +184,11 @@ void Director::starBallIntoHipu(int t, int dt) {
     scene(SceneId::StarBall, dt);
     if (w != 0.0f) { // the streaked star-ball frame dissolves into the Hipu frame
         fx_->grab(Copy::Work);
-        fx_->zoomStreak(Copy::Work, {.passes = 5,
-                                     .alpha = 0.5f,
-                                     .angle = 0.5f,
-                                     .strength = 0.15f * w,
-                                     .centreX = 0.13f * std::sin(4.75f * w * w),
-                                     .centreY = 0.04f * (1.0f - std::cos(3.75f * w))});
+        fx_->zoomStreak(Copy::Work, dissolveStreak(w));
         fx_->grab(Copy::Picture);
         scene(SceneId::Hipu, dt);
         fx_->grab(Copy::Work);
-        const float n = 1.0f - w;
-        fx_->zoomStreak(Copy::Work, {.passes = 5,
-                                     .alpha = 0.5f,
-                                     .angle = 0.5f,
-                                     .strength = 0.15f * n,
-                                     .centreX = 0.13f * std::sin(4.75f * n * n),
-                                     .centreY = 0.04f * (1.0f - std::cos(3.75f * n))});
+        fx_->zoomStreak(Copy::Work, dissolveStreak(1.0f - w));
         fx_->overlay(Copy::Picture, 1.0f - w, 0.0f, Overlay::Mix);
     }
 }

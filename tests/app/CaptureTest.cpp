@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <thread>
 
@@ -83,38 +83,61 @@ TEST(CaptureProgram, BadCaptureOptionsAreRejected) {
     EXPECT_EQ(runProgram("--capture x.mp4 --from 5000 --to 4000").status, 2);
     EXPECT_EQ(runProgram("--capture null --from 1001 --to 1010").status, 2); // no 60 fps frame inside
     EXPECT_EQ(runProgram("--shot 1,x").status, 2);
+    // Contradictions and limits are refused with what is allowed.
+    for (const char* both : {"--shot 100 --capture x.mp4", "--capture x.mp4 --shot 100"}) {
+        const RunResult r = runProgram(both);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("--shot and --capture cannot be used together"), std::string::npos) << r.err;
+    }
+    const RunResult small = runProgram("--capture x.mp4 --size 64x48");
+    EXPECT_EQ(small.status, 2);
+    EXPECT_NE(
+        small.err.find("bad value '64x48' for --size (width and height from 64 to 8192, multiples of 4)"),
+        std::string::npos)
+        << small.err;
+    EXPECT_NE(runProgram("--help").out.find("from 64 to 8192"), std::string::npos);
 }
 
-// Captures dir/v.mkv with the given options, sends Ctrl-C once the shell test `ready` holds (run
-// in dir, where the capture's standard error goes to "progress"), and gives its exit status.
+// Captures dir/v.mkv with the given options, sends the signal once the shell test `ready` holds
+// (run in dir, where the capture's standard error goes to "progress"), and gives its exit status.
 std::string interruptedCaptureStatus(const std::string& dir, const std::string& options,
-                                     const std::string& ready) {
+                                     const std::string& ready, const std::string& signal = "INT") {
     return shellOutput("cd '" + dir + "' && { env -u DISPLAY SDL_VIDEODRIVER=offscreen '" +
                        CASTRELLE_TEST_BINARY + "' --capture v.mkv " + options +
                        " --size 320x240 --no-music --data '" + dataDir() +
                        "' >/dev/null 2>progress & pid=$!; for i in $(seq 600); do " + ready +
-                       " && break; sleep 0.1; done; kill -INT $pid; wait $pid; echo $?; }");
+                       " && break; sleep 0.1; done; kill -" + signal + " $pid; wait $pid; echo $?; }");
 }
 
-// Ctrl-C during a capture still leaves a playable file holding the frames done so far.
+// Ctrl-C, SIGTERM or a closed terminal (SIGHUP) during a capture still leaves a playable file
+// holding the frames done so far, and nothing else.
 TEST(CaptureProgram, InterruptedVideoIsStillPlayable) {
     const std::string dir = freshTempDir("castrelle_interrupt");
     const std::string video = dir + "/v.mkv";
-    // The signal comes once the encoder has written something, however long loading took.
-    EXPECT_EQ(interruptedCaptureStatus(dir, "", "[ -s v.mkv ] && sleep 0.5"), "130\n");
+    // The signal comes once the encoder has written something, however long loading took. The
+    // video is written under a temporary name until it is whole.
+    EXPECT_EQ(interruptedCaptureStatus(
+                  dir, "", "find . -name 'v.partial-*.mkv' -size +0 | grep -q . && sleep 0.5", "HUP"),
+              "129\n");
     const std::string frames = shellOutput("ffprobe -v error -select_streams v -count_frames -show_entries "
                                            "stream=nb_read_frames -of csv=p=0 '" +
                                            video + "'");
     ASSERT_FALSE(frames.empty());
     EXPECT_GT(std::stoi(frames), 10);
+    EXPECT_EQ(shellOutput("ls -A '" + dir + "'"), "progress\nv.mkv\n");
 }
 
 // Stopped while it is still drawing the show up to its range, a capture has no frame to keep:
-// no empty video is left behind.
-TEST(CaptureProgram, VideoInterruptedBeforeItsRangeIsRemoved) {
+// the file already there stays as it was.
+TEST(CaptureProgram, VideoInterruptedBeforeItsRangeLeavesTheTargetAlone) {
     const std::string dir = freshTempDir("castrelle_interrupt_early");
+    std::FILE* old = std::fopen((dir + "/v.mkv").c_str(), "w");
+    ASSERT_NE(old, nullptr);
+    std::fputs("an older video", old);
+    std::fclose(old);
     EXPECT_EQ(interruptedCaptureStatus(dir, "--from 200000", "grep -q frames progress"), "130\n");
-    EXPECT_FALSE(std::filesystem::exists(dir + "/v.mkv"));
+    EXPECT_EQ(shellOutput("cat '" + dir + "/v.mkv'"), "an older video");
+    EXPECT_EQ(shellOutput("ls -A '" + dir + "'"), "progress\nv.mkv\n");
 }
 
 } // namespace

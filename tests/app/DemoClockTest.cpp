@@ -60,6 +60,16 @@ TEST(TickClock, RightAndUpStepForward) {
     EXPECT_EQ(clock.read(10000), 1100);
 }
 
+// A section jump moves the clock, and a pause holds at the new time.
+TEST(TickClock, AJumpMovesTheTimeAndAPauseHoldsThere) {
+    DemoClock clock = tickClock(100000, 90000);
+    clock.jumpTo(41800, 100000);
+    EXPECT_EQ(clock.read(100016), 41816);
+    clock.pressKey(Key::F9, 100016);
+    clock.jumpTo(164000, 100500);
+    EXPECT_EQ(clock.read(101000), 164000);
+}
+
 TEST(Keys, EscapeRequestsQuitAndOthersDoNot) {
     DemoClock clock = tickClock(0, 0);
     EXPECT_TRUE(clock.pressKey(Key::Escape, 0));
@@ -104,6 +114,18 @@ TEST_F(MusicClock, LeftStepsBackOneHundred) {
     clock.pressKey(Key::Left, 0);
     EXPECT_GE(music.position(), 900);
     EXPECT_LE(music.position(), 900 + kSlackMs);
+}
+
+// Unlike a seek, a jump made while paused is where the pause then holds; before the first frame
+// it wins over the start offset.
+TEST_F(MusicClock, AJumpWhilePausedHoldsAtItsTarget) {
+    clock.startOffset = 2000;
+    clock.jumpTo(500, 0);
+    clock.pressKey(Key::F9, 0);
+    clock.jumpTo(1500, 0);
+    const int t = clock.read(0);
+    EXPECT_GE(t, 1500);
+    EXPECT_LE(t, 1500 + kSlackMs);
 }
 
 TEST_F(MusicClock, SeekWhilePausedIsUndoneNextFrame) {

@@ -34,9 +34,15 @@ TEST(Program, RendererIsFixedOrShaderAndTheReferenceIsTheFixedOnes) {
 TEST(Program, ShaderRendererWithoutAnEs3ContextSaysSoAndEndsWithAnError) {
     // Mesa then offers ES 2.0 at most, as an older driver would.
     ASSERT_EQ(setenv("MESA_GLES_VERSION_OVERRIDE", "2.0", 1), 0);
+    // Under the address sanitizer: the driver that refused the context is unloaded before the
+    // exit, so the allocations it keeps can no longer be named for the leak suppressions.
+    const char* sanitizer = std::getenv("ASAN_OPTIONS");
+    const std::string kept = sanitizer ? sanitizer : "";
+    if (sanitizer) setenv("ASAN_OPTIONS", (kept + ":detect_leaks=0").c_str(), 1);
     const RunResult r = runProgram("--renderer shader --shot 0 --fps 2 --size 64x64 --no-music --data '" +
                                    dataDir() + "' --out '" + freshTempDir("castrelle_no_es3") + "'");
     unsetenv("MESA_GLES_VERSION_OVERRIDE");
+    if (sanitizer) setenv("ASAN_OPTIONS", kept.c_str(), 1);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("no OpenGL ES 3.0 context"), std::string::npos) << r.err;
 }

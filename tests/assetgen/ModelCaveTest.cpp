@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -187,8 +188,8 @@ double distanceToBox(Vec3d p, const Bounds& b) {
 
 } // namespace
 
-// The camera and the lantern fly through the points the greetings are placed at; the names stand
-// above or below those points, so nothing passes through a name while it is shown.
+// The names stand in halls beside the flight, so neither the camera nor the lantern passes through
+// a name while it is shown.
 TEST(ModelCaveGreetings, theEyeAndTheLanternPassClearOfEachNameWhileItIsShown) {
     for (int k = 0; k < 5; ++k) {
         const CaveGreetingPlacement& g = kCaveGreetingPlacements[k];
@@ -209,5 +210,89 @@ TEST(ModelCaveGreetings, theEyeAndTheLanternPassClearOfEachNameWhileItIsShown) {
         }
         EXPECT_GT(eye, 3.0) << "greeting " << k;
         EXPECT_GT(lantern, kLanternRadius * kCaveVertexScale) << "greeting " << k;
+    }
+}
+
+namespace {
+
+// Whether the segment from a to b passes through a face of the mesh (Moller-Trumbore).
+bool blocked(const Mesh& m, Vec3d a, Vec3d b) {
+    const Vec3d d = b - a;
+    for (const Face& f : m.faces) {
+        const Vec3d p0 = m.positions[f[0]], e1 = m.positions[f[1]] - p0, e2 = m.positions[f[2]] - p0;
+        const Vec3d h = cross(d, e2);
+        const double det = dot(e1, h);
+        if (std::fabs(det) < 1e-12) continue;
+        const Vec3d s = a - p0;
+        const double u = dot(s, h) / det;
+        if (u < 0.0 || u > 1.0) continue;
+        const Vec3d q = cross(s, e1);
+        const double v = dot(d, q) / det;
+        if (v < 0.0 || u + v > 1.0) continue;
+        const double t = dot(e2, q) / det;
+        if (t > 0.0 && t < 1.0) return true;
+    }
+    return false;
+}
+
+double halfCosine(double x) { return (1.0 - std::cos(std::numbers::pi * std::clamp(x, 0.0, 1.0))) / 2.0; }
+
+} // namespace
+
+// What each greeting is for: while it is shown, the name faces the camera the right way round
+// (within 45 degrees),
+// fills at least a third of the frame's width without leaving it, is in plain view and inside the
+// lantern's broad beam (about 38 degrees each side of its front), for at least 1.5 s.
+TEST(ModelCaveGreetings, eachNameReadsLargeAndLitForASecondAndAHalf) {
+    const double perFrame = kCaveCameraSpeed / 60.0 / flight().cameraPath.totalLength;
+    const double tanHalfHeight = std::tan(37.5 * std::numbers::pi / 180.0);
+    const double tanHalfWidth = tanHalfHeight * 4.0 / 3.0;
+    auto world = [](Vec3d f) { return Vec3d{f.x, -f.z, f.y} * kCaveVertexScale; };
+    for (int k = 0; k < 5; ++k) {
+        const CaveGreetingPlacement& g = kCaveGreetingPlacements[k];
+        const Vec3d anchor = caveGreetingAnchor(flight(), k);
+        const Bounds b = boundsOf(buildGreeting(k));
+        std::vector<Vec3d> corners;
+        for (int c = 0; c < 8; ++c)
+            corners.push_back(caveGreetingToWorld(
+                k, {c & 1 ? b.max.x : b.min.x, c & 2 ? b.max.y : b.min.y, c & 4 ? b.max.z : b.min.z}, anchor));
+        const Vec3d centre = caveGreetingToWorld(k, (b.min + b.max) * 0.5, anchor);
+        const double halfWidth = (b.max.x - b.min.x) * g.vertexScale / 2.0;
+        const Vec3d front = turned(k, {0, -1, 0}), across = turned(k, {1, 0, 0});
+        double readable = 0.0;
+        for (double c = g.start; c <= g.start + 0.08; c += perFrame) {
+            const double shown = halfCosine((c - g.start) / 0.035) * (1.0 - halfCosine((c - g.start - 0.07) / 0.01));
+            if (shown < 0.8) continue; // the camera and the lantern are still turning to it
+            const Vec3d eye = world(caveEyeInFile(flight(), c));
+            const Vec3d lantern = world(caveLanternInFile(flight(), c));
+            const Vec3d ahead = -flight().cavePath.evaluate(c + 3.0 * kCaveCameraSpeed / flight().cameraPath.totalLength);
+            const Vec3d view = normalized(ahead * (1.0 - shown) + anchor * shown - eye);
+            Vec3d up{0, -1, 0};
+            up = normalized(up - view * dot(up, view));
+            const Vec3d right = normalized(cross(view, up));
+            double low = 1e9, high = -1e9;
+            bool framed = true;
+            for (const Vec3d& p : corners) {
+                const Vec3d d = p - eye;
+                const double depth = dot(d, view);
+                if (depth < 1.0) {
+                    framed = false;
+                    break;
+                }
+                const double x = dot(d, right) / depth / tanHalfWidth, y = dot(d, up) / depth / tanHalfHeight;
+                framed = framed && std::fabs(x) <= 1.0 && std::fabs(y) <= 1.0;
+                low = std::min(low, x), high = std::max(high, x);
+            }
+            const bool facing = dot(front, normalized(eye - centre)) > 0.7 && dot(across, right) > 0.5;
+            const bool large = (high - low) / 2.0 >= 1.0 / 3.0;
+            const bool inBeam = length(centre - lantern) * std::tan(38.0 * std::numbers::pi / 180.0) >= halfWidth;
+            if (!(framed && facing && large && inBeam)) continue;
+            if (blocked(cave(), worldToFile(eye, kCaveVertexScale), worldToFile(centre, kCaveVertexScale)) ||
+                blocked(cave(), worldToFile(lantern, kCaveVertexScale), worldToFile(centre, kCaveVertexScale)))
+                continue;
+            readable += 1.0 / 60.0;
+        }
+        EXPECT_GE(readable, 1.5) << "greeting " << k;
+        std::printf("greeting %d reads for %.2f s\n", k, readable);
     }
 }

@@ -113,7 +113,7 @@ TEST(ModelFiles, theModelsFolderHoldsExactlyTheCatalogsFiles) {
     for (const auto& entry : fs::directory_iterator(modelsDir() / "Models"))
         found.insert(entry.path().filename());
     EXPECT_EQ(found, expected);
-    EXPECT_EQ(expected.size(), 36u);
+    EXPECT_EQ(expected.size(), 38u);
 }
 
 TEST(ModelFiles, theLoadersWalkFindsOneObjectPerFileWithConsistentCounts) {

@@ -37,7 +37,8 @@ TEST(ModelShapes, everyShadowCasterIsClosedAndConsistentlyOriented) {
 }
 
 TEST(ModelShapes, roomsFaceInwardsAndSolidsOutwards) {
-    const std::set<std::string> rooms = {"backball", "backball2", "bigball", "bigballe", "luola2"};
+    const std::set<std::string> rooms = {"backball", "potkoball", "duckball", "backball2",
+                                         "bigball",  "bigballe",  "luola2"};
     for (const ModelEntry& e : modelCatalog()) {
         const Mesh m = e.build();
         if (!inspectEdges(m).closedAndOriented()) continue; // the water sheet is open by design
@@ -183,11 +184,10 @@ TEST(ModelShapes, closingRoomHoldsTheLightAndTheCameraAfterItsLumps) {
 
 TEST(ModelShapes, textureCoordinatesSpanAFewRepeatsAtEachScenesScale) {
     // (model, texCoordScale of a scene that draws it textured). Scales as small as 0.001 need
-    // file coordinates in the hundreds. The tower scene's room (backball at x6) is left out: the
-    // same file serves the title's room at x0.0025, which gets the texture instead.
+    // file coordinates in the hundreds.
     const std::vector<std::pair<std::string, double>> uses = {
         {"hipu", 0.001},           {"amme", 0.01},       {"text_castr", 0.06},
-        {"textr_qm", 0.06},        {"luola2", 2.0},      {"backball", 0.0025},
+        {"textr_qm", 0.06},        {"luola2", 2.0},      {"backball", 0.0025},     {"potkoball", 6.0},
         {"bigballe", 0.15},        {"bigballe", 3.0},    {"ballbig_s_r", 0.2},
         {"hugecubeball_low", 1.5}, {"sirppi2", 2.0},     {"tahti3bt", 1.0},
         {"greet3", 1.0},           {"siipi1l_low", 1.0}, {"ankka", 1.0},

@@ -57,6 +57,55 @@ TEST(GlExtTable, FirstCallForwardsEveryArgumentAndTheSecondGoesStraightToTheDriv
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+// The extensions of the OpenGL 1.5 era, by vendor: each family holds exactly its vendor's entries,
+// and with the core and ARB families they make the 974 entries of that era. The entry points the
+// program needs from later versions follow as a family of their own.
+TEST(GlExtTable, EraFamiliesHoldEachVendorsEntriesAndAddUpTo974) {
+    struct Family {
+        const char* title;
+        int size;
+        const char* suffix;
+    };
+    const Family expected[] = {
+        {"OpenGL 1.2 with the imaging subset", 38, ""}, {"OpenGL 1.3", 46, ""}, {"OpenGL 1.4", 45, ""},
+        {"OpenGL 1.5", 19, ""}, {"ARB extensions", 202, "ARB"}, {"EXT extensions", 170, "EXT"},
+        {"NV extensions", 162, "NV"}, {"ATI extensions", 88, "ATI"}, {"SUN extensions", 56, "SUN"},
+        {"SGIX extensions", 50, "SGIX"}, {"MESA extensions", 25, "MESA"}, {"SGIS extensions", 21, "SGIS"},
+        {"APPLE extensions", 20, "APPLE"}, {"IBM extensions", 10, "IBM"}, {"SGI extensions", 7, "SGI"},
+        {"HP extensions", 6, "HP"}, {"INTEL extensions", 4, "INTEL"}, {"3DFX extensions", 1, "3DFX"},
+        {"INGR extensions", 1, "INGR"}, {"PGI extensions", 1, "PGI"}, {"SUNX extensions", 1, "SUNX"},
+        {"WIN extensions", 1, "WIN"},
+    };
+    constexpr int eraFamilies = sizeof(expected) / sizeof(expected[0]);
+    ASSERT_EQ(glext::kFamilyCount, eraFamilies + 1);
+    EXPECT_STREQ(glext::kFamilyTitles[eraFamilies], "Newer entry points in use");
+
+    int first = 0;
+    for (int f = 0; f < eraFamilies; ++f) {
+        const Family& family = expected[f];
+        EXPECT_STREQ(glext::kFamilyTitles[f], family.title);
+        EXPECT_EQ(glext::kFamilySizes[f], family.size) << family.title;
+        for (int i = first; i < first + glext::kFamilySizes[f] && *family.suffix; ++i) {
+            const std::string name = glext::kNames[i];
+            EXPECT_TRUE(name.ends_with(family.suffix)) << name << " in " << family.title;
+        }
+        first += glext::kFamilySizes[f];
+    }
+    EXPECT_EQ(first, 974);
+    EXPECT_EQ(first + glext::kFamilySizes[eraFamilies], glext::kEntryCount);
+    EXPECT_STREQ(glext::kNames[38 + 46 + 45 + 19 + 202], "glBlendColorEXT");
+    EXPECT_STREQ(glext::kNames[973], "glAddSwapHintRectWIN");
+
+    // The era ends before OpenGL 2.0 and framebuffer objects; the registry's later additions to
+    // its extensions stay out.
+    for (const char* newest : {"glDrawBuffersATI", "glStencilOpSeparateATI", "glDepthBoundsEXT",
+                               "glBlendEquationSeparateEXT", "glPixelTransformParameterfvEXT"})
+        EXPECT_GE(indexOf(newest), 0) << newest;
+    for (const char* later : {"glCreateShader", "glDrawBuffersARB", "glGenFramebuffersEXT", "glClampColorARB",
+                              "glGetPixelTransformParameterivEXT", "glFlushMappedBufferRangeAPPLE"})
+        EXPECT_EQ(indexOf(later), -1) << later;
+}
+
 TEST(GlExtTable, FamiliesFollowTheRegistryInOrder) {
     int total = 0;
     for (int f = 0; f < glext::kFamilyCount; ++f) total += glext::kFamilySizes[f];

@@ -28,11 +28,11 @@ class CaveSceneTest : public LoadedSceneTest {
         GlTest::SetUp();
         loadOnly(SceneId::Cave, [](ShowScenes& s) { s.get<CaveScene>().printCampos = false; });
         ASSERT_FALSE(startupFailed());
-        ASSERT_EQ(scene().model->objectCount, kCaveGreetingCount + 3);
+        ASSERT_EQ(scene().stage.model->objectCount, kCaveGreetingCount + 3);
     }
 
     CaveScene& scene() { return scenes->get<CaveScene>(); }
-    const MeshObject& lantern() { return scene().model->mesh(scene().lanternIndex); }
+    const MeshObject& lantern() { return scene().stage.model->mesh(CaveScene::kLantern); }
 
     // Renders one 16 ms frame that ends with the flight at campos.
     void renderAt(float campos) {
@@ -46,36 +46,36 @@ class CaveSceneTest : public LoadedSceneTest {
 TEST_F(CaveSceneTest, RenderingAZeroDeltaDrawsNothingAndMovesNothing) {
     scene().render(16);
     const Image frame = readFrame(0, 0, 512, 512);
-    const float clock = scene().clock.time;
+    const float clock = scene().stage.clock.time;
     const float travel = scene().cameraPath.travel;
     const float sway = scene().swayPath.travel;
-    const Vec3 eye = scene().camera.position;
-    const Vec3 forward = scene().camera.forward;
-    const Vec3 light = scene().light.position;
+    const Vec3 eye = scene().stage.camera.position;
+    const Vec3 forward = scene().stage.camera.forward;
+    const Vec3 light = scene().stage.light.position;
     const float turn = lantern().rotationY;
 
     resetDrawnTriangles();
     scene().render(0);
     EXPECT_EQ(drawnTriangles(), 0);
     EXPECT_TRUE(imagesNear(frame, readFrame(0, 0, 512, 512), 0));
-    EXPECT_EQ(scene().clock.time, clock);
+    EXPECT_EQ(scene().stage.clock.time, clock);
     EXPECT_EQ(scene().cameraPath.travel, travel);
     EXPECT_EQ(scene().swayPath.travel, sway);
-    EXPECT_EQ(scene().camera.position.x, eye.x);
-    EXPECT_EQ(scene().camera.position.y, eye.y);
-    EXPECT_EQ(scene().camera.position.z, eye.z);
-    EXPECT_EQ(scene().camera.forward.z, forward.z);
-    EXPECT_EQ(scene().light.position.x, light.x);
-    EXPECT_EQ(scene().light.position.y, light.y);
+    EXPECT_EQ(scene().stage.camera.position.x, eye.x);
+    EXPECT_EQ(scene().stage.camera.position.y, eye.y);
+    EXPECT_EQ(scene().stage.camera.position.z, eye.z);
+    EXPECT_EQ(scene().stage.camera.forward.z, forward.z);
+    EXPECT_EQ(scene().stage.light.position.x, light.x);
+    EXPECT_EQ(scene().stage.light.position.y, light.y);
     EXPECT_EQ(lantern().rotationY, turn);
 }
 
 TEST_F(CaveSceneTest, LongDeltasLeaveTheFlightWhereItIs) {
     const float start = scene().campos();
-    const float clock = scene().clock.time;
+    const float clock = scene().stage.clock.time;
     scene().render(2000);
     EXPECT_EQ(scene().campos(), start);
-    EXPECT_EQ(scene().clock.time, clock);
+    EXPECT_EQ(scene().stage.clock.time, clock);
     scene().render(1999);
     EXPECT_NEAR((scene().campos() - start) * scene().cameraPath.totalLength, CaveScene::kCameraSpeed * 1.999f,
                 0.01f);
@@ -93,13 +93,13 @@ TEST_F(CaveSceneTest, WhereTheirWindowsOverlapTwoGreetingsShowAndAreDrawn) {
     const bool expected[kCaveGreetingCount] = {true, true, false, false, false};
     for (int k = 0; k < kCaveGreetingCount; ++k) EXPECT_EQ(scene().greetingVisible[k], expected[k]) << k;
     // Each shown greeting goes through the shaft, lit and mask passes.
-    const int g = scene().firstGreeting;
-    EXPECT_GE(with - without, 3 * (scene().model->mesh(g).faceCount + scene().model->mesh(g + 1).faceCount));
+    const int g = CaveScene::kFirstGreeting;
+    EXPECT_GE(with - without, 3 * (scene().stage.model->mesh(g).faceCount + scene().stage.model->mesh(g + 1).faceCount));
 }
 
 TEST_F(CaveSceneTest, ShaftsRadiateFromWhereTheLanternIsDrawn) {
     renderAt(0.3f);
-    const EffectPixel light = projectOnEffect(*scene().model, scene().camera, scene().light.position);
+    const EffectPixel light = projectOnEffect(*scene().stage.model, scene().stage.camera, scene().stage.light.position);
     ASSERT_TRUE(light.projected);
     EXPECT_NEAR((scene().shaftCentre.x + 1.0f) * 0.5f * 512.0f, light.x, 1.0);
     EXPECT_NEAR((scene().shaftCentre.y + 1.0f) * 0.5f * 256.0f, light.y, 1.0);
@@ -107,11 +107,11 @@ TEST_F(CaveSceneTest, ShaftsRadiateFromWhereTheLanternIsDrawn) {
 
 TEST_F(CaveSceneTest, ALanternInTheCameraPlaneStillGivesAShaftCentre) {
     renderAt(0.3f);
-    const CameraFrame& c = scene().camera;
+    const CameraFrame& c = scene().stage.camera;
     // The eye is the negated camera position; the side axis lies in the camera plane.
     const Vec3 inPlane(-c.position.x + 3.0f * c.side.x, -c.position.y + 3.0f * c.side.y,
                        -c.position.z + 3.0f * c.side.z);
-    const ShaftCentre centre = shaftCentreSeenBy(*scene().model, c, inPlane);
+    const ShaftCentre centre = shaftCentreSeenBy(*scene().stage.model, c, inPlane);
     EXPECT_FLOAT_EQ(centre.depth, kShaftMinDepth);
     ASSERT_TRUE(std::isfinite(centre.x) && std::isfinite(centre.y));
     EXPECT_NEAR(std::hypot(centre.x, centre.y), kShaftCentreReach, 1e-3f);
@@ -154,8 +154,8 @@ TEST_F(CaveSceneTest, TheLanternTurnsItsFrontToTheGreetingWithoutSpinning) {
         largestStep = std::max(largestStep, std::fabs(lantern().rotationY - lastTurn));
         lastTurn = lantern().rotationY;
         if (caveGreetingShown(k, scene().campos()) < 1.0f) continue;
-        const MeshObject& greeting = scene().model->mesh(scene().firstGreeting + k);
-        const Vec3 d = greeting.translation.minus(scene().light.position);
+        const MeshObject& greeting = scene().stage.model->mesh(CaveScene::kFirstGreeting + k);
+        const Vec3 d = greeting.translation.minus(scene().stage.light.position);
         // glRotate about y by a turns +x to (cos a, 0, -sin a).
         const float a = lantern().rotationY;
         EXPECT_GT((std::cos(a) * d.x - std::sin(a) * d.z) / std::hypot(d.x, d.z), 0.99f) << scene().campos();

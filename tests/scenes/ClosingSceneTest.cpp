@@ -78,14 +78,14 @@ class ClosingSceneTest : public LoadedSceneTest {
         GlTest::SetUp();
         loadOnly(SceneId::Closing);
         ASSERT_FALSE(startupFailed());
-        ASSERT_EQ(scene().model->objectCount, 3);
+        ASSERT_EQ(scene().stage.model->objectCount, 3);
     }
 
     ClosingScene& scene() { return scenes->get<ClosingScene>(); }
     EffectBuffers& effects() { return show.wideSceneEffects; }
 
     std::int64_t trianglesAt(float clock) {
-        scene().clock.time = clock;
+        scene().stage.clock.time = clock;
         resetDrawnTriangles();
         scene().render(0);
         return drawnTriangles();
@@ -94,23 +94,23 @@ class ClosingSceneTest : public LoadedSceneTest {
 };
 
 TEST_F(ClosingSceneTest, LongDeltasLeaveTheClockAndTheLightWhereTheyAre) {
-    const float start = scene().clock.time;
+    const float start = scene().stage.clock.time;
     EXPECT_FLOAT_EQ(start, 10501.0f); // the start value and the warm-up's millisecond
-    const Vec3 light = scene().light.position;
+    const Vec3 light = scene().stage.light.position;
     scene().render(2000);
-    EXPECT_FLOAT_EQ(scene().clock.time, start);
-    EXPECT_FLOAT_EQ(scene().light.position.x, light.x);
-    EXPECT_FLOAT_EQ(scene().light.position.z, light.z);
+    EXPECT_FLOAT_EQ(scene().stage.clock.time, start);
+    EXPECT_FLOAT_EQ(scene().stage.light.position.x, light.x);
+    EXPECT_FLOAT_EQ(scene().stage.light.position.z, light.z);
     scene().render(1999);
-    EXPECT_FLOAT_EQ(scene().clock.time, start + 1999.0f);
-    EXPECT_GT(std::fabs(scene().light.position.z - light.z) + std::fabs(scene().light.position.x - light.x),
+    EXPECT_FLOAT_EQ(scene().stage.clock.time, start + 1999.0f);
+    EXPECT_GT(std::fabs(scene().stage.light.position.z - light.z) + std::fabs(scene().stage.light.position.x - light.x),
               0.5f);
     scene().render(-1000);
-    EXPECT_FLOAT_EQ(scene().clock.time, start + 999.0f);
+    EXPECT_FLOAT_EQ(scene().stage.clock.time, start + 999.0f);
 }
 
 TEST_F(ClosingSceneTest, OnTheFullBeatTheShaftPassLeavesTheRoomOut) {
-    const MeshObject& room = scene().model->mesh(scene().roomIndex);
+    const MeshObject& room = scene().stage.model->mesh(ClosingScene::kRoom);
     const std::int64_t offBeat = trianglesAt(11400.0f); // after-beat: 0.4
     EXPECT_TRUE(scene().shaftRoomDrawn);
     const std::int64_t onBeat = trianglesAt(10700.0f); // full hit
@@ -120,7 +120,7 @@ TEST_F(ClosingSceneTest, OnTheFullBeatTheShaftPassLeavesTheRoomOut) {
 }
 
 TEST_F(ClosingSceneTest, TwistIsBlendedBackToTheRestShapeBetweenCycles) {
-    const MeshObject& title = scene().model->mesh(scene().titleIndex);
+    const MeshObject& title = scene().stage.model->mesh(ClosingScene::kTitle);
     auto furthestFromRest = [&] {
         float most = 0.0f;
         for (int v = 0; v < title.vertexCount; ++v) {
@@ -138,7 +138,7 @@ TEST_F(ClosingSceneTest, TwistIsBlendedBackToTheRestShapeBetweenCycles) {
 
 TEST_F(ClosingSceneTest, ShaftsRadiateFromWhereTheLightIsDrawn) {
     scene().render(16);
-    const EffectPixel light = projectOnEffect(*scene().model, scene().camera, scene().light.position);
+    const EffectPixel light = projectOnEffect(*scene().stage.model, scene().stage.camera, scene().stage.light.position);
     ASSERT_TRUE(light.projected);
     EXPECT_NEAR((scene().shaftCentre.x + 1.0f) * 0.5f * 512.0f, light.x, 1.0);
     EXPECT_NEAR((scene().shaftCentre.y + 1.0f) * 0.5f * 256.0f, light.y, 1.0);
@@ -148,7 +148,7 @@ TEST_F(ClosingSceneTest, FromTheFirstFrameOnTheRoomWearsTheFinishedFrame) {
     ClosingScene fresh;
     fresh.attach(effects());
     fresh.setup(512, 512, 512, 256);
-    MeshObject& room = fresh.model->mesh(fresh.roomIndex);
+    MeshObject& room = fresh.stage.model->mesh(ClosingScene::kRoom);
     EXPECT_EQ(room.texture, TextureSlot::Env1pubi);
     fresh.render(1);
     ASSERT_EQ(room.texture, effects().textureOf(Copy::Picture));

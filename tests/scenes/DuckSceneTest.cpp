@@ -2,6 +2,7 @@
 
 #include "post/EffectBuffers.h"
 #include "support/GlTestContext.h"
+#include "tests/scenes/OneSceneTest.h"
 
 #include <GL/gl.h>
 
@@ -100,30 +101,21 @@ TEST(DuckWings, FlapMirrorsTooAndFollowsTheBob) {
 }
 
 // The scene itself, on the generated models.
-class DuckSceneTest : public GlTest {
+class DuckSceneTest : public OneSceneTest<DuckScene> {
   protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
-        effects = EffectBuffers(512, 512, 256, 128);
-        scene.attach(effects);
-        scene.orbitAngle = 3.0f; // carried over, as from an earlier run of the scene
-        scene.setup(512, 512, 256, 128);
-        ASSERT_TRUE(scene.ready);
-    }
-    void TearDown() override { std::filesystem::current_path(previous); }
+    // Carried over, as from an earlier run of the scene: set-up leaves it alone.
+    DuckSceneTest() { scene.orbitAngle = 3.0f; }
 
     // The per-frame geometry: deformed wings, tub and sphere, and the glass's mapping.
     std::vector<float> geometry() {
         std::vector<float> out;
         for (const int mesh :
              {DuckScene::kLeftWing, DuckScene::kRightWing, DuckScene::kTub, DuckScene::kSphere}) {
-            const MeshObject& o = scene.model->mesh(mesh);
+            const MeshObject& o = scene.stage.model->mesh(mesh);
             for (const Vec3& p : o.workPositions) out.insert(out.end(), {p.x, p.y, p.z});
             for (const Vec3& n : o.vertexNormals) out.insert(out.end(), {n.x, n.y, n.z});
         }
-        const MeshObject& glass = scene.model->mesh(DuckScene::kGlass);
+        const MeshObject& glass = scene.stage.model->mesh(DuckScene::kGlass);
         out.insert(out.end(), glass.texU.begin(), glass.texU.end());
         out.insert(out.end(), glass.texV.begin(), glass.texV.end());
         return out;
@@ -131,7 +123,7 @@ class DuckSceneTest : public GlTest {
 
     // Largest distance of a wing vertex from its rest position, in the wing's own space.
     float wingSwing(int mesh) {
-        const MeshObject& o = scene.model->mesh(mesh);
+        const MeshObject& o = scene.stage.model->mesh(mesh);
         float most = 0.0f;
         for (std::size_t v = 0; v < o.positions.size(); ++v) {
             Vec3 d = o.workPositions[v].minus(o.positions[v]);
@@ -139,24 +131,20 @@ class DuckSceneTest : public GlTest {
         }
         return most;
     }
-
-    std::filesystem::path previous;
-    EffectBuffers effects;
-    DuckScene scene;
 };
 
 TEST_F(DuckSceneTest, OrbitAngleSurvivesSetupAndLongDeltasStillMoveOrbitAndLight) {
     EXPECT_FLOAT_EQ(scene.orbitAngle, 3.0f);
     scene.render(16);
-    const float clock = scene.clock.time;
+    const float clock = scene.stage.clock.time;
     const float angle = scene.orbitAngle;
-    const Vec3 light = scene.light.position;
+    const Vec3 light = scene.stage.light.position;
     scene.render(2500); // a seek forward: the clock stays, the orbit and the light go on
-    EXPECT_FLOAT_EQ(scene.clock.time, clock);
+    EXPECT_FLOAT_EQ(scene.stage.clock.time, clock);
     EXPECT_NEAR(scene.orbitAngle, angle + 1.3f * 2.5f, 1e-4f);
-    EXPECT_GT(scene.light.position.minus(light).lengthSquared(), 1.0f);
+    EXPECT_GT(scene.stage.light.position.minus(light).lengthSquared(), 1.0f);
     scene.render(1999);
-    EXPECT_FLOAT_EQ(scene.clock.time, clock + 1999.0f);
+    EXPECT_FLOAT_EQ(scene.stage.clock.time, clock + 1999.0f);
 }
 
 TEST_F(DuckSceneTest, NothingAccumulatesInTheGeometryAcrossFrames) {
@@ -176,8 +164,8 @@ TEST_F(DuckSceneTest, NothingAccumulatesInTheGeometryAcrossFrames) {
 TEST_F(DuckSceneTest, OuterWingsFlapAndFoldAsMirrorImages) {
     // The wing files mirror each other vertex for vertex; beyond both span ramps (4.3 out) the
     // right wing's shape must be the left's mirror image, joint fold included.
-    const MeshObject& left = scene.model->mesh(DuckScene::kLeftWing);
-    const MeshObject& right = scene.model->mesh(DuckScene::kRightWing);
+    const MeshObject& left = scene.stage.model->mesh(DuckScene::kLeftWing);
+    const MeshObject& right = scene.stage.model->mesh(DuckScene::kRightWing);
     ASSERT_EQ(left.vertexCount, right.vertexCount);
     int outer = 0;
     float swing = 0.0f;
@@ -202,7 +190,7 @@ TEST_F(DuckSceneTest, OuterWingsFlapAndFoldAsMirrorImages) {
 
 TEST_F(DuckSceneTest, FrameIsLitAndTheGlassShowsTheGrabbedFrame) {
     for (int i = 0; i < 3; ++i) scene.render(16);
-    EXPECT_EQ(scene.model->mesh(DuckScene::kGlass).texture, effects.textureOf(Copy::Picture));
+    EXPECT_EQ(scene.stage.model->mesh(DuckScene::kGlass).texture, effects.textureOf(Copy::Picture));
     std::vector<unsigned char> pixels(512 * 512 * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 512, 512, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());

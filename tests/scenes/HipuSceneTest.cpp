@@ -2,9 +2,10 @@
 
 #include "anim/Random.h"
 #include "post/EffectBuffers.h"
+#include "show/Timetable.h"
 #include "support/GlTestContext.h"
 #include "tests/scenes/LoadedSceneTest.h"
-#include "show/Timetable.h"
+#include "tests/scenes/OneSceneTest.h"
 
 #include <GL/gl.h>
 
@@ -89,8 +90,8 @@ class HipuSceneLogic : public ::testing::Test {
         previous = std::filesystem::current_path();
         std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
         scene.setup(512, 512, 256, 128);
-        ASSERT_EQ(scene.riserCount, HipuScene::kRiserCount);
-        ASSERT_EQ(scene.model->objectCount, scene.firstRiser + HipuScene::kRiserCount);
+        ASSERT_TRUE(scene.stage.ready);
+        ASSERT_EQ(scene.stage.model->objectCount, HipuScene::kFirstRiser + HipuScene::kRiserCount);
     }
     void TearDown() override { std::filesystem::current_path(previous); }
 
@@ -99,10 +100,10 @@ class HipuSceneLogic : public ::testing::Test {
 };
 
 TEST_F(HipuSceneLogic, ClockStartsThreeSecondsBeforeTheScenesZeroAndRisersStartAround) {
-    EXPECT_EQ(scene.clock.time, -3100.0f);
+    EXPECT_EQ(scene.stage.clock.time, -3100.0f);
     EXPECT_EQ(scene.burnPasses, 1);
-    for (int i = 0; i < scene.riserCount; ++i) {
-        const Vec3& p = scene.model->mesh(scene.firstRiser + i).translation;
+    for (int i = 0; i < HipuScene::kRiserCount; ++i) {
+        const Vec3& p = scene.stage.model->mesh(HipuScene::kFirstRiser + i).translation;
         EXPECT_TRUE(riserSpotAccepted(p.x, p.z)) << i;
         EXPECT_GE(p.y, -25.0f) << i;
         EXPECT_LT(p.y, 5.0f) << i;
@@ -110,8 +111,8 @@ TEST_F(HipuSceneLogic, ClockStartsThreeSecondsBeforeTheScenesZeroAndRisersStartA
 }
 
 TEST_F(HipuSceneLogic, ARiserIsRebornBelowOnlyOncePastTheTop) {
-    MeshObject& stays = scene.model->mesh(scene.firstRiser + 3);
-    MeshObject& reborn = scene.model->mesh(scene.firstRiser + 4);
+    MeshObject& stays = scene.stage.model->mesh(HipuScene::kFirstRiser + 3);
+    MeshObject& reborn = scene.stage.model->mesh(HipuScene::kFirstRiser + 4);
     stays.translation.y = 5.0f;
     reborn.translation.y = 5.01f;
     scene.moveRisers(1.0f, 0.0f);
@@ -122,7 +123,7 @@ TEST_F(HipuSceneLogic, ARiserIsRebornBelowOnlyOncePastTheTop) {
 }
 
 TEST_F(HipuSceneLogic, RisersClimbFasterOnTheBeat) {
-    MeshObject& o = scene.model->mesh(scene.firstRiser);
+    MeshObject& o = scene.stage.model->mesh(HipuScene::kFirstRiser);
     o.translation.y = -20.0f;
     scene.beat = 0.0f;
     scene.moveRisers(1.0f, 0.1f);
@@ -150,19 +151,12 @@ TEST_F(HipuSceneLogic, TheBlobStaysABlobOverTheWholeScene) {
 }
 
 // The whole frame on the offscreen context.
-class HipuSceneTest : public GlTest {
+class HipuSceneTest : public OneSceneTest<HipuScene> {
   protected:
     void SetUp() override {
-        GlTest::SetUp();
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
-        effects = EffectBuffers(512, 512, 256, 128);
-        scene.attach(effects);
-        scene.setup(512, 512, 256, 128);
-        ASSERT_EQ(scene.riserCount, HipuScene::kRiserCount);
-        scene.render(1); // the warm-up
+        OneSceneTest::SetUp();
+        if (!HasFatalFailure()) scene.render(1); // the warm-up
     }
-    void TearDown() override { std::filesystem::current_path(previous); }
 
     std::vector<GLubyte> frame() {
         std::vector<GLubyte> pixels(512 * 512 * 3);
@@ -175,27 +169,23 @@ class HipuSceneTest : public GlTest {
         for (const GLubyte v : pixels) sum += v;
         return sum / static_cast<double>(pixels.size());
     }
-
-    std::filesystem::path previous;
-    EffectBuffers effects;
-    HipuScene scene;
 };
 
 TEST_F(HipuSceneTest, RenderWithDeltaZeroRedrawsTheSamePicture) {
-    scene.clock.time = 12000.0f;
+    scene.stage.clock.time = 12000.0f;
     for (int i = 0; i < 3; ++i) scene.render(16);
     const std::vector<GLubyte> first = frame();
-    const float clock = scene.clock.time;
-    const float scroll = scene.model->mesh(scene.skyIndex).texOffsetV;
+    const float clock = scene.stage.clock.time;
+    const float scroll = scene.stage.model->mesh(HipuScene::kSky).texOffsetV;
     std::vector<Vec3> risers;
-    for (int i = 0; i < scene.riserCount; ++i)
-        risers.push_back(scene.model->mesh(scene.firstRiser + i).translation);
+    for (int i = 0; i < HipuScene::kRiserCount; ++i)
+        risers.push_back(scene.stage.model->mesh(HipuScene::kFirstRiser + i).translation);
 
     scene.render(0);
-    EXPECT_EQ(scene.clock.time, clock);
-    EXPECT_EQ(scene.model->mesh(scene.skyIndex).texOffsetV, scroll);
-    for (int i = 0; i < scene.riserCount; ++i) {
-        const Vec3& p = scene.model->mesh(scene.firstRiser + i).translation;
+    EXPECT_EQ(scene.stage.clock.time, clock);
+    EXPECT_EQ(scene.stage.model->mesh(HipuScene::kSky).texOffsetV, scroll);
+    for (int i = 0; i < HipuScene::kRiserCount; ++i) {
+        const Vec3& p = scene.stage.model->mesh(HipuScene::kFirstRiser + i).translation;
         EXPECT_EQ(p.x, risers[i].x);
         EXPECT_EQ(p.y, risers[i].y);
         EXPECT_EQ(p.z, risers[i].z);
@@ -207,15 +197,15 @@ TEST_F(HipuSceneTest, AFlareOnlyEverBrightensTheGlow) {
     // Just before an onset the beat is 0; 100 ms into the flare it is about 0.12. A second
     // burn run from black at that gain would leave the frame far darker than with no beat.
     const float onset = flareOnset(12);
-    scene.clock.time = onset - 30.0f;
+    scene.stage.clock.time = onset - 30.0f;
     scene.render(0);
     const double calm = brightness(frame());
-    scene.clock.time = onset + 100.0f;
+    scene.stage.clock.time = onset + 100.0f;
     scene.render(0);
     ASSERT_GT(scene.beat, 0.05f);
     ASSERT_LT(scene.beat, 0.3f);
     const double rising = brightness(frame());
-    scene.clock.time = onset + 250.0f;
+    scene.stage.clock.time = onset + 250.0f;
     scene.render(0);
     const double peak = brightness(frame());
     EXPECT_GT(rising, calm);
@@ -223,7 +213,7 @@ TEST_F(HipuSceneTest, AFlareOnlyEverBrightensTheGlow) {
 }
 
 TEST_F(HipuSceneTest, NeitherBlackNorWashedOut) {
-    scene.clock.time = 12000.0f;
+    scene.stage.clock.time = 12000.0f;
     for (int i = 0; i < 3; ++i) scene.render(16);
     const double level = brightness(frame());
     EXPECT_GT(level, 30.0);
@@ -246,7 +236,7 @@ TEST_F(LoadedHipuTest, BetweenFlaresNothingBurnsToWhite) {
     HipuScene& scene = scenes->get<HipuScene>();
     double worst = 0.0;
     for (int n = 6; n < 14; ++n) {
-        scene.clock.time = flareOnset(n) - 190.0f;
+        scene.stage.clock.time = flareOnset(n) - 190.0f;
         for (int k = 0; k < 10; ++k) scene.render(16);
         ASSERT_EQ(scene.beat, 0.0f);
         const Image frame = readFrame(0, 0, 512, 512);

@@ -3,6 +3,7 @@
 #include "post/EffectBuffers.h"
 #include "render/MeshRenderer.h"
 #include "support/GlTestContext.h"
+#include "tests/scenes/OneSceneTest.h"
 
 #include <GL/gl.h>
 
@@ -113,19 +114,8 @@ TEST(CreditRows, WobbleStaysSmallWhereTheRowCrossesNegativeX) {
 }
 
 // The scene itself, on the generated models.
-class KukkeliSceneTest : public GlTest {
+class KukkeliSceneTest : public OneSceneTest<KukkeliScene> {
   protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
-        effects = EffectBuffers(512, 512, 256, 128);
-        scene.attach(effects);
-        scene.setup(512, 512, 256, 128);
-        ASSERT_EQ(scene.model->objectCount, 1 + KukkeliScene::kCopies * KukkeliScene::kStarCount);
-    }
-    void TearDown() override { std::filesystem::current_path(previous); }
-
     int drawnStars() const {
         int n = 0;
         for (const int s : scene.starState) n += s != 0 ? 1 : 0;
@@ -140,21 +130,17 @@ class KukkeliSceneTest : public GlTest {
         for (std::size_t i = 0; i < rgb.size(); i += 3) sum += rgb[i];
         return sum;
     }
-
-    std::filesystem::path previous;
-    EffectBuffers effects;
-    KukkeliScene scene;
 };
 
 TEST_F(KukkeliSceneTest, WarmUpsJumpTheClockOnceAndFeedTheCredits) {
     scene.render(1, 0);
     scene.render(1, 1);
-    EXPECT_FLOAT_EQ(scene.clock.time, 32100.0f + 1.0f + 1.0f + 1000.0f);
+    EXPECT_FLOAT_EQ(scene.stage.clock.time, 32100.0f + 1.0f + 1.0f + 1000.0f);
     EXPECT_NEAR(scene.creditsClock, 0.002f, 1e-6f);
 }
 
 TEST_F(KukkeliSceneTest, OnlyStarsInTheViewConeAreDrawnInOneBatchPerPass) {
-    scene.clock.time = 50000.0f;
+    scene.stage.clock.time = 50000.0f;
     resetDrawnBatches();
     resetDrawnTriangles();
     scene.render(16, 1);
@@ -163,8 +149,8 @@ TEST_F(KukkeliSceneTest, OnlyStarsInTheViewConeAreDrawnInOneBatchPerPass) {
     EXPECT_LT(stars, KukkeliScene::kStarCount);
     // The glow pass and the full pass: the ball in one pass, the stars textured and reflecting.
     EXPECT_EQ(drawnBatches(), 2 * (1 + 2));
-    const std::int64_t ball = scene.model->mesh(scene.skyIndex).faceCount;
-    const std::int64_t star = scene.model->mesh(scene.firstStar).faceCount;
+    const std::int64_t ball = scene.stage.model->mesh(KukkeliScene::kSky).faceCount;
+    const std::int64_t star = scene.stage.model->mesh(KukkeliScene::kFirstStar).faceCount;
     EXPECT_EQ(drawnTriangles(), 2 * (ball + 2 * star * stars));
 
     scene.starsEnabled = false;
@@ -174,9 +160,9 @@ TEST_F(KukkeliSceneTest, OnlyStarsInTheViewConeAreDrawnInOneBatchPerPass) {
 }
 
 TEST_F(KukkeliSceneTest, StarsFlareOneByOneThirtyMillisecondsApart) {
-    const int first = scene.firstStar;
+    const int first = KukkeliScene::kFirstStar;
     // Star i's flare runs over [69.6 + 0.03 (first + i), +0.2] s.
-    scene.clock.time = 1000.0f * (69.6f + 0.03f * static_cast<float>(first + 10)) + 205.0f;
+    scene.stage.clock.time = 1000.0f * (69.6f + 0.03f * static_cast<float>(first + 10)) + 205.0f;
     scene.previousVariant = 1;
     scene.render(0, 1);
     EXPECT_FLOAT_EQ(scene.popIn[0], 1.0f);
@@ -189,7 +175,7 @@ TEST_F(KukkeliSceneTest, StarsFlareOneByOneThirtyMillisecondsApart) {
 TEST_F(KukkeliSceneTest, FirstCreditRowLightsTheTopOfTheWideView) {
     // The show reaches credits time 5 s at scene time 40.1 s in the wide view.
     const auto frameAt = [&](float credits) {
-        scene.clock.time = 40102.0f;
+        scene.stage.clock.time = 40102.0f;
         scene.previousVariant = 1;
         scene.creditsClock = credits;
         scene.render(0, 1);

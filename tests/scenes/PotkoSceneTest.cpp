@@ -6,8 +6,8 @@
 #include "render/MeshRenderer.h"
 #include "render/Transform.h"
 #include "scenes/SceneRegistry.h"
-#include "support/GlTestContext.h"
 #include "show/Timetable.h"
+#include "support/GlTestContext.h"
 
 #include <GL/gl.h>
 
@@ -84,16 +84,16 @@ class PotkoSceneTest : public GlTest {
         ASSERT_FALSE(startupFailed());
         scene.attach(show->sceneEffects);
         scene.setup(512, 512, 256, 128);
-        ASSERT_EQ(scene.model->objectCount, 2);
+        ASSERT_EQ(scene.stage.model->objectCount, 2);
     }
     void TearDown() override { std::filesystem::current_path(previous); }
 
-    MeshObject& tower() { return scene.model->mesh(PotkoScene::kTower); }
+    MeshObject& tower() { return scene.stage.model->mesh(PotkoScene::kTower); }
 
     // The tower's working height after a frame drawn at this scene clock with the squeeze wave
     // held at the same place.
     float towerHeightAt(float sceneClock) {
-        scene.clock.time = sceneClock;
+        scene.stage.clock.time = sceneClock;
         scene.beatClock = 3.0f;
         scene.render(0);
         float low = 1e30f, high = -1e30f;
@@ -151,7 +151,7 @@ TEST_F(PotkoSceneTest, OpensOnABlurredTowerOverABlackBall) {
 }
 
 TEST_F(PotkoSceneTest, TheBallIsLumpyAndStaysPut) {
-    const MeshObject& ball = scene.model->mesh(PotkoScene::kSky);
+    const MeshObject& ball = scene.stage.model->mesh(PotkoScene::kSky);
     const auto ratios = [&] {
         std::vector<float> r;
         for (int v = 0; v < ball.vertexCount; ++v) {
@@ -185,7 +185,7 @@ TEST_F(PotkoSceneTest, HandlesStretchTheElementIntoAColumnThatKicksOnTheBeat) {
 
 TEST_F(PotkoSceneTest, SqueezeWaveRunsAboutThreeTimesAsFastOnTheThrob) {
     const auto advanceOverOneBeat = [&](float from) {
-        scene.clock.time = from;
+        scene.stage.clock.time = from;
         scene.beatClock = 0.0f;
         for (int i = 0; i < 6; ++i) scene.render(100);
         return scene.beatClock;
@@ -200,7 +200,7 @@ TEST_F(PotkoSceneTest, SqueezeWaveRunsAboutThreeTimesAsFastOnTheThrob) {
 TEST_F(PotkoSceneTest, EightCopiesDifferOnlyInHeightAndTurnAndEachPassDrawsThemAll) {
     resetDrawnTriangles();
     scene.render(16);
-    const int ball = scene.model->mesh(PotkoScene::kSky).faceCount;
+    const int ball = scene.stage.model->mesh(PotkoScene::kSky).faceCount;
     const int element = tower().faceCount;
     // Glow pass and full pass, two passes per mesh each (texture, then reflection).
     EXPECT_EQ(drawnTriangles(), 2 * 2 * (ball + PotkoScene::kTowerCopies * element));
@@ -209,8 +209,8 @@ TEST_F(PotkoSceneTest, EightCopiesDifferOnlyInHeightAndTurnAndEachPassDrawsThemA
     // World positions of each copy under the placement GL applies when drawing.
     const auto copyAt = [&](int c) {
         scene.placeCopy(c);
-        setOrthoScreen(*scene.model); // identity modelview: object space to world
-        transformToWorld(*scene.model, PotkoScene::kTower, worldFromWorking, false);
+        setOrthoScreen(*scene.stage.model); // identity modelview: object space to world
+        transformToWorld(*scene.stage.model, PotkoScene::kTower, worldFromWorking, false);
         return tower().worldPositions;
     };
     const std::vector<Vec3> first = copyAt(0);

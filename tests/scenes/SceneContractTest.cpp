@@ -58,6 +58,20 @@ TEST_P(SceneContract, EveryFrameLeavesFlagsClearTheScreenOrthoAndNoError) {
     }
 }
 
+// A delta of two seconds or more (a seek forward, a stalled frame) leaves a scene's clock where it
+// was; one just short of it is taken whole. Rendered with the last warm-up's arguments, which
+// change no view.
+TEST_P(SceneContract, ALongDeltaLeavesTheClockWhereItWas) {
+    const SceneInfo& row = sceneInfo(id);
+    const SceneArgs args = row.warmUps.args[row.warmUps.count - 1];
+    const SceneClock& clock = sceneStage(*scenes, id).clock;
+    const float before = clock.time;
+    calls.render(calls.context, id, SceneClock::kLongDelta, args);
+    EXPECT_EQ(clock.time, before);
+    calls.render(calls.context, id, SceneClock::kLongDelta - 1, args);
+    EXPECT_EQ(clock.time, before + static_cast<float>(SceneClock::kLongDelta - 1));
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryScene, SceneContract, ::testing::Range(0, kSceneCount),
                          [](const ::testing::TestParamInfo<int>& p) {
                              return std::string(sceneName(static_cast<SceneId>(p.param)));

@@ -7,6 +7,7 @@
 #include "post/EffectBuffers.h"
 #include "scenes/SceneRegistry.h"
 #include "support/GlTestContext.h"
+#include "tests/scenes/LoadedSceneTest.h"
 
 #include <GL/gl.h>
 
@@ -81,26 +82,17 @@ TEST(StarBallShape, BreathingMovesAlongTheRayFromTheOriginAndSparesTheOrigin) {
 
 // The scene on the generated data, set up and warmed up by the loader as in the show, with every
 // texture slot loaded.
-class StarBallSceneTest : public GlTest {
+class StarBallSceneTest : public LoadedSceneTest {
   protected:
     void SetUp() override {
         GlTest::SetUp();
-        setMessageBoxesInteractive(false);
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
-        scenes = std::make_unique<ShowScenes>();
-        scenes->selected = SceneSet::only(SceneId::StarBall);
-        loadAll(show, sceneCallsFor(*scenes), LoadSizes{}, BarStep{nullptr, [](void*) {}});
+        loadOnly(SceneId::StarBall);
         ASSERT_FALSE(startupFailed());
-        ASSERT_GE(scene().cubeIndex, 0);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(previous);
-        resetQuitState();
+        ASSERT_TRUE(scene().stage.ready);
     }
 
     StarBallScene& scene() { return scenes->get<StarBallScene>(); }
-    MeshObject& cube() { return scene().model->mesh(scene().cubeIndex); }
+    MeshObject& cube() { return scene().stage.model->mesh(StarBallScene::kCube); }
 
     // Renders one frame with dt and returns the 512 x 512 frame, RGB.
     std::vector<unsigned char> frame(int dt) {
@@ -111,10 +103,6 @@ class StarBallSceneTest : public GlTest {
         glReadPixels(0, 0, 512, 512, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
         return rgb;
     }
-
-    std::filesystem::path previous;
-    std::unique_ptr<ShowScenes> scenes;
-    ShowResources show;
 };
 
 TEST_F(StarBallSceneTest, SetUpLeavesTheGeneratorAsTheLastNoiseFieldDoesAndCountsTheFaces) {
@@ -128,20 +116,21 @@ TEST_F(StarBallSceneTest, SetUpLeavesTheGeneratorAsTheLastNoiseFieldDoesAndCount
     const NoiseField last(65536, 65535, 512);
     for (const int draw : afterSetup) EXPECT_EQ(draw, drawRandom());
 
-    EXPECT_EQ(fresh.model->effectWidth, 512) << "the wide set's small size, as received";
-    EXPECT_EQ(fresh.model->effectHeight, 256);
+    EXPECT_EQ(fresh.stage.model->effectWidth, 512) << "the wide set's small size, as received";
+    EXPECT_EQ(fresh.stage.model->effectHeight, 256);
     int faces = 0;
-    for (int i = 0; i < fresh.model->objectCount; ++i) faces += fresh.model->mesh(i).faceCount;
-    EXPECT_GT(faces, fresh.model->mesh(fresh.cubeIndex).faceCount); // the unseen ball and star count too
+    for (int i = 0; i < fresh.stage.model->objectCount; ++i) faces += fresh.stage.model->mesh(i).faceCount;
+    EXPECT_GT(faces,
+              fresh.stage.model->mesh(StarBallScene::kCube).faceCount); // the unseen ball and star count too
     EXPECT_EQ(printed, std::to_string(faces) + " Faces in scene.\n");
 }
 
 TEST_F(StarBallSceneTest, IntensityCountsFromTheWarmUpFrame) {
     StarBallScene& s = scene();
     EXPECT_EQ(s.startMark, 137000.0f);
-    EXPECT_EQ(s.clock.time, 137001.0f);
+    EXPECT_EQ(s.stage.clock.time, 137001.0f);
     // Up to 3.5 s after the warm-up the skin is only lumped, not breathing.
-    s.clock.time = 140490.0f;
+    s.stage.clock.time = 140490.0f;
     frame(10);
     EXPECT_EQ(s.intensity, 0.0f);
     for (std::size_t v = 0; v < s.swollenPositions.size(); ++v)
@@ -154,27 +143,27 @@ TEST_F(StarBallSceneTest, IntensityCountsFromTheWarmUpFrame) {
 TEST_F(StarBallSceneTest, AStalledFrameHoldsTheClockAndCameraButTheNoiseDrifts) {
     StarBallScene& s = scene();
     frame(16);
-    const float clock = s.clock.time, phase = s.phase, noisePhase = s.noisePhase;
-    const Vec3 eye = s.camera.position;
+    const float clock = s.stage.clock.time, phase = s.phase, noisePhase = s.noisePhase;
+    const Vec3 eye = s.stage.camera.position;
     frame(2000);
-    EXPECT_EQ(s.clock.time, clock);
+    EXPECT_EQ(s.stage.clock.time, clock);
     EXPECT_EQ(s.phase, phase);
-    EXPECT_EQ(s.camera.position.x, eye.x);
-    EXPECT_EQ(s.camera.position.z, eye.z);
+    EXPECT_EQ(s.stage.camera.position.x, eye.x);
+    EXPECT_EQ(s.stage.camera.position.z, eye.z);
     EXPECT_NEAR(s.noisePhase - noisePhase, 2.0f * starBallNoiseSpeed(clock) * 0.675f, 1e-4f);
     frame(1999);
-    EXPECT_EQ(s.clock.time, clock + 1999.0f);
-    EXPECT_EQ(s.light.position.x, 0.15f);
+    EXPECT_EQ(s.stage.clock.time, clock + 1999.0f);
+    EXPECT_EQ(s.stage.light.position.x, 0.15f);
 }
 
 TEST_F(StarBallSceneTest, EveryFrameStartsFromTheLoadedShape) {
     StarBallScene& s = scene();
-    s.clock.time = 150000.0f;
+    s.stage.clock.time = 150000.0f;
     frame(0);
-    const float clock = s.clock.time, noisePhase = s.noisePhase;
+    const float clock = s.stage.clock.time, noisePhase = s.noisePhase;
     const std::vector<Vec3> first = cube().workPositions;
     for (int i = 0; i < 4; ++i) frame(16);
-    s.clock.time = clock;
+    s.stage.clock.time = clock;
     s.noisePhase = noisePhase;
     frame(0);
     for (std::size_t v = 0; v < first.size(); ++v) {
@@ -216,12 +205,12 @@ TEST_F(StarBallSceneTest, TheCubeIsLitAndItsGlowStreaksOutOnlyOnceTheIntensityRi
             }
         middle /= inMiddle;
     };
-    s.clock.time = 138000.0f;
+    s.stage.clock.time = 138000.0f;
     int calmEdge = 0, streakedEdge = 0;
     double calmMiddle = 0.0, streakedMiddle = 0.0;
     measure(frame(0), calmEdge, calmMiddle);
     EXPECT_EQ(s.intensity, 0.0f);
-    s.clock.time = 152000.0f; // full intensity, near the streaks' longest reach
+    s.stage.clock.time = 152000.0f; // full intensity, near the streaks' longest reach
     measure(frame(0), streakedEdge, streakedMiddle);
     EXPECT_EQ(s.intensity, 1.0f);
 

@@ -3,6 +3,7 @@
 #include "post/EffectBuffers.h"
 #include "render/MeshRenderer.h"
 #include "support/GlTestContext.h"
+#include "tests/scenes/OneSceneTest.h"
 
 #include <GL/gl.h>
 
@@ -71,33 +72,18 @@ TEST(TitleCamera, RollFollowsTheWordAndHoldsForNoWord) {
 }
 
 // The scene itself, on the generated models.
-class TitleSceneTest : public GlTest {
+class TitleSceneTest : public OneSceneTest<TitleScene> {
   protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(CASTRELLE_TEST_DATA_DIR);
-        effects = EffectBuffers(512, 512, 256, 128);
-        scene.attach(effects);
-        scene.setup(512, 512, 256, 128);
-        ASSERT_EQ(scene.model->objectCount, TitleScene::kFirstSickle + TitleScene::kSickleCount);
-    }
-    void TearDown() override { std::filesystem::current_path(previous); }
-
     std::int64_t trianglesOf(int dt, int part, float fade) {
         resetDrawnTriangles();
         scene.render(dt, part, fade);
         return drawnTriangles();
     }
-
-    std::filesystem::path previous;
-    EffectBuffers effects;
-    TitleScene scene;
 };
 
 TEST_F(TitleSceneTest, PartMinusOneDrawsNoWord) {
     const int word = TitleScene::kFirstWord;
-    const int wordTriangles = scene.model->mesh(word).faceCount;
+    const int wordTriangles = scene.stage.model->mesh(word).faceCount;
     const auto withoutWord = trianglesOf(16, -1, 0.0f);
     const auto withWord = trianglesOf(0, 0, 0.0f);
     // The word is drawn twice: once in the glow pass, once layered (three passes) in the full pass.
@@ -120,10 +106,10 @@ TEST_F(TitleSceneTest, LeavesEffectFlagsClearAndTheScreenOrthoInForce) {
 }
 
 TEST_F(TitleSceneTest, SicklesComeOnAt24SecondsAndRestartLowAfterRisingPast3) {
-    scene.clock.time = 23990.0f;
+    scene.stage.clock.time = 23990.0f;
     scene.render(16, 3, 0.0f);
     EXPECT_FALSE(scene.sicklesOn); // tested before the clock moved
-    MeshObject& sickle = scene.model->mesh(TitleScene::kFirstSickle + 7);
+    MeshObject& sickle = scene.stage.model->mesh(TitleScene::kFirstSickle + 7);
     sickle.translation.y = 2.9999f;
     for (int frame = 0; frame < 200 && sickle.translation.y > -4.0f; ++frame) {
         scene.render(16, 3, 0.0f);

@@ -4,6 +4,7 @@
 #include "render/FrameProjection.h"
 #include "support/GlTestContext.h"
 #include "support/RecordingScenes.h"
+#include "tests/post/EffectTestSupport.h"
 
 #include <GL/gl.h>
 
@@ -16,6 +17,8 @@ class DirectorTest : public GlTest {
         effects = EffectBuffers(512, 512, 256, 128);
         director.attach(scenes.table(), effects);
     }
+    // The names go back, so a later test in the same process finds the fixed texture slots free.
+    void TearDown() override { releaseTextures(effects); }
 
     // Runs one frame at t, as the main loop does, and returns the scene renders it made.
     std::vector<SceneCall> frame(int t) {

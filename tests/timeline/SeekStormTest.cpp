@@ -105,7 +105,7 @@ TEST_F(SeekStorm, RandomJumpsLeaveEveryScenesStateFiniteAndGlClean) {
         if (k % 50 != 0 && k != jumps - 1) continue;
         for (int i = 0; i < kSceneCount; ++i) {
             const SceneId id = static_cast<SceneId>(i);
-            const Model* model = sceneModel(*scenes, id);
+            const Model* model = sceneStage(*scenes, id).model.get();
             if (!model) continue;
             ASSERT_EQ(firstBrokenMesh(*model), -1) << sceneName(id) << " after jump " << k << " to " << t;
         }

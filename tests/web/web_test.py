@@ -22,6 +22,7 @@ from browser import Browser, PageServer, psnr  # noqa: E402
 SHOT_MS = 700
 MIN_PSNR_DB = 35.0
 PLAY_SECONDS = 5.0  # --play-seconds
+SWARM_MS = 41800  # where the second section starts
 
 
 class Failure(Exception):
@@ -120,13 +121,19 @@ def test_play(server, seconds):
         time.sleep(1.0)
         check(browser.evaluate("(document.fullscreenElement || {}).id") == "stage", "F did not go fullscreen")
 
-        # The native player's keys: Up seeks a second on, F9 pauses, Escape ends the show.
+        # The native player's keys: Up seeks a second on, Page Down jumps a section, F9 pauses,
+        # Escape ends the show.
         before = sample(browser)
         press(browser, "ArrowUp")
         time.sleep(1.0)
         after = sample(browser)
         moved = after["demo"] - before["demo"]
         check(1000 <= moved <= 1000 + (after["now"] - before["now"]) + 1500, "Up moved the clock %d ms" % moved)
+        # Page Down starts the next section (the swarm, at 41.8 s) as the native player does.
+        press(browser, "PageDown")
+        time.sleep(1.0)
+        jumped = sample(browser)
+        check(SWARM_MS <= jumped["demo"] <= SWARM_MS + 2500, "Page Down went to %d ms" % jumped["demo"])
         press(browser, "F9")
         time.sleep(1.5)
         paused = sample(browser)
@@ -149,7 +156,7 @@ def test_play(server, seconds):
 
 
 def press(browser, key):
-    codes = {"ArrowUp": 38, "F9": 120, "Escape": 27, "f": 70}
+    codes = {"ArrowUp": 38, "PageDown": 34, "F9": 120, "Escape": 27, "f": 70}
     for kind in ("rawKeyDown", "keyUp"):
         browser.page("Input.dispatchKeyEvent", type=kind, key=key, code=key if len(key) > 1 else "Key" + key.upper(),
                      windowsVirtualKeyCode=codes[key], nativeVirtualKeyCode=codes[key])

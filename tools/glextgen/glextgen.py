@@ -8,7 +8,7 @@ Writes OUT_DIR/glext/GlExtTable.{h,cpp} (OpenGL past 1.1), OUT_DIR/glext/GlxExtT
 (GLX extensions) and OUT_DIR/glext/EsTable.{h,cpp} (the whole of OpenGL ES 3.0, for the shader
 renderer, which calls nothing else). Each entry is a pointer variable named as the entry point, of its published
 type, that starts out pointing at its own resolver stub; the stub looks the name up on first use,
-stores what it found and forwards the call. The families and their order are FAMILIES below.
+stores what it found and forwards the call. The families and their order are in families() below.
 """
 import os
 import sys
@@ -21,6 +21,52 @@ ARB_ERA = [
     "GL_ARB_vertex_program", "GL_ARB_fragment_program", "GL_ARB_vertex_buffer_object",
     "GL_ARB_occlusion_query", "GL_ARB_shader_objects", "GL_ARB_vertex_shader",
 ]
+
+# The EXT and vendor extensions of that era, by vendor, in table order. The newest of them are
+# ATI_draw_buffers, ATI_separate_stencil, EXT_depth_bounds_test and EXT_blend_equation_separate;
+# what came after (framebuffer objects, ARB_draw_buffers, OpenGL 2.0) is not in.
+VENDOR_ERA = [
+    ("EXT", "blend_color blend_equation_separate blend_func_separate blend_minmax color_subtable "
+            "compiled_vertex_array convolution coordinate_frame copy_texture cull_vertex depth_bounds_test "
+            "draw_range_elements fog_coord histogram index_func index_material light_texture "
+            "multi_draw_arrays multisample paletted_texture pixel_transform point_parameters "
+            "polygon_offset secondary_color stencil_two_side subtexture texture3D texture_object "
+            "texture_perturb_normal vertex_array vertex_shader vertex_weighting"),
+    ("NV", "evaluators fence fragment_program half_float occlusion_query pixel_data_range point_sprite "
+           "primitive_restart register_combiners register_combiners2 vertex_array_range vertex_program"),
+    ("ATI", "draw_buffers element_array envmap_bumpmap fragment_shader map_object_buffer pn_triangles "
+            "separate_stencil vertex_array_object vertex_attrib_array_object vertex_streams"),
+    ("SUN", "global_alpha mesh_array triangle_list vertex"),
+    ("SGIX", "async flush_raster fragment_lighting framezoom igloo_interface instruments list_priority "
+             "pixel_texture polynomial_ffd reference_plane sprite tag_sample_buffer"),
+    ("MESA", "resize_buffers window_pos"),
+    ("SGIS", "detail_texture fog_function multisample pixel_texture point_parameters sharpen_texture "
+             "texture4D texture_color_mask texture_filter4"),
+    ("APPLE", "element_array fence vertex_array_object vertex_array_range"),
+    ("IBM", "multimode_draw_arrays vertex_array_lists"),
+    ("SGI", "color_table"),
+    ("HP", "image_transform"),
+    ("INTEL", "parallel_arrays"),
+    ("3DFX", "tbuffer"),
+    ("INGR", "blend_func_separate"),
+    ("PGI", "misc_hints"),
+    ("SUNX", "constant_data"),
+    ("WIN", "swap_hint"),
+]
+
+# Entry points the registry added to those extensions long after (2013): the era's headers lack them.
+LATER_ADDITIONS = {"glGetPixelTransformParameterivEXT", "glGetPixelTransformParameterfvEXT"}
+
+# Windows' own extension, declared by its gl.h and absent from the Khronos registry; written here
+# in the registry's form so it is read like every other entry.
+WIN_SWAP_HINT = """<registry>
+<commands><command><proto>void <name>glAddSwapHintRectWIN</name></proto>
+<param><ptype>GLint</ptype> <name>x</name></param><param><ptype>GLint</ptype> <name>y</name></param>
+<param><ptype>GLsizei</ptype> <name>width</name></param><param><ptype>GLsizei</ptype> <name>height</name></param>
+</command></commands>
+<extensions><extension name="GL_WIN_swap_hint" supported="gl">
+<require><command name="glAddSwapHintRectWIN"/></require></extension></extensions>
+</registry>"""
 
 # The GLX extensions of that era, in place of the WGL ones on the system's first platform. Those
 # that need SGI's media headers (dmbuffer, video source) are left out.
@@ -73,8 +119,9 @@ def signature(command):
 
 def families(gl, glx):
     features = {f.get("name"): f for f in gl.findall("feature") if f.get("api") == "gl"}
-    extensions = {e.get("name"): e for e in gl.find("extensions").findall("extension")}
-    commands = {c.find("proto/name").text: c for c in gl.find("commands").findall("command")}
+    supplement = ET.fromstring(WIN_SWAP_HINT)
+    extensions = {e.get("name"): e for r in (gl, supplement) for e in r.find("extensions").findall("extension")}
+    commands = {c.find("proto/name").text: c for r in (gl, supplement) for c in r.find("commands").findall("command")}
     seen = set()
     out = []
 
@@ -91,18 +138,9 @@ def families(gl, glx):
     for v in ("1.3", "1.4", "1.5"):
         add("OpenGL " + v, commands_of(features["GL_VERSION_" + v.replace(".", "_")]))
     add("ARB extensions", [c for e in ARB_ERA for c in commands_of(extensions[e])])
-    # EXT and vendor entries of the era: those the registry records as the same function as one
-    # of the entries above (what OpenGL 1.2 to 1.5 and the ARB took in).
-    earlier = set(seen)
-    promoted = []
-    for name, e in extensions.items():
-        if name.startswith("GL_ARB_") or "gl" not in (e.get("supported") or "").split("|"):
-            continue
-        for c in commands_of(e):
-            alias = commands[c].find("alias")
-            if alias is not None and alias.get("name") in earlier and c not in promoted:
-                promoted.append(c)
-    add("EXT and vendor extensions", promoted)
+    for vendor, names in VENDOR_ERA:
+        add(vendor + " extensions", [c for n in names.split() for c in commands_of(extensions["GL_%s_%s" % (vendor, n)])
+                                     if c not in LATER_ADDITIONS])
     add("Newer entry points in use", NEWER_IN_USE)
     gl_families = [(t, [(n, commands[n]) for n in names]) for t, names in out]
 

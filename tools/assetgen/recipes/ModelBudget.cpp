@@ -84,7 +84,7 @@ std::vector<SceneBudget> sceneBudgets(const FaceCounts& faces) {
     return {
         scene(faces, "title", {{"textr_qm", 1, 4}, {"backball", 1, 4}, {"sirppi2", 50, 4}}),
         scene(faces, "duck",
-              {{"backball", 1, 2},
+              {{"duckball", 1, 2},
                {"amme", 1, 3},
                {"siipi1l_low", 1, 2},
                {"siipi1r_low", 1, 2},
@@ -96,7 +96,7 @@ std::vector<SceneBudget> sceneBudgets(const FaceCounts& faces) {
         scene(faces, "closing", {{"backball2", 1, 7, 2}, {"text_castr", 1, 4, 1}, {"ball", 1, 1}}),
         scene(faces, "cave (two greetings)",
               {{"luola2", 1, 5, 2}, {"holeboxsd", 1, 4, 1}, {"bitball", 1, 2}, {"greet2", 2, 5, 1}}),
-        scene(faces, "potko", {{"backball", 1, 4}, {"potko2", 8, 4}}),
+        scene(faces, "potko", {{"potkoball", 1, 4}, {"potko2", 8, 4}}),
         scene(faces, "hipu", {{"ballbig_s_r", 1, 5}, {"bigballe", 1, 2}, {"hipu", 250, 2}}),
     };
 }

@@ -19,6 +19,8 @@ const std::vector<ModelEntry>& modelCatalog();
 
 // Recipes, grouped by where the models appear.
 Mesh buildBackball();
+Mesh buildPotkoBall();
+Mesh buildDuckBall();
 Mesh buildBackball2();
 Mesh buildBigball();
 Mesh buildBigballe();

@@ -12,7 +12,7 @@ struct CaveShape {
     double radiusUp = 0.7;      // vertical half-height (room for the eye's -0.37 to +0.40)
     double lumpAmplitude = 0.09;
     double lumpFrequency = 1.3;
-    double hallAcross = 0.8; // the halls round the greetings
+    double hallAcross = 1.0; // the halls round the greetings, wide enough to see them from the path
     double hallUp = 0.65;
     double hallBlend = 0.25;
     double cell = 0.07;       // polygonizer grid

@@ -23,6 +23,8 @@ const std::vector<ModelEntry>& modelCatalog() {
     // Budgets are per copy; the scenes multiply them by copies and passes (see the review sheet).
     static const std::vector<ModelEntry> catalog = {
         {"backball", "backball", false, 2400, buildBackball},
+        {"potkoball", "potkoball", false, 1200, buildPotkoBall},
+        {"duckball", "duckball", false, 4900, buildDuckBall},
         {"backball2", "backball2", true, 1800, buildBackball2},
         {"bigball", "bigball", false, 1200, buildBigball},
         {"bigballe", "bigballe", false, 2400, buildBigballe},

@@ -112,14 +112,14 @@ Mesh buildCave() {
 // The lantern (x2): a hollow rounded box 1.5 file units across (3 world units) with walls 0.1
 // thick, each face drilled by one large and four small holes, and the +x face opened into one wide
 // window instead: while a greeting is shown the scene turns the lantern's +x axis towards it, so
-// the broad beam lights the whole name. Closed (a shadow caster); the light and its bulb sit in
+// the broad beam (some 38 degrees each side) lights the whole name from beside it. Closed (a shadow caster); the light and its bulb sit in
 // the middle.
 Mesh buildLantern() {
     const Sdf box = sdfShell(sdfRoundBox({}, {0.7, 0.7, 0.7}, 0.16), 0.1);
     const Vec3d axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     const Sdf front = sdfRoundBox({0.75, 0, 0}, {0.25, 1.0, 1.0}, 0.0); // the +x wall and nothing else
     const Sdf behindFront = sdfComplement(front);
-    Sdf holes = sdfIntersection(sdfCylinder({}, axes[0], 0.46), front);
+    Sdf holes = sdfIntersection(sdfCylinder({}, axes[0], 0.68), front);
     for (int a = 0; a < 3; ++a) {
         const Vec3d u = axes[(a + 1) % 3], v = axes[(a + 2) % 3];
         Sdf drilled = sdfCylinder({}, axes[a], 0.24);

@@ -5,6 +5,8 @@
 #include "recipes/ModelCatalog.h"
 
 #include <cmath>
+#include <numbers>
+#include <vector>
 
 namespace {
 
@@ -23,13 +25,39 @@ Mesh ball(double radius, int segments, int rings, double uRepeats, double vRepea
 
 } // namespace
 
-// Title (x20, texture x0.0025), potko (x5, y stretched 5, texture x6) and duck (x5, texture
-// x0.05) backgrounds: radius 50 puts the wall 250 units out in the potko scene, whose camera
-// swings out to ~140 and whose noise pulls the wall in by up to 45%. The three scenes scale the
-// texture coordinates 2400-fold apart, so one mapping cannot suit them all: 160 repeats round and
-// 80 pole to pole give the title's room 0.4 x 0.2 of its texture (the opening picture, the first
-// thing anyone sees) and the duck's 8 x 4, and leave the dark, scrolling potko room a fine grain.
+// The title's room (x20, texture x0.0025): 160 repeats each half turn and 80 pole to pole give it
+// 0.4 x 0.2 of its texture, the opening picture and the first thing anyone sees.
 Mesh buildBackball() { return room(50.0, 32, 18, 160.0, 80.0); }
+
+// The tower's room (x5, stretched 5 upright, texture x6): the wall stands 140 to 360 units from
+// the camera, so a repeat of the (blurred) paving round the middle is some 65 units, about 130
+// pixels, about square: coarse enough not to crawl at 512 with no mipmaps, and small enough that
+// the scroll of half a repeat a second drifts rather than rushes. Two repeats each half turn and
+// nine pole to pole, times six.
+Mesh buildPotkoBall() { return room(50.0, 32, 18, 2.0, 9.0); }
+
+// The duck's room (x5, stretched 5 upright), drawn as a reflection only. Its noise lumps move
+// with the time and the reflection is computed per vertex, so on too coarse a mesh the lumps turn
+// into zig-zag facets: round the middle the noise makes some 35 lumps, and the camera, circling
+// above the middle and looking down at the tub, sees from about 70 degrees below the equator to 25
+// above it (the stretch makes that band over 1000 units tall). Rings are dense there and sparse
+// elsewhere; the face count stays within the scene's triangle budget. The texture coordinates are
+// never sampled.
+Mesh buildDuckBall() {
+    std::vector<Vec2d> profile{{0.0, -50.0}};
+    auto addLatitude = [&profile](double degrees) {
+        const double a = degrees * std::numbers::pi / 180.0;
+        profile.push_back({50.0 * std::cos(a), 50.0 * std::sin(a)});
+    };
+    addLatitude(-80.0);
+    for (int i = 0; i <= 33; ++i) addLatitude(-70.0 + 2.8 * i);
+    for (const double d : {40.0, 60.0, 80.0}) addLatitude(d);
+    profile.push_back({0.0, 50.0});
+    Mesh m = lathe(profile, 64);
+    projectSpherical(m, {}, 1.0, 1.0);
+    flipWinding(m);
+    return m;
+}
 
 // Closing room (x1.5): a ball widened and flattened front to back, about 195 x 165 units across
 // and 112 deep. Its noise pushes the wall in by up to ~40 units, which still leaves the front

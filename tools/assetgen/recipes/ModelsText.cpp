@@ -41,11 +41,9 @@ const TextStyle kPlainTitle{"DejaVuSans-Bold.ttf", 0.35, 0.35};
 const TextStyle kSecondTitle{"DejaVuSerif-Bold.ttf", 0.35, 0.35};
 const TextStyle kGreeting{"DejaVuSans-Bold.ttf", 0.6, 0.0};
 constexpr std::size_t kGreetingFaces = 900;
-// World units: each name is first seen from 35 to 65 units down the passage, the farther ones wider.
-constexpr double kGreetingWidths[5] = {14.0, 18.0, 16.0, 14.0, 14.0};
-// How far each name stands above (below, if negative) the point the scene places it at, in world
-// units: the camera and the lantern fly through those points, and so pass under or over the name.
-constexpr double kGreetingRise[5] = {1.5, -3.5, 2.5, -3.0, 3.0};
+// World units: wide enough to fill a third of the frame from 35 units away, narrow enough to stand
+// in the hall the cave opens round it, beside the flight.
+constexpr double kGreetingWidths[5] = {24.0, 24.0, 24.0, 20.0, 22.0};
 
 } // namespace
 
@@ -68,8 +66,7 @@ const std::vector<std::string>& greetedGroups() {
 }
 
 // Greetings: each name spans its width in kGreetingWidths at the scale the cave loads it with,
-// wide enough to read where the fade-in leaves it down the passage and narrow enough to stand in
-// the hall the cave opens round it, clear of the flight. Shadow casters: closed. Each is drawn in
+// centred on its origin, which the scene places beside the flight and the camera turns to. Shadow casters: closed. Each is drawn in
 // about eight passes a frame counting its shadow volume, so curves get fewer segments until it
 // fits kGreetingFaces.
 Mesh buildGreeting(int index) {
@@ -81,6 +78,5 @@ Mesh buildGreeting(int index) {
         if (m.faceCount() <= kGreetingFaces) break;
     }
     projectPlanar(m, {1, 0, 0}, {0, 0.35, 1}, 1.5 * 1.8 / width);
-    translate(m, {0, 0, kGreetingRise[index] / kCaveGreetingPlacements[index].vertexScale});
     return m;
 }
