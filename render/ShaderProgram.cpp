@@ -20,6 +20,16 @@ void reportFailure(const char* program, const char* stage, const std::string& lo
     reportStartupError(text, "Shader Error");
 }
 
+// A shader's or a program's log: the two have the same pair of calls under different names.
+template <typename GetIv, typename GetLog>
+std::string infoLog(GLuint object, GetIv getIv, GetLog getLog) {
+    GLint length = 0;
+    getIv(object, GL_INFO_LOG_LENGTH, &length);
+    std::string log(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
+    getLog(object, length, nullptr, log.data());
+    return log;
+}
+
 GLuint compile(GLenum stage, const char* program, const char* defines, const char* body) {
     const GLuint shader = es::glCreateShader(stage);
     const char* parts[3] = {kVersion, defines, body};
@@ -28,10 +38,7 @@ GLuint compile(GLenum stage, const char* program, const char* defines, const cha
     GLint ok = GL_FALSE;
     es::glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
     if (ok == GL_TRUE) return shader;
-    GLint length = 0;
-    es::glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
-    std::string log(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
-    es::glGetShaderInfoLog(shader, length, nullptr, log.data());
+    const std::string log = infoLog(shader, es::glGetShaderiv, es::glGetShaderInfoLog);
     es::glDeleteShader(shader);
     reportFailure(program, stage == GL_VERTEX_SHADER ? "vertex stage" : "fragment stage", log);
     return 0;
@@ -55,10 +62,7 @@ GLuint buildProgram(const ProgramSource& source, const char* defines) {
     GLint ok = GL_FALSE;
     es::glGetProgramiv(program, GL_LINK_STATUS, &ok);
     if (ok == GL_TRUE) return program;
-    GLint length = 0;
-    es::glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-    std::string log(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
-    es::glGetProgramInfoLog(program, length, nullptr, log.data());
+    const std::string log = infoLog(program, es::glGetProgramiv, es::glGetProgramInfoLog);
     es::glDeleteProgram(program);
     reportFailure(source.name, "link", log);
     return 0;
