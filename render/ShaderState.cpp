@@ -68,4 +68,17 @@ void textureSizeOf(GLuint texture, int& width, int& height) {
     height = texture < gTextures.size() ? gTextures[texture].height : 0;
 }
 
+SwitchesScope::SwitchesScope()
+    : blend_(es::glIsEnabled(GL_BLEND)), depth_(es::glIsEnabled(GL_DEPTH_TEST)),
+      stencil_(es::glIsEnabled(GL_STENCIL_TEST)), cull_(es::glIsEnabled(GL_CULL_FACE)), texturing_(texturing()) {}
+
+SwitchesScope::~SwitchesScope() {
+    const auto set = [](GLenum cap, bool on) { on ? es::glEnable(cap) : es::glDisable(cap); };
+    set(GL_BLEND, blend_);
+    set(GL_DEPTH_TEST, depth_);
+    set(GL_STENCIL_TEST, stencil_);
+    set(GL_CULL_FACE, cull_);
+    setTexturing(texturing_);
+}
+
 } // namespace shader

@@ -21,6 +21,20 @@ namespace shader {
 void setTexturing(bool on);
 bool texturing();
 
+// Blending, the depth and stencil tests, culling and texturing as the scope found them, switched
+// back at its end: what an operation that draws in its own state keeps for the caller, as
+// glPushAttrib(GL_ENABLE_BIT) does for the fixed-function renderer.
+class SwitchesScope {
+  public:
+    SwitchesScope();
+    ~SwitchesScope();
+    SwitchesScope(const SwitchesScope&) = delete;
+    SwitchesScope& operator=(const SwitchesScope&) = delete;
+
+  private:
+    bool blend_, depth_, stencil_, cull_, texturing_;
+};
+
 // Binds a 2D texture to unit 0 (or to `unit`, leaving unit 0 active) and remembers it.
 void bindTexture2D(GLuint texture, int unit = 0);
 GLuint boundTexture2D(int unit = 0);

@@ -73,14 +73,10 @@ void restoreStencilFace(GLenum face, const StencilFace& f) {
                             static_cast<GLenum>(f.depthPass));
 }
 
-void setEnabled(GLenum cap, bool on) { on ? es::glEnable(cap) : es::glDisable(cap); }
-
 } // namespace
 
 void blackenShadowed() {
-    const bool stencil = es::glIsEnabled(GL_STENCIL_TEST), depth = es::glIsEnabled(GL_DEPTH_TEST);
-    const bool blend = es::glIsEnabled(GL_BLEND), cull = es::glIsEnabled(GL_CULL_FACE);
-    const bool textured = texturing();
+    const SwitchesScope kept;
     const StencilFace front = stencilFace(false), back = stencilFace(true);
 
     es::glEnable(GL_STENCIL_TEST);
@@ -98,11 +94,6 @@ void blackenShadowed() {
         drawRectangle(Texturing::None, {0.0f, 0.0f, 0.0f, 1.0f}, -1.0f, -1.0f, 1.0f, 1.0f, 0.0f);
     }
 
-    setEnabled(GL_STENCIL_TEST, stencil);
-    setEnabled(GL_DEPTH_TEST, depth);
-    setEnabled(GL_BLEND, blend);
-    setEnabled(GL_CULL_FACE, cull);
-    setTexturing(textured);
     restoreStencilFace(GL_FRONT, front);
     restoreStencilFace(GL_BACK, back);
 }

@@ -35,14 +35,12 @@ void deleteResampleTarget(unsigned scratch, unsigned framebufferName) {
 }
 
 void resampleTexture(unsigned framebuffer, unsigned texture, int newWidth, int newHeight) {
-    // What the fixed-function renderer keeps with glPushAttrib: the raster state, the viewport,
-    // the texture on unit 0 and whether texturing is on.
-    const bool blend = es::glIsEnabled(GL_BLEND), depth = es::glIsEnabled(GL_DEPTH_TEST),
-               stencil = es::glIsEnabled(GL_STENCIL_TEST), cull = es::glIsEnabled(GL_CULL_FACE);
+    // What the fixed-function renderer keeps with glPushAttrib: the switches, the viewport and
+    // the texture on unit 0.
+    const SwitchesScope keptSwitches;
     GLint viewport[4] = {0, 0, 0, 0};
     es::glGetIntegerv(GL_VIEWPORT, viewport);
     const GLuint keptTexture = boundTexture2D();
-    const bool keptTexturing = texturing();
     const ProjectionScope keptProjection;
     const ModelviewScope keptModelview;
 
@@ -67,12 +65,7 @@ void resampleTexture(unsigned framebuffer, unsigned texture, int newWidth, int n
     es::glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
     es::glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
-    if (blend) es::glEnable(GL_BLEND);
-    if (depth) es::glEnable(GL_DEPTH_TEST);
-    if (stencil) es::glEnable(GL_STENCIL_TEST);
-    if (cull) es::glEnable(GL_CULL_FACE);
     bindTexture2D(keptTexture);
-    setTexturing(keptTexturing);
 }
 
 } // namespace shader
