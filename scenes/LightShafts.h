@@ -32,5 +32,6 @@ struct ShaftStreak {
 };
 
 // Burns, blurs and streaks the small picture on screen into the small glow copy, then clears
-// colour and depth. Expects the post stack held at its small size and the picture drawn.
+// colour and depth. Expects the post stack held at its small size and the picture drawn (at
+// half width where the effect buffers ask for it).
 void streakShafts(Model& model, EffectBuffers& effects, const ShaftStreak& streak);
