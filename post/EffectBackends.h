@@ -37,7 +37,6 @@ void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc);
 // The whole of shaftGlow in one chain at half width; false where it does not run that way (the
 // front then takes the steps one by one).
 bool shaftGlow(EffectBuffers& e, Copy copy, const ShaftGlowDesc& desc);
-bool shaftsAtHalfWidth(const EffectBuffers& e);
 bool canComposeHalfMask(EffectBuffers& e);
 void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& composition);
 

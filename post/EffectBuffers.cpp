@@ -89,8 +89,6 @@ void EffectBuffers::shaftGlow(Copy copy, const ShaftGlowDesc& desc) {
     grab(copy);
 }
 
-bool EffectBuffers::shaftPictureAtHalfWidth() { return shaded() && shader::shaftsAtHalfWidth(*this); }
-
 void EffectBuffers::addGlow(Copy copy, float alpha) {
     const int sample = sampleSmall, target = targetSmall;
     sampleSmall = 1;

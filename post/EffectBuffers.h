@@ -68,7 +68,6 @@ struct ShaftGlowDesc {
     int burnPasses = 1;
     BlurDesc blur;
     ZoomStreakDesc zoom;
-    bool pictureAtHalfWidth = false; // drawn in the left half of the small frame, as it asks
 };
 
 class TextureResampler;
@@ -141,9 +140,6 @@ struct EffectBuffers {
     // and grabbing the sum leave there. The frame is the caller's to clear afterwards: the shader
     // renderer leaves the picture on it.
     void shaftGlow(Copy copy, const ShaftGlowDesc& desc);
-    // Whether shaftGlow runs at half width here, and so takes its picture drawn at half the
-    // small width: the picture is burnt and blurred at that width all the same.
-    bool shaftPictureAtHalfWidth();
     // The additive glow: the small copy stretched over the full frame and added at alpha, the
     // sizes as they were before.
     void addGlow(Copy copy, float alpha);

@@ -107,13 +107,12 @@ void main() {
 // which holds the result so far: the zoomed picture, filtered and black past the edge, weighted
 // by the pass's eight-bit alpha for the blend (one, one minus source alpha) to mix it in.
 // STREAK_PAIR: two passes in one, the second's zoom of the first's result written out as the
-// first's terms at the second's zoomed place (a pass of no opacity stands for one not drawn);
-// the last also adds the blurred picture, as the overlay after the streaks adds it. Otherwise the result stretched to the small size.
+// first's terms at the second's zoomed place; the last pair also adds the blurred picture, as
+// the overlay after the streaks adds it. Otherwise the result stretched to the small size.
 constexpr const char* kShaftFragment = R"(
 uniform sampler2D uTexture;
 uniform sampler2D uBlurred;
 uniform float uBurns;
-uniform float uColumns; // the picture's texels a half-width texel takes: 2, or 1 where drawn at half width
 uniform vec4 uRect;  // the zoomed picture's texture rectangle
 uniform vec4 uRect2; // the second pass's
 uniform float uAlpha;
@@ -133,10 +132,8 @@ vec3 burnt(ivec2 p) {
 }
 void main() {
 #if defined(DOWNSCALE_BURN)
-    ivec2 p = ivec2(gl_FragCoord.xy) * ivec2(int(uColumns), 1);
-    vec3 c = burnt(p);
-    if (uColumns > 1.5) c = 0.5 * (c + burnt(p + ivec2(1, 0)));
-    fragColour = vec4(c, 1.0);
+    ivec2 p = ivec2(gl_FragCoord.xy) * ivec2(2, 1);
+    fragColour = vec4(0.5 * (burnt(p) + burnt(p + ivec2(1, 0))), 1.0);
 #elif defined(STREAK)
     fragColour = vec4(uAlpha * zoomed(mix(uRect.xy, uRect.zw, vTexCoord)), uAlpha);
 #elif defined(STREAK_PAIR)
@@ -156,7 +153,7 @@ void main() {
 
 struct EffectProgram {
     GLuint id = 0;
-    GLint matrix = -1, tap = -1, tint = -1, glowBorder = -1, origin = -1, burns = -1, columns = -1;
+    GLint matrix = -1, tap = -1, tint = -1, glowBorder = -1, origin = -1, burns = -1;
     GLint rect = -1, alpha = -1, rect2 = -1, alpha2 = -1;
 };
 
@@ -216,7 +213,6 @@ bool buildPrograms() {
         p.rect2 = es::glGetUniformLocation(p.id, "uRect2");
         p.alpha2 = es::glGetUniformLocation(p.id, "uAlpha2");
         p.burns = es::glGetUniformLocation(p.id, "uBurns");
-        p.columns = es::glGetUniformLocation(p.id, "uColumns");
         setSamplerUnit(p.id, "uTexture", 0);
     }
     setSamplerUnit(gPrograms[kShaftLastStreakPair].id, "uBlurred", 1);
@@ -478,6 +474,14 @@ void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc) {
 
 namespace {
 
+// Whether shaftGlow runs at half the small width: on a small set as wide as the frame (and half
+// as tall) the half-width texels are square. The shafts are smears of a glow: their frames stay
+// within about 43 dB of the full-width chain's for a fraction of the pixel work; at half the
+// height too they fell to 41 dB, the shafts' fine lines visibly softer.
+bool shaftsAtHalfWidth(const EffectBuffers& e) {
+    return e.passFramebuffer != 0 && e.sampleSmall && e.targetSmall && e.smallWidth >= e.fullWidth;
+}
+
 // A streak pass's opacity as the blend applies the eight-bit alpha.
 float eightBitAlpha(const StreakPass& pass) {
     return std::round(std::clamp(pass.alpha, 0.0f, 1.0f) * 255.0f) / 255.0f;
@@ -486,62 +490,45 @@ float eightBitAlpha(const StreakPass& pass) {
 // The zoom streak's passes over the target, which holds the blurred picture (as `blurred` does):
 // the passes blend the picture so far, zoomed, into the target, two at a time where they can
 // (a pass costs more than the extra taps), and copy the result for the next to sample. An odd
-// pass out goes first; the last step adds the blurred picture, with no streak pass left if need
-// be.
+// pass out goes first; the last pair adds the blurred picture.
 void streakInto(EffectBuffers& e, const ZoomStreakDesc& desc, unsigned spare, unsigned blurred) {
     const double frames = 0.5 * setArea(true, e).frames;
     es::glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     es::glEnable(GL_BLEND);
     unsigned source = blurred;
-    for (int k = 1;;) {
-        const int left = std::max(desc.passes - k, 0);
-        const int drawn = left % 2 == 0 ? std::min(left, 2) : 1;
-        const bool last = drawn == left;
-        const EffectProgram* p =
-            useProgram(last ? kShaftLastStreakPair : drawn == 2 ? kShaftStreakPair : kShaftStreak);
+    int k = 1;
+    while (k < desc.passes) {
+        const bool pair = (desc.passes - k) % 2 == 0;
+        const bool last = k + (pair ? 2 : 1) >= desc.passes;
+        const EffectProgram* p = useProgram(!pair ? kShaftStreak : last ? kShaftLastStreakPair : kShaftStreakPair);
         if (!p) return;
-        const StreakPass first = drawn >= 1 ? streakPass(desc, k) : StreakPass{};
-        const StreakPass second = drawn == 2 ? streakPass(desc, k + 1) : StreakPass{};
+        const StreakPass first = streakPass(desc, k);
         es::glUniform4f(p->rect, first.s0, first.t0, first.s1, first.t1);
-        es::glUniform1f(p->alpha, drawn >= 1 ? eightBitAlpha(first) : 0.0f);
-        es::glUniform4f(p->rect2, second.s0, second.t0, second.s1, second.t1);
-        es::glUniform1f(p->alpha2, drawn == 2 ? eightBitAlpha(second) : 0.0f);
+        es::glUniform1f(p->alpha, eightBitAlpha(first));
+        if (pair) {
+            const StreakPass second = streakPass(desc, k + 1);
+            es::glUniform4f(p->rect2, second.s0, second.t0, second.s1, second.t1);
+            es::glUniform1f(p->alpha2, eightBitAlpha(second));
+        }
         bindTexture2D(source);
         if (last) bindTexture2D(blurred, 1);
         drawTargetQuad(*p);
         countQuadFrames(frames);
-        if (last) return;
-        bindTexture2D(spare);
-        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, e.smallWidth / 2, e.smallHeight);
-        source = spare;
-        k += drawn;
+        k += pair ? 2 : 1;
+        if (!last) {
+            bindTexture2D(spare);
+            es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, e.smallWidth / 2, e.smallHeight);
+            source = spare;
+        }
     }
 }
 
 } // namespace
 
-// On a small set as wide as the frame (and half as tall) the half-width texels are square. The
-// shafts are smears of a glow: their frames stay within about 43 dB of the full-width chain's
-// for a fraction of the pixel work; at half the height too they fell to 41 dB, the shafts' fine
-// lines visibly softer.
-bool shaftsAtHalfWidth(const EffectBuffers& e) {
-    return e.passFramebuffer != 0 && e.sampleSmall && e.targetSmall && e.smallWidth >= e.fullWidth &&
-           buildPrograms();
-}
-
 bool shaftGlow(EffectBuffers& e, Copy copy, const ShaftGlowDesc& desc) {
-    if (!shaftsAtHalfWidth(e)) return false;
+    if (!shaftsAtHalfWidth(e) || desc.zoom.passes < 3 || !buildPrograms()) return false;
     const int i = indexOf(copy);
-    const unsigned (&t)[3] = e.streakTex;
-    // The picture as drawn: at half width it lies texel for texel in a half-width texture.
-    const unsigned picture = desc.pictureAtHalfWidth ? t[2] : e.smallCopyTex[i];
-    if (desc.pictureAtHalfWidth) {
-        bindTexture2D(picture);
-        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, e.smallSourceX, e.smallSourceY, e.smallWidth / 2,
-                                e.smallHeight);
-    } else {
-        shader::grab(e, copy);
-    }
+    shader::grab(e, copy);
     const Quads quads;
     es::glDisable(GL_CULL_FACE);
     es::glDisable(GL_DEPTH_TEST);
@@ -550,14 +537,14 @@ bool shaftGlow(EffectBuffers& e, Copy copy, const ShaftGlowDesc& desc) {
     const double frames = 0.5 * setArea(true, e).frames;
     {
         const TextureTarget target(e.smallWidth / 2, e.smallHeight);
-        // The picture burnt (and scaled down), then blurred by turns in two textures; the
-        // blurs' taps clamp to black as the copy's do.
+        // The grab burnt and scaled down, then blurred by turns in two textures; the blurs'
+        // taps clamp to black as the copy's do.
         const Wrap wrap = wrapOf(e.smallCopyTex[i]);
+        const unsigned (&t)[3] = e.streakTex;
         renderInto(e.passFramebuffer, t[0]);
         const EffectProgram* p = useProgram(kShaftDownscale);
         es::glUniform1f(p->burns, static_cast<float>(desc.burnPasses));
-        es::glUniform1f(p->columns, desc.pictureAtHalfWidth ? 1.0f : 2.0f);
-        bindTexture2D(picture);
+        bindTexture2D(e.smallCopyTex[i]);
         drawTargetQuad(*p);
         countQuadFrames(frames);
         unsigned source = t[0];

@@ -30,10 +30,6 @@ void setPerspectiveEffect(Model& model, const CameraFrame& camera) {
     setStretchedPerspective(model, camera, model.effectWidth, model.effectHeight);
 }
 
-void setPerspectiveHalfEffect(Model& model, const CameraFrame& camera) {
-    setStretchedPerspective(model, camera, model.effectWidth / 2, model.effectHeight);
-}
-
 void setPerspectiveHalfScreen(Model& model, const CameraFrame& camera) {
     setStretchedPerspective(model, camera, model.screenWidth / 2, model.screenHeight / 2);
 }

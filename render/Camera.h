@@ -23,8 +23,6 @@ inline constexpr float kStretchedDepthOffset = -0.101f;
 void setPerspectiveScreen(Model& model, const CameraFrame& camera);
 // The same over the effect size.
 void setPerspectiveEffect(Model& model, const CameraFrame& camera);
-// The same over half the effect width, in its left half.
-void setPerspectiveHalfEffect(Model& model, const CameraFrame& camera);
 // The same over half the screen size each way, in its lower-left quarter.
 void setPerspectiveHalfScreen(Model& model, const CameraFrame& camera);
 // Viewport 512 x 384, plain 75-degree perspective, view from the camera; records nothing.

@@ -32,6 +32,5 @@ struct ShaftStreak {
 };
 
 // Burns, blurs and streaks the small picture on screen into the small glow copy, then clears
-// colour and depth. Expects the post stack held at its small size and the picture drawn (at
-// half width where the effect buffers ask for it).
+// colour and depth. Expects the post stack held at its small size and the picture drawn.
 void streakShafts(Model& model, EffectBuffers& effects, const ShaftStreak& streak);

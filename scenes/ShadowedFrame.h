@@ -83,15 +83,13 @@ void composeShadowedFrame(EffectBuffers& effects, const ShadowMaskLook& look);
 // A shadowed frame's passes as a scene runs them, each with its own meshes: shaftPass, litPass,
 // shadowMaskPass, then composeShadowedFrame.
 
-// The light and its occluders, drawn by draw() at the small effect size (at half its width where
-// the streaks run at that width), burnt, blurred and streaked into the small glow copy from the
-// light's place on screen, which it returns.
+// The light and its occluders, drawn by draw() at the small effect size, burnt, blurred and
+// streaked into the small glow copy from the light's place on screen, which it returns.
 template <typename Draw>
 ShaftCentre shaftPass(SceneStage& stage, const ShaftStreak& streak, Draw draw) {
     Model& m = *stage.model;
     EffectBuffers& fx = *stage.effects;
     const GlowPass glow(stage);
-    if (fx.shaftPictureAtHalfWidth()) setPerspectiveHalfEffect(m, stage.camera);
     draw();
     applyPassState(kScreenPass);
     const ShaftCentre centre = shaftCentreSeenBy(m, stage.camera, stage.light.position);
