@@ -34,6 +34,9 @@ void overlay(EffectBuffers& e, Copy copy, float alpha, float brightness, Overlay
 void burn(EffectBuffers& e, Copy copy, int passes, float gain);
 void blur(EffectBuffers& e, Copy copy, const BlurDesc& desc);
 void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc);
+// The whole of shaftGlow in one chain at half width; false where it does not run that way (the
+// front then takes the steps one by one).
+bool shaftGlow(EffectBuffers& e, Copy copy, const ShaftGlowDesc& desc);
 bool canComposeHalfMask(EffectBuffers& e);
 void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& composition);
 

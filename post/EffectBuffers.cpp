@@ -75,6 +75,20 @@ void EffectBuffers::zoomStreak(Copy copy, const ZoomStreakDesc& desc) {
     shaded() ? shader::zoomStreak(*this, copy, desc) : fixedfn::zoomStreak(*this, copy, desc);
 }
 
+void EffectBuffers::shaftGlow(Copy copy, const ShaftGlowDesc& desc) {
+    if (shaded() && shader::shaftGlow(*this, copy, desc)) return;
+    grab(copy);
+    burn(copy, desc.burnPasses, 1.0f);
+    grab(copy);
+    blur(copy, desc.blur);
+    grab(copy);
+    ZoomStreakDesc zoom = desc.zoom;
+    zoom.overItsGrab = true;
+    zoomStreak(copy, zoom);
+    overlay(copy, 1.0f, 0.0f, Overlay::Add);
+    grab(copy);
+}
+
 void EffectBuffers::addGlow(Copy copy, float alpha) {
     const int sample = sampleSmall, target = targetSmall;
     sampleSmall = 1;

@@ -62,6 +62,14 @@ struct HalfMaskComposition {
     Copy glow = Copy::Glow;
 };
 
+// shaftGlow's settings: the burn's passes (at full gain), the blur, and the zoom streak over the
+// blurred picture.
+struct ShaftGlowDesc {
+    int burnPasses = 1;
+    BlurDesc blur;
+    ZoomStreakDesc zoom;
+};
+
 class TextureResampler;
 
 struct EffectBuffers {
@@ -77,10 +85,10 @@ struct EffectBuffers {
     unsigned halfMaskTex = 0;
     unsigned halfPassTex = 0;
 
-    // The shader renderer's own: the streak chain at half the small width (the grab scaled
-    // down, two textures the passes render into by turns), the soft mask's passes at a
-    // quarter of the full size each way (rendered into by turns), and the framebuffer that
-    // renders into them. None on the fixed-function renderer.
+    // The shader renderer's own: the shafts' chain at half the small width (three textures the
+    // passes render into and copy to by turns), the soft mask's passes at a quarter of the full
+    // size each way (rendered into by turns), and the framebuffer that renders into them. None
+    // on the fixed-function renderer.
     unsigned streakTex[3] = {};
     unsigned quarterMaskTex[2] = {};
     unsigned passFramebuffer = 0;
@@ -127,6 +135,11 @@ struct EffectBuffers {
     // Blends zoomed copies over the frame, each pass zooming the previous result, which gives
     // streaks radiating from the descriptor's centre.
     void zoomStreak(Copy copy, const ZoomStreakDesc& desc);
+    // Light shafts from the picture on screen into the copy: what grabbing it, burning it,
+    // grabbing and blurring it, grabbing and streaking it, adding the grab back over the streaks
+    // and grabbing the sum leave there. The frame is the caller's to clear afterwards: the shader
+    // renderer leaves the picture on it.
+    void shaftGlow(Copy copy, const ShaftGlowDesc& desc);
     // The additive glow: the small copy stretched over the full frame and added at alpha, the
     // sizes as they were before.
     void addGlow(Copy copy, float alpha);

@@ -3,8 +3,8 @@
 // the framebuffer rounds between the reference's passes; the shadow mask blurred at half size and
 // composed in one quad), with the same raster state left behind. Beyond the fast path, passes
 // that feed only the next pass render into textures instead of being copied back, and two
-// low-frequency chains run smaller: the shafts' zoom streaks at half width, and a widely blurred
-// shadow mask at a quarter of the frame's size each way.
+// low-frequency chains run smaller: the light shafts (burn, blur and streaks) at half width, and
+// a widely blurred shadow mask at a quarter of the frame's size each way.
 #include "post/EffectBackends.h"
 
 #include "glext/EsTable.h"
@@ -79,17 +79,20 @@ void main() {
 )";
 
 // The shadowed frame: the picture times the mask as the multiply blend rounds it, plus the glow
-// rounded as it is fetched, the sum clamped. All three span the frame: one coordinate serves.
+// rounded as it is fetched, the sum clamped. All three span the frame: one coordinate serves the
+// stretched ones; the picture lies texel for texel under the frame from `uOrigin` on, and one
+// texel read costs less than a filtered one.
 constexpr const char* kComposeFragment = R"(
 uniform sampler2D uPicture;
 uniform sampler2D uMask;
 uniform sampler2D uGlow;
 uniform float uGlowBorder;
+uniform ivec2 uOrigin;
 in vec2 vTexCoord;
 out vec4 fragColour;
 BORDER_FADE
 void main() {
-    vec3 picture = texture(uPicture, vTexCoord).rgb;
+    vec3 picture = texelFetch(uPicture, ivec2(gl_FragCoord.xy) - uOrigin, 0).rgb;
     vec3 mask = floor(texture(uMask, vTexCoord).rgb * 255.0 + 0.5);
     vec3 glow = texture(uGlow, vTexCoord).rgb;
     glow *= mix(1.0, borderFade(vTexCoord, vec2(textureSize(uGlow, 0))), uGlowBorder);
@@ -98,46 +101,60 @@ void main() {
 }
 )";
 
-// The streak chain at half width (see zoomStreak). A pass lays the picture zoomed over itself:
-// the unzoomed texel read as it lies, the zoomed one filtered and black past the edge, mixed by
-// the pass's eight-bit alpha as the blend mixes them.
-constexpr const char* kHalfStreakFragment = R"(
+// The shafts' chain at half width (see shaftGlow). DOWNSCALE_BURN: two texels of the grab side
+// by side, each burnt as burn's passes burn it over the frame that holds it (the first pass adds
+// two copies, each later one doubles), averaged. STREAK: a zoom streak pass over the target,
+// which holds the result so far: the zoomed picture, filtered and black past the edge, weighted
+// by the pass's eight-bit alpha for the blend (one, one minus source alpha) to mix it in.
+// STREAK_PAIR: two passes in one, the second's zoom of the first's result written out as the
+// first's terms at the second's zoomed place; the last pair also adds the blurred picture, as
+// the overlay after the streaks adds it. Otherwise the result stretched to the small size.
+constexpr const char* kShaftFragment = R"(
 uniform sampler2D uTexture;
-uniform vec4 uRect;   // the zoomed picture's texture rectangle
+uniform sampler2D uBlurred;
+uniform float uBurns;
+uniform vec4 uRect;  // the zoomed picture's texture rectangle
+uniform vec4 uRect2; // the second pass's
 uniform float uAlpha;
+uniform float uAlpha2;
 in vec2 vTexCoord;
 out vec4 fragColour;
 BORDER_FADE
-void main() {
-#ifdef DOWNSCALE
-    fragColour = vec4(texture(uTexture, vTexCoord).rgb, 1.0);
-#else
-    vec3 kept = texelFetch(uTexture, ivec2(gl_FragCoord.xy), 0).rgb;
-    vec2 uv = mix(uRect.xy, uRect.zw, vTexCoord);
-    vec3 zoomed = texture(uTexture, uv).rgb * borderFade(uv, vec2(textureSize(uTexture, 0)));
-    fragColour = vec4(mix(kept, zoomed, uAlpha), 1.0);
-#endif
+vec3 zoomed(vec2 uv) {
+    return texture(uTexture, uv).rgb * borderFade(uv, vec2(textureSize(uTexture, 0)));
 }
-)";
-
-// The half-width chain's result back over the frame at its size: what the passes added (the
-// result less the share `uKept` of the picture they started from), over the frame's own picture
-// kept at that share by the blend.
-constexpr const char* kStreakResultFragment = R"(
-uniform sampler2D uTexture;
-uniform sampler2D uStart;
-uniform float uKept;
-in vec2 vTexCoord;
-out vec4 fragColour;
+vec3 burnt(ivec2 p) {
+    vec3 t = texelFetch(uTexture, p, 0).rgb;
+    if (uBurns < 1.0) return t;
+    vec3 b = min(3.0 * t, 1.0);
+    for (float k = 1.0; k < uBurns; k += 1.0) b = min(2.0 * b, 1.0);
+    return b;
+}
 void main() {
-    vec3 added = texture(uTexture, vTexCoord).rgb - uKept * texture(uStart, vTexCoord).rgb;
-    fragColour = vec4(max(added, 0.0), uKept);
+#if defined(DOWNSCALE_BURN)
+    ivec2 p = ivec2(gl_FragCoord.xy) * ivec2(2, 1);
+    fragColour = vec4(0.5 * (burnt(p) + burnt(p + ivec2(1, 0))), 1.0);
+#elif defined(STREAK)
+    fragColour = vec4(uAlpha * zoomed(mix(uRect.xy, uRect.zw, vTexCoord)), uAlpha);
+#elif defined(STREAK_PAIR)
+    vec2 second = mix(uRect2.xy, uRect2.zw, vTexCoord);
+    vec3 firstThere = (1.0 - uAlpha) * texture(uTexture, second).rgb + uAlpha * zoomed(mix(uRect.xy, uRect.zw, second));
+    firstThere *= borderFade(second, vec2(textureSize(uTexture, 0)));
+    vec3 c = (1.0 - uAlpha2) * uAlpha * zoomed(mix(uRect.xy, uRect.zw, vTexCoord)) + uAlpha2 * firstThere;
+#ifdef ADD_BLURRED
+    c += texelFetch(uBlurred, ivec2(gl_FragCoord.xy), 0).rgb;
+#endif
+    fragColour = vec4(c, 1.0 - (1.0 - uAlpha) * (1.0 - uAlpha2));
+#else
+    fragColour = vec4(texture(uTexture, vTexCoord).rgb, 1.0);
+#endif
 }
 )";
 
 struct EffectProgram {
     GLuint id = 0;
-    GLint matrix = -1, tap = -1, tint = -1, glowBorder = -1, rect = -1, alpha = -1, kept = -1;
+    GLint matrix = -1, tap = -1, tint = -1, glowBorder = -1, origin = -1, burns = -1;
+    GLint rect = -1, alpha = -1, rect2 = -1, alpha2 = -1;
 };
 
 enum ProgramKind {
@@ -146,9 +163,11 @@ enum ProgramKind {
     kBlur,
     kBlurBordered,
     kCompose,
-    kDownscale,
-    kHalfStreak,
-    kStreakResult,
+    kShaftDownscale,
+    kShaftStreak,
+    kShaftStreakPair,
+    kShaftLastStreakPair,
+    kShaftUpscale,
     kProgramKinds
 };
 EffectProgram gPrograms[kProgramKinds];
@@ -163,7 +182,7 @@ bool buildPrograms() {
     if (gPrograms[kBurn].id) return true;
     static const std::string effect = withBorderFade(kEffectFragment);
     static const std::string compose = withBorderFade(kComposeFragment);
-    static const std::string halfStreak = withBorderFade(kHalfStreakFragment);
+    static const std::string shaft = withBorderFade(kShaftFragment);
     const struct {
         const char* name;
         const char* fragment;
@@ -174,9 +193,11 @@ bool buildPrograms() {
         {"blur", effect.c_str(), "#define BLUR\n"},
         {"blur", effect.c_str(), "#define BLUR\n#define BLACK_BORDER\n"},
         {"shadowed frame", compose.c_str(), ""},
-        {"streak downscale", halfStreak.c_str(), "#define DOWNSCALE\n"},
-        {"half-size streak", halfStreak.c_str(), ""},
-        {"streak result", kStreakResultFragment, ""},
+        {"shaft downscale", shaft.c_str(), "#define DOWNSCALE_BURN\n"},
+        {"shaft streak", shaft.c_str(), "#define STREAK\n"},
+        {"shaft streak pair", shaft.c_str(), "#define STREAK_PAIR\n"},
+        {"shaft last streak pair", shaft.c_str(), "#define STREAK_PAIR\n#define ADD_BLURRED\n"},
+        {"shaft upscale", shaft.c_str(), ""},
     };
     for (int i = 0; i < kProgramKinds; ++i) {
         EffectProgram& p = gPrograms[i];
@@ -186,12 +207,15 @@ bool buildPrograms() {
         p.tap = es::glGetUniformLocation(p.id, "uTap");
         p.tint = es::glGetUniformLocation(p.id, "uTint");
         p.glowBorder = es::glGetUniformLocation(p.id, "uGlowBorder");
+        p.origin = es::glGetUniformLocation(p.id, "uOrigin");
         p.rect = es::glGetUniformLocation(p.id, "uRect");
         p.alpha = es::glGetUniformLocation(p.id, "uAlpha");
-        p.kept = es::glGetUniformLocation(p.id, "uKept");
+        p.rect2 = es::glGetUniformLocation(p.id, "uRect2");
+        p.alpha2 = es::glGetUniformLocation(p.id, "uAlpha2");
+        p.burns = es::glGetUniformLocation(p.id, "uBurns");
         setSamplerUnit(p.id, "uTexture", 0);
     }
-    setSamplerUnit(gPrograms[kStreakResult].id, "uStart", 1);
+    setSamplerUnit(gPrograms[kShaftLastStreakPair].id, "uBlurred", 1);
     setSamplerUnit(gPrograms[kCompose].id, "uPicture", 0);
     setSamplerUnit(gPrograms[kCompose].id, "uMask", 1);
     setSamplerUnit(gPrograms[kCompose].id, "uGlow", 2);
@@ -393,17 +417,6 @@ void blur(EffectBuffers& e, Copy copy, const BlurDesc& desc) {
 
 namespace {
 
-// Whether zoomStreak runs its passes at half the small width: on a small set as wide as the
-// frame (and half as tall), over its own grab, with passes enough to pay for scaling down and
-// back. The streaks are smears of a glow: at half width their texels are as wide as they are
-// tall, and the frame they end in stays within about 43 dB of the full-width passes' (the
-// cave's and the closing's shafts) for half the pixel work. At half the height too it fell to
-// 41 dB, the shafts' fine lines visibly softer.
-bool streaksAtHalfWidth(const EffectBuffers& e, const ZoomStreakDesc& desc) {
-    return e.passFramebuffer != 0 && e.sampleSmall && e.smallWidth >= e.fullWidth && desc.overItsGrab &&
-           desc.strength != 0.0f && desc.passes >= 4;
-}
-
 // Draws a quad over the whole of the render target with the program in use (identity matrices).
 void drawTargetQuad(const EffectProgram& p) {
     const Mat4 identity{};
@@ -437,60 +450,10 @@ void renderInto(GLuint framebuffer, GLuint texture) {
     es::glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
 }
 
-// The passes of zoomStreak at half width: the grab scaled down, each pass rendered into the other
-// texture (no copies), and the result scaled back over the frame. The frame keeps the share of
-// its own full-size picture that the passes leave of it, so the sharp picture under the streaks
-// stays sharp.
-void zoomStreakAtHalfWidth(EffectBuffers& e, int i, const ZoomStreakDesc& desc) {
-    const unsigned start = e.streakTex[0];
-    unsigned source = start;
-    float kept = 1.0f;
-    {
-        const TextureTarget target(e.smallWidth / 2, e.smallHeight);
-        const EffectProgram* p = useProgram(kDownscale);
-        if (!p) return;
-        es::glDisable(GL_BLEND);
-        renderInto(e.passFramebuffer, start);
-        bindTexture2D(sampledTexture(e, i, 0));
-        drawTargetQuad(*p);
-        countQuadFrames(0.5 * setArea(true, e).frames);
-
-        p = useProgram(kHalfStreak);
-        for (int k = 1; k < desc.passes; ++k) {
-            const StreakPass pass = streakPass(desc, k);
-            const float alpha = std::round(std::clamp(pass.alpha, 0.0f, 1.0f) * 255.0f) / 255.0f;
-            const unsigned next = source == e.streakTex[1] ? e.streakTex[2] : e.streakTex[1];
-            renderInto(e.passFramebuffer, next);
-            es::glUniform4f(p->rect, pass.s0, pass.t0, pass.s1, pass.t1);
-            es::glUniform1f(p->alpha, alpha);
-            bindTexture2D(source);
-            drawTargetQuad(*p);
-            countQuadFrames(0.5 * setArea(true, e).frames);
-            kept *= 1.0f - alpha;
-            source = next;
-        }
-    }
-
-    const EffectProgram* p = useProgram(kStreakResult);
-    es::glUniform1f(p->kept, kept);
-    bindTexture2D(source);
-    bindTexture2D(start, 1);
-    es::glBlendFunc(GL_ONE, GL_SRC_ALPHA);
-    es::glEnable(GL_BLEND);
-    drawArea(setArea(e.sampleSmall != 0, e));
-    es::glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-}
-
 } // namespace
 
 void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc) {
     const int i = indexOf(copy);
-    if (streaksAtHalfWidth(e, desc)) {
-        const Quads quads;
-        setTexturing(true);
-        zoomStreakAtHalfWidth(e, i, desc);
-        return;
-    }
     const Quads quads;
     setTexturing(true);
     es::glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -507,6 +470,115 @@ void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc) {
                     pass.t0, pass.s1, pass.t1);
         if (k < drawn - 1) grabPass(e, i, e.sampleSmall ? e.smallSourceX : e.fullSourceX);
     }
+}
+
+namespace {
+
+// Whether shaftGlow runs at half the small width: on a small set as wide as the frame (and half
+// as tall) the half-width texels are square. The shafts are smears of a glow: their frames stay
+// within about 43 dB of the full-width chain's for a fraction of the pixel work; at half the
+// height too they fell to 41 dB, the shafts' fine lines visibly softer.
+bool shaftsAtHalfWidth(const EffectBuffers& e) {
+    return e.passFramebuffer != 0 && e.sampleSmall && e.targetSmall && e.smallWidth >= e.fullWidth;
+}
+
+// A streak pass's opacity as the blend applies the eight-bit alpha.
+float eightBitAlpha(const StreakPass& pass) {
+    return std::round(std::clamp(pass.alpha, 0.0f, 1.0f) * 255.0f) / 255.0f;
+}
+
+// The zoom streak's passes over the target, which holds the blurred picture (as `blurred` does):
+// the passes blend the picture so far, zoomed, into the target, two at a time where they can
+// (a pass costs more than the extra taps), and copy the result for the next to sample. An odd
+// pass out goes first; the last pair adds the blurred picture.
+void streakInto(EffectBuffers& e, const ZoomStreakDesc& desc, unsigned spare, unsigned blurred) {
+    const double frames = 0.5 * setArea(true, e).frames;
+    es::glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    es::glEnable(GL_BLEND);
+    unsigned source = blurred;
+    int k = 1;
+    while (k < desc.passes) {
+        const bool pair = (desc.passes - k) % 2 == 0;
+        const bool last = k + (pair ? 2 : 1) >= desc.passes;
+        const EffectProgram* p = useProgram(!pair ? kShaftStreak : last ? kShaftLastStreakPair : kShaftStreakPair);
+        if (!p) return;
+        const StreakPass first = streakPass(desc, k);
+        es::glUniform4f(p->rect, first.s0, first.t0, first.s1, first.t1);
+        es::glUniform1f(p->alpha, eightBitAlpha(first));
+        if (pair) {
+            const StreakPass second = streakPass(desc, k + 1);
+            es::glUniform4f(p->rect2, second.s0, second.t0, second.s1, second.t1);
+            es::glUniform1f(p->alpha2, eightBitAlpha(second));
+        }
+        bindTexture2D(source);
+        if (last) bindTexture2D(blurred, 1);
+        drawTargetQuad(*p);
+        countQuadFrames(frames);
+        k += pair ? 2 : 1;
+        if (!last) {
+            bindTexture2D(spare);
+            es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, e.smallWidth / 2, e.smallHeight);
+            source = spare;
+        }
+    }
+}
+
+} // namespace
+
+bool shaftGlow(EffectBuffers& e, Copy copy, const ShaftGlowDesc& desc) {
+    if (!shaftsAtHalfWidth(e) || desc.zoom.passes < 3 || !buildPrograms()) return false;
+    const int i = indexOf(copy);
+    shader::grab(e, copy);
+    const Quads quads;
+    es::glDisable(GL_CULL_FACE);
+    es::glDisable(GL_DEPTH_TEST);
+    es::glDisable(GL_BLEND);
+    setTexturing(true);
+    const double frames = 0.5 * setArea(true, e).frames;
+    {
+        const TextureTarget target(e.smallWidth / 2, e.smallHeight);
+        // The grab burnt and scaled down, then blurred by turns in two textures; the blurs'
+        // taps clamp to black as the copy's do.
+        const Wrap wrap = wrapOf(e.smallCopyTex[i]);
+        const unsigned (&t)[3] = e.streakTex;
+        renderInto(e.passFramebuffer, t[0]);
+        const EffectProgram* p = useProgram(kShaftDownscale);
+        es::glUniform1f(p->burns, static_cast<float>(desc.burnPasses));
+        bindTexture2D(e.smallCopyTex[i]);
+        drawTargetQuad(*p);
+        countQuadFrames(frames);
+        unsigned source = t[0];
+        for (int k = 0; k < desc.blur.passes; ++k) {
+            const unsigned next = source == t[0] ? t[1] : t[0];
+            bindTexture2D(source);
+            setWrap(source, wrap);
+            renderInto(e.passFramebuffer, next);
+            p = useBlurPass(source, blurTapOffset(e, desc.blur, k), desc.blur);
+            drawTargetQuad(*p);
+            countQuadFrames(frames);
+            source = next;
+        }
+        // The streaks start from the blurred picture, kept whole for the last pass to add.
+        bindTexture2D(t[2]);
+        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, e.smallWidth / 2, e.smallHeight);
+        streakInto(e, desc.zoom, source == t[0] ? t[1] : t[0], t[2]);
+        bindTexture2D(source);
+        setWrap(source, Wrap::ClampToEdge); // stretched to the small size, it clamps to its edge texels
+    }
+    // The result stretched into the copy, which the scene lays over its frame.
+    {
+        const TextureTarget target(e.smallWidth, e.smallHeight);
+        es::glDisable(GL_BLEND);
+        renderInto(e.passFramebuffer, e.smallCopyTex[i]);
+        const EffectProgram* p = useProgram(kShaftUpscale);
+        drawTargetQuad(*p);
+        countQuadFrames(2.0 * frames);
+    }
+    // What the steps' last overlay leaves.
+    bindTexture2D(e.smallCopyTex[i]);
+    es::glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+    es::glEnable(GL_BLEND);
+    return true;
 }
 
 namespace {
@@ -576,6 +648,7 @@ void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& c) {
     const EffectProgram* p = useProgram(kCompose);
     if (!p) return;
     es::glUniform1f(p->glowBorder, clampsToBlack(glow) ? 1.0f : 0.0f);
+    es::glUniform2i(p->origin, e.fullSourceX, e.fullSourceY);
     bindTexture2D(e.copyTex[indexOf(c.picture)]);
     bindTexture2D(mask, 1);
     bindTexture2D(glow, 2);

@@ -32,15 +32,9 @@ ShaftCentre shaftCentreSeenBy(Model& model, const CameraFrame& camera, const Vec
 
 void streakShafts(Model& model, EffectBuffers& fx, const ShaftStreak& streak) {
     setOrthoEffect(model);
-    fx.grab(Copy::Glow);
-    fx.burn(Copy::Glow, streak.burnPasses, 1.0f);
-    fx.grab(Copy::Glow);
-    fx.blur(Copy::Glow, {.passes = 3, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.0078125f});
-    fx.grab(Copy::Glow);
-    ZoomStreakDesc zoom = streak.zoom;
-    zoom.overItsGrab = true;
-    fx.zoomStreak(Copy::Glow, zoom);
-    fx.overlay(Copy::Glow, 1.0f, 0.0f, Overlay::Add);
-    fx.grab(Copy::Glow);
+    fx.shaftGlow(Copy::Glow,
+                 {.burnPasses = streak.burnPasses,
+                  .blur = {.passes = 3, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.0078125f},
+                  .zoom = streak.zoom});
     clear(Buffers::ColourAndDepth);
 }
