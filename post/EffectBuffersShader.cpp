@@ -159,7 +159,6 @@ struct EffectProgram {
 
 enum ProgramKind {
     kBurn,
-    kBurnBordered,
     kBlur,
     kBlurBordered,
     kCompose,
@@ -189,7 +188,6 @@ bool buildPrograms() {
         const char* defines;
     } kinds[kProgramKinds] = {
         {"burn", effect.c_str(), ""},
-        {"burn", effect.c_str(), "#define BLACK_BORDER\n"},
         {"blur", effect.c_str(), "#define BLUR\n"},
         {"blur", effect.c_str(), "#define BLUR\n#define BLACK_BORDER\n"},
         {"shadowed frame", compose.c_str(), ""},
