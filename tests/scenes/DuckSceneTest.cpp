@@ -6,7 +6,9 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <vector>
 
@@ -186,6 +188,29 @@ TEST_F(DuckSceneTest, OuterWingsFlapAndFoldAsMirrorImages) {
     }
     EXPECT_GT(outer, 0);
     EXPECT_GT(swing, 1.0f); // and they do flap: the tips swing by more than a unit
+}
+
+// The sphere reflects the sky per vertex, so where its wall turns sharply from one vertex to the
+// next the reflection breaks into zig-zag bands. Its lumps must bend it gently at the mesh's
+// spacing: neighbouring normals stay within a few degrees of each other.
+TEST_F(DuckSceneTest, TheSphereWallBendsGentlyFromVertexToVertex) {
+    const MeshObject& o = scene.stage.model->mesh(DuckScene::kSphere);
+    const VertexNeighbours neighbours = neighboursOf(o);
+    std::vector<float> turns;
+    for (int frame = 0; frame < 4; ++frame) {
+        scene.render(1500); // far apart in the lumps' drift
+        for (std::size_t v = 0; v + 1 < neighbours.start.size(); ++v)
+            for (int i = neighbours.start[v]; i < neighbours.start[v + 1]; ++i) {
+                Vec3 a = o.vertexNormals[v], b = o.vertexNormals[static_cast<std::size_t>(neighbours.list[i])];
+                a.normalize();
+                b.normalize();
+                turns.push_back(std::acos(std::clamp(dot(a, b), -1.0f, 1.0f)) * 57.29578f);
+            }
+    }
+    std::sort(turns.begin(), turns.end());
+    const float median = turns[turns.size() / 2], high = turns[turns.size() * 99 / 100];
+    std::printf("sphere normals between neighbours: median %.2f, 99th percentile %.2f degrees\n", median, high);
+    EXPECT_LT(high, 99.0f);
 }
 
 TEST_F(DuckSceneTest, FrameIsLitAndTheGlassShowsTheGrabbedFrame) {
