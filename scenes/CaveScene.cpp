@@ -21,11 +21,11 @@
 // the lantern, which flies the path a second ahead and would otherwise hide the name and light it
 // only through a narrowing beam), turned to face the camera as it comes up.
 const CaveGreeting kCaveGreetings[kCaveGreetingCount] = {
-    {0.0f, 0.065f, {17.873f, -3.0f, 2.137f}, {0.4712388f, 1.2236f, 0.063f}},
+    {0.0f, 0.0625f, {22.0f, -3.0f, -4.0f}, {0.4712388f, 1.4136f, 0.063f}},
     {0.07f, 0.0675f, {-3.824f, 0.0f, 17.589f}, {0.1570796f, 5.54872f, 0.0f}},
     {0.18f, 0.0875f, {14.699f, 0.0f, 2.991f}, {0.3141592f, 2.05619f, 0.0f}},
     {0.36f, 0.0725f, {-10.397f, 3.0f, 14.693f}, {0.1570796f, 4.71239f, 0.0f}},
-    {0.62f, 0.06f, {-14.369f, 0.0f, 10.841f}, {0.3141592f, 5.75959f, 0.0f}},
+    {0.62f, 0.065f, {-20.0f, 0.0f, -2.0f}, {0.3141592f, 5.0859f, 0.0f}},
 };
 
 namespace {

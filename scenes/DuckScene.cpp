@@ -11,6 +11,7 @@
 #include "render/Normals.h"
 #include "render/PassState.h"
 #include "render/Transform.h"
+#include "render/VertexSmoothing.h"
 #include "scenes/LightTours.h"
 #include "scenes/Material.h"
 
@@ -63,6 +64,13 @@ constexpr float kGlowStrength = 0.25f;
 // How far the noise pushes the sphere's wall in. Deeper lumps tilt the reflected sky's horizon
 // into tight, broken contour lines; at this depth it flows in broad bands.
 constexpr float kLumpDepth = 50.0f;
+
+// Round the sphere the noise makes some 35 lumps, each with finer ripples of its own, on 64
+// segments: sampled at the vertices as it is, its slopes alias from vertex to vertex, and the
+// reflection, worked out per vertex, folds the sky's streaks into zig-zag bands with stepped
+// edges (more segments only move the steps). Averaging the depths with their neighbours keeps
+// only what the mesh can carry; after three passes the bands flow.
+constexpr int kLumpSmoothing = 3;
 
 // Upside down (the model is built upright in file space) with a lean that the height adds to.
 constexpr float kDuckRoll = 3.462592f;
@@ -135,6 +143,7 @@ void DuckScene::setup(int screenWidth, int screenHeight, int effectWidth, int ef
     fillHandles(rightHandles, m.mesh(kRightHandleWing));
 
     MeshObject& sphere = m.mesh(kSphere);
+    sphereNeighbours = neighboursOf(sphere);
     sphere.scale.y = 5.0f;
     applyMaterial(sphere, Material{.texture = TextureSlot::Kivio,
                                    .cubeTexture = TextureSlot::CubeEnv1grRing,
@@ -219,16 +228,23 @@ void DuckScene::pushSphere(float s) {
     resetWorkPositions(m, kSphere);
     computeSmoothNormals(m, kSphere);
     MeshObject& o = m.mesh(kSphere);
-    for (int v = 0; v < o.vertexCount; ++v) {
-        Vec3& w = o.workPositions[static_cast<std::size_t>(v)];
-        const Vec3& n = o.vertexNormals[static_cast<std::size_t>(v)];
+    const auto vertices = static_cast<std::size_t>(o.vertexCount);
+    lumpDepths.resize(vertices); // sized on the first frame, kept after
+    for (std::size_t v = 0; v < vertices; ++v) {
+        const Vec3& w = o.workPositions[v];
         // Absolute values: the noise is continuous for non-negative inputs only.
         const float x = std::fabs(0.05f * w.x) * 0.45f;
         const float y = std::fabs(0.01f * w.y + 2.0f * s + 10000.0f);
         const float z = std::fabs(0.05f * w.z) * 0.45f;
         const float q = std::clamp(noise.fractalSum(x, y, z, 1, 1.5f, 0.2f), 0.0f, 1.0f);
-        const float g = 1.0f - 0.5f * std::sqrt(0.4f * std::sin(q * kQuarterTurn) + 0.5f);
-        w.set(w.x + n.x * g * kLumpDepth, w.y + n.y * g * kLumpDepth, w.z + n.z * g * kLumpDepth);
+        lumpDepths[v] = (1.0f - 0.5f * std::sqrt(0.4f * std::sin(q * kQuarterTurn) + 0.5f)) * kLumpDepth;
+    }
+    smoothOverNeighbours(sphereNeighbours, lumpDepths, lumpScratch, kLumpSmoothing);
+    for (std::size_t v = 0; v < vertices; ++v) {
+        Vec3& w = o.workPositions[v];
+        const Vec3& n = o.vertexNormals[v];
+        const float d = lumpDepths[v];
+        w.set(w.x + n.x * d, w.y + n.y * d, w.z + n.z * d);
     }
     computeSmoothNormals(m, kSphere);
 }

@@ -8,6 +8,7 @@
 #include "anim/NoiseField.h"
 #include "anim/SplinePath.h"
 #include "math/Vec.h"
+#include "render/VertexSmoothing.h"
 #include "scenes/SceneStage.h"
 #include "show/Timetable.h"
 
@@ -86,6 +87,9 @@ class DuckScene {
     NoiseField noise;
     WingHandles leftHandles;
     WingHandles rightHandles;
+    VertexNeighbours sphereNeighbours;
+    std::vector<float> lumpDepths; // this frame's push of each sphere vertex, smoothed
+    std::vector<float> lumpScratch;
     Vec3 duckPositions[kDuckCount];
     Vec3 duckScales[kDuckCount];
 

@@ -240,9 +240,9 @@ double halfCosine(double x) { return (1.0 - std::cos(std::numbers::pi * std::cla
 } // namespace
 
 // What each greeting is for: while it is shown, the name faces the camera the right way round
-// (within 45 degrees),
-// fills at least a third of the frame's width without leaving it, is in plain view and inside the
-// lantern's broad beam (about 38 degrees each side of its front), for at least 1.5 s.
+// (within 45 degrees), fills at least a third of the frame's width without leaving it, is in plain
+// view, lit from in front and inside the lantern's broad beam (about 38 degrees each side of its
+// front) with the lantern's glare off the letters, for at least 1.5 s.
 TEST(ModelCaveGreetings, eachNameReadsLargeAndLitForASecondAndAHalf) {
     const double perFrame = kCaveCameraSpeed / 60.0 / flight().cameraPath.totalLength;
     const double tanHalfHeight = std::tan(37.5 * std::numbers::pi / 180.0);
@@ -286,7 +286,14 @@ TEST(ModelCaveGreetings, eachNameReadsLargeAndLitForASecondAndAHalf) {
             const bool facing = dot(front, normalized(eye - centre)) > 0.7 && dot(across, right) > 0.5;
             const bool large = (high - low) / 2.0 >= 1.0 / 3.0;
             const bool inBeam = length(centre - lantern) * std::tan(38.0 * std::numbers::pi / 180.0) >= halfWidth;
-            if (!(framed && facing && large && inBeam)) continue;
+            // The lantern lights the name's front, and its glare stands clear of the letters: seen
+            // from the eye it is more than 3 degrees outside the name's half-width, or beyond it.
+            const bool litFront = dot(front, normalized(lantern - centre)) > 0.2;
+            const Vec3d sight = centre - eye;
+            const double toLantern = std::acos(std::clamp(dot(normalized(lantern - eye), normalized(sight)), -1.0, 1.0));
+            const bool glareClear = toLantern > std::atan(halfWidth / length(sight)) + 3.0 * std::numbers::pi / 180.0 ||
+                                    dot(lantern - eye, sight) > 0.95 * dot(sight, sight);
+            if (!(framed && facing && large && inBeam && litFront && glareClear)) continue;
             if (blocked(cave(), worldToFile(eye, kCaveVertexScale), worldToFile(centre, kCaveVertexScale)) ||
                 blocked(cave(), worldToFile(lantern, kCaveVertexScale), worldToFile(centre, kCaveVertexScale)))
                 continue;
