@@ -79,23 +79,25 @@ Mesh buildCave() {
     const double far = kCaveShape.radiusAcross + 1.0;
     // A hall round each greeting, so the name stands clear of the walls.
     const CaveFlight flight = buildCaveFlight();
-    std::vector<Vec3d> halls;
-    for (int k = 0; k < 5; ++k) halls.push_back(worldToFile(caveGreetingAnchor(flight, k), kCaveVertexScale));
-    const Vec3d hallRadii{kCaveShape.hallAcross, kCaveShape.hallAcross, kCaveShape.hallUp};
+    std::vector<Vec3d> halls, hallRadii;
+    for (int k = 0; k < 5; ++k) {
+        halls.push_back(worldToFile(caveGreetingAnchor(flight, k), kCaveVertexScale));
+        hallRadii.push_back(Vec3d{kCaveShape.hallAcross, kCaveShape.hallAcross, kCaveShape.hallUp} * kCaveHallScales[k]);
+    }
     const Sdf passage = [&](Vec3d p) {
         double open = grid.distance(p, far) - kCaveShape.radiusAcross;
-        for (const Vec3d& h : halls) {
-            const Vec3d q = p - h;
-            const Vec3d r{q.x / hallRadii.x, q.y / hallRadii.y, q.z / hallRadii.z};
-            open = smoothMin(open, (length(r) - 1.0) * kCaveShape.hallUp, kCaveShape.hallBlend);
+        for (std::size_t k = 0; k < halls.size(); ++k) {
+            const Vec3d q = p - halls[k];
+            const Vec3d r{q.x / hallRadii[k].x, q.y / hallRadii[k].y, q.z / hallRadii[k].z};
+            open = smoothMin(open, (length(r) - 1.0) * kCaveShape.hallUp * kCaveHallScales[k], kCaveShape.hallBlend);
         }
         if (open >= far - kCaveShape.radiusAcross) return 1.0;
         return open + kCaveShape.lumpAmplitude * noise.fbm(p * kCaveShape.lumpFrequency, 3, 0.5);
     };
     Bounds b;
     std::vector<Vec3d> reach = grid.points;
-    for (const Vec3d& h : halls)
-        reach.push_back(h), reach.push_back(h + hallRadii), reach.push_back(h - hallRadii);
+    for (std::size_t k = 0; k < halls.size(); ++k)
+        reach.push_back(halls[k]), reach.push_back(halls[k] + hallRadii[k]), reach.push_back(halls[k] - hallRadii[k]);
     for (const Vec3d& p : reach) {
         b.min = {std::min(b.min.x, p.x), std::min(b.min.y, p.y), std::min(b.min.z, p.z)};
         b.max = {std::max(b.max.x, p.x), std::max(b.max.y, p.y), std::max(b.max.z, p.z)};
