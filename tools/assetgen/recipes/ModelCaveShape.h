@@ -22,7 +22,7 @@ struct CaveShape {
 inline constexpr CaveShape kCaveShape{};
 
 // Each greeting's hall radii, as a share of the common ones: the last name is the widest.
-inline constexpr double kCaveHallScales[5] = {1.0, 1.0, 1.0, 1.0, 1.35};
+inline constexpr double kCaveHallScales[5] = {1.0, 1.0, 1.0, 1.0, 1.45};
 
 // The passage's centre line in file coordinates: the eye's path without its vertical jitter.
 std::vector<Vec3d> caveCentreLine();

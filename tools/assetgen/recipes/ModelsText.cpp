@@ -44,7 +44,7 @@ constexpr std::size_t kGreetingFaces = 900;
 // World units: wide enough to fill a third of the frame from 35 units away, narrow enough to stand
 // in the hall the cave opens round it, beside the flight. The last is seen only as the camera
 // passes it, late in its window, so it is wider and stays large over more of the pass.
-constexpr double kGreetingWidths[5] = {24.0, 24.0, 24.0, 20.0, 30.0};
+constexpr double kGreetingWidths[5] = {24.0, 24.0, 24.0, 20.0, 31.5};
 
 } // namespace
 
