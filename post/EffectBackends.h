@@ -37,6 +37,11 @@ void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc);
 // The whole of shaftGlow in one chain at half width; false where it does not run that way (the
 // front then takes the steps one by one).
 bool shaftGlow(EffectBuffers& e, Copy copy, const ShaftGlowDesc& desc);
+bool shaftsAtHalfWidth(const EffectBuffers& e);
+// Stretches shafts held at half width into their copy; nothing when none are held.
+void settleShafts(EffectBuffers& e);
+// Gives the shader renderer's scratch textures the buffers' sizes (their pictures are not kept).
+void resizeScratch(EffectBuffers& e);
 bool canComposeHalfMask(EffectBuffers& e);
 void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& composition);
 

@@ -20,6 +20,7 @@ EffectBuffers::EffectBuffers(int fullW, int fullH, int smallW, int smallH)
 }
 
 void EffectBuffers::resize(int fullW, int fullH, int smallW, int smallH, TextureResampler& resampler) {
+    if (shaded()) shader::settleShafts(*this);
     for (int i = 0; i < kCopyCount; ++i) {
         resampler.resample(copyTex[i], fullW, fullH);
         resampler.resample(passTex[i], fullW, fullH);
@@ -28,11 +29,6 @@ void EffectBuffers::resize(int fullW, int fullH, int smallW, int smallH, Texture
     }
     resampler.resample(halfMaskTex, fullW / 2, fullH / 2);
     resampler.resample(halfPassTex, fullW / 2, fullH / 2);
-    // The shader renderer's own scratch textures (none on the fixed-function one).
-    for (const unsigned t : streakTex)
-        if (t) resampler.resample(t, smallW / 2, smallH);
-    for (const unsigned t : quarterMaskTex)
-        if (t) resampler.resample(t, fullW / 4, fullH / 4);
     fullWidth = fullW;
     fullHeight = fullH;
     fullHalfWidth = fullW / 2;
@@ -42,6 +38,7 @@ void EffectBuffers::resize(int fullW, int fullH, int smallW, int smallH, Texture
     smallHalfWidth = smallW / 2;
     smallHalfHeight = smallH / 2;
     pixelScale = static_cast<float>(fullW) / static_cast<float>(kBaseFrame);
+    if (shaded()) shader::resizeScratch(*this);
 }
 
 void EffectBuffers::grab(Copy copy) { shaded() ? shader::grab(*this, copy) : fixedfn::grab(*this, copy); }
@@ -88,6 +85,8 @@ void EffectBuffers::shaftGlow(Copy copy, const ShaftGlowDesc& desc) {
     overlay(copy, 1.0f, 0.0f, Overlay::Add);
     grab(copy);
 }
+
+bool EffectBuffers::shaftsAtHalfWidth() const { return shaded() && shader::shaftsAtHalfWidth(*this); }
 
 void EffectBuffers::addGlow(Copy copy, float alpha) {
     const int sample = sampleSmall, target = targetSmall;

@@ -68,6 +68,7 @@ struct ShaftGlowDesc {
     int burnPasses = 1;
     BlurDesc blur;
     ZoomStreakDesc zoom;
+    bool pictureAtHalfWidth = false; // drawn into half the small width, where shaftsAtHalfWidth()
 };
 
 class TextureResampler;
@@ -92,6 +93,11 @@ struct EffectBuffers {
     unsigned streakTex[3] = {};
     unsigned quarterMaskTex[2] = {};
     unsigned passFramebuffer = 0;
+    // The shader renderer's shafts stay at half width, in streakTex[heldShaftsTex], until the copy
+    // they are for is read: the shadowed frame's composition reads them there, and anything else
+    // stretches them into the copy first. -1: nothing held.
+    int heldShafts = -1;
+    int heldShaftsTex = 0;
 
     int fullWidth = 0, fullHeight = 0;
     int fullHalfWidth = 0, fullHalfHeight = 0;
@@ -140,6 +146,9 @@ struct EffectBuffers {
     // and grabbing the sum leave there. The frame is the caller's to clear afterwards: the shader
     // renderer leaves the picture on it.
     void shaftGlow(Copy copy, const ShaftGlowDesc& desc);
+    // Whether shaftGlow runs its chain at half the small width here (the shader renderer, with
+    // the post stack held small), so that its picture may be drawn at that width to start with.
+    bool shaftsAtHalfWidth() const;
     // The additive glow: the small copy stretched over the full frame and added at alpha, the
     // sizes as they were before.
     void addGlow(Copy copy, float alpha);

@@ -4,11 +4,15 @@
 // composed in one quad), with the same raster state left behind. Beyond the fast path, passes
 // that feed only the next pass render into textures instead of being copied back, and two
 // low-frequency chains run smaller: the light shafts (burn, blur and streaks) at half width, and
-// a widely blurred shadow mask at a quarter of the frame's size each way.
+// a widely blurred shadow mask at a quarter of the frame's size each way. The shafts stay at half
+// width until their copy is read: the shadowed frame's composition reads them there, with the
+// soft mask laid in their alpha, so one filtered read fetches both (a filtered read over the
+// whole frame is the costliest thing llvmpipe does here).
 #include "post/EffectBackends.h"
 
 #include "glext/EsTable.h"
 #include "post/EffectPasses.h"
+#include "render/PassProfile.h"
 #include "render/ShaderMatrices.h"
 #include "render/ShaderProgram.h"
 #include "render/ShaderQuads.h"
@@ -16,6 +20,7 @@
 #include "render/StreamBuffer.h"
 
 #include <algorithm>
+#include <optional>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -71,7 +76,11 @@ void main() {
 #ifdef BLUR
     vec3 sum = floor(tap(vTap0) * uTint.w + 0.5) + floor(tap(vTap1) * uTint.w + 0.5) +
                floor(tap(vTap2) * uTint.w + 0.5) + floor(tap(vTap3) * uTint.w + 0.5);
+#ifdef GREY_TO_ALPHA
+    fragColour = vec4(0.0, 0.0, 0.0, min(sum.r / 255.0, 1.0)); // a grey picture, into alpha alone
+#else
     fragColour = vec4(min(sum / 255.0, 1.0), 1.0);
+#endif
 #else
     fragColour = vec4(min(tap(vTexCoord) * (2.0 / 255.0), 1.0), 1.0);
 #endif
@@ -81,21 +90,29 @@ void main() {
 // The shadowed frame: the picture times the mask as the multiply blend rounds it, plus the glow
 // rounded as it is fetched, the sum clamped. All three span the frame: one coordinate serves the
 // stretched ones; the picture lies texel for texel under the frame from `uOrigin` on, and one
-// texel read costs less than a filtered one.
+// texel read costs less than a filtered one. MASK_IN_GLOW_ALPHA: a grey mask rides in the glow's
+// alpha, so one filtered read fetches both.
 constexpr const char* kComposeFragment = R"(
 uniform sampler2D uPicture;
 uniform sampler2D uMask;
 uniform sampler2D uGlow;
 uniform float uGlowBorder;
+uniform vec2 uGlowSize; // the glow copy's, whose black border the glow fades to
 uniform ivec2 uOrigin;
 in vec2 vTexCoord;
 out vec4 fragColour;
 BORDER_FADE
 void main() {
     vec3 picture = texelFetch(uPicture, ivec2(gl_FragCoord.xy) - uOrigin, 0).rgb;
+#ifdef MASK_IN_GLOW_ALPHA
+    vec4 glowAndMask = texture(uGlow, vTexCoord);
+    vec3 mask = vec3(floor(glowAndMask.a * 255.0 + 0.5));
+    vec3 glow = glowAndMask.rgb;
+#else
     vec3 mask = floor(texture(uMask, vTexCoord).rgb * 255.0 + 0.5);
     vec3 glow = texture(uGlow, vTexCoord).rgb;
-    glow *= mix(1.0, borderFade(vTexCoord, vec2(textureSize(uGlow, 0))), uGlowBorder);
+#endif
+    glow *= mix(1.0, borderFade(vTexCoord, uGlowSize), uGlowBorder);
     vec3 sum = floor(picture * mask + 0.5) + floor(glow * 255.0 + 0.5);
     fragColour = vec4(min(sum / 255.0, 1.0), 1.0);
 }
@@ -134,6 +151,8 @@ void main() {
 #if defined(DOWNSCALE_BURN)
     ivec2 p = ivec2(gl_FragCoord.xy) * ivec2(2, 1);
     fragColour = vec4(0.5 * (burnt(p) + burnt(p + ivec2(1, 0))), 1.0);
+#elif defined(BURN)
+    fragColour = vec4(burnt(ivec2(gl_FragCoord.xy)), 1.0);
 #elif defined(STREAK)
     fragColour = vec4(uAlpha * zoomed(mix(uRect.xy, uRect.zw, vTexCoord)), uAlpha);
 #elif defined(STREAK_PAIR)
@@ -153,7 +172,7 @@ void main() {
 
 struct EffectProgram {
     GLuint id = 0;
-    GLint matrix = -1, tap = -1, tint = -1, glowBorder = -1, origin = -1, burns = -1;
+    GLint matrix = -1, tap = -1, tint = -1, glowBorder = -1, glowSize = -1, origin = -1, burns = -1;
     GLint rect = -1, alpha = -1, rect2 = -1, alpha2 = -1;
 };
 
@@ -161,8 +180,12 @@ enum ProgramKind {
     kBurn,
     kBlur,
     kBlurBordered,
+    kBlurToAlpha,
+    kBlurBorderedToAlpha,
     kCompose,
+    kComposePacked,
     kShaftDownscale,
+    kShaftBurn,
     kShaftStreak,
     kShaftStreakPair,
     kShaftLastStreakPair,
@@ -190,8 +213,12 @@ bool buildPrograms() {
         {"burn", effect.c_str(), ""},
         {"blur", effect.c_str(), "#define BLUR\n"},
         {"blur", effect.c_str(), "#define BLUR\n#define BLACK_BORDER\n"},
+        {"blur to alpha", effect.c_str(), "#define BLUR\n#define GREY_TO_ALPHA\n"},
+        {"blur to alpha", effect.c_str(), "#define BLUR\n#define BLACK_BORDER\n#define GREY_TO_ALPHA\n"},
         {"shadowed frame", compose.c_str(), ""},
+        {"shadowed frame", compose.c_str(), "#define MASK_IN_GLOW_ALPHA\n"},
         {"shaft downscale", shaft.c_str(), "#define DOWNSCALE_BURN\n"},
+        {"shaft burn", shaft.c_str(), "#define BURN\n"},
         {"shaft streak", shaft.c_str(), "#define STREAK\n"},
         {"shaft streak pair", shaft.c_str(), "#define STREAK_PAIR\n"},
         {"shaft last streak pair", shaft.c_str(), "#define STREAK_PAIR\n#define ADD_BLURRED\n"},
@@ -205,6 +232,7 @@ bool buildPrograms() {
         p.tap = es::glGetUniformLocation(p.id, "uTap");
         p.tint = es::glGetUniformLocation(p.id, "uTint");
         p.glowBorder = es::glGetUniformLocation(p.id, "uGlowBorder");
+        p.glowSize = es::glGetUniformLocation(p.id, "uGlowSize");
         p.origin = es::glGetUniformLocation(p.id, "uOrigin");
         p.rect = es::glGetUniformLocation(p.id, "uRect");
         p.alpha = es::glGetUniformLocation(p.id, "uAlpha");
@@ -214,9 +242,11 @@ bool buildPrograms() {
         setSamplerUnit(p.id, "uTexture", 0);
     }
     setSamplerUnit(gPrograms[kShaftLastStreakPair].id, "uBlurred", 1);
-    setSamplerUnit(gPrograms[kCompose].id, "uPicture", 0);
-    setSamplerUnit(gPrograms[kCompose].id, "uMask", 1);
-    setSamplerUnit(gPrograms[kCompose].id, "uGlow", 2);
+    for (const int kind : {kCompose, kComposePacked}) {
+        setSamplerUnit(gPrograms[kind].id, "uPicture", 0);
+        setSamplerUnit(gPrograms[kind].id, "uMask", 1);
+        setSamplerUnit(gPrograms[kind].id, "uGlow", 2);
+    }
     return true;
 }
 
@@ -232,9 +262,11 @@ const EffectProgram* useProgram(ProgramKind kind) {
 
 // Makes the blur program for the texture current, with pass offset h, the blur's tint and the
 // tap weight in eight bits as the blend applies the vertex alpha, and binds the texture; null
-// when the programs do not build.
-const EffectProgram* useBlurPass(unsigned texture, const TapOffset& h, const BlurDesc& desc) {
-    const EffectProgram* p = useProgram(clampsToBlack(texture) ? kBlurBordered : kBlur);
+// when the programs do not build. toAlpha: the blurred grey goes to alpha alone.
+const EffectProgram* useBlurPass(unsigned texture, const TapOffset& h, const BlurDesc& desc, bool toAlpha = false) {
+    const bool border = clampsToBlack(texture);
+    const EffectProgram* p =
+        useProgram(toAlpha ? (border ? kBlurBorderedToAlpha : kBlurToAlpha) : (border ? kBlurBordered : kBlur));
     if (!p) return nullptr;
     es::glUniform2f(p->tap, h.u, h.v);
     es::glUniform4f(p->tint, desc.r, desc.g, desc.b, std::round(kBlurTapWeight * 255.0f) / 255.0f);
@@ -284,13 +316,25 @@ void grabPass(const EffectBuffers& e, int i, int sourceX) {
     }
 }
 
-void makeTexture(GLuint name, int width, int height, Wrap wrap, const unsigned char* pixels) {
+void makeTexture(GLuint name, int width, int height, Wrap wrap, const unsigned char* pixels,
+                 GLenum format = GL_RGB) {
     bindTexture2D(name);
     es::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     es::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     setWrap(name, wrap);
-    es::glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    es::glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format, GL_UNSIGNED_BYTE,
+                     pixels);
     noteTextureSize(name, width, height);
+}
+
+// The shafts' textures hold RGBA: the composition may lay the shadow mask in their alpha. Their
+// pictures are scratch, remade every frame.
+void makeScratchTextures(EffectBuffers& e) {
+    const std::vector<unsigned char> black(
+        static_cast<std::size_t>(std::max(e.smallWidth * e.smallHeight, e.fullWidth * e.fullHeight)) * 3, 0);
+    for (const GLuint t : e.streakTex)
+        makeTexture(t, e.smallWidth / 2, e.smallHeight, Wrap::ClampToEdge, black.data(), GL_RGBA);
+    for (const GLuint t : e.quarterMaskTex) makeTexture(t, e.fullWidth / 4, e.fullHeight / 4, Wrap::ClampToEdge, black.data());
 }
 
 } // namespace
@@ -312,9 +356,8 @@ void createTextures(EffectBuffers& e) {
         makeTexture(e.smallPassTex[i], smallW, smallH, Wrap::ClampToBlack, black.data());
     }
     es::glGenTextures(3, e.streakTex);
-    for (const GLuint t : e.streakTex) makeTexture(t, smallW / 2, smallH, Wrap::ClampToEdge, black.data());
     es::glGenTextures(2, e.quarterMaskTex);
-    for (const GLuint t : e.quarterMaskTex) makeTexture(t, fullW / 4, fullH / 4, Wrap::ClampToEdge, black.data());
+    makeScratchTextures(e);
     es::glGenFramebuffers(1, &e.passFramebuffer);
     es::glGenTextures(1, &e.halfMaskTex);
     es::glGenTextures(1, &e.halfPassTex);
@@ -322,9 +365,12 @@ void createTextures(EffectBuffers& e) {
     makeTexture(e.halfPassTex, fullW / 2, fullH / 2, Wrap::ClampToBlack, black.data());
 }
 
+void resizeScratch(EffectBuffers& e) { makeScratchTextures(e); }
+
 void grab(EffectBuffers& e, Copy copy) {
     const int i = indexOf(copy);
     if (e.targetSmall) {
+        if (e.heldShafts == i) e.heldShafts = -1; // overwritten before anything read them
         bindTexture2D(e.smallCopyTex[i]);
         es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, e.smallSourceX, e.smallSourceY, e.smallWidth,
                                 e.smallHeight);
@@ -346,6 +392,7 @@ void multiply(EffectBuffers& e, Copy copy) {
 }
 
 void show(EffectBuffers& e, Copy copy, float alpha) {
+    settleShafts(e);
     const Quads quads;
     es::glClear(GL_COLOR_BUFFER_BIT);
     es::glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
@@ -366,6 +413,7 @@ void fill(EffectBuffers& e, float alpha, float r, float g, float b) {
 }
 
 void overlay(EffectBuffers& e, Copy copy, float alpha, float brightness, Overlay mode) {
+    settleShafts(e);
     const Quads quads;
     es::glBlendFunc(GL_SRC_ALPHA, mode == Overlay::Add ? GL_DST_ALPHA : GL_ONE_MINUS_SRC_ALPHA);
     es::glDisable(GL_CULL_FACE);
@@ -377,6 +425,7 @@ void overlay(EffectBuffers& e, Copy copy, float alpha, float brightness, Overlay
 }
 
 void burn(EffectBuffers& e, Copy copy, int passes, float gain) {
+    settleShafts(e);
     const int i = indexOf(copy);
     const Quads quads;
     es::glBlendFunc(GL_ONE, GL_ONE);
@@ -400,6 +449,7 @@ void burn(EffectBuffers& e, Copy copy, int passes, float gain) {
 }
 
 void blur(EffectBuffers& e, Copy copy, const BlurDesc& desc) {
+    settleShafts(e);
     const int i = indexOf(copy);
     const Quads quads;
     es::glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
@@ -451,6 +501,7 @@ void renderInto(GLuint framebuffer, GLuint texture) {
 } // namespace
 
 void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc) {
+    settleShafts(e);
     const int i = indexOf(copy);
     const Quads quads;
     setTexturing(true);
@@ -470,8 +521,6 @@ void zoomStreak(EffectBuffers& e, Copy copy, const ZoomStreakDesc& desc) {
     }
 }
 
-namespace {
-
 // Whether shaftGlow runs at half the small width: on a small set as wide as the frame (and half
 // as tall) the half-width texels are square. The shafts are smears of a glow: their frames stay
 // within about 43 dB of the full-width chain's for a fraction of the pixel work; at half the
@@ -479,6 +528,8 @@ namespace {
 bool shaftsAtHalfWidth(const EffectBuffers& e) {
     return e.passFramebuffer != 0 && e.sampleSmall && e.targetSmall && e.smallWidth >= e.fullWidth;
 }
+
+namespace {
 
 // A streak pass's opacity as the blend applies the eight-bit alpha.
 float eightBitAlpha(const StreakPass& pass) {
@@ -526,7 +577,17 @@ void streakInto(EffectBuffers& e, const ZoomStreakDesc& desc, unsigned spare, un
 bool shaftGlow(EffectBuffers& e, Copy copy, const ShaftGlowDesc& desc) {
     if (!shaftsAtHalfWidth(e) || desc.zoom.passes < 3 || !buildPrograms()) return false;
     const int i = indexOf(copy);
-    shader::grab(e, copy);
+    if (e.heldShafts == i)
+        e.heldShafts = -1; // about to be replaced
+    else
+        settleShafts(e); // the chain reuses the textures they are held in
+    if (desc.pictureAtHalfWidth) {
+        bindTexture2D(e.smallCopyTex[i]);
+        es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, e.smallSourceX, e.smallSourceY, e.smallWidth / 2,
+                                e.smallHeight);
+    } else {
+        shader::grab(e, copy);
+    }
     const Quads quads;
     es::glDisable(GL_CULL_FACE);
     es::glDisable(GL_DEPTH_TEST);
@@ -539,13 +600,16 @@ bool shaftGlow(EffectBuffers& e, Copy copy, const ShaftGlowDesc& desc) {
         // taps clamp to black as the copy's do.
         const Wrap wrap = wrapOf(e.smallCopyTex[i]);
         const unsigned (&t)[3] = e.streakTex;
+        std::optional<PassTimer> timer;
+        timer.emplace("  shaft grab+downscale");
         renderInto(e.passFramebuffer, t[0]);
-        const EffectProgram* p = useProgram(kShaftDownscale);
+        const EffectProgram* p = useProgram(desc.pictureAtHalfWidth ? kShaftBurn : kShaftDownscale);
         es::glUniform1f(p->burns, static_cast<float>(desc.burnPasses));
         bindTexture2D(e.smallCopyTex[i]);
         drawTargetQuad(*p);
         countQuadFrames(frames);
         unsigned source = t[0];
+        timer.emplace("  shaft blur");
         for (int k = 0; k < desc.blur.passes; ++k) {
             const unsigned next = source == t[0] ? t[1] : t[0];
             bindTexture2D(source);
@@ -557,20 +621,12 @@ bool shaftGlow(EffectBuffers& e, Copy copy, const ShaftGlowDesc& desc) {
             source = next;
         }
         // The streaks start from the blurred picture, kept whole for the last pass to add.
+        timer.emplace("  shaft streak");
         bindTexture2D(t[2]);
         es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, e.smallWidth / 2, e.smallHeight);
         streakInto(e, desc.zoom, source == t[0] ? t[1] : t[0], t[2]);
-        bindTexture2D(source);
-        setWrap(source, Wrap::ClampToEdge); // stretched to the small size, it clamps to its edge texels
-    }
-    // The result stretched into the copy, which the scene lays over its frame.
-    {
-        const TextureTarget target(e.smallWidth, e.smallHeight);
-        es::glDisable(GL_BLEND);
-        renderInto(e.passFramebuffer, e.smallCopyTex[i]);
-        const EffectProgram* p = useProgram(kShaftUpscale);
-        drawTargetQuad(*p);
-        countQuadFrames(2.0 * frames);
+        e.heldShafts = i;
+        e.heldShaftsTex = source == t[0] ? 0 : 1;
     }
     // What the steps' last overlay leaves.
     bindTexture2D(e.smallCopyTex[i]);
@@ -579,24 +635,57 @@ bool shaftGlow(EffectBuffers& e, Copy copy, const ShaftGlowDesc& desc) {
     return true;
 }
 
+void settleShafts(EffectBuffers& e) {
+    if (e.heldShafts < 0) return;
+    const int i = e.heldShafts;
+    e.heldShafts = -1;
+    const EffectProgram* p = useProgram(kShaftUpscale);
+    if (!p) return;
+    const GLboolean blend = es::glIsEnabled(GL_BLEND);
+    const Quads quads;
+    {
+        const TextureTarget target(e.smallWidth, e.smallHeight);
+        es::glDisable(GL_BLEND);
+        renderInto(e.passFramebuffer, e.smallCopyTex[i]);
+        const GLuint held = e.streakTex[e.heldShaftsTex];
+        bindTexture2D(held);
+        setWrap(held, Wrap::ClampToEdge); // stretched to the small size, it clamps to its edge texels
+        drawTargetQuad(*p);
+        countQuadFrames(setArea(true, e).frames);
+    }
+    if (blend) es::glEnable(GL_BLEND);
+}
+
 namespace {
 
 // The soft mask's blur, its passes rendered by turns into two textures of a `divisor`-th of the
-// frame's size each way (no copies back). Returns the texture holding the blurred mask.
+// frame's size each way (no copies back). Returns the texture holding the blurred mask. With
+// `alphaOf`, the last pass writes the mask into that texture's alpha alone, at its size.
 unsigned blurMask(EffectBuffers& e, const HalfMaskComposition& c, unsigned firstSource, int divisor,
-                  const unsigned (&targets)[2]) {
+                  const unsigned (&targets)[2], unsigned alphaOf = 0) {
     const BlurDesc& maskBlur = c.maskBlur;
     const Wrap wrap = wrapOf(e.copyTex[indexOf(c.mask)]);
     unsigned source = firstSource;
     {
         const TextureTarget target(e.fullWidth / divisor, e.fullHeight / divisor);
         for (int k = 0; k < maskBlur.passes; ++k) {
-            const unsigned next = source == targets[0] ? targets[1] : targets[0];
+            const bool intoAlpha = alphaOf != 0 && k == maskBlur.passes - 1;
+            const unsigned next = intoAlpha ? alphaOf : source == targets[0] ? targets[1] : targets[0];
             renderInto(e.passFramebuffer, next);
-            const EffectProgram* p = useBlurPass(source, blurTapOffset(e, maskBlur, k), maskBlur);
+            if (intoAlpha) {
+                int width = 0, height = 0;
+                textureSizeOf(next, width, height);
+                es::glViewport(0, 0, width, height);
+                es::glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+            }
+            const EffectProgram* p = useBlurPass(source, blurTapOffset(e, maskBlur, k), maskBlur, intoAlpha);
             if (!p) break;
             drawTargetQuad(*p);
             countQuadFrames(1.0 / (divisor * divisor));
+            if (intoAlpha) {
+                es::glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+                return next;
+            }
             bindTexture2D(next);
             setWrap(next, wrap); // the next pass's taps wrap or clamp as the mask's copy does
             source = next;
@@ -621,6 +710,13 @@ bool blursMaskAtQuarterSize(const EffectBuffers& e, const BlurDesc& maskBlur) {
 bool canComposeHalfMask(EffectBuffers&) { return buildPrograms(); }
 
 void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& c) {
+    // Shafts held at half width for the glow carry a grey mask in their alpha: one filtered read
+    // fetches both, and the shafts are never stretched to the small size.
+    const BlurDesc& b = c.maskBlur;
+    const bool packed = e.heldShafts == indexOf(c.glow) && b.passes > 0 && b.r == b.g && b.g == b.b;
+    if (!packed) settleShafts(e);
+    std::optional<PassTimer> timer;
+    timer.emplace("  mask grab");
     if (!c.maskOnScreenAtHalfSize) shader::grab(e, c.mask);
     const Quads quads;
     es::glDisable(GL_BLEND);
@@ -638,14 +734,22 @@ void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& c) {
         es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, e.fullSourceX, e.fullSourceY, halfWidth(e),
                                 halfHeight(e));
     }
+    timer.emplace("  mask blur");
+    const unsigned packedGlow = packed ? e.streakTex[e.heldShaftsTex] : 0;
     const unsigned mask = blursMaskAtQuarterSize(e, c.maskBlur)
-                              ? blurMask(e, c, first, 4, e.quarterMaskTex)
-                              : blurMask(e, c, first, 2, {e.halfMaskTex, e.halfPassTex});
+                              ? blurMask(e, c, first, 4, e.quarterMaskTex, packedGlow)
+                              : blurMask(e, c, first, 2, {e.halfMaskTex, e.halfPassTex}, packedGlow);
 
-    const unsigned glow = e.smallCopyTex[indexOf(c.glow)];
-    const EffectProgram* p = useProgram(kCompose);
+    timer.emplace("  compose quad");
+    const unsigned glow = packed ? packedGlow : e.smallCopyTex[indexOf(c.glow)];
+    if (packed) {
+        bindTexture2D(glow);
+        setWrap(glow, Wrap::ClampToEdge); // the mask clamps to its edge; the glow's black border is drawn
+    }
+    const EffectProgram* p = useProgram(packed ? kComposePacked : kCompose);
     if (!p) return;
-    es::glUniform1f(p->glowBorder, clampsToBlack(glow) ? 1.0f : 0.0f);
+    es::glUniform1f(p->glowBorder, clampsToBlack(e.smallCopyTex[indexOf(c.glow)]) ? 1.0f : 0.0f);
+    es::glUniform2f(p->glowSize, static_cast<float>(e.smallWidth), static_cast<float>(e.smallHeight));
     es::glUniform2i(p->origin, e.fullSourceX, e.fullSourceY);
     bindTexture2D(e.copyTex[indexOf(c.picture)]);
     bindTexture2D(mask, 1);
@@ -653,7 +757,7 @@ void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& c) {
     drawArea(setArea(false, e));
 
     // What the reference's last overlay leaves.
-    bindTexture2D(glow);
+    bindTexture2D(e.smallCopyTex[indexOf(c.glow)]);
     es::glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
     es::glEnable(GL_BLEND);
 }

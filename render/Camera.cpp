@@ -30,6 +30,10 @@ void setPerspectiveEffect(Model& model, const CameraFrame& camera) {
     setStretchedPerspective(model, camera, model.effectWidth, model.effectHeight);
 }
 
+void setPerspectiveEffectHalfWidth(Model& model, const CameraFrame& camera) {
+    setStretchedPerspective(model, camera, model.effectWidth / 2, model.effectHeight);
+}
+
 void setPerspectiveHalfScreen(Model& model, const CameraFrame& camera) {
     setStretchedPerspective(model, camera, model.screenWidth / 2, model.screenHeight / 2);
 }

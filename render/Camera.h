@@ -25,6 +25,8 @@ void setPerspectiveScreen(Model& model, const CameraFrame& camera);
 void setPerspectiveEffect(Model& model, const CameraFrame& camera);
 // The same over half the screen size each way, in its lower-left quarter.
 void setPerspectiveHalfScreen(Model& model, const CameraFrame& camera);
+// The effect-sized view squeezed into half the effect width, at its left.
+void setPerspectiveEffectHalfWidth(Model& model, const CameraFrame& camera);
 // Viewport 512 x 384, plain 75-degree perspective, view from the camera; records nothing.
 void setPerspectiveFixed(Model& model, const CameraFrame& camera);
 // The projection and the view the last set-up left, column-major 4 x 4 as GL keeps them: where a

@@ -35,6 +35,7 @@ void streakShafts(Model& model, EffectBuffers& fx, const ShaftStreak& streak) {
     fx.shaftGlow(Copy::Glow,
                  {.burnPasses = streak.burnPasses,
                   .blur = {.passes = 3, .stretchX = 1.25f, .stretchY = 1.25f, .spread = 0.0078125f},
-                  .zoom = streak.zoom});
+                  .zoom = streak.zoom,
+                  .pictureAtHalfWidth = streak.pictureAtHalfWidth});
     clear(Buffers::ColourAndDepth);
 }

@@ -29,6 +29,9 @@ ShaftCentre shaftCentreSeenBy(Model& model, const CameraFrame& camera, const Vec
 struct ShaftStreak {
     int burnPasses = 1;
     ZoomStreakDesc zoom; // its centre is the shaft centre
+    // The picture may be drawn at half the effect width where the chain runs at that width: for
+    // a light and occluders with no detail finer than two pixels.
+    bool pictureAtHalfWidth = false;
 };
 
 // Burns, blurs and streaks the small picture on screen into the small glow copy, then clears

@@ -1,6 +1,7 @@
 #include "scenes/ShadowedFrame.h"
 
 #include "render/Camera.h"
+#include "render/PassProfile.h"
 #include "render/PassState.h"
 #include "render/RenderPath.h"
 #include "render/ShadowVolume.h"
@@ -39,7 +40,12 @@ void beginHalfSizeVolumes(Model& model, const CameraFrame& camera) {
 
 void beginFullSizeVolumes(Model& model, const CameraFrame& camera) { setPerspectiveScreen(model, camera); }
 
+bool maskFromCounts(const ShadowMaskLook& look) {
+    return look.surfacesCoverFrame && fastRendering() && whitenUnshadowed();
+}
+
 void composeShadowedFrame(EffectBuffers& fx, const ShadowMaskLook& look) {
+    const PassTimer t("composition (all)");
     if (fastShadowMask(fx)) {
         fx.composeHalfMask({.picture = Copy::Picture,
                             .mask = look.copy,

@@ -10,6 +10,7 @@
 #include "platform/FrameProfile.h"
 #include "post/EffectBuffers.h"
 #include "render/Camera.h"
+#include "render/PassProfile.h"
 #include "render/PassState.h"
 #include "render/ShadowVolume.h"
 #include "render/Transform.h"
@@ -39,10 +40,13 @@ void endMaskFill(Model& model);
 // there. The fast path blurs it at half the frame's size each way, which a blurred mask does not
 // show; with drawnAtHalfSize it also draws it at that size, which only a mask blurred far
 // beyond its finest lines of light and shadow hides.
+// With surfacesCoverFrame (a room round the camera), the fast path may take the mask from the
+// stencil alone instead of drawing the surfaces a second time.
 struct ShadowMaskLook {
     Copy copy = Copy::Work;
     BlurDesc blur;
     bool drawnAtHalfSize = false;
+    bool surfacesCoverFrame = false;
 };
 
 // Whether the fast path's mask runs on this context.
@@ -55,6 +59,9 @@ void beginHalfSizeSurfaces(Model& model, const CameraFrame& camera);
 void beginHalfSizeVolumes(Model& model, const CameraFrame& camera);
 // The full-size first step: the volumes counted against the lit pass's depth.
 void beginFullSizeVolumes(Model& model, const CameraFrame& camera);
+// The full-size mask where the surfaces cover the frame, from the counts alone; false where the
+// surfaces must be drawn.
+bool maskFromCounts(const ShadowMaskLook& look);
 
 // After beginShadowVolumes and the volumes' building: the mask, white where surfaces() draws
 // and no volume drawn by volumes() covers it, black elsewhere; then endMaskFill.
@@ -70,8 +77,10 @@ void drawShadowMask(Model& model, const CameraFrame& camera, EffectBuffers& effe
     } else {
         beginFullSizeVolumes(model, camera);
         volumes();
-        beginMaskFill(model, camera);
-        surfaces();
+        if (!maskFromCounts(look)) {
+            beginMaskFill(model, camera);
+            surfaces();
+        }
     }
     endMaskFill(model);
 }
@@ -90,13 +99,21 @@ ShaftCentre shaftPass(SceneStage& stage, const ShaftStreak& streak, Draw draw) {
     Model& m = *stage.model;
     EffectBuffers& fx = *stage.effects;
     const GlowPass glow(stage);
-    draw();
+    ShaftStreak fromLight = streak;
+    fromLight.pictureAtHalfWidth = streak.pictureAtHalfWidth && fx.shaftsAtHalfWidth();
+    if (fromLight.pictureAtHalfWidth) setPerspectiveEffectHalfWidth(m, stage.camera);
+    {
+        const PassTimer t("shafts' picture");
+        draw();
+    }
     applyPassState(kScreenPass);
     const ShaftCentre centre = shaftCentreSeenBy(m, stage.camera, stage.light.position);
-    ShaftStreak fromLight = streak;
     fromLight.zoom.centreX = centre.x;
     fromLight.zoom.centreY = centre.y;
-    streakShafts(m, fx, fromLight);
+    {
+        const PassTimer t("shaft chain");
+        streakShafts(m, fx, fromLight);
+    }
     return centre;
 }
 
@@ -104,7 +121,11 @@ ShaftCentre shaftPass(SceneStage& stage, const ShaftStreak& streak, Draw draw) {
 template <typename Draw>
 void litPass(SceneStage& stage, Draw draw) {
     beginLitPass(*stage.model, stage.camera);
-    draw();
+    {
+        const PassTimer t("lit meshes");
+        draw();
+    }
+    const PassTimer t("picture grab");
     stage.effects->grab(Copy::Picture);
 }
 
@@ -129,7 +150,13 @@ void shadowMaskPass(SceneStage& stage, std::span<const ShadowCaster> casters, co
         }
     }
     const auto volumes = [&] {
+        const PassTimer t("shadow volumes");
         for (const ShadowCaster& caster : casters) drawShadowVolume(m, caster.mesh);
     };
-    drawShadowMask(m, stage.camera, *stage.effects, look, volumes, surfaces);
+    const auto timedSurfaces = [&] {
+        const PassTimer t("mask surfaces");
+        surfaces();
+    };
+    const PassTimer t("mask (all)");
+    drawShadowMask(m, stage.camera, *stage.effects, look, volumes, timedSurfaces);
 }
