@@ -173,6 +173,7 @@ int runCapture(const Options& options) {
     desc.fullscreen = false;
     desc.width = options.width;
     desc.height = options.height;
+    desc.quietWithoutEs = !options.rendererNamed;
     int status = 0;
     if (!shell.startUp(desc, status)) return status;
     if (startupFailed()) {

@@ -143,9 +143,10 @@ const char* usageText() {
            "                      after live play, frames per second and frame sizes per section\n"
            "\n"
            "Rendering:\n"
-           "  --renderer NAME     'fixed' (the default): fixed-function desktop OpenGL, whose pictures\n"
-           "                      are the reference; 'shader': OpenGL ES 3.0 shaders (the WebGL 2\n"
-           "                      class), which needs an OpenGL ES 3.0 context\n"
+           "  --renderer NAME     'shader' (the default): OpenGL ES 3.0 shaders (the WebGL 2 class),\n"
+           "                      the faster here; without an OpenGL ES 3.0 context the default\n"
+           "                      falls back to 'fixed': fixed-function desktop OpenGL, whose\n"
+           "                      pictures are the reference\n"
            "  --reference         draw every pass as the look was built, without the fixed renderer's\n"
            "                      shortcuts (slower; for comparing pictures and timings)\n"
            "\n"
@@ -202,7 +203,7 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
         else if (arg == "--frame")
             ok = parseInt(value, options.frameSize) && isOfferedFrameSize(options.frameSize);
         else if (arg == "--renderer")
-            ok = parseRenderer(value, options.renderer);
+            ok = options.rendererNamed = parseRenderer(value, options.renderer);
         else if (arg == "--size")
             ok = parseSize(value, options.width, options.height);
         else if (arg == "--capture" || arg == "--shot") {
@@ -240,10 +241,11 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
                 std::to_string(timetable::kShowEnd) + " ms)";
         return false;
     }
-    if (options.reference && options.renderer == Renderer::Shader) {
+    if (options.reference && options.rendererNamed && options.renderer == Renderer::Shader) {
         error = "--reference draws with the fixed renderer; it does not go with --renderer shader";
         return false;
     }
+    if (options.reference) options.renderer = Renderer::Fixed;
     if (options.toMs > timetable::kShowEnd) options.toMs = timetable::kShowEnd;
     if (options.fromMs >= options.toMs) {
         error = "--from must be before --to";

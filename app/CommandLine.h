@@ -37,7 +37,10 @@ struct Options {
     bool reference = false; // draw without the renderer's shortcuts (RenderPath::Reference)
     std::string section; // --section: play from this section's start, or capture just it
     bool loop = false;   // live play again and again: the show, or with --section that section
-    Renderer renderer = Renderer::Fixed;
+    // The shader renderer unless --renderer or --reference says otherwise; where the machine
+    // offers no OpenGL ES 3.0 context and none was named, the fixed one draws instead.
+    Renderer renderer = Renderer::Shader;
+    bool rendererNamed = false;
 };
 
 // Parses argv into options. Returns false with a message in error on unknown options or bad values.

@@ -19,7 +19,15 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     screen.windowHeight = desc.height;
     WindowDesc withApi = desc;
     withApi.api = glApiOf(renderer());
-    switch (openGlWindow(withApi, window)) {
+    WindowResult opened = openGlWindow(withApi, window);
+    if (opened == WindowResult::NoEsContext && desc.quietWithoutEs) {
+        std::fputs("castrelle: no OpenGL ES 3.0 context here; drawing with the fixed-function renderer\n", stderr);
+        closeGlWindow(window);
+        setRenderer(Renderer::Fixed);
+        withApi.api = GlApi::Compatibility;
+        opened = openGlWindow(withApi, window);
+    }
+    switch (opened) {
     case WindowResult::Declined:
         exitStatus = 0;
         return false;

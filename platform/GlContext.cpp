@@ -52,7 +52,7 @@ bool isEs3Context() {
 
 void reportNoEsContext() {
     showMessage("This machine offers no OpenGL ES 3.0 context, which the shader renderer needs.\n"
-                "The fixed-function renderer (--renderer fixed, the default) runs without it.",
+                "The fixed-function renderer (--renderer fixed) runs without it.",
                 "OpenGL ES", MessageIcon::Error);
 }
 
@@ -107,7 +107,7 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
     out.context = SDL_GL_CreateContext(out.window);
     if (!out.context && desc.api == GlApi::Es3) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        reportNoEsContext();
+        if (!desc.quietWithoutEs) reportNoEsContext();
         return WindowResult::NoEsContext;
     }
     if (!out.context) {
@@ -122,7 +122,7 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
     }
     if (desc.api == GlApi::Es3 && !isEs3Context()) {
         std::fprintf(stderr, "castrelle: asked for OpenGL ES 3.0, got \"%s\"\n", currentGlVersion());
-        reportNoEsContext();
+        if (!desc.quietWithoutEs) reportNoEsContext();
         return WindowResult::NoEsContext;
     }
     pinGlDriverForLeakChecks();

@@ -18,6 +18,9 @@ struct WindowDesc {
     bool fullscreen = true; // on the desktop's own mode, no mode switch
     bool offscreen = false; // no window system: render into an invisible surface
     GlApi api = GlApi::Compatibility;
+    // With ES 3.0 asked for and none to be had: say nothing, as the caller will ask for a desktop
+    // context instead.
+    bool quietWithoutEs = false;
 };
 
 enum class WindowResult {

@@ -31,7 +31,7 @@ TEST(Program, RendererIsFixedOrShaderAndTheReferenceIsTheFixedOnes) {
     EXPECT_NE(both.err.find("--reference draws with the fixed renderer"), std::string::npos) << both.err;
 }
 
-TEST(Program, ShaderRendererWithoutAnEs3ContextSaysSoAndEndsWithAnError) {
+TEST(Program, WithoutAnEs3ContextTheShaderRendererSaysSoAndTheDefaultDrawsWithTheFixedOne) {
     // Mesa then offers ES 2.0 at most, as an older driver would.
     ASSERT_EQ(setenv("MESA_GLES_VERSION_OVERRIDE", "2.0", 1), 0);
     // Under the address sanitizer: the driver that refused the context is unloaded before the
@@ -39,12 +39,17 @@ TEST(Program, ShaderRendererWithoutAnEs3ContextSaysSoAndEndsWithAnError) {
     const char* sanitizer = std::getenv("ASAN_OPTIONS");
     const std::string kept = sanitizer ? sanitizer : "";
     if (sanitizer) setenv("ASAN_OPTIONS", (kept + ":detect_leaks=0").c_str(), 1);
-    const RunResult r = runProgram("--renderer shader --shot 0 --fps 2 --size 64x64 --no-music --data '" +
-                                   dataDir() + "' --out '" + freshTempDir("castrelle_no_es3") + "'");
+    const std::string shot = " --shot 0 --fps 2 --size 64x64 --no-music --data '" + dataDir() + "'";
+    const RunResult named = runProgram("--renderer shader" + shot + " --out '" + freshTempDir("castrelle_no_es3") + "'");
+    const std::string fallback = freshTempDir("castrelle_no_es3_default");
+    const RunResult unnamed = runProgram(shot + " --out '" + fallback + "'");
     unsetenv("MESA_GLES_VERSION_OVERRIDE");
     if (sanitizer) setenv("ASAN_OPTIONS", kept.c_str(), 1);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("no OpenGL ES 3.0 context"), std::string::npos) << r.err;
+    EXPECT_EQ(named.status, 1);
+    EXPECT_NE(named.err.find("no OpenGL ES 3.0 context"), std::string::npos) << named.err;
+    EXPECT_EQ(unnamed.status, 0) << unnamed.err;
+    EXPECT_NE(unnamed.err.find("drawing with the fixed-function renderer"), std::string::npos) << unnamed.err;
+    EXPECT_TRUE(std::filesystem::exists(fallback + "/shot_000000.png"));
 }
 
 TEST(Program, MissingDataDirectoryEndsAtOnce) {

@@ -91,7 +91,7 @@ void expectCloseToReference(const PathRun& path, const PathRun& reference, const
 TEST(RenderPaths, FastAndShaderFramesMatchTheReferenceAcrossTheShow) {
     PathRun fast, shader;
     std::thread other([&] {
-        fast = runPath("castrelle_fast_path", "");
+        fast = runPath("castrelle_fast_path", "--renderer fixed");
         shader = runPath("castrelle_shader_path", "--renderer shader");
     });
     const PathRun reference = runPath("castrelle_reference_path", "--reference");

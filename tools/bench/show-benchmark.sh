@@ -19,7 +19,7 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
 for path in $paths; do
-    flag=()
+    flag=(--renderer fixed)
     [ "$path" = reference ] && flag=(--reference)
     [ "$path" = shader ] && flag=(--renderer shader)
     env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen \
