@@ -13,6 +13,7 @@
 #include "render/Transform.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 namespace shader {
@@ -137,10 +138,12 @@ MeshLook lookOf(const MeshObject& o, const SceneLight& light, const Mat4& view, 
 
 float clamped(float v) { return std::min(1.0f, std::max(0.0f, v)); }
 
-// The texture-and-reflection passes stand in one only while depth is written: the later passes
-// find the base pass's pixels by its depth.
+// The texture-and-reflection passes, and a layered mesh's colour and texture passes, stand in one
+// only while depth is written: the later passes find the base pass's pixels by its depth.
 bool drawsInOnePass(PassScheme scheme) {
-    if (scheme != PassScheme::TextureReflect && scheme != PassScheme::LayeredTextureReflect) return false;
+    if (scheme != PassScheme::TextureReflect && scheme != PassScheme::LayeredTextureReflect &&
+        scheme != PassScheme::LayeredOther)
+        return false;
     GLboolean depthWrites = GL_FALSE;
     es::glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
     return depthWrites == GL_TRUE;
@@ -163,12 +166,26 @@ struct Streamed {
 void drawPasses(const MeshObject& o, const MeshLook& look, const Streamed& geometry) {
     const PassScheme scheme = schemeOf(o);
     const GLuint texture = static_cast<GLuint>(o.texture);
+    if (scheme == PassScheme::LayeredOther && drawsInOnePass(scheme) && hasPicture(texture)) {
+        MeshPassColour colour{colourFactor(o, 0), passAlpha(o, 0)};
+        colour.secondFactor = colourFactor(o, 1);
+        colour.layerWeight = std::round(clamped(passAlpha(o, 1)) * 255.0f) / 255.0f; // as the blend takes it
+        const MeshPass layer = meshPassOf(o, scheme, 1);
+        setRasterState(meshPassOf(o, scheme, 0));
+        bindPassTextures(o, layer);
+        if (geometry.triangles > 0 &&
+            useMeshProgram({MeshFragment::ColourThenModulate, true, false, clampsToBlack(texture)}, look, colour)) {
+            es::glDrawElements(GL_TRIANGLES, 3 * geometry.triangles, GL_UNSIGNED_INT, geometry.indices);
+            countMeshPass(geometry.triangles);
+        }
+        setRasterState(layer); // what the last pass leaves
+        return;
+    }
     if (drawsInOnePass(scheme) && hasPicture(texture)) {
         const int reflection = 1;
         const float k = colourFactor(o, reflection);
         MeshPassColour colour{colourFactor(o, 0), passAlpha(o, 0)};
-        colour.reflectionColour =
-            Vec4(clamped(o.colour.x * k), clamped(o.colour.y * k), clamped(o.colour.z * k), 0);
+        colour.reflectionFactor = k;
         colour.reflectionWeight = clamped(passAlpha(o, reflection));
         colour.layerWeight = scheme == PassScheme::LayeredTextureReflect ? clamped(o.envAlpha) : 0.0f;
         const MeshPass base = meshPassOf(o, scheme, 0);

@@ -120,7 +120,6 @@ void drawBillboard(Model& model, float x, float y, float z, int slot, float half
 bool readTexture2D(int slot, int& width, int& height, std::vector<std::uint8_t>& rgba);
 void drawShadowVolume(Model& model, int mesh);
 void blackenShadowed();
-bool whitenUnshadowed();
 std::uint32_t largestTextureSide(bool cubeFace);
 void uploadTexture2D(int slot, int width, int height, const unsigned char* rgb);
 void uploadCubeFace(int slot, int face, int width, int height, const unsigned char* rgb);

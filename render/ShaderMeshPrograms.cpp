@@ -18,6 +18,7 @@ uniform mat4 uProjection;
 uniform mat4 uModelview;
 uniform mat3 uNormalMatrix;
 uniform float uColourFactor;
+uniform float uSecondFactor;
 uniform float uAlpha;
 uniform vec4 uLightPosition;
 uniform vec3 uLightColour;
@@ -25,7 +26,10 @@ uniform vec3 uAttenuation;
 uniform vec4 uAmbient;
 uniform vec4 uSpecular;
 uniform float uShininess;
+uniform float uReflectionFactor;
 out vec4 vColour;
+out vec4 vColour2;
+out vec3 vReflectionColour;
 out vec2 vTexCoord;
 out vec3 vReflection;
 
@@ -57,6 +61,17 @@ void main() {
     float length2 = dot(normal, normal);
     if (length2 > 0.0) normal *= inversesqrt(length2);
     vec4 colour = vec4(aColour.rgb * uColourFactor, uAlpha);
+#ifdef ONE_PASS
+    // The reflection pass's colour: unlit, each vertex's own (a batch's meshes differ).
+    vReflectionColour = clamp(aColour.rgb * uReflectionFactor, 0.0, 1.0);
+#endif
+#ifdef SECOND_COLOUR
+    vec4 second = vec4(aColour.rgb * uSecondFactor, uAlpha);
+#ifdef LIT
+    second = lit(eye.xyz, normal, second);
+#endif
+    vColour2 = clamp(second, 0.0, 1.0);
+#endif
 #ifdef LIT
     colour = lit(eye.xyz, normal, colour);
 #endif
@@ -80,9 +95,10 @@ void main() {
 constexpr const char* kFragment = R"(
 uniform sampler2D uTexture;
 uniform samplerCube uCube;
-uniform vec4 uReflectionColour;
 uniform vec2 uWeights;
 in vec4 vColour;
+in vec4 vColour2;
+in vec3 vReflectionColour;
 in vec2 vTexCoord;
 in vec3 vReflection;
 out vec4 fragColour;
@@ -102,9 +118,12 @@ void main() {
     vec3 rgb = vColour.rgb * texel2D();
 #elif defined(CUBE_MODULATE)
     vec3 rgb = vColour.rgb * texture(uCube, vReflection).rgb;
+#elif defined(COLOUR_THEN_MODULATE)
+    vec3 sum = eightBits(vColour.rgb) + floor(eightBits(texel2D() * vColour2.rgb) * uWeights.y + 0.5);
+    vec3 rgb = min(sum / 255.0, 1.0);
 #elif defined(ONE_PASS)
     vec3 texel = texel2D();
-    vec3 cube = eightBits(clamp(texture(uCube, vReflection).rgb * uReflectionColour.rgb, 0.0, 1.0));
+    vec3 cube = eightBits(clamp(texture(uCube, vReflection).rgb * vReflectionColour, 0.0, 1.0));
     cube = floor(cube * uWeights.x + 0.5);
 #ifdef BASE_ADD
     vec3 sum = eightBits(min(texel + vColour.rgb, 1.0)) + cube;
@@ -125,12 +144,12 @@ void main() {
 struct MeshProgram {
     GLuint id = 0;
     bool failed = false;
-    GLint projection = -1, modelview = -1, normalMatrix = -1, colourFactor = -1, alpha = -1;
+    GLint projection = -1, modelview = -1, normalMatrix = -1, colourFactor = -1, secondFactor = -1, alpha = -1;
     GLint lightPosition = -1, lightColour = -1, attenuation = -1, ambient = -1, specular = -1, shininess = -1;
-    GLint reflectionColour = -1, weights = -1;
+    GLint reflectionFactor = -1, weights = -1;
 };
 
-constexpr int kFragments = 8;
+constexpr int kFragments = 9;
 MeshProgram gPrograms[kFragments][2][2][2]; // [fragment][lit][sphere][black border]
 
 const char* fragmentDefines(MeshFragment f) {
@@ -151,6 +170,8 @@ const char* fragmentDefines(MeshFragment f) {
         return "#define ONE_PASS\n#define BASE_ADD\n#define LAYERED\n#define REFLECTION\n";
     case MeshFragment::OnePassModulateLayered:
         return "#define ONE_PASS\n#define LAYERED\n#define REFLECTION\n";
+    case MeshFragment::ColourThenModulate:
+        return "#define COLOUR_THEN_MODULATE\n#define SECOND_COLOUR\n";
     }
     return "";
 }
@@ -177,6 +198,7 @@ bool build(MeshProgram& p, const MeshProgramKey& key) {
     p.modelview = at("uModelview");
     p.normalMatrix = at("uNormalMatrix");
     p.colourFactor = at("uColourFactor");
+    p.secondFactor = at("uSecondFactor");
     p.alpha = at("uAlpha");
     p.lightPosition = at("uLightPosition");
     p.lightColour = at("uLightColour");
@@ -184,7 +206,7 @@ bool build(MeshProgram& p, const MeshProgramKey& key) {
     p.ambient = at("uAmbient");
     p.specular = at("uSpecular");
     p.shininess = at("uShininess");
-    p.reflectionColour = at("uReflectionColour");
+    p.reflectionFactor = at("uReflectionFactor");
     p.weights = at("uWeights");
     return true;
 }
@@ -203,6 +225,7 @@ bool useMeshProgram(const MeshProgramKey& key, const MeshLook& look, const MeshP
     es::glUniformMatrix4fv(p.modelview, 1, GL_FALSE, look.modelview.m);
     es::glUniformMatrix3fv(p.normalMatrix, 1, GL_FALSE, normalMatrix);
     es::glUniform1f(p.colourFactor, colour.factor);
+    es::glUniform1f(p.secondFactor, colour.secondFactor);
     es::glUniform1f(p.alpha, colour.alpha);
     if (key.lit) {
         const Vec4& l = look.lightPosition;
@@ -213,8 +236,7 @@ bool useMeshProgram(const MeshProgramKey& key, const MeshLook& look, const MeshP
         es::glUniform4f(p.specular, look.specular.x, look.specular.y, look.specular.z, look.specular.w);
         es::glUniform1f(p.shininess, look.shininess);
     }
-    const Vec4& r = colour.reflectionColour;
-    es::glUniform4f(p.reflectionColour, r.x, r.y, r.z, r.w);
+    es::glUniform1f(p.reflectionFactor, colour.reflectionFactor);
     es::glUniform2f(p.weights, colour.reflectionWeight, colour.layerWeight);
     return true;
 }

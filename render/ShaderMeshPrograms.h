@@ -28,6 +28,10 @@ enum class MeshFragment {
     OnePassModulate,
     OnePassAddLayered,
     OnePassModulateLayered,
+    // A layered mesh's colour pass and texture pass in one: the lit colour as the first pass
+    // leaves it, plus the texel times the colour lit at the second pass's factor, weighted by its
+    // eight-bit alpha, as the second pass's blend adds it.
+    ColourThenModulate,
 };
 
 struct MeshProgramKey {
@@ -50,13 +54,15 @@ struct MeshLook {
 };
 
 // Per pass: the colour factor, the vertex alpha, and for the one-pass programs the reflection's
-// colour (clamped) and the weights of the reflection and of the layer.
+// colour factor (its colour is the vertex colour times it, clamped) and the weights of the
+// reflection and of the layer.
 struct MeshPassColour {
     float factor = 1.0f;
     float alpha = 1.0f;
-    Vec4 reflectionColour;
+    float reflectionFactor = 1.0f;
     float reflectionWeight = 0.0f;
     float layerWeight = 0.0f;
+    float secondFactor = 1.0f; // ColourThenModulate: the second pass's colour factor
 };
 
 // Makes the key's program current with the look and pass colour set; the 2D texture is read

@@ -1,4 +1,4 @@
-// The front of drawShadowVolume, blackenShadowed and whitenUnshadowed.
+// The front of drawShadowVolume and blackenShadowed.
 #include "render/ShadowVolume.h"
 
 #include "render/Renderer.h"
@@ -13,5 +13,3 @@ void blackenShadowed() {
     if (renderer() == Renderer::Shader) return shader::blackenShadowed();
     fixedfn::blackenShadowed();
 }
-
-bool whitenUnshadowed() { return renderer() == Renderer::Shader && shader::whitenUnshadowed(); }

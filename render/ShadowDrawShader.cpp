@@ -1,4 +1,4 @@
-// The shader back end of drawShadowVolume, blackenShadowed and whitenUnshadowed. The volume's front and back
+// The shader back end of drawShadowVolume and blackenShadowed. The volume's front and back
 // faces are counted in one pass with two-sided stencil: each face changes the count exactly as
 // in its own culled pass, and wrapping arithmetic makes the order of the changes irrelevant, so
 // the vertices are sent and transformed once instead of twice.
@@ -75,15 +75,12 @@ void restoreStencilFace(GLenum face, const StencilFace& f) {
 
 } // namespace
 
-namespace {
-
-// A flat colour over the whole frame where the stencil test passes against the clear count.
-void layOverStencil(GLenum test, float grey) {
+void blackenShadowed() {
     const SwitchesScope kept;
     const StencilFace front = stencilFace(false), back = stencilFace(true);
 
     es::glEnable(GL_STENCIL_TEST);
-    es::glStencilFunc(test, shadowStencilClear, 0xFF);
+    es::glStencilFunc(GL_NOTEQUAL, shadowStencilClear, 0xFF);
     es::glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     es::glDisable(GL_DEPTH_TEST);
     es::glDisable(GL_BLEND);
@@ -94,20 +91,11 @@ void layOverStencil(GLenum test, float grey) {
         const ModelviewScope keptModelview;
         projectionMatrix() = Mat4{};
         modelviewMatrix() = Mat4{};
-        drawRectangle(Texturing::None, {grey, grey, grey, 1.0f}, -1.0f, -1.0f, 1.0f, 1.0f, 0.0f);
+        drawRectangle(Texturing::None, {0.0f, 0.0f, 0.0f, 1.0f}, -1.0f, -1.0f, 1.0f, 1.0f, 0.0f);
     }
 
     restoreStencilFace(GL_FRONT, front);
     restoreStencilFace(GL_BACK, back);
-}
-
-} // namespace
-
-void blackenShadowed() { layOverStencil(GL_NOTEQUAL, 0.0f); }
-
-bool whitenUnshadowed() {
-    layOverStencil(GL_EQUAL, 1.0f);
-    return true;
 }
 
 void drawShadowVolume(Model& model, int mesh) {

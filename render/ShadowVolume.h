@@ -42,9 +42,3 @@ void drawShadowVolume(Model& model, int mesh);
 // Lays black over the whole frame wherever the volumes left a count, whatever the projection;
 // every other state stays as it was.
 void blackenShadowed();
-
-// Lays white over the whole frame wherever no volume left a count, whatever the projection; every
-// other state stays as it was. Where the surfaces a mask is drawn from cover the frame, this is
-// the mask without drawing them again. False, having drawn nothing, on the fixed-function
-// renderer, which draws the surfaces as its reference does.
-bool whitenUnshadowed();

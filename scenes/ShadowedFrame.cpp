@@ -4,6 +4,7 @@
 #include "render/PassProfile.h"
 #include "render/PassState.h"
 #include "render/RenderPath.h"
+#include "render/Renderer.h"
 #include "render/ShadowVolume.h"
 
 void beginLitPass(Model& model, const CameraFrame& camera) {
@@ -28,6 +29,11 @@ void endMaskFill(Model& model) {
 
 bool fastShadowMask(EffectBuffers& fx) { return fastRendering() && fx.canComposeHalfMask(); }
 
+bool halfSizeShadowMask(EffectBuffers& fx, const ShadowMaskLook& look) {
+    const bool halfSize = look.drawnAtHalfSize || (look.halfSizeWhereShaded && renderer() == Renderer::Shader);
+    return halfSize && fastShadowMask(fx);
+}
+
 void beginHalfSizeSurfaces(Model& model, const CameraFrame& camera) {
     clear(Buffers::Depth);
     applyPassState(kUnshadowedPass); // the stencil is clear: every surface lands
@@ -40,16 +46,12 @@ void beginHalfSizeVolumes(Model& model, const CameraFrame& camera) {
 
 void beginFullSizeVolumes(Model& model, const CameraFrame& camera) { setPerspectiveScreen(model, camera); }
 
-bool maskFromCounts(const ShadowMaskLook& look) {
-    return look.surfacesCoverFrame && fastRendering() && whitenUnshadowed();
-}
-
 void composeShadowedFrame(EffectBuffers& fx, const ShadowMaskLook& look) {
     const PassTimer t("composition (all)");
     if (fastShadowMask(fx)) {
         fx.composeHalfMask({.picture = Copy::Picture,
                             .mask = look.copy,
-                            .maskOnScreenAtHalfSize = look.drawnAtHalfSize,
+                            .maskOnScreenAtHalfSize = halfSizeShadowMask(fx, look),
                             .maskBlur = look.blur,
                             .glow = Copy::Glow});
         return;

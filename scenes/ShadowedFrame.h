@@ -40,17 +40,19 @@ void endMaskFill(Model& model);
 // there. The fast path blurs it at half the frame's size each way, which a blurred mask does not
 // show; with drawnAtHalfSize it also draws it at that size, which only a mask blurred far
 // beyond its finest lines of light and shadow hides.
-// With surfacesCoverFrame (a room round the camera), the fast path may take the mask from the
-// stencil alone instead of drawing the surfaces a second time.
+// halfSizeWhereShaded: the shader renderer draws it at half size too. The fixed renderer keeps
+// the frames its fast path has always drawn.
 struct ShadowMaskLook {
     Copy copy = Copy::Work;
     BlurDesc blur;
     bool drawnAtHalfSize = false;
-    bool surfacesCoverFrame = false;
+    bool halfSizeWhereShaded = false;
 };
 
 // Whether the fast path's mask runs on this context.
 bool fastShadowMask(EffectBuffers& effects);
+// Whether the mask is drawn at half size here.
+bool halfSizeShadowMask(EffectBuffers& effects, const ShadowMaskLook& look);
 
 // The steps drawShadowMask takes at half size: the surfaces drawn with depth writes on over a
 // cleared depth buffer, the volumes counted against that depth, then black laid wherever they
@@ -59,16 +61,13 @@ void beginHalfSizeSurfaces(Model& model, const CameraFrame& camera);
 void beginHalfSizeVolumes(Model& model, const CameraFrame& camera);
 // The full-size first step: the volumes counted against the lit pass's depth.
 void beginFullSizeVolumes(Model& model, const CameraFrame& camera);
-// The full-size mask where the surfaces cover the frame, from the counts alone; false where the
-// surfaces must be drawn.
-bool maskFromCounts(const ShadowMaskLook& look);
 
 // After beginShadowVolumes and the volumes' building: the mask, white where surfaces() draws
 // and no volume drawn by volumes() covers it, black elsewhere; then endMaskFill.
 template <typename Volumes, typename Surfaces>
 void drawShadowMask(Model& model, const CameraFrame& camera, EffectBuffers& effects,
                     const ShadowMaskLook& look, Volumes volumes, Surfaces surfaces) {
-    if (look.drawnAtHalfSize && fastShadowMask(effects)) {
+    if (halfSizeShadowMask(effects, look)) {
         beginHalfSizeSurfaces(model, camera);
         surfaces();
         beginHalfSizeVolumes(model, camera);
@@ -77,10 +76,8 @@ void drawShadowMask(Model& model, const CameraFrame& camera, EffectBuffers& effe
     } else {
         beginFullSizeVolumes(model, camera);
         volumes();
-        if (!maskFromCounts(look)) {
-            beginMaskFill(model, camera);
-            surfaces();
-        }
+        beginMaskFill(model, camera);
+        surfaces();
     }
     endMaskFill(model);
 }
