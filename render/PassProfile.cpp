@@ -1,6 +1,6 @@
 #include "render/PassProfile.h"
 
-#include <SDL2/SDL.h>
+#include "render/ScreenBlit.h"
 
 #include <chrono>
 #include <cstdio>
@@ -35,24 +35,17 @@ double nowMs() {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// Waits for every GL command issued so far, on whichever API the context speaks.
-void finishGl() {
-    using Finish = void (*)();
-    static const auto finish = reinterpret_cast<Finish>(SDL_GL_GetProcAddress("glFinish"));
-    if (finish) finish();
-}
-
 } // namespace
 
 PassTimer::PassTimer(const char* name) : name_(name) {
     if (!profile().on) return;
-    finishGl();
+    finishFrame();
     start_ = nowMs();
 }
 
 PassTimer::~PassTimer() {
     if (!profile().on) return;
-    finishGl();
+    finishFrame();
     Total& t = profile().totals[name_];
     ++t.calls;
     t.ms += nowMs() - start_;
