@@ -33,6 +33,7 @@ const int kShots[] = {
     45000,  // swarm: the intro streak
     56500,  // swarm: a star-ball flash with its wrapped smear
     75000,  // star ball
+    88000,  // the swarm's stars in one batch, each reflecting in its own colour
     95000,  // swarm whiting out
     98000,  // hipu out of white: blur and streak
     110000, // hipu
