@@ -17,16 +17,19 @@
 #include <cmath>
 #include <cstdio>
 
-// Each name stands centred on the point the camera turns to, in a hall beside the path (clear of
-// the lantern, which flies the path a second ahead and would otherwise hide the name and light it
-// only through a narrowing beam), turned to face the camera as it comes up.
-const CaveGreeting kCaveGreetings[kCaveGreetingCount] = {
-    {0.0f, 0.0625f, {22.0f, -3.0f, -4.0f}, {0.4712388f, 1.4136f, 0.063f}},
-    {0.07f, 0.0675f, {-3.824f, 0.0f, 17.589f}, {0.1570796f, 5.54872f, 0.0f}},
-    {0.18f, 0.0875f, {14.699f, 0.0f, 2.991f}, {0.3141592f, 2.05619f, 0.0f}},
-    {0.36f, 0.0725f, {-10.397f, 3.0f, 14.693f}, {0.1570796f, 4.71239f, 0.0f}},
-    {0.62f, 0.066f, {-24.0f, 0.0f, 4.0f}, {0.3141592f, 5.2f, 0.0f}},
-};
+namespace {
+
+CaveGreeting greetingAt(int k) {
+    const CaveGreetingPlace& p = kCaveGreetingPlaces[k];
+    const auto f = [](double v) { return static_cast<float>(v); };
+    return {f(p.start), f(p.lead), Vec3(f(p.offset[0]), f(p.offset[1]), f(p.offset[2])),
+            Vec3(f(p.rotation[0]), f(p.rotation[1]), f(p.rotation[2]))};
+}
+
+} // namespace
+
+const CaveGreeting kCaveGreetings[kCaveGreetingCount] = {greetingAt(0), greetingAt(1), greetingAt(2), greetingAt(3),
+                                                         greetingAt(4)};
 
 namespace {
 
@@ -62,9 +65,11 @@ constexpr float kSwayShare = -0.12f; // of the sway loop in the lantern's positi
 const Vec4 kBlack{0.0f, 0.0f, 0.0f, 1.0f};
 
 constexpr ModelFile kModels[] = {
-    {"Models/greet1.3ds", 3.0f, 1.0f},    {"Models/greet2.3ds", 3.5f, 1.0f},
-    {"Models/greet3.3ds", 4.25f, 1.0f},   {"Models/greet4.3ds", 4.5f, 1.0f},
-    {"Models/greet5.3ds", 3.5f, 1.0f},    {"Models/luola2.3ds", 15.0f, 2.0f},
+    {"Models/greet1.3ds", static_cast<float>(kCaveGreetingPlaces[0].vertexScale), 1.0f},
+    {"Models/greet2.3ds", static_cast<float>(kCaveGreetingPlaces[1].vertexScale), 1.0f},
+    {"Models/greet3.3ds", static_cast<float>(kCaveGreetingPlaces[2].vertexScale), 1.0f},
+    {"Models/greet4.3ds", static_cast<float>(kCaveGreetingPlaces[3].vertexScale), 1.0f},
+    {"Models/greet5.3ds", static_cast<float>(kCaveGreetingPlaces[4].vertexScale), 1.0f},    {"Models/luola2.3ds", 15.0f, 2.0f},
     {"Models/holeboxsd.3ds", 2.0f, 1.0f}, {"Models/bitball.3ds", 0.9f, 1.0f},
 };
 

@@ -8,18 +8,19 @@
 #include "math/Vec.h"
 #include "scenes/LightShafts.h"
 #include "scenes/SceneStage.h"
+#include "show/CaveGreetings.h"
 #include "show/Timetable.h"
 
 struct EffectBuffers;
 
-// Where along the camera path (its travel, "campos") greeting k stands and how it is shown.
+// Where along the camera path (its travel, "campos") greeting k stands and how it is shown: its
+// place in the show's table, in the scene's floats.
 struct CaveGreeting {
     float start;   // campos at which it starts to fade in
     float lead;    // it stands where the camera will be at campos start + lead
     Vec3 offset;   // from that point
     Vec3 rotation; // x, y, z radians
 };
-inline constexpr int kCaveGreetingCount = 5;
 extern const CaveGreeting kCaveGreetings[kCaveGreetingCount];
 
 // How far greeting k is shown at this campos: in over 0.035 from its start, out over 0.01 from

@@ -6,6 +6,7 @@
 // 1.7 times the height of a jittered copy one second ahead).
 
 #include "mesh/Vec3d.h"
+#include "show/CaveGreetings.h"
 
 #include <vector>
 
@@ -51,18 +52,19 @@ double caveSwayReachInFile(const CaveFlight& flight);
 
 // Where the scene stands its greetings: shown from campos start, placed where the camera will be
 // at start + lead, shifted and turned (rotations applied x, then z, then y), loaded at vertexScale.
+// The show's table (show/CaveGreetings.h) in the generator's vectors.
 struct CaveGreetingPlacement {
     double start, lead;
     Vec3d offset, rotation;
     double vertexScale;
 };
-inline constexpr CaveGreetingPlacement kCaveGreetingPlacements[5] = {
-    {0, 0.0625, {22.0, -3, -4.0}, {0.4712388, 1.4136, 0.063}, 3},
-    {0.07, 0.0675, {-3.824, 0, 17.589}, {0.1570796, 5.54872, 0}, 3.5},
-    {0.18, 0.0875, {14.699, 0, 2.991}, {0.3141592, 2.05619, 0}, 4.25},
-    {0.36, 0.0725, {-10.397, 3, 14.693}, {0.1570796, 4.71239, 0}, 4.5},
-    {0.62, 0.066, {-24.0, 0, 4.0}, {0.3141592, 5.2, 0}, 3.5},
-};
+constexpr CaveGreetingPlacement placementOf(const CaveGreetingPlace& p) {
+    return {p.start, p.lead, {p.offset[0], p.offset[1], p.offset[2]}, {p.rotation[0], p.rotation[1], p.rotation[2]},
+            p.vertexScale};
+}
+inline constexpr CaveGreetingPlacement kCaveGreetingPlacements[kCaveGreetingCount] = {
+    placementOf(kCaveGreetingPlaces[0]), placementOf(kCaveGreetingPlaces[1]), placementOf(kCaveGreetingPlaces[2]),
+    placementOf(kCaveGreetingPlaces[3]), placementOf(kCaveGreetingPlaces[4])};
 
 // Greeting k's origin in world coordinates.
 Vec3d caveGreetingAnchor(const CaveFlight& flight, int k);
