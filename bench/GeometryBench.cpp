@@ -1,7 +1,10 @@
 // Per-frame geometry costs: handle deformations per vertex and handle, normals per face, world
-// copies per vertex, shadow-volume builds per edge, and the setup-time edge search, hashed
-// against the linear search it replaces.
+// copies per vertex, the draw arrays gathered per face (one mesh, or a batch of placed ones),
+// shadow-volume builds per edge, and the setup-time edge search, hashed against the linear
+// search it replaces.
 #include "render/Deform.h"
+#include "render/MeshArrays.h"
+#include "render/MeshRenderer.h"
 #include "render/Normals.h"
 #include "render/ShadowVolume.h"
 #include "render/Transform.h"
@@ -128,6 +131,52 @@ void BM_TransformToWorld(benchmark::State& state) {
     state.SetLabel("items = vertices, smooth");
 }
 BENCHMARK(BM_TransformToWorld);
+
+// A ball as the renderer draws it: texture coordinates, and the working shape's normals creased
+// so that the flat corners get vertices of their own.
+int addDrawnBall(Model& model, int faces) {
+    const int mesh = testmesh::add(model, ballOf(faces));
+    MeshObject& o = model.mesh(mesh);
+    const std::size_t n = static_cast<std::size_t>(o.vertexCount);
+    o.texU.assign(n, 0.25f);
+    o.texV.assign(n, 0.75f);
+    o.vertexNormals.assign(n, Vec3());
+    resetWorkPositions(model, mesh);
+    computeCreaseNormals(model, mesh, 0.88f);
+    return mesh;
+}
+
+void BM_GatherArrays(benchmark::State& state) {
+    Model model(4, 512, 512, 256, 128);
+    const int mesh = addDrawnBall(model, 10000);
+    const MeshObject& o = model.mesh(mesh);
+    const ShapeSource source = shapeSource(o, kWorkingShape);
+    if (source.faces == 0) return state.SkipWithError("the ball is not drawable");
+    MeshArrays arrays;
+    for (auto _ : state) benchmark::DoNotOptimize(gatherArrays(o, source, viewConeOf(model), arrays));
+    state.SetItemsProcessed(state.iterations() * o.faceCount);
+    state.SetLabel("items = faces");
+}
+BENCHMARK(BM_GatherArrays);
+
+// Forty small creased balls, each placed, in one batch, as the swarm draws its stars.
+void BM_GatherBatch(benchmark::State& state) {
+    constexpr int kMeshes = 40;
+    Model model(kMeshes + 1, 512, 512, 256, 128);
+    int meshes[kMeshes];
+    for (int i = 0; i < kMeshes; ++i) {
+        meshes[i] = addDrawnBall(model, 400);
+        MeshObject& o = model.mesh(meshes[i]);
+        o.translation.set(static_cast<float>(i % 8), static_cast<float>(i / 8), 0.0f);
+        o.rotationY = 0.1f * static_cast<float>(i);
+    }
+    MeshBatch batch;
+    int lead = -1;
+    for (auto _ : state) benchmark::DoNotOptimize(gatherBatch(model, meshes, kMeshes, kWorkingShape, batch, lead));
+    state.SetItemsProcessed(state.iterations() * kMeshes * model.mesh(meshes[0]).faceCount);
+    state.SetLabel("items = faces");
+}
+BENCHMARK(BM_GatherBatch);
 
 void BM_BuildShadowVolume(benchmark::State& state) {
     Model model(4, 512, 512, 256, 128);

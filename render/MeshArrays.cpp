@@ -93,22 +93,18 @@ void putPlacedVertex(float* out, float u, float v, const Vec3& n, const Vec3& p,
     out[11] = m.r[2] * px + m.r[5] * py + m.r[8] * pz + m.t[2];
 }
 
-// Appends mesh o, placed, to the batch; returns its triangle count.
-int gatherPlaced(const MeshObject& o, const ShapeSource& s, const ViewCone& cone, MeshBatch& batch,
-                 std::size_t& vertexEnd, std::size_t& indexEnd) {
+// Writes the mesh's vertices from `out` on, `stride` floats apart, through put(out, u, v, normal,
+// position), then an index for each corner of each face kept by the view cone, the vertices
+// numbered from `first`: a flat corner gets a vertex of its own after the mesh's. Returns the
+// faces kept; next and index end past what was written.
+template <typename Put>
+int gatherFaces(const MeshObject& o, const ShapeSource& s, const ViewCone& cone, float* out, std::size_t stride,
+                std::uint32_t first, std::uint32_t*& index, std::uint32_t& next, Put put) {
     const std::size_t vertices = static_cast<std::size_t>(o.vertexCount);
-    const std::size_t corners = 3 * static_cast<std::size_t>(s.faces);
-    const std::size_t most = kBatchFloatsPerVertex * (vertexEnd + vertices + corners);
-    if (batch.vertices.size() < most) batch.vertices.resize(most);
-    if (batch.indices.size() < indexEnd + corners) batch.indices.resize(indexEnd + corners);
-    const Placement m = placementOf(o);
     const float offU = o.texOffsetU, offV = o.texOffsetV;
-    const std::size_t first = vertexEnd;
-    float* out = batch.vertices.data() + kBatchFloatsPerVertex * first;
-    for (std::size_t v = 0; v < vertices; ++v, out += kBatchFloatsPerVertex)
-        putPlacedVertex(out, o.texU[v] + offU, o.texV[v] + offV, s.normals[v], s.positions[v], o.scale, m);
-    std::uint32_t next = static_cast<std::uint32_t>(first + vertices);
-    std::uint32_t* index = batch.indices.data() + indexEnd;
+    for (std::size_t v = 0; v < vertices; ++v, out += stride)
+        put(out, o.texU[v] + offU, o.texV[v] + offV, s.normals[v], s.positions[v]);
+    next = first + static_cast<std::uint32_t>(vertices);
     const int* faceCorners = o.faceIndices.data();
     int kept = 0;
     for (int f = 0; f < s.faces; ++f) {
@@ -118,16 +114,34 @@ int gatherPlaced(const MeshObject& o, const ShapeSource& s, const ViewCone& cone
             const int c = 3 * f + k;
             const int vertex = corner[k];
             if (s.cornerFlat != nullptr && s.cornerFlat[c] != 0) {
-                putPlacedVertex(out, o.texU[vertex] + offU, o.texV[vertex] + offV, s.cornerNormals[c],
-                                s.positions[vertex], o.scale, m);
-                out += kBatchFloatsPerVertex;
+                put(out, o.texU[vertex] + offU, o.texV[vertex] + offV, s.cornerNormals[c], s.positions[vertex]);
+                out += stride;
                 *index++ = next++;
             } else {
-                *index++ = static_cast<std::uint32_t>(first + static_cast<std::size_t>(vertex));
+                *index++ = first + static_cast<std::uint32_t>(vertex);
             }
         }
         ++kept;
     }
+    return kept;
+}
+
+// Appends mesh o, placed, to the batch; returns its triangle count.
+int gatherPlaced(const MeshObject& o, const ShapeSource& s, const ViewCone& cone, MeshBatch& batch,
+                 std::size_t& vertexEnd, std::size_t& indexEnd) {
+    const std::size_t vertices = static_cast<std::size_t>(o.vertexCount);
+    const std::size_t corners = 3 * static_cast<std::size_t>(s.faces);
+    const std::size_t most = kBatchFloatsPerVertex * (vertexEnd + vertices + corners);
+    if (batch.vertices.size() < most) batch.vertices.resize(most);
+    if (batch.indices.size() < indexEnd + corners) batch.indices.resize(indexEnd + corners);
+    const Placement m = placementOf(o);
+    std::uint32_t* index = batch.indices.data() + indexEnd;
+    std::uint32_t next = 0;
+    const int kept = gatherFaces(o, s, cone, batch.vertices.data() + kBatchFloatsPerVertex * vertexEnd,
+                                 kBatchFloatsPerVertex, static_cast<std::uint32_t>(vertexEnd), index, next,
+                                 [&](float* out, float u, float v, const Vec3& n, const Vec3& p) {
+                                     putPlacedVertex(out, u, v, n, p, o.scale, m);
+                                 });
     vertexEnd = next;
     indexEnd = static_cast<std::size_t>(index - batch.indices.data());
     return kept;
@@ -228,31 +242,12 @@ int gatherArrays(const MeshObject& o, const ShapeSource& s, const ViewCone& cone
     const std::size_t most = kMeshFloatsPerVertex * (vertices + corners);
     if (out.vertices.size() < most) out.vertices.resize(most);
     if (out.indices.size() < corners) out.indices.resize(corners);
-    const float offU = o.texOffsetU, offV = o.texOffsetV;
-    float* at = out.vertices.data();
-    for (std::size_t v = 0; v < vertices; ++v, at += kMeshFloatsPerVertex)
-        putVertex(at, o.texU[v] + offU, o.texV[v] + offV, s.normals[v], s.positions[v], o.scale);
-    std::uint32_t next = static_cast<std::uint32_t>(vertices);
     std::uint32_t* index = out.indices.data();
-    const int* faceCorners = o.faceIndices.data();
-    int kept = 0;
-    for (int f = 0; f < s.faces; ++f) {
-        const int* corner = faceCorners + 3 * f;
-        if (s.coneTest && !insideCone(cone, s.positions[corner[0]], o.scale)) continue;
-        for (int k = 0; k < 3; ++k) {
-            const int c = 3 * f + k;
-            const int vertex = corner[k];
-            if (s.cornerFlat != nullptr && s.cornerFlat[c] != 0) {
-                putVertex(at, o.texU[vertex] + offU, o.texV[vertex] + offV, s.cornerNormals[c],
-                          s.positions[vertex], o.scale);
-                at += kMeshFloatsPerVertex;
-                *index++ = next++;
-            } else {
-                *index++ = static_cast<std::uint32_t>(vertex);
-            }
-        }
-        ++kept;
-    }
+    std::uint32_t next = 0;
+    const int kept = gatherFaces(o, s, cone, out.vertices.data(), kMeshFloatsPerVertex, 0, index, next,
+                                 [&](float* at, float u, float v, const Vec3& n, const Vec3& p) {
+                                     putVertex(at, u, v, n, p, o.scale);
+                                 });
     out.vertexCount = next;
     return kept;
 }
