@@ -93,11 +93,11 @@ struct EffectBuffers {
     unsigned streakTex[3] = {};
     unsigned quarterMaskTex[2] = {};
     unsigned passFramebuffer = 0;
-    // The shader renderer's shafts stay at half width, in streakTex[heldShaftsTex], until the copy
-    // they are for is read: the shadowed frame's composition reads them there, and anything else
-    // stretches them into the copy first. -1: nothing held.
+    // The shader renderer's shafts stay at half width, in heldShaftsTexture (one of streakTex),
+    // until the copy they are for is read: the shadowed frame's composition reads them there, and
+    // anything else stretches them into the copy first. -1: nothing held.
     int heldShafts = -1;
-    int heldShaftsTex = 0;
+    unsigned heldShaftsTexture = 0;
 
     int fullWidth = 0, fullHeight = 0;
     int fullHalfWidth = 0, fullHalfHeight = 0;

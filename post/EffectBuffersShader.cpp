@@ -20,8 +20,8 @@
 #include "render/StreamBuffer.h"
 
 #include <algorithm>
-#include <optional>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -626,7 +626,7 @@ bool shaftGlow(EffectBuffers& e, Copy copy, const ShaftGlowDesc& desc) {
         es::glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, e.smallWidth / 2, e.smallHeight);
         streakInto(e, desc.zoom, source == t[0] ? t[1] : t[0], t[2]);
         e.heldShafts = i;
-        e.heldShaftsTex = source == t[0] ? 0 : 1;
+        e.heldShaftsTexture = source;
     }
     // What the steps' last overlay leaves.
     bindTexture2D(e.smallCopyTex[i]);
@@ -647,7 +647,7 @@ void settleShafts(EffectBuffers& e) {
         const TextureTarget target(e.smallWidth, e.smallHeight);
         es::glDisable(GL_BLEND);
         renderInto(e.passFramebuffer, e.smallCopyTex[i]);
-        const GLuint held = e.streakTex[e.heldShaftsTex];
+        const GLuint held = e.heldShaftsTexture;
         bindTexture2D(held);
         setWrap(held, Wrap::ClampToEdge); // stretched to the small size, it clamps to its edge texels
         drawTargetQuad(*p);
@@ -672,14 +672,14 @@ unsigned blurMask(EffectBuffers& e, const HalfMaskComposition& c, unsigned first
             const bool intoAlpha = alphaOf != 0 && k == maskBlur.passes - 1;
             const unsigned next = intoAlpha ? alphaOf : source == targets[0] ? targets[1] : targets[0];
             renderInto(e.passFramebuffer, next);
+            const EffectProgram* p = useBlurPass(source, blurTapOffset(e, maskBlur, k), maskBlur, intoAlpha);
+            if (!p) break;
             if (intoAlpha) {
                 int width = 0, height = 0;
                 textureSizeOf(next, width, height);
                 es::glViewport(0, 0, width, height);
                 es::glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
             }
-            const EffectProgram* p = useBlurPass(source, blurTapOffset(e, maskBlur, k), maskBlur, intoAlpha);
-            if (!p) break;
             drawTargetQuad(*p);
             countQuadFrames(1.0 / (divisor * divisor));
             if (intoAlpha) {
@@ -735,7 +735,7 @@ void composeHalfMask(EffectBuffers& e, const HalfMaskComposition& c) {
                                 halfHeight(e));
     }
     timer.emplace("  mask blur");
-    const unsigned packedGlow = packed ? e.streakTex[e.heldShaftsTex] : 0;
+    const unsigned packedGlow = packed ? e.heldShaftsTexture : 0;
     const unsigned mask = blursMaskAtQuarterSize(e, c.maskBlur)
                               ? blurMask(e, c, first, 4, e.quarterMaskTex, packedGlow)
                               : blurMask(e, c, first, 2, {e.halfMaskTex, e.halfPassTex}, packedGlow);

@@ -166,7 +166,8 @@ struct Streamed {
 void drawPasses(const MeshObject& o, const MeshLook& look, const Streamed& geometry) {
     const PassScheme scheme = schemeOf(o);
     const GLuint texture = static_cast<GLuint>(o.texture);
-    if (scheme == PassScheme::LayeredOther && drawsInOnePass(scheme) && hasPicture(texture)) {
+    const bool onePass = drawsInOnePass(scheme) && hasPicture(texture);
+    if (onePass && scheme == PassScheme::LayeredOther) {
         MeshPassColour colour{colourFactor(o, 0), passAlpha(o, 0)};
         colour.secondFactor = colourFactor(o, 1);
         colour.layerWeight = std::round(clamped(passAlpha(o, 1)) * 255.0f) / 255.0f; // as the blend takes it
@@ -181,7 +182,7 @@ void drawPasses(const MeshObject& o, const MeshLook& look, const Streamed& geome
         setRasterState(layer); // what the last pass leaves
         return;
     }
-    if (drawsInOnePass(scheme) && hasPicture(texture)) {
+    if (onePass) {
         const int reflection = 1;
         const float k = colourFactor(o, reflection);
         MeshPassColour colour{colourFactor(o, 0), passAlpha(o, 0)};
