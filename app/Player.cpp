@@ -1,5 +1,6 @@
 #include "app/Player.h"
 
+#include "app/MemoryNeed.h"
 #include "app/ProgressBar.h"
 #include "platform/Events.h"
 #include "platform/Interrupt.h"
@@ -8,9 +9,9 @@
 #include "render/FrameSize.h"
 #include "render/FrameTarget.h"
 #include "render/ScreenBlit.h"
-#include "timeline/ShowSections.h"
 
 #include <cstdio>
+#include <new>
 #include <string>
 
 namespace {
@@ -32,9 +33,9 @@ PlayRange rangeFor(const Options& options) {
     PlayRange range;
     range.loop = options.loop;
     if (options.loop && !options.section.empty()) {
-        const ShowSection* section = findSection(options.section);
-        range.start = section->start;
-        range.end = section->end;
+        const int section = timetable::sectionNamed(options.section);
+        range.start = timetable::kSections[section].start;
+        range.end = timetable::sectionEnd(section);
     }
     return range;
 }
@@ -163,11 +164,15 @@ int Player::finish() {
 }
 
 int runDemo(const Options& options) {
-    Player player;
-    int status = 0;
-    if (!player.startUp(options, status)) return status;
-    deferInterrupts();
-    while (player.step()) {
+    try {
+        Player player;
+        int status = 0;
+        if (!player.startUp(options, status)) return status;
+        deferInterrupts();
+        while (player.step()) {
+        }
+        return player.finish();
+    } catch (const std::bad_alloc&) {
+        return reportOutOfMemory();
     }
-    return player.finish();
 }

@@ -1,5 +1,6 @@
 #include "app/Shell.h"
 
+#include "app/MemoryNeed.h"
 #include "app/ShowFiles.h"
 #include "render/FrameSize.h"
 #include "scenes/SceneRegistry.h"
@@ -19,6 +20,7 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     screen.windowHeight = desc.height;
     WindowDesc withApi = desc;
     withApi.api = glApiOf(renderer());
+    needMemoryFor("an OpenGL context of %d x %d", desc.width, desc.height);
     WindowResult opened = openGlWindow(withApi, window);
     if (opened == WindowResult::NoEsContext && desc.quietWithoutEs) {
         std::fputs("castrelle: no OpenGL ES 3.0 context here; drawing with the fixed-function renderer\n", stderr);
@@ -79,6 +81,8 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
                     bindFrameTarget(self.frame);
                 }};
     bindFrameTarget(frame);
+    needMemoryFor("the show's textures, models and effect buffers at a %d x %d frame", screen.frameWidth,
+                  screen.frameHeight);
     const SceneCalls calls = sceneCallsFor(scenes);
     loadAll(show, calls, loadSizesFor(screen.frameWidth), bar);
     director.attach(calls, show.directorEffects);
@@ -94,12 +98,20 @@ void Shell::startMusic(const Options& options) {
         return;
     }
     if (music.open(kMusicFile, true) && music.play()) {
+        noteSoundtrackLength(music);
         music.setPosition(options.startOffset);
         clock.music = &music;
     } else {
         reportUnreadableFile(kMusicFile, music.openError());
         clock.musicEnabled = false; // the main loop ends on the posted quit
     }
+}
+
+void noteSoundtrackLength(const MusicStream& music) {
+    const int length = music.lengthMs(); // 0 where the length is not known yet (a browser's stream)
+    if (length <= 0 || length >= timetable::kShowEnd) return;
+    std::fprintf(stderr, "castrelle: the soundtrack ends at %.1f s, before the show (%.1f s): the rest is silent\n",
+                 length * 0.001, timetable::kShowEnd * 0.001);
 }
 
 void Shell::writeStatus(int demoTime) {
@@ -132,6 +144,7 @@ void Shell::renderFrame(int demoTime) {
 
 bool Shell::changeFrameSize(int size) {
     if (size == screen.frameWidth) return true;
+    needMemoryFor("the show's textures and effect buffers at a %d x %d frame", size, size);
     {
         TextureResampler resampler(size, size);
         resizeAll(show, sceneCallsFor(scenes), loadSizesFor(size), resampler);

@@ -18,6 +18,10 @@
 
 #include <memory>
 
+// Says once, on standard error, when the soundtrack ends before the show (which then plays on in
+// silence).
+void noteSoundtrackLength(const MusicStream& music);
+
 struct Shell {
     ScreenSize screen;
     GlWindow window;

@@ -10,17 +10,46 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
+const char* envOrEmpty(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// Live play needs the display it is given. Where the one named cannot be reached, SDL would fall
+// back on a driver that shows nothing and the show would run unseen: only a driver the user names
+// (SDL_VIDEODRIVER) may be one of those.
+void reportNoDisplay(const char* why) {
+    const std::string x11 = envOrEmpty("DISPLAY"), wayland = envOrEmpty("WAYLAND_DISPLAY");
+    std::string named = x11.empty() ? "" : "DISPLAY=" + x11;
+    if (!wayland.empty()) named += (named.empty() ? "" : " and ") + ("WAYLAND_DISPLAY=" + wayland);
+    std::fprintf(stderr, "castrelle: no display: %s cannot be reached (%s); live play needs one\n",
+                 named.empty() ? "none is named, and one" : named.c_str(), why);
+}
+
 bool initVideo(bool offscreen) {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-    if (offscreen) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    const bool driverNamed = *envOrEmpty("SDL_VIDEODRIVER") != 0;
+    if (offscreen)
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    else if (!driverNamed && *envOrEmpty("DISPLAY") && !*envOrEmpty("WAYLAND_DISPLAY"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
+        if (offscreen || driverNamed)
+            std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
+        else
+            reportNoDisplay(SDL_GetError());
         return false;
     }
-    return true;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (offscreen || driverNamed || !driver || (std::strcmp(driver, "offscreen") && std::strcmp(driver, "dummy")))
+        return true;
+    reportNoDisplay("SDL found only a driver that shows nothing");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    return false;
 }
 
 void requestPixelFormat(GlApi api) {
@@ -68,7 +97,8 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
     out = GlWindow{};
     out.offscreen = desc.offscreen;
     if (!initVideo(desc.offscreen)) {
-        showMessage("Couldn't create window!", "Window Creation Error", MessageIcon::Error);
+        // Without a display there is nothing to show a box on: the line above said why.
+        if (desc.offscreen) showMessage("Couldn't create window!", "Window Creation Error", MessageIcon::Error);
         return WindowResult::WindowFailed;
     }
     requestPixelFormat(desc.api);
@@ -106,8 +136,11 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
 
     out.context = SDL_GL_CreateContext(out.window);
     if (!out.context && desc.api == GlApi::Es3) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        if (!desc.quietWithoutEs) reportNoEsContext();
+        // Falling back quietly, the caller says so in one line of its own.
+        if (!desc.quietWithoutEs) {
+            std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+            reportNoEsContext();
+        }
         return WindowResult::NoEsContext;
     }
     if (!out.context) {
@@ -121,8 +154,10 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
         return WindowResult::ContextFailed;
     }
     if (desc.api == GlApi::Es3 && !isEs3Context()) {
-        std::fprintf(stderr, "castrelle: asked for OpenGL ES 3.0, got \"%s\"\n", currentGlVersion());
-        if (!desc.quietWithoutEs) reportNoEsContext();
+        if (!desc.quietWithoutEs) {
+            std::fprintf(stderr, "castrelle: asked for OpenGL ES 3.0, got \"%s\"\n", currentGlVersion());
+            reportNoEsContext();
+        }
         return WindowResult::NoEsContext;
     }
     pinGlDriverForLeakChecks();

@@ -74,7 +74,9 @@ bool MusicStream::open(const char* path, bool withAudio) {
     lengthSamples_ = std::max<int64_t>(0, mpg123_length(h));
     seekDecoder(0);
 
-    if (withAudio && SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+    if (withAudio && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        std::fprintf(stderr, "castrelle: no sound (SDL audio: %s): the show plays silently\n", SDL_GetError());
+    else if (withAudio) {
         SDL_AudioSpec want = {};
         want.freq = kSampleRate;
         want.format = AUDIO_S16SYS;
@@ -85,7 +87,8 @@ bool MusicStream::open(const char* path, bool withAudio) {
         SDL_AudioSpec have = {};
         device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
         if (device_ == 0)
-            std::fprintf(stderr, "No audio device (%s): the music plays silently\n", SDL_GetError());
+            std::fprintf(stderr, "castrelle: no sound (no audio device: %s): the show plays silently\n",
+                         SDL_GetError());
     }
     return true;
 }
@@ -142,11 +145,6 @@ void MusicStream::setPosition(int ms) {
     anchorSample_ = static_cast<double>(sample);
     anchorTick_ = tickCount();
     seekDecoder(sample);
-}
-
-int MusicStream::decoderPosition() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return static_cast<int>(static_cast<double>(decodeSample_) / kSamplesPerMs);
 }
 
 void MusicStream::setMuted(bool muted) {

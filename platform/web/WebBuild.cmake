@@ -10,7 +10,8 @@ list(FILTER WEB_SOURCES EXCLUDE REGEX "FixedFunction\\.cpp$")
 # What the browser does otherwise (the page, WebGL 2, <audio>, stb_image) or does not do at all
 # (captures, the desktop's GL, the command line).
 foreach(native
-    app/main.cpp app/Capture.cpp app/CommandLine.cpp
+    app/main.cpp app/Capture.cpp app/CapturePlan.cpp app/CaptureSinks.cpp app/CaptureStats.cpp
+    app/CommandLine.cpp
     assets/TextureBankDecode.cpp
     render/FragmentProgram.cpp render/Placement.cpp
     glext/GlExtResolve.cpp
