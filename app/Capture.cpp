@@ -55,7 +55,7 @@ CaptureRun drawFrames(Shell& shell, Sink& sink, const CapturePlan& plan, Capture
     const Options& o = sink.options;
     ProgressBar progress(plan.frameCount);
     FrameReader reader;
-    needMemoryFor("a %d x %d frame read back from OpenGL", o.width, o.height);
+    needMemoryFor("the read-back of the %d x %d frame", o.width, o.height);
     CaptureRun run;
     double start = monotonicSeconds();
     int firstTime = 0;

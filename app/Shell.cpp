@@ -14,6 +14,7 @@
 #include "render/TextureResample.h"
 
 #include <cstdio>
+#include <cstring>
 
 bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     screen.windowWidth = desc.width;
@@ -55,8 +56,12 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
         exitStatus = 1;
         return false;
     }
+    needMemoryFor("the %d x %d frame the show draws into", screen.frameWidth, screen.frameHeight);
     if (!prepareFrame(screen, frame)) {
-        reportStartupError("This OpenGL context cannot render into an offscreen frame.", "OPENGL");
+        if (std::strcmp(glErrorName(takeGlError()), "GL_OUT_OF_MEMORY") == 0)
+            reportOutOfMemory();
+        else
+            reportStartupError("This OpenGL context cannot render into an offscreen frame.", "OPENGL");
         closeGlWindow(window);
         exitStatus = 1;
         return false;
