@@ -6,6 +6,8 @@
 #include "platform/Quit.h"
 
 #include <SDL2/SDL.h>
+#include <X11/Xlib.h>
+#include <dlfcn.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +52,34 @@ bool initVideo(bool offscreen) {
     reportNoDisplay("SDL found only a driver that shows nothing");
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     return false;
+}
+
+// A window closed from outside (destroyed by another client, not closed through the window
+// manager) is noticed when the next call on it fails with an X error, whose default handler ends
+// the process with status 1. Such errors are taken as the viewer's quit instead; any other goes on
+// to the handler that was there.
+using XErrorHandlerFn = int (*)(Display*, XErrorEvent*);
+XErrorHandlerFn gPreviousXHandler = nullptr;
+bool gWatching = false;
+volatile bool gWindowGone = false;
+
+int onXError(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow || error->error_code == BadDrawable) {
+        gWindowGone = true;
+        return 0;
+    }
+    return gPreviousXHandler ? gPreviousXHandler(display, error) : 0;
+}
+
+// Xlib is the one SDL's X11 driver (and the GL driver) loaded; nothing is linked for it.
+void watchForWindowLoss() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (gWatching || !driver || std::strcmp(driver, "x11") != 0) return;
+    void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+    using SetHandler = XErrorHandlerFn (*)(XErrorHandlerFn);
+    const auto set = xlib ? reinterpret_cast<SetHandler>(dlsym(xlib, "XSetErrorHandler")) : nullptr;
+    if (set) gPreviousXHandler = set(onXError), gWatching = true;
+    if (xlib) dlclose(xlib);
 }
 
 void requestPixelFormat(GlApi api) {
@@ -161,6 +191,7 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
         return WindowResult::NoEsContext;
     }
     pinGlDriverForLeakChecks();
+    if (!desc.offscreen) watchForWindowLoss();
     int stencil = 0;
     SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencil);
     if (stencil < 8) std::fprintf(stderr, "Warning: only %d stencil bits; shadows will be wrong\n", stencil);
@@ -176,6 +207,8 @@ void closeGlWindow(GlWindow& w) {
 }
 
 void swapGlWindow(const GlWindow& w) { SDL_GL_SwapWindow(w.window); }
+
+bool glWindowGone(const GlWindow& w) { return w.window && gWindowGone; }
 
 void glWindowSize(const GlWindow& w, int& width, int& height) {
     SDL_GL_GetDrawableSize(w.window, &width, &height);
