@@ -110,7 +110,9 @@ int capture(const Options& options, const CapturePlan& plan) {
         std::fprintf(stderr, "Interrupted after %lld frames.\n", static_cast<long long>(run.written));
     if (options.stats && run.written > 0)
         stats.print(run.seconds, run.written, run.showMs,
-                    renderer() == Renderer::Shader ? "shader" : fastPath ? "fast" : "reference");
+                    renderer() == Renderer::Shader ? "shader"
+                    : fastPath                     ? "fast"
+                                                   : "reference");
     if (interruptSignal()) return interruptExitStatus();
     if (shell.glError != 0) {
         std::fprintf(stderr, "castrelle: the capture ran into a GL error (above); its frames may be wrong\n");
@@ -130,10 +132,14 @@ int runCapture(const Options& options) {
     }
     try {
         switch (plan.output) {
-        case CaptureOutput::Video: return capture<VideoSink>(options, plan);
-        case CaptureOutput::PngFolder: return capture<PngFolderSink>(options, plan);
-        case CaptureOutput::Shots: return capture<ShotSink>(options, plan);
-        case CaptureOutput::Null: break;
+        case CaptureOutput::Video:
+            return capture<VideoSink>(options, plan);
+        case CaptureOutput::PngFolder:
+            return capture<PngFolderSink>(options, plan);
+        case CaptureOutput::Shots:
+            return capture<ShotSink>(options, plan);
+        case CaptureOutput::Null:
+            break;
         }
         return capture<NullSink>(options, plan);
     } catch (const std::bad_alloc&) {

@@ -9,26 +9,29 @@
 
 namespace {
 
-// A folder is named as one (a trailing slash) or is one already; a video by its extension.
-bool outputFor(const std::string& path, CaptureOutput& out, std::string& error) {
-    std::error_code ec;
-    if (path == "null") {
-        out = CaptureOutput::Null;
-        return true;
-    }
-    if (path.back() == '/' || std::filesystem::is_directory(path, ec)) {
-        out = CaptureOutput::PngFolder;
-        return true;
-    }
-    std::string ext = std::filesystem::path(path).extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (ext == ".mp4" || ext == ".mkv") {
-        out = CaptureOutput::Video;
-        return true;
-    }
+bool refuseTarget(const std::string& path, std::string& error) {
     error = "cannot capture to '" + path + "': name a video (" + videoExtensions() +
             "), a folder for PNG frames (ending in /, or one that exists) or 'null'";
     return false;
+}
+
+// A folder is named as one (a trailing slash), a video by its extension (a folder of that name is
+// refused when the capture starts, not filled with PNGs), and an existing folder is a folder.
+bool outputFor(const std::string& path, CaptureOutput& out, std::string& error) {
+    std::error_code ec;
+    std::string ext = std::filesystem::path(path).extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (path == "null")
+        out = CaptureOutput::Null;
+    else if (path.back() == '/')
+        out = CaptureOutput::PngFolder;
+    else if (ext == ".mp4" || ext == ".mkv")
+        out = CaptureOutput::Video;
+    else if (std::filesystem::is_directory(path, ec))
+        out = CaptureOutput::PngFolder;
+    else
+        return refuseTarget(path, error);
+    return true;
 }
 
 // Each shot is the first frame at or after its time; one that would come at or after the end of
@@ -40,7 +43,8 @@ int planShots(const Options& o, CapturePlan& plan, std::string& error) {
     const int64_t showFrames = fixedStepFrameCount(o.fpsNum, o.fpsDen, 0, timetable::kShowEnd);
     std::string late;
     for (const int ms : plan.shots)
-        if (fixedStepFrameCount(o.fpsNum, o.fpsDen, 0, ms) >= showFrames) late.append(" ").append(std::to_string(ms));
+        if (fixedStepFrameCount(o.fpsNum, o.fpsDen, 0, ms) >= showFrames)
+            late.append(" ").append(std::to_string(ms));
     if (!late.empty()) {
         error = "the show ends at " + std::to_string(timetable::kShowEnd) +
                 " ms: no frame comes at or after these shot times:" + late;

@@ -21,8 +21,8 @@ struct CapturePlan {
     // Every frame depends on the ones before it (scene clocks, feedback copies), so the show is
     // drawn from its start whatever the range: frames before firstWritten are drawn, not written.
     int64_t firstWritten = 0;
-    int64_t frameCount = 0;  // frames drawn in all
-    std::vector<int> shots;  // sorted, each once
+    int64_t frameCount = 0; // frames drawn in all
+    std::vector<int> shots; // sorted, each once
 };
 
 // The video formats a capture writes, for messages: ".mp4, .mkv".

@@ -148,7 +148,8 @@ bool PngFolderSink::write(const uint8_t* rgb, int64_t, int) {
 
 bool PngFolderSink::finish(int64_t written) {
     const bool ok = reportFailure();
-    std::printf("Wrote %lld PNG frames to %s\n", static_cast<long long>(written), options.capturePath.c_str());
+    std::printf("Wrote %lld PNG frames to %s\n", static_cast<long long>(written),
+                options.capturePath.c_str());
     return ok;
 }
 

@@ -193,23 +193,31 @@ bool setMode(Options& o, RunMode mode, std::string& error) {
 }
 
 constexpr OptionRow kOptions[] = {
-    {"--help", false, Use::Any, [](Options& o, const std::string&, std::string&) { return o.showHelp = true; }},
+    {"--help", false, Use::Any,
+     [](Options& o, const std::string&, std::string&) { return o.showHelp = true; }},
     {"-h", false, Use::Any, [](Options& o, const std::string&, std::string&) { return o.showHelp = true; }},
     {"--version", false, Use::Any,
      [](Options& o, const std::string&, std::string&) { return o.showVersion = true; }},
-    {"--windowed", false, Use::Any, [](Options& o, const std::string&, std::string&) { return o.windowed = true; }},
+    {"--windowed", false, Use::Any,
+     [](Options& o, const std::string&, std::string&) { return o.windowed = true; }},
     {"--no-music", false, Use::Any,
      [](Options& o, const std::string&, std::string&) { return !(o.musicEnabled = false); }},
     {"--stats", false, Use::Any, [](Options& o, const std::string&, std::string&) { return o.stats = true; }},
-    {"--reference", false, Use::Any, [](Options& o, const std::string&, std::string&) { return o.reference = true; }},
+    {"--reference", false, Use::Any,
+     [](Options& o, const std::string&, std::string&) { return o.reference = true; }},
     {"--loop", false, Use::Play, [](Options& o, const std::string&, std::string&) { return o.loop = true; }},
     {"--section", true, Use::Any,
      [](Options& o, const std::string& v, std::string&) { return !(o.section = v).empty(); }},
-    {"--data", true, Use::Any, [](Options& o, const std::string& v, std::string&) { return !(o.dataDir = v).empty(); }},
-    {"--out", true, Use::Shots, [](Options& o, const std::string& v, std::string&) { return !(o.outDir = v).empty(); }},
-    {"--start", true, Use::Play, [](Options& o, const std::string& v, std::string&) { return parseMs(v, o.startOffset); }},
-    {"--from", true, Use::Range, [](Options& o, const std::string& v, std::string&) { return parseMs(v, o.fromMs); }},
-    {"--to", true, Use::Range, [](Options& o, const std::string& v, std::string&) { return parseMs(v, o.toMs); }},
+    {"--data", true, Use::Any,
+     [](Options& o, const std::string& v, std::string&) { return !(o.dataDir = v).empty(); }},
+    {"--out", true, Use::Shots,
+     [](Options& o, const std::string& v, std::string&) { return !(o.outDir = v).empty(); }},
+    {"--start", true, Use::Play,
+     [](Options& o, const std::string& v, std::string&) { return parseMs(v, o.startOffset); }},
+    {"--from", true, Use::Range,
+     [](Options& o, const std::string& v, std::string&) { return parseMs(v, o.fromMs); }},
+    {"--to", true, Use::Range,
+     [](Options& o, const std::string& v, std::string&) { return parseMs(v, o.toMs); }},
     {"--fps", true, Use::Capture,
      [](Options& o, const std::string& v, std::string&) { return parseFps(v, o.fpsNum, o.fpsDen); }},
     {"--frame", true, Use::Any,
@@ -217,7 +225,9 @@ constexpr OptionRow kOptions[] = {
          return parseInt(v, o.frameSize) && isOfferedFrameSize(o.frameSize);
      }},
     {"--renderer", true, Use::Any,
-     [](Options& o, const std::string& v, std::string&) { return o.rendererNamed = parseRenderer(v, o.renderer); }},
+     [](Options& o, const std::string& v, std::string&) {
+         return o.rendererNamed = parseRenderer(v, o.renderer);
+     }},
     {"--size", true, Use::Capture,
      [](Options& o, const std::string& v, std::string& error) {
          if (parseSize(v, o.width, o.height)) return true;
@@ -245,7 +255,8 @@ const OptionRow* findOption(const std::string& name) {
 std::string misuse(const OptionRow& row, RunMode mode) {
     const std::string name = row.name;
     switch (row.use) {
-    case Use::Any: return {};
+    case Use::Any:
+        return {};
     case Use::Play:
         if (mode == RunMode::Play) return {};
         return name == "--start" ? "--start is for live play; a capture renders from the show's start and "
@@ -257,7 +268,8 @@ std::string misuse(const OptionRow& row, RunMode mode) {
         if (mode == RunMode::Capture) return {};
         return name + (mode == RunMode::Play ? " is for --capture; live play starts at --start"
                                              : " is for --capture; --shot takes its times one by one");
-    case Use::Shots: return mode == RunMode::Shots ? "" : name + " is for --shot (--capture names its own target)";
+    case Use::Shots:
+        return mode == RunMode::Shots ? "" : name + " is for --shot (--capture names its own target)";
     }
     return {};
 }
@@ -304,8 +316,8 @@ bool checkTogether(Options& o, const std::vector<const OptionRow*>& given, std::
     if (!o.section.empty() && !applySection(o, wasGiven(given, "--start"), rangeGiven, error)) return false;
     // Times past the end of the show would only wrap the clocks round; the show ends there anyway.
     if (o.startOffset >= timetable::kShowEnd || o.fromMs >= timetable::kShowEnd) {
-        error = "--start and --from must be before the end of the show (" + std::to_string(timetable::kShowEnd) +
-                " ms)";
+        error = "--start and --from must be before the end of the show (" +
+                std::to_string(timetable::kShowEnd) + " ms)";
         return false;
     }
     if (o.reference && o.rendererNamed && o.renderer == Renderer::Shader) {

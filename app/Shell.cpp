@@ -115,7 +115,8 @@ void Shell::startMusic(const Options& options) {
 void noteSoundtrackLength(const MusicStream& music) {
     const int length = music.lengthMs(); // 0 where the length is not known yet (a browser's stream)
     if (length <= 0 || length >= timetable::kShowEnd) return;
-    std::fprintf(stderr, "castrelle: the soundtrack ends at %.1f s, before the show (%.1f s): the rest is silent\n",
+    std::fprintf(stderr,
+                 "castrelle: the soundtrack ends at %.1f s, before the show (%.1f s): the rest is silent\n",
                  length * 0.001, timetable::kShowEnd * 0.001);
 }
 

@@ -423,6 +423,7 @@ int Model::loadStream(std::FILE* stream, const char* name) {
     const Step result = is3ds ? walker.walk(fileSize, 0) : Step::Bad;
     file = nullptr;
     if (result == Step::Short) reportUnreadableAsset(name, "the file ends inside a chunk");
-    if (result == Step::Bad) reportUnreadableAsset(name, is3ds ? "damaged: a chunk that cannot be read" : "not a 3DS model");
+    if (result == Step::Bad)
+        reportUnreadableAsset(name, is3ds ? "damaged: a chunk that cannot be read" : "not a 3DS model");
     return result == Step::Ok ? 1 : 0;
 }

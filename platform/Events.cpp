@@ -43,18 +43,26 @@ bool translate(const SDL_Event& e, const GlWindow& window, WindowEvent& out) {
         return true;
     case SDL_WINDOWEVENT:
         switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE: out.type = WindowEvent::Type::Quit; return true;
+        case SDL_WINDOWEVENT_CLOSE:
+            out.type = WindowEvent::Type::Quit;
+            return true;
         case SDL_WINDOWEVENT_HIDDEN:
-        case SDL_WINDOWEVENT_MINIMIZED: out.type = WindowEvent::Type::Hidden; return true;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            out.type = WindowEvent::Type::Hidden;
+            return true;
         case SDL_WINDOWEVENT_SHOWN:
-        case SDL_WINDOWEVENT_RESTORED: out.type = WindowEvent::Type::Shown; return true;
+        case SDL_WINDOWEVENT_RESTORED:
+            out.type = WindowEvent::Type::Shown;
+            return true;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             out.type = WindowEvent::Type::Resize;
             glWindowSize(window, out.width, out.height);
             return true;
-        default: return false;
+        default:
+            return false;
         }
-    default: return false;
+    default:
+        return false;
     }
 }
 

@@ -47,7 +47,8 @@ bool initVideo(bool offscreen) {
         return false;
     }
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (offscreen || driverNamed || !driver || (std::strcmp(driver, "offscreen") && std::strcmp(driver, "dummy")))
+    if (offscreen || driverNamed || !driver ||
+        (std::strcmp(driver, "offscreen") && std::strcmp(driver, "dummy")))
         return true;
     reportNoDisplay("SDL found only a driver that shows nothing");
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -128,7 +129,8 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
     out.offscreen = desc.offscreen;
     if (!initVideo(desc.offscreen)) {
         // Without a display there is nothing to show a box on: the line above said why.
-        if (desc.offscreen) showMessage("Couldn't create window!", "Window Creation Error", MessageIcon::Error);
+        if (desc.offscreen)
+            showMessage("Couldn't create window!", "Window Creation Error", MessageIcon::Error);
         return WindowResult::WindowFailed;
     }
     requestPixelFormat(desc.api);

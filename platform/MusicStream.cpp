@@ -79,7 +79,8 @@ bool MusicStream::open(const char* path, bool withAudio) {
     seekDecoder(0);
 
     if (withAudio && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        std::fprintf(stderr, "castrelle: no sound (SDL audio: %s): the show plays silently\n", SDL_GetError());
+        std::fprintf(stderr, "castrelle: no sound (SDL audio: %s): the show plays silently\n",
+                     SDL_GetError());
     else if (withAudio) {
         SDL_AudioSpec want = {};
         want.freq = kSampleRate;

@@ -39,7 +39,8 @@ void reportUnreadableFile(const char* path, const char* reason) {
 }
 
 void reportUnreadableAsset(const char* path, const char* reason) {
-    const bool reported = std::find(gUnreadableFiles.begin(), gUnreadableFiles.end(), path) != gUnreadableFiles.end();
+    const bool reported =
+        std::find(gUnreadableFiles.begin(), gUnreadableFiles.end(), path) != gUnreadableFiles.end();
     if (!reported && reason && *reason) std::fprintf(stderr, "castrelle: cannot read %s: %s\n", path, reason);
     reportUnreadableFile(path);
 }

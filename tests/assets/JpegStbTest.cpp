@@ -31,7 +31,8 @@ bool stbDecode(const std::string& path, DecodedPicture& out, std::uint32_t maxSi
 
 TEST_F(JpegStb, EveryShowPictureDecodesWithinThreeLevelsOfLibjpeg) {
     int pictures = 0;
-    for (const auto& file : std::filesystem::directory_iterator(std::string(CASTRELLE_TEST_DATA_DIR) + "/Images")) {
+    for (const auto& file :
+         std::filesystem::directory_iterator(std::string(CASTRELLE_TEST_DATA_DIR) + "/Images")) {
         const std::string path = file.path().string(), name = file.path().filename().string();
         ++pictures;
         TextureBank bank;
