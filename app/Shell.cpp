@@ -16,9 +16,10 @@
 #include <cstdio>
 #include <cstring>
 
-bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
-    screen.windowWidth = desc.width;
-    screen.windowHeight = desc.height;
+// Opens the window with the API the renderer asks for; where the shader renderer was not named and
+// the machine offers no OpenGL ES 3.0, with the fixed-function renderer instead. False with the
+// exit status when the program must end.
+bool Shell::openWindow(const WindowDesc& desc, int& exitStatus) {
     WindowDesc withApi = desc;
     withApi.api = glApiOf(renderer());
     needMemoryFor("an OpenGL context of %d x %d", desc.width, desc.height);
@@ -45,6 +46,13 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     case WindowResult::Ok:
         break;
     }
+    return true;
+}
+
+bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
+    screen.windowWidth = desc.width;
+    screen.windowHeight = desc.height;
+    if (!openWindow(desc, exitStatus)) return false;
     creationTick = tickCount();
     clock.tickBase = tickCount();
     if (largestFrameSize() < screen.frameWidth) {

@@ -60,6 +60,7 @@ struct Shell {
     void shutDown();
 
   private:
+    bool openWindow(const WindowDesc& desc, int& exitStatus);
     void writeStatus(int demoTime);
     int framesUnchecked_ = 0;
 
