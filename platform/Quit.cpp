@@ -41,8 +41,8 @@ void reportUnreadableFile(const char* path, const char* reason) {
 void reportUnreadableAsset(const char* path, const char* reason) {
     const bool reported =
         std::find(gUnreadableFiles.begin(), gUnreadableFiles.end(), path) != gUnreadableFiles.end();
-    if (!reported && reason && *reason) std::fprintf(stderr, "castrelle: cannot read %s: %s\n", path, reason);
     reportUnreadableFile(path);
+    if (!reported && reason && *reason) std::fprintf(stderr, "castrelle: cannot read %s: %s\n", path, reason);
 }
 
 bool startupFailed() { return gStartupFailed; }

@@ -13,7 +13,7 @@ void reportStartupError(const char* text, const char* caption);
 // in brackets when one is given. Each file is reported once, however often it is read.
 void reportUnreadableFile(const char* path, const char* reason = nullptr);
 // The same for a picture or a model: the box reads "Can't load file <path>", as the loading has
-// always said it, and the reason, when there is one, comes on standard error just before it.
+// always said it, and the reason, when there is one, follows it on standard error.
 void reportUnreadableAsset(const char* path, const char* reason);
 bool startupFailed();
 

@@ -267,8 +267,8 @@ TEST(HostileUse, StalledEncoderNeverOutlivesTheProgram) {
 
 // A FIFO (or a device) in place of a data file would block its reading for ever: it is refused as
 // a file that cannot be read. A damaged file read many times over (the stars' model, some fifty
-// times) is reported once. Each box reads "Can't load file <path>"; the system's reason comes on
-// the line before it.
+// times) is reported once. Each box reads "Can't load file <path>"; the system's reason follows on
+// a line of its own.
 TEST(HostileUse, DataFilesThatAreNotRegularFilesAreRefused) {
     const std::string data = dataWith("castrelle_fifos", [](const fs::path& dir) {
         for (const char* file : {"Images/valko.jpg", "Models/hipu.3ds", "Music/cq.mp3"}) {
@@ -288,8 +288,8 @@ TEST(HostileUse, DataFilesThatAreNotRegularFilesAreRefused) {
     EXPECT_EQ(occurrences(shots.err, "Can't load file Images/valko.jpg"), 1) << shots.err;
     EXPECT_EQ(occurrences(shots.err, "Can't load file Models/hipu.3ds"), 1) << shots.err;
     EXPECT_EQ(occurrences(shots.err, "Can't load file Models/tahti3bt.3ds"), 1) << shots.err;
-    EXPECT_EQ(occurrences(shots.err, "cannot read Models/hipu.3ds: not a regular file\n"
-                                     "File read error: Can't load file Models/hipu.3ds\n"),
+    EXPECT_EQ(occurrences(shots.err, "File read error: Can't load file Models/hipu.3ds\n"
+                                     "castrelle: cannot read Models/hipu.3ds: not a regular file\n"),
               1)
         << shots.err;
     EXPECT_EQ(occurrences(shots.err, "cannot read Models/ball.3ds: No such file or directory\n"), 1)
