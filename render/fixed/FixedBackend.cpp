@@ -2,6 +2,7 @@
 // ARB fragment programs and two texture units the fast path's shortcuts.
 #include "render/Backend.h"
 
+#include "render/gl/CommonGl.h"
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -9,7 +10,6 @@
 
 namespace fixed {
 
-extern const PassOps passOps;
 extern const FrameOps frameOps;
 extern const TargetOps targetOps;
 extern const CameraOps cameraOps;
@@ -49,7 +49,7 @@ extern const RenderBackend fixedBackend{.name = "fixed",
                                         .api = GlApi::Compatibility,
                                         .start = fixed::start,
                                         .takesShortcuts = fixed::takesShortcuts,
-                                        .pass = &fixed::passOps,
+                                        .pass = &gl::passOps,
                                         .frame = &fixed::frameOps,
                                         .target = &fixed::targetOps,
                                         .camera = &fixed::cameraOps,

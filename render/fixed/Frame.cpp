@@ -1,6 +1,7 @@
 // The window, its projections and the end of a frame on GL's own matrix stack.
 #include "render/Backend.h"
 
+#include "render/gl/CommonGl.h"
 #include "glext/GlExt.h"
 #include "render/RenderPath.h"
 
@@ -74,20 +75,6 @@ void blitFrame(const ScreenSize& screen, const FrameTarget& frame, const FrameQu
     setWindowProjection(screen);
 }
 
-void finishFrame() { glFinish(); }
-
-void readWindowRgba(int width, int height, std::uint8_t* bottomUpRgba) {
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUpRgba);
-}
-
-unsigned takeGlError() {
-    const GLenum first = glGetError();
-    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
-    } // a context may hold one per kind
-    return first;
-}
-
 } // namespace
 
 extern const FrameOps frameOps{.initGlState = initGlState,
@@ -95,8 +82,8 @@ extern const FrameOps frameOps{.initGlState = initGlState,
                                .setFrameProjection = setFrameProjection,
                                .setWindowProjection = setWindowProjection,
                                .blitFrame = blitFrame,
-                               .finishFrame = finishFrame,
-                               .readWindowRgba = readWindowRgba,
-                               .takeGlError = takeGlError};
+                               .finishFrame = gl::finishFrame,
+                               .readWindowRgba = gl::readWindowRgba,
+                               .takeGlError = gl::takeGlError};
 
 } // namespace fixed

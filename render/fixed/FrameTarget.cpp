@@ -2,21 +2,13 @@
 // through them with a fixed-function quad.
 #include "render/Backend.h"
 
+#include "render/gl/CommonGl.h"
 #include "glext/GlExt.h"
 
-#include <algorithm>
 
 namespace fixed {
 
 namespace {
-
-int largestFrameSize() {
-    GLint texture = 0, renderbuffer = 0, viewport[2] = {0, 0};
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
-    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
-    return std::min({texture, renderbuffer, viewport[0], viewport[1]});
-}
 
 unsigned createColourTexture(int width, int height, TargetTexture kind) {
     GLuint texture = 0;
@@ -31,47 +23,6 @@ unsigned createColourTexture(int width, int height, TargetTexture kind) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     return texture;
-}
-
-unsigned createDepthStencil(int width, int height) {
-    GLuint depthStencil = 0;
-    glext::glGenRenderbuffers(1, &depthStencil);
-    glext::glBindRenderbuffer(GL_RENDERBUFFER, depthStencil);
-    glext::glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
-    return depthStencil;
-}
-
-bool createFramebuffer(unsigned colour, unsigned depthStencil, unsigned& name) {
-    GLuint framebuffer = 0;
-    glext::glGenFramebuffers(1, &framebuffer);
-    glext::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glext::glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
-    if (depthStencil)
-        glext::glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                                         depthStencil);
-    name = framebuffer;
-    return glext::glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-}
-
-void bindFramebuffer(unsigned framebuffer) { glext::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer); }
-
-void deleteTarget(unsigned framebufferName, unsigned depthStencil, unsigned colour) {
-    bindFramebuffer(0);
-    const GLuint framebuffer = framebufferName, renderbuffer = depthStencil, texture = colour;
-    if (framebuffer) glext::glDeleteFramebuffers(1, &framebuffer);
-    if (renderbuffer) glext::glDeleteRenderbuffers(1, &renderbuffer);
-    if (texture) glDeleteTextures(1, &texture);
-}
-
-bool resizeDepthStencil(unsigned framebuffer, unsigned depthStencil, int width, int height) {
-    glext::glBindRenderbuffer(GL_RENDERBUFFER, depthStencil);
-    glext::glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
-    glext::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    return glext::glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-}
-
-void clearBound(bool colour) {
-    glClear((colour ? GL_COLOR_BUFFER_BIT : 0) | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 }
 
 void resampleTexture(unsigned framebuffer, unsigned texture, int newWidth, int newHeight) {
@@ -119,14 +70,14 @@ void resampleTexture(unsigned framebuffer, unsigned texture, int newWidth, int n
 
 } // namespace
 
-extern const TargetOps targetOps{.largestFrameSize = largestFrameSize,
+extern const TargetOps targetOps{.largestFrameSize = gl::largestFrameSize,
                                  .createColourTexture = createColourTexture,
-                                 .createDepthStencil = createDepthStencil,
-                                 .createFramebuffer = createFramebuffer,
-                                 .deleteTarget = deleteTarget,
-                                 .bindFramebuffer = bindFramebuffer,
-                                 .resizeDepthStencil = resizeDepthStencil,
-                                 .clearBound = clearBound,
+                                 .createDepthStencil = gl::createDepthStencil,
+                                 .createFramebuffer = gl::createFramebuffer,
+                                 .deleteTarget = gl::deleteTarget,
+                                 .bindFramebuffer = gl::bindFramebuffer,
+                                 .resizeDepthStencil = gl::resizeDepthStencil,
+                                 .clearBound = gl::clearBound,
                                  .resampleTexture = resampleTexture};
 
 } // namespace fixed

@@ -1,20 +1,14 @@
 // The texture slots as desktop GL keeps them.
 #include "render/Backend.h"
 
+#include "render/gl/CommonGl.h"
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include <cstddef>
 
 namespace fixed {
 
 namespace {
-
-void reserveTextureNames(int n) {
-    std::vector<GLuint> names(static_cast<std::size_t>(n));
-    glGenTextures(n, names.data());
-}
-
 
 // Rows are packed (width x 3 bytes); GL's default unpack alignment of 4 would read rows of odd
 // widths from the wrong place and past the end of the buffer.
@@ -24,12 +18,6 @@ void uploadPacked(GLenum target, int width, int height, const unsigned char* rgb
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(target, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
-}
-
-std::uint32_t largestTextureSide(bool cubeFace) {
-    GLint side = 0;
-    glGetIntegerv(cubeFace ? GL_MAX_CUBE_MAP_TEXTURE_SIZE : GL_MAX_TEXTURE_SIZE, &side);
-    return side > 0 ? static_cast<std::uint32_t>(side) : 0;
 }
 
 void uploadTexture2D(int slot, int width, int height, const unsigned char* rgb) {
@@ -61,8 +49,8 @@ bool readTexture2D(int slot, int& width, int& height, std::vector<std::uint8_t>&
 
 } // namespace
 
-extern const TextureOps textureOps{.reserveTextureNames = reserveTextureNames,
-                                   .largestTextureSide = largestTextureSide,
+extern const TextureOps textureOps{.reserveTextureNames = gl::reserveTextureNames,
+                                   .largestTextureSide = gl::largestTextureSide,
                                    .uploadTexture2D = uploadTexture2D,
                                    .uploadCubeFace = uploadCubeFace,
                                    .readTexture2D = readTexture2D};

@@ -4,6 +4,7 @@
 // them on, Mesa's llvmpipe runs the show about a third slower (measured on the cave).
 #include "render/Backend.h"
 
+#include "render/gl/CommonGl.h"
 #include "glext/EsTable.h"
 #include "render/gles3/Gles3.h"
 #include "render/gles3/Matrices.h"
@@ -57,20 +58,6 @@ void blitFrame(const ScreenSize& screen, const FrameTarget& frame, const FrameQu
     drawRectangle(Texturing::Replace, {}, -quad.halfWidth, -quad.halfHeight, quad.halfWidth, quad.halfHeight, -1.0f);
 }
 
-void finishFrame() { es::glFinish(); }
-
-void readWindowRgba(int width, int height, std::uint8_t* bottomUpRgba) {
-    es::glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    es::glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUpRgba);
-}
-
-unsigned takeGlError() {
-    const GLenum first = es::glGetError();
-    for (int i = 0; i < 16 && es::glGetError() != GL_NO_ERROR; ++i) {
-    } // a context may hold one per kind
-    return first;
-}
-
 int gMessagesLeft = 8; // enough to see the fault, not a flood from one per frame
 
 void GL_APIENTRY reportDebugMessage(GLenum, GLenum type, GLuint, GLenum, GLsizei, const GLchar* message,
@@ -94,8 +81,8 @@ extern const FrameOps frameOps{.initGlState = initGlState,
                                .setFrameProjection = setFrameProjection,
                                .setWindowProjection = setWindowProjection,
                                .blitFrame = blitFrame,
-                               .finishFrame = finishFrame,
-                               .readWindowRgba = readWindowRgba,
-                               .takeGlError = takeGlError};
+                               .finishFrame = gl::finishFrame,
+                               .readWindowRgba = gl::readWindowRgba,
+                               .takeGlError = gl::takeGlError};
 
 } // namespace gles3

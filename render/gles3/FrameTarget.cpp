@@ -1,24 +1,16 @@
 // Render targets in the ES context, and textures resampled through them with the quad programs.
 #include "render/Backend.h"
 
+#include "render/gl/CommonGl.h"
 #include "glext/EsTable.h"
 #include "render/gles3/Matrices.h"
 #include "render/gles3/Quads.h"
 #include "render/gles3/State.h"
 
-#include <algorithm>
 
 namespace gles3 {
 
 namespace {
-
-int largestFrameSize() {
-    GLint texture = 0, renderbuffer = 0, viewport[2] = {0, 0};
-    es::glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
-    es::glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
-    es::glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
-    return std::min({texture, renderbuffer, viewport[0], viewport[1]});
-}
 
 unsigned createFrameTexture(int width, int height) {
     GLuint texture = 0;
@@ -49,46 +41,6 @@ unsigned createScratchTexture(int width, int height) {
 
 unsigned createColourTexture(int width, int height, TargetTexture kind) {
     return kind == TargetTexture::Frame ? createFrameTexture(width, height) : createScratchTexture(width, height);
-}
-
-unsigned createDepthStencil(int width, int height) {
-    GLuint depthStencil = 0;
-    es::glGenRenderbuffers(1, &depthStencil);
-    es::glBindRenderbuffer(GL_RENDERBUFFER, depthStencil);
-    es::glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
-    return depthStencil;
-}
-
-bool createFramebuffer(unsigned colour, unsigned depthStencil, unsigned& name) {
-    GLuint framebuffer = 0;
-    es::glGenFramebuffers(1, &framebuffer);
-    es::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    es::glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
-    if (depthStencil)
-        es::glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depthStencil);
-    name = framebuffer;
-    return es::glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-}
-
-void bindFramebuffer(unsigned framebuffer) { es::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer); }
-
-void deleteTarget(unsigned framebufferName, unsigned depthStencil, unsigned colour) {
-    bindFramebuffer(0);
-    const GLuint framebuffer = framebufferName, renderbuffer = depthStencil, texture = colour;
-    if (framebuffer) es::glDeleteFramebuffers(1, &framebuffer);
-    if (renderbuffer) es::glDeleteRenderbuffers(1, &renderbuffer);
-    if (texture) es::glDeleteTextures(1, &texture);
-}
-
-bool resizeDepthStencil(unsigned framebuffer, unsigned depthStencil, int width, int height) {
-    es::glBindRenderbuffer(GL_RENDERBUFFER, depthStencil);
-    es::glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
-    es::glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    return es::glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-}
-
-void clearBound(bool colour) {
-    es::glClear((colour ? GL_COLOR_BUFFER_BIT : 0) | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 }
 
 void resampleTexture(unsigned framebuffer, unsigned texture, int newWidth, int newHeight) {
@@ -127,14 +79,14 @@ void resampleTexture(unsigned framebuffer, unsigned texture, int newWidth, int n
 
 } // namespace
 
-extern const TargetOps targetOps{.largestFrameSize = largestFrameSize,
+extern const TargetOps targetOps{.largestFrameSize = gl::largestFrameSize,
                                  .createColourTexture = createColourTexture,
-                                 .createDepthStencil = createDepthStencil,
-                                 .createFramebuffer = createFramebuffer,
-                                 .deleteTarget = deleteTarget,
-                                 .bindFramebuffer = bindFramebuffer,
-                                 .resizeDepthStencil = resizeDepthStencil,
-                                 .clearBound = clearBound,
+                                 .createDepthStencil = gl::createDepthStencil,
+                                 .createFramebuffer = gl::createFramebuffer,
+                                 .deleteTarget = gl::deleteTarget,
+                                 .bindFramebuffer = gl::bindFramebuffer,
+                                 .resizeDepthStencil = gl::resizeDepthStencil,
+                                 .clearBound = gl::clearBound,
                                  .resampleTexture = resampleTexture};
 
 } // namespace gles3

@@ -2,13 +2,13 @@
 // renderer's pictures with its fast path's shortcuts in its own programs, and buffers only.
 #include "render/Backend.h"
 
+#include "render/gl/CommonGl.h"
 #include "render/gles3/Gles3.h"
 #include "render/gles3/Quads.h"
 #include "render/gles3/StreamBuffer.h"
 
 namespace gles3 {
 
-extern const PassOps passOps;
 extern const FrameOps frameOps;
 extern const TargetOps targetOps;
 extern const CameraOps cameraOps;
@@ -40,7 +40,7 @@ extern const RenderBackend gles3Backend{.name = "shader",
                                         .api = GlApi::Es3,
                                         .start = gles3::start,
                                         .takesShortcuts = gles3::takesShortcuts,
-                                        .pass = &gles3::passOps,
+                                        .pass = &gl::passOps,
                                         .frame = &gles3::frameOps,
                                         .target = &gles3::targetOps,
                                         .camera = &gles3::cameraOps,

@@ -2,33 +2,20 @@
 // framebuffer.
 #include "render/Backend.h"
 
+#include "render/gl/CommonGl.h"
 #include "glext/EsTable.h"
 #include "render/gles3/State.h"
 
-#include <cstddef>
-#include <vector>
 
 namespace gles3 {
 
 namespace {
-
-void reserveTextureNames(int n) {
-    std::vector<GLuint> names(static_cast<std::size_t>(n));
-    es::glGenTextures(n, names.data());
-}
-
 
 // Rows are packed (width x 3 bytes): unpack alignment 1 for the upload, then back to GL's 4.
 void uploadPacked(GLenum target, int width, int height, const unsigned char* rgb) {
     es::glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     es::glTexImage2D(target, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb);
     es::glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-}
-
-std::uint32_t largestTextureSide(bool cubeFace) {
-    GLint side = 0;
-    es::glGetIntegerv(cubeFace ? GL_MAX_CUBE_MAP_TEXTURE_SIZE : GL_MAX_TEXTURE_SIZE, &side);
-    return side > 0 ? static_cast<std::uint32_t>(side) : 0;
 }
 
 void uploadTexture2D(int slot, int width, int height, const unsigned char* rgb) {
@@ -72,8 +59,8 @@ bool readTexture2D(int slot, int& width, int& height, std::vector<std::uint8_t>&
 
 } // namespace
 
-extern const TextureOps textureOps{.reserveTextureNames = reserveTextureNames,
-                                   .largestTextureSide = largestTextureSide,
+extern const TextureOps textureOps{.reserveTextureNames = gl::reserveTextureNames,
+                                   .largestTextureSide = gl::largestTextureSide,
                                    .uploadTexture2D = uploadTexture2D,
                                    .uploadCubeFace = uploadCubeFace,
                                    .readTexture2D = readTexture2D};
