@@ -3,6 +3,7 @@
 #include "post/EffectBackend.h"
 #include "render/Backends.h"
 #include "render/FrameSize.h"
+#include "render/PassProfile.h"
 #include "render/TextureResample.h"
 
 namespace {
@@ -42,23 +43,45 @@ void EffectBuffers::resize(int fullW, int fullH, int smallW, int smallH, Texture
     if (ops().resizeOwn) ops().resizeOwn(*this);
 }
 
-void EffectBuffers::grab(Copy copy) { ops().grab(*this, copy); }
+void EffectBuffers::grab(Copy copy) {
+    const PassTimer t("post: grab");
+    ops().grab(*this, copy);
+}
 
-void EffectBuffers::multiply(Copy copy) { ops().multiply(*this, copy); }
+void EffectBuffers::multiply(Copy copy) {
+    const PassTimer t("post: multiply");
+    ops().multiply(*this, copy);
+}
 
-void EffectBuffers::show(Copy copy, float alpha) { ops().show(*this, copy, alpha); }
+void EffectBuffers::show(Copy copy, float alpha) {
+    const PassTimer t("post: show");
+    ops().show(*this, copy, alpha);
+}
 
-void EffectBuffers::fill(float alpha, float r, float g, float b) { ops().fill(*this, alpha, r, g, b); }
+void EffectBuffers::fill(float alpha, float r, float g, float b) {
+    const PassTimer t("post: fill");
+    ops().fill(*this, alpha, r, g, b);
+}
 
 void EffectBuffers::overlay(Copy copy, float alpha, float brightness, Overlay mode) {
+    const PassTimer t("post: overlay");
     ops().overlay(*this, copy, alpha, brightness, mode);
 }
 
-void EffectBuffers::burn(Copy copy, int passes, float gain) { ops().burn(*this, copy, passes, gain); }
+void EffectBuffers::burn(Copy copy, int passes, float gain) {
+    const PassTimer t("post: burn");
+    ops().burn(*this, copy, passes, gain);
+}
 
-void EffectBuffers::blur(Copy copy, const BlurDesc& desc) { ops().blur(*this, copy, desc); }
+void EffectBuffers::blur(Copy copy, const BlurDesc& desc) {
+    const PassTimer t("post: blur");
+    ops().blur(*this, copy, desc);
+}
 
-void EffectBuffers::zoomStreak(Copy copy, const ZoomStreakDesc& desc) { ops().zoomStreak(*this, copy, desc); }
+void EffectBuffers::zoomStreak(Copy copy, const ZoomStreakDesc& desc) {
+    const PassTimer t("post: zoomStreak");
+    ops().zoomStreak(*this, copy, desc);
+}
 
 void EffectBuffers::shaftGlow(Copy copy, const ShaftGlowDesc& desc) {
     if (ops().shaftGlow && ops().shaftGlow(*this, copy, desc)) return;
@@ -90,5 +113,6 @@ void EffectBuffers::addGlow(Copy copy, float alpha) {
 bool EffectBuffers::canComposeHalfMask() { return ops().canComposeHalfMask(*this); }
 
 void EffectBuffers::composeHalfMask(const HalfMaskComposition& composition) {
+    const PassTimer t("post: composeHalfMask");
     ops().composeHalfMask(*this, composition);
 }

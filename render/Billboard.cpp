@@ -1,6 +1,7 @@
 #include "render/Billboard.h"
 
 #include "render/Backends.h"
+#include "render/PassProfile.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,6 +9,7 @@
 
 void drawBillboard(Model& model, float x, float y, float z, int slot, float halfWidth, float halfHeight,
                    float r, float g, float b, float a, const BillboardWindow& window) {
+    const PassTimer t("sprites");
     backend().sprite->drawBillboard(model, {.x = x,
                                             .y = y,
                                             .z = z,

@@ -2,14 +2,17 @@
 #include "render/MeshRenderer.h"
 
 #include "render/Backends.h"
+#include "render/PassProfile.h"
 #include "render/geometry/MeshArrays.h"
 
 void drawObject(Model& model, int mesh, const SceneLight& light, int geometry, NormalLines normals) {
     if (!isMeshOf(model, mesh)) return;
+    const PassTimer t("meshes");
     backend().mesh->drawObject(model, mesh, light, geometry, normals);
 }
 
 void drawObjects(Model& model, const int* meshes, int count, const SceneLight& light, int geometry) {
+    const PassTimer t("mesh batches");
     backend().mesh->drawObjects(model, meshes, count, light, geometry);
 }
 
