@@ -15,7 +15,6 @@
 #include "render/FrameSize.h"
 #include "render/MeshRenderer.h"
 #include "render/RenderPath.h"
-#include "render/Renderer.h"
 #include "show/Sections.h"
 
 #include <algorithm>
@@ -173,7 +172,7 @@ int runCapture(const Options& options) {
     desc.fullscreen = false;
     desc.width = options.width;
     desc.height = options.height;
-    desc.quietWithoutEs = !options.rendererNamed;
+    desc.quietWithoutEs = options.renderer == nullptr;
     int status = 0;
     if (!shell.startUp(desc, status)) return status;
     if (startupFailed()) {
@@ -286,7 +285,7 @@ int runCapture(const Options& options) {
     }
     progress.finish();
     const double seconds = monotonicSeconds() - start;
-    const bool fastPath = fastRendering(); // asked while the context is current
+    const char* pathName = renderPathName(); // asked while the context is current
     // ffmpeg says itself why it failed.
     const bool encoded = sink != Sink::Video || encoder.finish();
     shell.shutDown();
@@ -314,7 +313,7 @@ int runCapture(const Options& options) {
         std::printf("Wrote %lld PNG frames to %s\n", static_cast<long long>(written),
                     options.capturePath.c_str());
     if (options.stats && written > 0) printTimings(timings, seconds, written, lastTime - fromMs,
-                   renderer() == Renderer::Shader ? "shader" : fastPath ? "fast" : "reference");
+                   pathName);
     if (interruptSignal()) return interruptExitStatus();
     if (shell.glError != 0) {
         std::fprintf(stderr, "castrelle: the capture ran into a GL error (above); its frames may be wrong\n");

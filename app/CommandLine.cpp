@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/ShowFiles.h"
+#include "render/Backends.h"
 #include "render/FrameSize.h"
 #include "timeline/ShowSections.h"
 
@@ -60,13 +61,9 @@ bool parseShotList(std::string_view text, std::vector<int>& out) {
     return !out.empty();
 }
 
-bool parseRenderer(std::string_view text, Renderer& out) {
-    for (const Renderer r : {Renderer::Fixed, Renderer::Shader})
-        if (text == nameOf(r)) {
-            out = r;
-            return true;
-        }
-    return false;
+bool parseRenderer(std::string_view text, const RenderBackend*& out) {
+    out = backendNamed(text);
+    return out != nullptr;
 }
 
 bool holdsData(const std::filesystem::path& dir) {
@@ -203,7 +200,7 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
         else if (arg == "--frame")
             ok = parseInt(value, options.frameSize) && isOfferedFrameSize(options.frameSize);
         else if (arg == "--renderer")
-            ok = options.rendererNamed = parseRenderer(value, options.renderer);
+            ok = parseRenderer(value, options.renderer);
         else if (arg == "--size")
             ok = parseSize(value, options.width, options.height);
         else if (arg == "--capture" || arg == "--shot") {
@@ -241,11 +238,12 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
                 std::to_string(timetable::kShowEnd) + " ms)";
         return false;
     }
-    if (options.reference && options.rendererNamed && options.renderer == Renderer::Shader) {
-        error = "--reference draws with the fixed renderer; it does not go with --renderer shader";
+    if (options.reference && options.renderer && options.renderer != referenceBackend()) {
+        error = std::string("--reference draws with the fixed renderer; it does not go with --renderer ") +
+                options.renderer->name;
         return false;
     }
-    if (options.reference) options.renderer = Renderer::Fixed;
+    if (options.reference) options.renderer = referenceBackend();
     if (options.toMs > timetable::kShowEnd) options.toMs = timetable::kShowEnd;
     if (options.fromMs >= options.toMs) {
         error = "--from must be before --to";

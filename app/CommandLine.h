@@ -2,8 +2,9 @@
 // Command-line options. With none, the demo plays exactly as built: fullscreen, with music, from
 // the start, with the data of the working directory (or of the build when it has none).
 
-#include "render/Renderer.h"
 #include "show/Timetable.h"
+
+struct RenderBackend;
 
 #include <string>
 #include <vector>
@@ -37,10 +38,9 @@ struct Options {
     bool reference = false; // draw without the renderer's shortcuts (RenderPath::Reference)
     std::string section; // --section: play from this section's start, or capture just it
     bool loop = false;   // live play again and again: the show, or with --section that section
-    // The shader renderer unless --renderer or --reference says otherwise; where the machine
-    // offers no OpenGL ES 3.0 context and none was named, the fixed one draws instead.
-    Renderer renderer = Renderer::Shader;
-    bool rendererNamed = false;
+    // The renderer --renderer or --reference names; null: the default (render/Backends.h), which
+    // gives way to the fixed-function one where the machine offers no OpenGL ES 3.0 context.
+    const RenderBackend* renderer = nullptr;
 };
 
 // Parses argv into options. Returns false with a message in error on unknown options or bad values.

@@ -6,6 +6,7 @@
 
 #include "platform/Quit.h"
 #include "platform/Ticks.h"
+#include "render/Backends.h"
 #include "render/GlErrors.h"
 #include "render/PassState.h"
 #include "render/ScreenBlit.h"
@@ -18,13 +19,14 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     screen.windowWidth = desc.width;
     screen.windowHeight = desc.height;
     WindowDesc withApi = desc;
-    withApi.api = glApiOf(renderer());
+    withApi.api = backend().api;
     WindowResult opened = openGlWindow(withApi, window);
-    if (opened == WindowResult::NoEsContext && desc.quietWithoutEs) {
+    const RenderBackend* fallback = referenceBackend();
+    if (opened == WindowResult::NoEsContext && desc.quietWithoutEs && fallback) {
         std::fputs("castrelle: no OpenGL ES 3.0 context here; drawing with the fixed-function renderer\n", stderr);
         closeGlWindow(window);
-        setRenderer(Renderer::Fixed);
-        withApi.api = GlApi::Compatibility;
+        useBackend(*fallback);
+        withApi.api = fallback->api;
         opened = openGlWindow(withApi, window);
     }
     switch (opened) {

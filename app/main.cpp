@@ -4,8 +4,8 @@
 #include "app/Player.h"
 #include "platform/GlContext.h"
 #include "platform/Interrupt.h"
+#include "render/Backends.h"
 #include "render/RenderPath.h"
-#include "render/Renderer.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     setRenderPath(options.reference ? RenderPath::Reference : RenderPath::Fast);
-    setRenderer(options.renderer);
+    if (options.renderer) useBackend(*options.renderer);
     if (options.showHelp) {
         std::fputs(usageText(), stdout);
         return 0;
