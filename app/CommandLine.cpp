@@ -1,13 +1,11 @@
 #include "app/CommandLine.h"
 
-#include "app/ShowFiles.h"
 #include "render/FrameSize.h"
 #include "timeline/ShowSections.h"
 
 #include <charconv>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <initializer_list>
 
 namespace {
@@ -67,11 +65,6 @@ bool parseRenderer(std::string_view text, Renderer& out) {
             return true;
         }
     return false;
-}
-
-bool holdsData(const std::filesystem::path& dir) {
-    std::error_code ec;
-    return std::filesystem::is_directory(dir / "Images", ec) || std::filesystem::exists(dir / kMusicFile, ec);
 }
 
 // --section NAME: where live play starts, or the range a capture renders; said twice is refused.
@@ -252,12 +245,4 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
         return false;
     }
     return true;
-}
-
-std::string resolveDataDir(const std::string& given, const std::string& buildDataDir) {
-    std::error_code ec;
-    if (!given.empty()) return std::filesystem::is_directory(given, ec) ? given : std::string();
-    if (holdsData(std::filesystem::current_path(ec))) return ".";
-    if (!buildDataDir.empty() && holdsData(buildDataDir)) return buildDataDir;
-    return ".";
 }
