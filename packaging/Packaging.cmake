@@ -16,6 +16,7 @@ add_custom_target(castrelle_version ALL
   BYPRODUCTS "${CASTRELLE_VERSION_HEADER}" "${CASTRELLE_PACKAGING_DIR}/version.txt"
              "${CASTRELLE_PACKAGING_DIR}/castrelle.6" "${CASTRELLE_PACKAGING_DIR}/${CASTRELLE_APP_ID}.metainfo.xml"
              "${CASTRELLE_PACKAGING_DIR}/${CASTRELLE_APP_ID}.desktop"
+  COMMENT "Taking the version from git"
   VERBATIM)
 add_dependencies(castrelle castrelle_version)
 
