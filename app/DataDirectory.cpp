@@ -9,7 +9,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The installed layout: the program in bin/, its data in share/castrelle-quillmere/.
+// The installed layout: the program in bin/ (games/ in the Debian package), its data in
+// share/castrelle-quillmere/.
 constexpr const char* kInstalledData = "../share/castrelle-quillmere";
 
 // Why dir cannot be entered, as the system says it; empty when it can. Looking at "dir/." needs
