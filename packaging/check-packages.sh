@@ -32,7 +32,8 @@ fail() {
   failed=1
 }
 
-# Lintian's warnings that stay, one tag a line with the reason; any other warning or error fails.
+# Lintian's warnings that stay, their tags separated by spaces, each with its reason; any other
+# warning or error fails.
 # None today: what it still says is at info level (hardening flags the build does not take from
 # dpkg-buildflags; the data, 92% of the package, not split into an architecture-independent one).
 LINTIAN_ACCEPTED=""
@@ -59,7 +60,7 @@ check_file_list() {
   fi
   [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "Section is not games"
   [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package's version is not $version"
-  dpkg-deb -f "$deb" Depends | grep -q 'libsdl2-2.0-0' || fail "Depends lacks what dpkg-shlibdeps finds"
+  [[ "$(dpkg-deb -f "$deb" Depends)" == *libsdl2-2.0-0* ]] || fail "Depends lacks what dpkg-shlibdeps finds"
 }
 
 # renders PROGRAM LABEL: PROGRAM, started from a folder of its own, writes a frame of the title.
@@ -123,18 +124,21 @@ check_desktop_files() {
   zcat "$man" | groff -man -ww -z 2>>"$work/man-warnings"
   [ ! -s "$work/man-warnings" ] && ok "the manual page renders without warnings ($(wc -l <"$work/man.txt") lines)" ||
     fail "the manual page's warnings: $(cat "$work/man-warnings")"
-  local missing=()
+  local missing=() option
+  LC_ALL=C MANWIDTH=200 man -l "$man" >"$work/man-ascii.txt" 2>/dev/null
   for option in $("$program" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
-    LC_ALL=C MANWIDTH=200 man -l "$man" 2>/dev/null | grep -q -- "$option" || missing+=("$option")
+    grep -q -- "$option" "$work/man-ascii.txt" || missing+=("$option")
   done
   [ ${#missing[@]} -eq 0 ] && ok "the manual page names every option of --help" ||
     fail "the manual page does not name: ${missing[*]}"
 }
 
 check_lintian() {
-  lintian --display-info "$deb" 2>/dev/null | tee "$work/lintian" | sed 's/^/  lintian: /'
-  local bad
-  bad=$(grep -E '^[EW]: ' "$work/lintian" | grep -v -F -f <(printf '%s\n' $LINTIAN_ACCEPTED) || true)
+  lintian --display-info "$deb" >"$work/lintian" 2>/dev/null || true # its status says what the lines say
+  sed 's/^/  lintian: /' "$work/lintian"
+  local bad tag
+  bad=$(grep -E '^[EW]: ' "$work/lintian" || true)
+  for tag in $LINTIAN_ACCEPTED; do bad=$(grep -v -F ": $tag" <<<"$bad" || true); done
   [ -z "$bad" ] && ok "lintian: no errors or warnings" || fail "lintian: $bad"
 }
 
