@@ -1,6 +1,5 @@
 #include "app/CommandLine.h"
 
-#include "app/ShowFiles.h"
 #include "render/Backends.h"
 #include "render/FrameSize.h"
 #include "timeline/ShowSections.h"
@@ -8,7 +7,6 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <initializer_list>
 
 namespace {
@@ -64,11 +62,6 @@ bool parseShotList(std::string_view text, std::vector<int>& out) {
 bool parseRenderer(std::string_view text, const RenderBackend*& out) {
     out = backendNamed(text);
     return out != nullptr;
-}
-
-bool holdsData(const std::filesystem::path& dir) {
-    std::error_code ec;
-    return std::filesystem::is_directory(dir / "Images", ec) || std::filesystem::exists(dir / kMusicFile, ec);
 }
 
 // --section NAME: where live play starts, or the range a capture renders; said twice is refused.
@@ -250,12 +243,4 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
         return false;
     }
     return true;
-}
-
-std::string resolveDataDir(const std::string& given, const std::string& buildDataDir) {
-    std::error_code ec;
-    if (!given.empty()) return std::filesystem::is_directory(given, ec) ? given : std::string();
-    if (holdsData(std::filesystem::current_path(ec))) return ".";
-    if (!buildDataDir.empty() && holdsData(buildDataDir)) return buildDataDir;
-    return ".";
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Command-line options. With none, the demo plays exactly as built: fullscreen, with music, from
-// the start, with the data of the working directory (or of the build when it has none).
+// the start, with the data found where app/DataDirectory.h looks.
 
 #include "show/Timetable.h"
 
@@ -21,7 +21,7 @@ struct Options {
     bool windowed = false;
     bool musicEnabled = true;
     int startOffset = 0; // ms
-    std::string dataDir; // empty: look for the data (see resolveDataDir)
+    std::string dataDir; // empty: look for the data (app/DataDirectory.h)
 
     RunMode mode = RunMode::Play;
     std::string capturePath; // .mp4/.mkv: video; "null": discard; anything else: PNG folder
@@ -47,7 +47,3 @@ struct Options {
 bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error);
 
 const char* usageText();
-
-// The data directory to use: the given one, else the working directory when it holds the
-// show's data, else the directory the build generated. Empty when the given one does not exist.
-std::string resolveDataDir(const std::string& given, const std::string& buildDataDir);

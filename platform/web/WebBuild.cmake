@@ -45,3 +45,9 @@ target_link_options(castrelle_web PRIVATE
   "SHELL:--preload-file ${CASTRELLE_DATA_DIR}/Music@/Music")
 
 configure_file(platform/web/index.html "${CMAKE_BINARY_DIR}/index.html" COPYONLY)
+
+# The page and what it loads: the folder a static web server serves, which `cmake --install`
+# copies and ./build.sh package archives.
+install(FILES "${CMAKE_BINARY_DIR}/index.html" "${CMAKE_BINARY_DIR}/castrelle.js"
+              "${CMAKE_BINARY_DIR}/castrelle.wasm" "${CMAKE_BINARY_DIR}/castrelle.data"
+        DESTINATION .)
