@@ -9,6 +9,10 @@
 #   ./build.sh web                         the show for web browsers, into build-web/
 #   ./build.sh web-serve                   that, served on http://127.0.0.1:8000/ (WEB_PORT=...)
 #   ./build.sh web-test                    that, tested in headless Chromium against the native frames
+#   ./build.sh package                     the Debian package, the portable archive and the web
+#                                          page's archive, into build/packages/
+#   ./build.sh package-test                that, and the packages checked (contents, an unpacked
+#                                          copy run, lintian and the desktop files' validators)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -21,6 +25,9 @@ PACKAGES=(
 )
 # Only the web build needs these; the README's two commands do without them.
 WEB_PACKAGES=(emscripten chromium)
+# Making the packages (dpkg-shlibdeps, dpkg-gencontrol), then checking them.
+PACKAGE_PACKAGES=(dpkg-dev)
+PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils appstream man-db groff-base)
 BUILD_DIR=${BUILD_DIR:-build}
 WEB_DIR=${WEB_DIR:-build-web}
 
@@ -83,6 +90,15 @@ web() {
   echo "The page is $WEB_DIR/index.html (serve the folder: ./build.sh web-serve)"
 }
 
+# The packages of the release build, and the web page's; the icons and the manual page come
+# with the build.
+package() {
+  install_missing "${PACKAGE_PACKAGES[@]}" "$@"
+  build
+  web
+  packaging/make-packages.sh "$BUILD_DIR" "$WEB_DIR"
+}
+
 case "${1:-}" in
   play)
     shift
@@ -124,8 +140,16 @@ case "${1:-}" in
     python3 tests/web/web_test.py --web "$WEB_DIR" --native "$BUILD_DIR/castrelle" \
       --data "$(sed -n 's/^CASTRELLE_DATA_DIR:PATH=//p' "$BUILD_DIR/CMakeCache.txt")"
     ;;
+  package)
+    package
+    ;;
+  package-test)
+    package "${PACKAGE_CHECK_PACKAGES[@]}"
+    packaging/check-packages.sh "$BUILD_DIR"
+    ;;
   *)
-    echo "Usage: $0 play [castrelle options] | $0 test | $0 sanitize | $0 web | $0 web-serve | $0 web-test" >&2
+    echo "Usage: $0 play [castrelle options] | $0 test | $0 sanitize | $0 web | $0 web-serve | $0 web-test" \
+      "| $0 package | $0 package-test" >&2
     exit 2
     ;;
 esac

@@ -11,7 +11,6 @@
 #include "render/FrameReadback.h"
 #include "render/FrameSize.h"
 #include "render/RenderPath.h"
-#include "render/Renderer.h"
 
 #include <cstdio>
 #include <new>
@@ -40,7 +39,7 @@ bool startHeadless(Shell& shell, const Options& options, int& status) {
     desc.fullscreen = false;
     desc.width = options.width;
     desc.height = options.height;
-    desc.quietWithoutEs = !options.rendererNamed;
+    desc.quietWithoutEs = options.renderer == nullptr;
     if (!shell.startUp(desc, status)) return false;
     if (!startupFailed()) return true;
     shell.shutDown();
@@ -102,17 +101,14 @@ int capture(const Options& options, const CapturePlan& plan) {
     }
     CaptureStats stats;
     const CaptureRun run = drawFrames(shell, sink, plan, stats);
-    const bool fastPath = fastRendering(); // asked while the context is current
+    const char* pathName = renderPathName(); // asked while the context is current
     const bool finished = sink.finish(run.written);
     shell.shutDown();
 
     if (interruptSignal())
         std::fprintf(stderr, "Interrupted after %lld frames.\n", static_cast<long long>(run.written));
     if (options.stats && run.written > 0)
-        stats.print(run.seconds, run.written, run.showMs,
-                    renderer() == Renderer::Shader ? "shader"
-                    : fastPath                     ? "fast"
-                                                   : "reference");
+        stats.print(run.seconds, run.written, run.showMs, pathName);
     if (interruptSignal()) return interruptExitStatus();
     if (shell.glError != 0) {
         std::fprintf(stderr, "castrelle: the capture ran into a GL error (above); its frames may be wrong\n");

@@ -1,13 +1,12 @@
 #include "app/CommandLine.h"
 
-#include "app/ShowFiles.h"
+#include "render/Backends.h"
 #include "render/FrameSize.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <initializer_list>
 
 namespace {
@@ -60,18 +59,9 @@ bool parseShotList(std::string_view text, std::vector<int>& out) {
     return !out.empty();
 }
 
-bool parseRenderer(std::string_view text, Renderer& out) {
-    for (const Renderer r : {Renderer::Fixed, Renderer::Shader})
-        if (text == nameOf(r)) {
-            out = r;
-            return true;
-        }
-    return false;
-}
-
-bool holdsData(const std::filesystem::path& dir) {
-    std::error_code ec;
-    return std::filesystem::is_directory(dir / "Images", ec) || std::filesystem::exists(dir / kMusicFile, ec);
+bool parseRenderer(std::string_view text, const RenderBackend*& out) {
+    out = backendNamed(text);
+    return out != nullptr;
 }
 
 // --section NAME: where live play starts, or the range a capture renders; said twice is refused.
@@ -226,7 +216,7 @@ constexpr OptionRow kOptions[] = {
      }},
     {"--renderer", true, Use::Any,
      [](Options& o, const std::string& v, std::string&) {
-         return o.rendererNamed = parseRenderer(v, o.renderer);
+         return parseRenderer(v, o.renderer);
      }},
     {"--size", true, Use::Capture,
      [](Options& o, const std::string& v, std::string& error) {
@@ -320,11 +310,12 @@ bool checkTogether(Options& o, const std::vector<const OptionRow*>& given, std::
                 std::to_string(timetable::kShowEnd) + " ms)";
         return false;
     }
-    if (o.reference && o.rendererNamed && o.renderer == Renderer::Shader) {
-        error = "--reference draws with the fixed renderer; it does not go with --renderer shader";
+    if (o.reference && o.renderer && o.renderer != referenceBackend()) {
+        error = std::string("--reference draws with the fixed renderer; it does not go with --renderer ") +
+                o.renderer->name;
         return false;
     }
-    if (o.reference) o.renderer = Renderer::Fixed;
+    if (o.reference) o.renderer = referenceBackend();
     if (o.toMs > timetable::kShowEnd) o.toMs = timetable::kShowEnd;
     if (o.fromMs >= o.toMs) {
         error = "--from must be before --to";
@@ -338,12 +329,4 @@ bool checkTogether(Options& o, const std::vector<const OptionRow*>& given, std::
 bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
     std::vector<const OptionRow*> given;
     return readOptions(argc, argv, options, given, error) && checkTogether(options, given, error);
-}
-
-std::string resolveDataDir(const std::string& given, const std::string& buildDataDir) {
-    std::error_code ec;
-    if (!given.empty()) return std::filesystem::is_directory(given, ec) ? given : std::string();
-    if (holdsData(std::filesystem::current_path(ec))) return ".";
-    if (!buildDataDir.empty() && holdsData(buildDataDir)) return buildDataDir;
-    return ".";
 }

@@ -1,9 +1,10 @@
 #pragma once
 // Command-line options. With none, the demo plays exactly as built: fullscreen, with music, from
-// the start, with the data of the working directory (or of the build when it has none).
+// the start, with the data found where app/DataDirectory.h looks.
 
-#include "render/Renderer.h"
 #include "show/Timetable.h"
+
+struct RenderBackend;
 
 #include <string>
 #include <vector>
@@ -20,7 +21,7 @@ struct Options {
     bool windowed = false;
     bool musicEnabled = true;
     int startOffset = 0; // ms
-    std::string dataDir; // empty: look for the data (see resolveDataDir)
+    std::string dataDir; // empty: look for the data (app/DataDirectory.h)
 
     RunMode mode = RunMode::Play;
     std::string capturePath; // .mp4/.mkv: video; "null": discard; ending in / or a folder: PNGs
@@ -37,17 +38,12 @@ struct Options {
     bool reference = false; // draw without the renderer's shortcuts (RenderPath::Reference)
     std::string section; // --section: play from this section's start, or capture just it
     bool loop = false;   // live play again and again: the show, or with --section that section
-    // The shader renderer unless --renderer or --reference says otherwise; where the machine
-    // offers no OpenGL ES 3.0 context and none was named, the fixed one draws instead.
-    Renderer renderer = Renderer::Shader;
-    bool rendererNamed = false;
+    // The renderer --renderer or --reference names; null: the default (render/Backends.h), which
+    // gives way to the fixed-function one where the machine offers no OpenGL ES 3.0 context.
+    const RenderBackend* renderer = nullptr;
 };
 
 // Parses argv into options. Returns false with a message in error on unknown options or bad values.
 bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error);
 
 const char* usageText();
-
-// The data directory to use: the given one, else the working directory when it holds the
-// show's data, else the directory the build generated. Empty when the given one does not exist.
-std::string resolveDataDir(const std::string& given, const std::string& buildDataDir);

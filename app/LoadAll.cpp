@@ -1,7 +1,7 @@
 #include "app/LoadAll.h"
 
 #include "assets/TextureSlots.h"
-#include "render/TextureNames.h"
+#include "render/TextureUpload.h"
 #include "scenes/SceneRegistry.h"
 
 namespace {
@@ -58,10 +58,10 @@ constexpr int kGroupWithTwoBars = 6;
 
 void loadSlot(TextureBank& bank, const SlotLoad& load) {
     if (load.file) {
-        bank.loadTexture(load.file, load.slot);
+        loadTexture(bank, load.file, load.slot);
         return;
     }
-    for (int face = 0; face < 6; ++face) bank.loadCubeFace(load.faces[face], load.slot, face);
+    for (int face = 0; face < 6; ++face) loadCubeFace(bank, load.faces[face], load.slot, face);
 }
 
 // The effect buffers a module shares.

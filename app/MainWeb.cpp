@@ -15,7 +15,6 @@
 #include "render/FrameSize.h"
 #include "render/FrameTarget.h"
 #include "render/PassState.h"
-#include "render/Renderer.h"
 #include "show/Sections.h"
 
 #include <emscripten/emscripten.h>
@@ -119,7 +118,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE void castrelleNextShot() {
 }
 
 int main() {
-    setRenderer(Renderer::Shader);
     gOptions.startOffset = std::max(0, pageNumberOption("start"));
     gShotCount = pageShotOption(gShotTimes, kMaxShots);
     // The show quits at its end, so the last frame is just before it.

@@ -51,7 +51,7 @@ bool Player::startUp(const Options& options, int& exitStatus) {
     shell.screen.frameWidth = shell.screen.frameHeight = options.frameSize ? options.frameSize : kBaseFrame;
     WindowDesc desc;
     desc.fullscreen = !options.windowed;
-    desc.quietWithoutEs = !options.rendererNamed;
+    desc.quietWithoutEs = options.renderer == nullptr;
     if (!shell.startUp(desc, exitStatus)) return false;
     range = rangeFor(options);
     const int refresh = glWindowRefreshRate(shell.window);

@@ -7,6 +7,7 @@
 
 #include "platform/Quit.h"
 #include "platform/Ticks.h"
+#include "render/Backends.h"
 #include "render/GlErrors.h"
 #include "render/PassState.h"
 #include "render/ScreenBlit.h"
@@ -21,14 +22,15 @@
 // exit status when the program must end.
 bool Shell::openWindow(const WindowDesc& desc, int& exitStatus) {
     WindowDesc withApi = desc;
-    withApi.api = glApiOf(renderer());
+    withApi.api = backend().api;
     needMemoryFor("an OpenGL context of %d x %d", desc.width, desc.height);
     WindowResult opened = openGlWindow(withApi, window);
-    if (opened == WindowResult::NoEsContext && desc.quietWithoutEs) {
+    const RenderBackend* fallback = referenceBackend();
+    if (opened == WindowResult::NoEsContext && desc.quietWithoutEs && fallback) {
         std::fputs("castrelle: no OpenGL ES 3.0 context here; drawing with the fixed-function renderer\n", stderr);
         closeGlWindow(window);
-        setRenderer(Renderer::Fixed);
-        withApi.api = GlApi::Compatibility;
+        useBackend(*fallback);
+        withApi.api = fallback->api;
         opened = openGlWindow(withApi, window);
     }
     switch (opened) {

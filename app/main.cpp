@@ -1,11 +1,13 @@
 // castrelle: the Castrelle Quillmere demo.
 #include "app/Capture.h"
 #include "app/CommandLine.h"
+#include "app/DataDirectory.h"
 #include "app/Player.h"
+#include "CastrelleVersion.h"
 #include "platform/GlContext.h"
 #include "platform/Interrupt.h"
+#include "render/Backends.h"
 #include "render/RenderPath.h"
-#include "render/Renderer.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +23,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     setRenderPath(options.reference ? RenderPath::Reference : RenderPath::Fast);
-    setRenderer(options.renderer);
+    if (options.renderer) useBackend(*options.renderer);
     if (options.showHelp) {
         std::fputs(usageText(), stdout);
         return 0;
@@ -34,12 +36,8 @@ int main(int argc, char** argv) {
     if (!options.capturePath.empty() && options.capturePath != "null")
         options.capturePath = std::filesystem::absolute(options.capturePath).string();
     options.outDir = std::filesystem::absolute(options.outDir.empty() ? "." : options.outDir).string();
-    const std::string dataDir = resolveDataDir(options.dataDir, CASTRELLE_DEFAULT_DATA_DIR);
-    std::error_code ec;
-    if (dataDir.empty() || (std::filesystem::current_path(dataDir, ec), ec)) {
-        std::fprintf(stderr,
-                     "castrelle: data directory '%s' not found (it must hold Images/, Models/ and Music/)\n",
-                     options.dataDir.c_str());
+    if (!enterDataDirectory(options.dataDir, CASTRELLE_DEFAULT_DATA_DIR, error)) {
+        std::fprintf(stderr, "castrelle: %s\n", error.c_str());
         return 1;
     }
     if (options.mode != RunMode::Play) return runCapture(options);

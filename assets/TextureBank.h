@@ -1,7 +1,8 @@
 #pragma once
-// TextureBank: decodes JPEG files one at a time into a reusable RGB buffer and uploads that
-// buffer into texture slots (GL texture names chosen by the caller) as a 2D texture or as one
-// face of a cube map. Used only at start-up; the textures then live in GL.
+// TextureBank: decodes JPEG files one at a time into a reusable RGB buffer, which the renderer
+// uploads into texture slots (GL texture names chosen by the caller) as a 2D texture or as one
+// face of a cube map (loadTexture and loadCubeFace in render/TextureUpload.h). Used only at
+// start-up; the textures then live in GL.
 
 #include <cstdint>
 #include <cstdio>
@@ -13,7 +14,7 @@ struct TextureBank {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     // Pictures wider or taller than this are refused before they are decoded (0: no limit). The
-    // uploads set it to what the context can hold.
+    // loads set it to what the context can hold.
     std::uint32_t maxSide = 0;
 
     // Decodes the file into pixels. A missing, corrupt, truncated or oversized file, or one there
@@ -22,9 +23,4 @@ struct TextureBank {
     bool decodeJpeg(const char* path);
     // The same from an open stream, read from its current position; name is used in the message.
     bool decodeJpegStream(std::FILE* stream, const char* name);
-
-    // Decodes, then uploads as the 2D texture of slot (linear filtering, repeat wrapping).
-    void loadTexture(const char* path, int slot);
-    // Decodes, then uploads as face 0..5 (+X, -X, +Y, -Y, +Z, -Z) of the cube map of slot.
-    void loadCubeFace(const char* path, int slot, int face);
 };

@@ -1,20 +1,19 @@
 // Per-frame geometry costs: handle deformations per vertex and handle, normals per face, world
 // copies per vertex, the draw arrays gathered per face (one mesh, or a batch of placed ones),
-// shadow-volume builds per edge, and the setup-time edge search, hashed against the linear
-// search it replaces.
-#include "render/Deform.h"
-#include "render/MeshArrays.h"
-#include "render/MeshRenderer.h"
-#include "render/Normals.h"
+// shadow-volume builds per edge and their counting into the stencil on each renderer, and the
+// setup-time edge search, hashed against the linear search it replaces.
+#include "bench/BenchRenderer.h"
+#include "render/Camera.h"
+#include "render/PassState.h"
+#include "render/ScreenBlit.h"
 #include "render/ShadowVolume.h"
 #include "render/Transform.h"
-
-#include "platform/GlContext.h"
+#include "render/geometry/Deform.h"
+#include "render/geometry/MeshArrays.h"
+#include "render/geometry/Normals.h"
 
 #include "tests/render/GeometryTestMeshes.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -225,14 +224,10 @@ BENCHMARK(BM_FindShadowEdgesBySearch)->Arg(2000)->Arg(10000)->Unit(benchmark::kM
 BENCHMARK(BM_FindShadowEdgesBySearch)->Arg(60000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 
-// Counting one caster's volume into the stencil of a full 800 x 600 frame, as a shadowing scene
-// does each frame: a 10k-face ball under a light above it, seen from a camera beside it.
-void BM_DrawShadowVolume(benchmark::State& state) {
-    if (!useSharedOffscreenContext()) {
-        state.SkipWithError("no offscreen OpenGL context");
-        return;
-    }
-    Model model(4, 800, 600, 256, 128);
+// Counting one caster's volume into the stencil of the frame, as a shadowing scene does each
+// frame: a 10k-face ball under a light above it, seen from a camera beside it.
+void drawShadowVolumes(benchmark::State& state, const RenderBackend&) {
+    Model model(4, 512, 512, 256, 128);
     const int mesh = testmesh::add(model, ballOf(10000));
     prepareShadowCaster(model, mesh);
     resetWorkPositions(model, mesh);
@@ -241,31 +236,27 @@ void BM_DrawShadowVolume(benchmark::State& state) {
     light.position.set(4.0f, 12.0f, 2.0f);
     buildShadowVolume(model, mesh, light);
 
-    glViewport(0, 0, 800, 600);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(75.0, 4.0 / 3.0, 0.1, 1000.0);
-    float p[16] = {};
-    glGetFloatv(GL_PROJECTION_MATRIX, p);
-    p[10] = -0.01f;
-    p[14] = -0.101f;
-    glLoadMatrixf(p);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0.0, 2.0, 12.0, 0.0, -2.0, 0.0, 0.0, 1.0, 0.0);
-    glClearDepth(1.0);
-    glClear(GL_DEPTH_BUFFER_BIT);
+    CameraFrame camera;
+    camera.position.set(0.0f, -2.0f, -12.0f); // the view's eye is the negated position
+    camera.aimAt(Vec3(0.0f, 2.0f, 0.0f));
+    camera.squareUp();
+    setPerspectiveScreen(model, camera);
+    clear(Buffers::Depth);
     for (auto _ : state) {
-        glClearStencil(shadowStencilClear);
-        glClear(GL_STENCIL_BUFFER_BIT);
+        clear(Buffers::Stencil);
         drawShadowVolume(model, mesh);
-        glFinish();
+        finishFrame();
     }
     const MeshObject& o = model.mesh(mesh);
     state.counters["triangles"] = 2 * o.sideQuadCount + o.capTriangleCount;
     state.SetItemsProcessed(state.iterations() * (2 * o.sideQuadCount + o.capTriangleCount));
-    state.SetLabel("items = volume triangles (each sent twice)");
+    state.SetLabel("items = volume triangles");
 }
-BENCHMARK(BM_DrawShadowVolume)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+const int kRegistered = [] {
+    onEachRenderer("BM_DrawShadowVolume", drawShadowVolumes,
+                   [](benchmark::internal::Benchmark* b) { b->Unit(benchmark::kMillisecond)->UseRealTime(); });
+    return 0;
+}();
 
 } // namespace

@@ -2,16 +2,13 @@
 // start at 60 frames a second, into the show's frame target, each renderer on its own context
 // (desktop OpenGL for the fixed-function one, OpenGL ES 3.0 for the shader one).
 #include "app/LoadAll.h"
-#include "platform/GlContext.h"
+#include "bench/BenchRenderer.h"
 #include "platform/MessageBox.h"
 #include "platform/Quit.h"
-#include "render/FrameTarget.h"
 #include "render/GlErrors.h"
-#include "render/Renderer.h"
 #include "render/ScreenBlit.h"
 #include "scenes/SceneRegistry.h"
 
-#include <SDL2/SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -24,16 +21,10 @@ namespace {
 struct SceneFixture {
     std::unique_ptr<ShowScenes> scenes = std::make_unique<ShowScenes>();
     ShowResources show;
-    FrameTarget frame;
     bool ready = false;
 
-    SceneFixture(Renderer r, SceneId id) {
-        setRenderer(r);
-        if (!useSharedOffscreenContext(glApiOf(r))) return;
+    explicit SceneFixture(SceneId id) {
         setMessageBoxesInteractive(false);
-        ScreenSize screen;
-        if (!prepareFrame(screen, frame)) return;
-        bindFrameTarget(frame);
         const auto previous = std::filesystem::current_path();
         std::filesystem::current_path(CASTRELLE_DEFAULT_DATA_DIR);
         scenes->selected = SceneSet::only(id);
@@ -43,31 +34,25 @@ struct SceneFixture {
     }
 };
 
-// One fixture per renderer and scene, made on first use; the renderer and its context are chosen
-// again for each benchmark.
-SceneFixture& fixtureFor(Renderer r, SceneId id) {
-    static std::map<std::pair<Renderer, SceneId>, std::unique_ptr<SceneFixture>> fixtures;
-    std::unique_ptr<SceneFixture>& f = fixtures[{r, id}];
-    if (!f) f = std::make_unique<SceneFixture>(r, id);
-    setRenderer(r);
-    useSharedOffscreenContext(glApiOf(r));
-    if (f->ready) bindFrameTarget(f->frame);
+// One fixture per renderer and scene, made on first use on the renderer's context.
+SceneFixture& fixtureFor(const RenderBackend& r, SceneId id) {
+    static std::map<std::pair<const RenderBackend*, SceneId>, std::unique_ptr<SceneFixture>> fixtures;
+    std::unique_ptr<SceneFixture>& f = fixtures[{&r, id}];
+    if (!f) f = std::make_unique<SceneFixture>(id);
     return *f;
 }
 
-void sceneFrames(benchmark::State& state, Renderer r, SceneId id) {
+void sceneFrames(benchmark::State& state, const RenderBackend& r, SceneId id) {
     SceneFixture* fixture = &fixtureFor(r, id);
     if (!fixture->ready) {
-        state.SkipWithError("no context of the renderer's API, or no generated data");
+        state.SkipWithError("no generated data");
         return;
     }
     const SceneCalls calls = sceneCallsFor(*fixture->scenes);
-    using Finish = void (*)();
-    const auto finish = reinterpret_cast<Finish>(SDL_GL_GetProcAddress("glFinish"));
     constexpr int kFrameMs = 16;
     for (auto _ : state) {
         calls.render(calls.context, id, kFrameMs, SceneArgs{});
-        finish();
+        finishFrame();
     }
     if (takeGlError() != 0) state.SkipWithError("a GL error");
 }
@@ -81,15 +66,13 @@ const int kRegistered = [] {
     } scenes[] = {{"Title", SceneId::Title},   {"Kukkeli", SceneId::Kukkeli}, {"StarBall", SceneId::StarBall},
                   {"Hipu", SceneId::Hipu},     {"Duck", SceneId::Duck},       {"Cave", SceneId::Cave},
                   {"Potko", SceneId::Potko},   {"Closing", SceneId::Closing}};
-    for (const auto& scene : scenes)
-        for (const Renderer r : {Renderer::Fixed, Renderer::Shader}) {
-            const std::string name = std::string("BM_") + scene.name + "Frame_" + nameOf(r);
-            const SceneId id = scene.id;
-            benchmark::RegisterBenchmark(name.c_str(), [r, id](benchmark::State& s) { sceneFrames(s, r, id); })
-                ->Unit(benchmark::kMillisecond)
-                ->UseRealTime()
-                ->Iterations(120);
-        }
+    for (const auto& scene : scenes) {
+        const SceneId id = scene.id;
+        onEachRenderer(
+            std::string("BM_") + scene.name + "Frame",
+            [id](benchmark::State& s, const RenderBackend& r) { sceneFrames(s, r, id); },
+            [](benchmark::internal::Benchmark* b) { b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(120); });
+    }
     return 0;
 }();
 

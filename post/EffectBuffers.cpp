@@ -1,26 +1,36 @@
-// The front of EffectBuffers.h: each operation goes to the renderer chosen at start-up.
 #include "post/EffectBuffers.h"
 
-#include "post/EffectBackends.h"
+#include "post/EffectBackend.h"
+#include "render/Backends.h"
 #include "render/FrameSize.h"
-#include "render/Renderer.h"
+#include "render/PassProfile.h"
 #include "render/TextureResample.h"
 
 namespace {
 
-bool shaded() { return renderer() == Renderer::Shader; }
+const EffectOps& ops() { return *backend().effects; }
+
+void setSizes(EffectTextures& e, int fullW, int fullH, int smallW, int smallH) {
+    e.fullWidth = fullW;
+    e.fullHeight = fullH;
+    e.fullHalfWidth = fullW / 2;
+    e.fullHalfHeight = fullH / 2;
+    e.smallWidth = smallW;
+    e.smallHeight = smallH;
+    e.smallHalfWidth = smallW / 2;
+    e.smallHalfHeight = smallH / 2;
+    e.pixelScale = static_cast<float>(fullW) / static_cast<float>(kBaseFrame);
+}
 
 } // namespace
 
-EffectBuffers::EffectBuffers(int fullW, int fullH, int smallW, int smallH)
-    : fullWidth(fullW), fullHeight(fullH), fullHalfWidth(fullW / 2), fullHalfHeight(fullH / 2),
-      smallWidth(smallW), smallHeight(smallH), smallHalfWidth(smallW / 2), smallHalfHeight(smallH / 2),
-      pixelScale(static_cast<float>(fullW) / static_cast<float>(kBaseFrame)) {
-    shaded() ? shader::createTextures(*this) : fixedfn::createTextures(*this);
+EffectBuffers::EffectBuffers(int fullW, int fullH, int smallW, int smallH) {
+    setSizes(*this, fullW, fullH, smallW, smallH);
+    ops().createTextures(*this);
 }
 
 void EffectBuffers::resize(int fullW, int fullH, int smallW, int smallH, TextureResampler& resampler) {
-    if (shaded()) shader::settleShafts(*this);
+    if (ops().settle) ops().settle(*this);
     for (int i = 0; i < kCopyCount; ++i) {
         resampler.resample(copyTex[i], fullW, fullH);
         resampler.resample(passTex[i], fullW, fullH);
@@ -29,51 +39,52 @@ void EffectBuffers::resize(int fullW, int fullH, int smallW, int smallH, Texture
     }
     resampler.resample(halfMaskTex, fullW / 2, fullH / 2);
     resampler.resample(halfPassTex, fullW / 2, fullH / 2);
-    fullWidth = fullW;
-    fullHeight = fullH;
-    fullHalfWidth = fullW / 2;
-    fullHalfHeight = fullH / 2;
-    smallWidth = smallW;
-    smallHeight = smallH;
-    smallHalfWidth = smallW / 2;
-    smallHalfHeight = smallH / 2;
-    pixelScale = static_cast<float>(fullW) / static_cast<float>(kBaseFrame);
-    if (shaded()) shader::resizeScratch(*this);
+    setSizes(*this, fullW, fullH, smallW, smallH);
+    if (ops().resizeOwn) ops().resizeOwn(*this);
 }
 
-void EffectBuffers::grab(Copy copy) { shaded() ? shader::grab(*this, copy) : fixedfn::grab(*this, copy); }
+void EffectBuffers::grab(Copy copy) {
+    const PassTimer t("post: grab");
+    ops().grab(*this, copy);
+}
 
 void EffectBuffers::multiply(Copy copy) {
-    shaded() ? shader::multiply(*this, copy) : fixedfn::multiply(*this, copy);
+    const PassTimer t("post: multiply");
+    ops().multiply(*this, copy);
 }
 
 void EffectBuffers::show(Copy copy, float alpha) {
-    shaded() ? shader::show(*this, copy, alpha) : fixedfn::show(*this, copy, alpha);
+    const PassTimer t("post: show");
+    ops().show(*this, copy, alpha);
 }
 
 void EffectBuffers::fill(float alpha, float r, float g, float b) {
-    shaded() ? shader::fill(*this, alpha, r, g, b) : fixedfn::fill(*this, alpha, r, g, b);
+    const PassTimer t("post: fill");
+    ops().fill(*this, alpha, r, g, b);
 }
 
 void EffectBuffers::overlay(Copy copy, float alpha, float brightness, Overlay mode) {
-    shaded() ? shader::overlay(*this, copy, alpha, brightness, mode)
-             : fixedfn::overlay(*this, copy, alpha, brightness, mode);
+    const PassTimer t("post: overlay");
+    ops().overlay(*this, copy, alpha, brightness, mode);
 }
 
 void EffectBuffers::burn(Copy copy, int passes, float gain) {
-    shaded() ? shader::burn(*this, copy, passes, gain) : fixedfn::burn(*this, copy, passes, gain);
+    const PassTimer t("post: burn");
+    ops().burn(*this, copy, passes, gain);
 }
 
 void EffectBuffers::blur(Copy copy, const BlurDesc& desc) {
-    shaded() ? shader::blur(*this, copy, desc) : fixedfn::blur(*this, copy, desc);
+    const PassTimer t("post: blur");
+    ops().blur(*this, copy, desc);
 }
 
 void EffectBuffers::zoomStreak(Copy copy, const ZoomStreakDesc& desc) {
-    shaded() ? shader::zoomStreak(*this, copy, desc) : fixedfn::zoomStreak(*this, copy, desc);
+    const PassTimer t("post: zoomStreak");
+    ops().zoomStreak(*this, copy, desc);
 }
 
 void EffectBuffers::shaftGlow(Copy copy, const ShaftGlowDesc& desc) {
-    if (shaded() && shader::shaftGlow(*this, copy, desc)) return;
+    if (ops().shaftGlow && ops().shaftGlow(*this, copy, desc)) return;
     grab(copy);
     burn(copy, desc.burnPasses, 1.0f);
     grab(copy);
@@ -86,7 +97,9 @@ void EffectBuffers::shaftGlow(Copy copy, const ShaftGlowDesc& desc) {
     grab(copy);
 }
 
-bool EffectBuffers::shaftsAtHalfWidth() const { return shaded() && shader::shaftsAtHalfWidth(*this); }
+bool EffectBuffers::shaftsAtHalfWidth() const { return ops().shaftsAtHalfWidth && ops().shaftsAtHalfWidth(*this); }
+
+bool EffectBuffers::halvesMasksWhereAllowed() const { return ops().halvesMasksWhereAllowed; }
 
 void EffectBuffers::addGlow(Copy copy, float alpha) {
     const int sample = sampleSmall, target = targetSmall;
@@ -97,10 +110,9 @@ void EffectBuffers::addGlow(Copy copy, float alpha) {
     targetSmall = target;
 }
 
-bool EffectBuffers::canComposeHalfMask() {
-    return shaded() ? shader::canComposeHalfMask(*this) : fixedfn::canComposeHalfMask(*this);
-}
+bool EffectBuffers::canComposeHalfMask() { return ops().canComposeHalfMask(*this); }
 
 void EffectBuffers::composeHalfMask(const HalfMaskComposition& composition) {
-    shaded() ? shader::composeHalfMask(*this, composition) : fixedfn::composeHalfMask(*this, composition);
+    const PassTimer t("post: composeHalfMask");
+    ops().composeHalfMask(*this, composition);
 }

@@ -11,7 +11,7 @@ double gQuadFrames = 0.0;
 
 } // namespace
 
-QuadArea setArea(bool small, const EffectBuffers& e) {
+QuadArea setArea(bool small, const EffectTextures& e) {
     const float hw = static_cast<float>(small ? e.smallHalfWidth : e.fullHalfWidth);
     const float hh = static_cast<float>(small ? e.smallHalfHeight : e.fullHalfHeight);
     const double share = small ? static_cast<double>(e.smallWidth) * e.smallHeight /
@@ -20,22 +20,22 @@ QuadArea setArea(bool small, const EffectBuffers& e) {
     return {-hw, -hh, hw, hh, share};
 }
 
-int halfWidth(const EffectBuffers& e) { return e.fullWidth / 2; }
+int halfWidth(const EffectTextures& e) { return e.fullWidth / 2; }
 
-int halfHeight(const EffectBuffers& e) { return e.fullHeight / 2; }
+int halfHeight(const EffectTextures& e) { return e.fullHeight / 2; }
 
-QuadArea halfArea(const EffectBuffers& e) {
+QuadArea halfArea(const EffectTextures& e) {
     const float x0 = -static_cast<float>(e.fullHalfWidth);
     const float y0 = -static_cast<float>(e.fullHalfHeight);
     return {x0, y0, x0 + static_cast<float>(halfWidth(e)), y0 + static_cast<float>(halfHeight(e)), 0.25};
 }
 
-unsigned sampledTexture(const EffectBuffers& e, int i, int k) {
+unsigned sampledTexture(const EffectTextures& e, int i, int k) {
     if (e.sampleSmall) return k == 0 ? e.smallCopyTex[i] : e.smallPassTex[i];
     return k == 0 ? e.copyTex[i] : e.passTex[i];
 }
 
-TapOffset blurTapOffset(const EffectBuffers& e, const BlurDesc& desc, int k) {
+TapOffset blurTapOffset(const EffectTextures& e, const BlurDesc& desc, int k) {
     const float step = static_cast<float>(k + 1) * desc.spread / static_cast<float>(desc.passes);
     const float du = static_cast<float>(e.smallWidth) * desc.stretchX * step * kBlurStepX / e.pixelScale;
     const float dv = static_cast<float>(e.smallHeight) * desc.stretchY * step * kBlurStepY / e.pixelScale;

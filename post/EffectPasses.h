@@ -3,7 +3,7 @@
 // and sizes, which texture a pass reads, blur's tap offsets, zoomStreak's passes, and the count
 // of the pixel work the quads cost.
 
-#include "post/EffectBuffers.h"
+#include "post/EffectTypes.h"
 
 // Weight of each of blur's four taps: 65/256, so a pass sums to 1.015625 and brightens a little.
 inline constexpr float kBlurTapWeight = 0.25390625f;
@@ -24,22 +24,22 @@ struct QuadArea {
 };
 
 // The full-frame quad of one set, centred on the origin.
-QuadArea setArea(bool small, const EffectBuffers& e);
+QuadArea setArea(bool small, const EffectTextures& e);
 
 // The half-size textures' picture: the lower-left quarter of the full frame.
-int halfWidth(const EffectBuffers& e);
-int halfHeight(const EffectBuffers& e);
-QuadArea halfArea(const EffectBuffers& e);
+int halfWidth(const EffectTextures& e);
+int halfHeight(const EffectTextures& e);
+QuadArea halfArea(const EffectTextures& e);
 
 // Texture read by pass k: the grab for the first pass, the previous pass's result after it.
-unsigned sampledTexture(const EffectBuffers& e, int i, int k);
+unsigned sampledTexture(const EffectTextures& e, int i, int k);
 
 // Half of blur's tap offset in pass k, in texture units across and up. The step is measured in
 // small-size pixels whichever set is sampled.
 struct TapOffset {
     float u = 0.0f, v = 0.0f;
 };
-TapOffset blurTapOffset(const EffectBuffers& e, const BlurDesc& desc, int k);
+TapOffset blurTapOffset(const EffectTextures& e, const BlurDesc& desc, int k);
 
 // One zoomStreak pass: the texture rectangle its quad shows (the accumulated picture zoomed
 // about the centre) and its opacity.

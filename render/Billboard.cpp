@@ -1,8 +1,7 @@
-// The front of Billboard.h.
 #include "render/Billboard.h"
 
-#include "render/Renderer.h"
-#include "render/RendererBackends.h"
+#include "render/Backends.h"
+#include "render/PassProfile.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,18 +9,25 @@
 
 void drawBillboard(Model& model, float x, float y, float z, int slot, float halfWidth, float halfHeight,
                    float r, float g, float b, float a, const BillboardWindow& window) {
-    if (renderer() == Renderer::Shader)
-        return shader::drawBillboard(model, x, y, z, slot, halfWidth, halfHeight, r, g, b, a, window);
-    fixedfn::drawBillboard(model, x, y, z, slot, halfWidth, halfHeight, r, g, b, a, window);
+    const PassTimer t("sprites");
+    backend().sprite->drawBillboard(model, {.x = x,
+                                            .y = y,
+                                            .z = z,
+                                            .slot = slot,
+                                            .halfWidth = halfWidth,
+                                            .halfHeight = halfHeight,
+                                            .r = r,
+                                            .g = g,
+                                            .b = b,
+                                            .a = a,
+                                            .window = window});
 }
 
 BillboardWindow inkWindowOf(int slot) {
     BillboardWindow whole;
     int width = 0, height = 0;
     std::vector<std::uint8_t> rgba;
-    const bool read = renderer() == Renderer::Shader ? shader::readTexture2D(slot, width, height, rgba)
-                                                     : fixedfn::readTexture2D(slot, width, height, rgba);
-    if (!read) return whole;
+    if (!backend().texture->readTexture2D(slot, width, height, rgba)) return whole;
     int x0 = width, y0 = height, x1 = -1, y1 = -1;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {

@@ -4,13 +4,7 @@
 // not hide each other, but nearer geometry hides them.
 
 #include "assets/Model.h"
-
-// The part of the sprite's texture to draw, in texture coordinates; the rest of the rectangle is
-// left out where it would have been.
-struct BillboardWindow {
-    float u0 = 0.0f, v0 = 0.0f;
-    float u1 = 1.0f, v1 = 1.0f;
-};
+#include "render/RenderTypes.h"
 
 // Draws one sprite centred on (x, y, z) in the current modelview's space, halfWidth by
 // halfHeight in world units, texture `slot` modulated by (r, g, b, a). The rectangle stays

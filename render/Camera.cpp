@@ -1,24 +1,17 @@
-// The front of Camera.h: the renderers build the matrices; the front records the eye.
+// The back end builds the matrices; the front records the eye.
 #include "render/Camera.h"
 
-#include "render/Renderer.h"
-#include "render/RendererBackends.h"
+#include "render/Backends.h"
 
 namespace {
 
 void setStretchedPerspective(Model& model, const CameraFrame& camera, int width, int height) {
-    if (renderer() == Renderer::Shader)
-        shader::setStretchedPerspective(camera, model.fieldOfView, width, height);
-    else
-        fixedfn::setStretchedPerspective(camera, model.fieldOfView, width, height);
+    backend().camera->setStretchedPerspective(camera, model.fieldOfView, width, height);
     model.eyePosition.copyFrom(camera.position);
     model.eyeDirection.copyFrom(camera.forward);
 }
 
-void setPixelOrtho(int width, int height) {
-    if (renderer() == Renderer::Shader) return shader::setPixelOrtho(width, height);
-    fixedfn::setPixelOrtho(width, height);
-}
+void setPixelOrtho(int width, int height) { backend().camera->setPixelOrtho(width, height); }
 
 } // namespace
 
@@ -38,18 +31,7 @@ void setPerspectiveHalfScreen(Model& model, const CameraFrame& camera) {
     setStretchedPerspective(model, camera, model.screenWidth / 2, model.screenHeight / 2);
 }
 
-void setPerspectiveFixed(Model&, const CameraFrame& camera) {
-    constexpr int kFixedWidth = 512, kFixedHeight = 384;
-    constexpr double kFixedFieldOfView = 75.0;
-    if (renderer() == Renderer::Shader)
-        return shader::setPlainPerspective(camera, kFixedFieldOfView, kFixedWidth, kFixedHeight);
-    fixedfn::setPlainPerspective(camera, kFixedFieldOfView, kFixedWidth, kFixedHeight);
-}
-
-ViewMatrices currentView() {
-    if (renderer() == Renderer::Shader) return shader::currentView();
-    return fixedfn::currentView();
-}
+ViewMatrices currentView() { return backend().camera->currentView(); }
 
 void setOrthoEffect(Model& model) { setPixelOrtho(model.effectWidth, model.effectHeight); }
 

@@ -3,12 +3,7 @@
 // corner of the framebuffer, one unit per pixel, origin at its centre) and the whole window
 // that the finished frame is stretched over.
 
-struct ScreenSize {
-    int windowWidth = 800;  // client area, rewritten when the window is resized
-    int windowHeight = 600;
-    int frameWidth = 512;   // internal frame every scene renders at
-    int frameHeight = 512;
-};
+#include "render/RenderTypes.h"
 
 // First GL state of the program: lighting off, blend (SRC_ALPHA, DST_ALPHA) on, GL_ADD, 2D
 // texturing on, depth test off, clear colour black, colour buffer cleared.

@@ -1,17 +1,13 @@
-// The front of FrameReadback.h. Both renderers read RGBA, the one form WebGL reads back.
+// Both back ends read RGBA, the one form WebGL reads back.
 #include "render/FrameReadback.h"
 
-#include "render/Renderer.h"
-#include "render/RendererBackends.h"
+#include "render/Backends.h"
 
 const uint8_t* FrameReader::read(int width, int height) {
     const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
     bottomUp_.resize(4 * pixels);
     topDown_.resize(3 * pixels);
-    if (renderer() == Renderer::Shader)
-        shader::readWindowRgba(width, height, bottomUp_.data());
-    else
-        fixedfn::readWindowRgba(width, height, bottomUp_.data());
+    backend().frame->readWindowRgba(width, height, bottomUp_.data());
     for (int y = 0; y < height; ++y) {
         const uint8_t* in =
             bottomUp_.data() + 4 * static_cast<size_t>(width) * static_cast<size_t>(height - 1 - y);

@@ -1,39 +1,39 @@
-// The front of FrameTarget.h.
 #include "render/FrameTarget.h"
 
-#include "render/Renderer.h"
-#include "render/RendererBackends.h"
+#include "render/Backends.h"
 #include "render/TextureResample.h"
 
-int largestFrameSize() {
-    if (renderer() == Renderer::Shader) return shader::largestFrameSize();
-    return fixedfn::largestFrameSize();
-}
+int largestFrameSize() { return backend().target->largestFrameSize(); }
 
 bool createFrameTarget(FrameTarget& target, const ScreenSize& screen) {
-    if (renderer() == Renderer::Shader) return shader::createFrameTarget(target, screen);
-    return fixedfn::createFrameTarget(target, screen);
+    const TargetOps& gl = *backend().target;
+    target.width = screen.frameWidth;
+    target.height = screen.frameHeight;
+    target.colour = gl.createColourTexture(target.width, target.height, TargetTexture::Frame);
+    target.depthStencil = gl.createDepthStencil(target.width, target.height);
+    if (!gl.createFramebuffer(target.colour, target.depthStencil, target.framebuffer)) {
+        destroyFrameTarget(target);
+        return false;
+    }
+    gl.clearBound(true);
+    return true;
 }
 
 void destroyFrameTarget(FrameTarget& target) {
-    if (renderer() == Renderer::Shader) return shader::destroyFrameTarget(target);
-    fixedfn::destroyFrameTarget(target);
+    backend().target->deleteTarget(target.framebuffer, target.depthStencil, target.colour);
+    target = FrameTarget{};
 }
 
 bool resizeFrameTarget(FrameTarget& target, int width, int height, TextureResampler& resampler) {
     resampler.resample(target.colour, width, height);
     target.width = width;
     target.height = height;
-    if (renderer() == Renderer::Shader) return shader::resizeDepthStencil(target);
-    return fixedfn::resizeDepthStencil(target);
+    const TargetOps& gl = *backend().target;
+    if (!gl.resizeDepthStencil(target.framebuffer, target.depthStencil, width, height)) return false;
+    gl.clearBound(false);
+    return true;
 }
 
-void bindFrameTarget(const FrameTarget& target) {
-    if (renderer() == Renderer::Shader) return shader::bindFrameTarget(target);
-    fixedfn::bindFrameTarget(target);
-}
+void bindFrameTarget(const FrameTarget& target) { backend().target->bindFramebuffer(target.framebuffer); }
 
-void bindWindowTarget() {
-    if (renderer() == Renderer::Shader) return shader::bindWindowTarget();
-    fixedfn::bindWindowTarget();
-}
+void bindWindowTarget() { backend().target->bindFramebuffer(0); }

@@ -1,20 +1,12 @@
 #pragma once
 // The frame every scene draws into: an offscreen framebuffer of the frame size with its own
-// depth and stencil. The whole frame exists whatever the size of the window or capture it is
-// stretched over (a window smaller than the frame would otherwise cut it off), and the blit
-// samples it directly instead of copying it first.
+// depth and stencil (FrameTarget in RenderTypes.h). The whole frame exists whatever the size of
+// the window or capture it is stretched over (a window smaller than the frame would otherwise
+// cut it off), and the blit samples it directly instead of copying it first.
 
-#include "render/FrameProjection.h"
+#include "render/RenderTypes.h"
 
 class TextureResampler;
-
-struct FrameTarget {
-    unsigned framebuffer = 0;
-    unsigned colour = 0; // the frame as a texture: RGB like the window, so destination alpha reads 1
-    unsigned depthStencil = 0;
-    int width = 0;
-    int height = 0;
-};
 
 // The largest square frame this context can render into and sample (texture, renderbuffer and
 // viewport limits).

@@ -1,12 +1,8 @@
 #include "render/GlErrors.h"
 
-#include "render/Renderer.h"
-#include "render/RendererBackends.h"
+#include "render/Backends.h"
 
-unsigned takeGlError() {
-    if (renderer() == Renderer::Shader) return shader::takeGlError();
-    return fixedfn::takeGlError();
-}
+unsigned takeGlError() { return backend().frame->takeGlError(); }
 
 const char* glErrorName(unsigned error) {
     switch (error) {

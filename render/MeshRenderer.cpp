@@ -1,24 +1,19 @@
-// The front of MeshRenderer.h: the renderer chosen at start-up draws; what both share is in
-// MeshArrays.h.
+// The back end draws; what every back end works out the same way is in geometry/MeshArrays.h.
 #include "render/MeshRenderer.h"
 
-#include "render/MeshArrays.h"
-#include "render/Renderer.h"
-#include "render/RendererBackends.h"
+#include "render/Backends.h"
+#include "render/PassProfile.h"
+#include "render/geometry/MeshArrays.h"
 
 void drawObject(Model& model, int mesh, const SceneLight& light, int geometry, NormalLines normals) {
     if (!isMeshOf(model, mesh)) return;
-    if (renderer() == Renderer::Shader) return shader::drawObject(model, mesh, light, geometry, normals);
-    fixedfn::drawObject(model, mesh, light, geometry, normals);
+    const PassTimer t("meshes");
+    backend().mesh->drawObject(model, mesh, light, geometry, normals);
 }
 
 void drawObjects(Model& model, const int* meshes, int count, const SceneLight& light, int geometry) {
-    if (renderer() == Renderer::Shader) return shader::drawObjects(model, meshes, count, light, geometry);
-    fixedfn::drawObjects(model, meshes, count, light, geometry);
-}
-
-int passCountOf(const MeshObject& mesh) {
-    return 1 + (mesh.layered != 0 ? 1 : 0) + (mesh.renderMode == RenderMode::TextureReflect ? 1 : 0);
+    const PassTimer t("mesh batches");
+    backend().mesh->drawObjects(model, meshes, count, light, geometry);
 }
 
 void reserveObjectBatch(int meshes, int vertices, int corners) {

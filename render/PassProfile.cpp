@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -17,12 +19,21 @@ struct Total {
 
 struct Profile {
     bool on = std::getenv("CASTRELLE_PASS_PROFILE") != nullptr;
-    std::map<std::string, Total> totals;
+    const char* section = "";
+    std::vector<std::string> sections{""}; // in the order they came; "" before the director names one
+    std::map<std::pair<std::string, std::string>, Total> totals;
     ~Profile() {
-        if (totals.empty()) return;
-        std::fprintf(stderr, "%-28s %8s %10s %10s\n", "pass", "calls", "ms/call", "ms total");
-        for (const auto& [name, t] : totals)
-            std::fprintf(stderr, "%-28s %8ld %10.3f %10.1f\n", name.c_str(), t.calls, t.ms / t.calls, t.ms);
+        for (const std::string& s : sections) {
+            bool any = false;
+            for (const auto& entry : totals) any = any || entry.first.first == s;
+            if (!any) continue;
+            std::fprintf(stderr, "%-28s %8s %10s %10s\n", s.empty() ? "pass" : s.c_str(), "calls", "ms/call",
+                         "ms total");
+            for (const auto& [key, t] : totals)
+                if (key.first == s)
+                    std::fprintf(stderr, "  %-26s %8ld %10.3f %10.1f\n", key.second.c_str(), t.calls,
+                                 t.ms / t.calls, t.ms);
+        }
     }
 };
 
@@ -44,9 +55,19 @@ PassTimer::PassTimer(const char* name) : name_(name) {
 }
 
 PassTimer::~PassTimer() {
-    if (!profile().on) return;
+    Profile& p = profile();
+    if (!p.on) return;
     finishFrame();
-    Total& t = profile().totals[name_];
+    Total& t = p.totals[{p.section, name_}];
     ++t.calls;
     t.ms += nowMs() - start_;
+}
+
+void setPassProfileSection(const char* section) {
+    Profile& p = profile();
+    if (!p.on || section == p.section) return;
+    p.section = section;
+    for (const std::string& s : p.sections)
+        if (s == section) return;
+    p.sections.emplace_back(section);
 }

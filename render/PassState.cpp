@@ -1,20 +1,9 @@
-// The front of PassState.h: each operation goes to the renderer chosen at start-up.
 #include "render/PassState.h"
 
-#include "render/Renderer.h"
-#include "render/RendererBackends.h"
+#include "render/Backends.h"
 
-void clear(Buffers buffers) {
-    if (renderer() == Renderer::Shader) return shader::clear(buffers);
-    fixedfn::clear(buffers);
-}
+void clear(Buffers buffers) { backend().pass->clear(buffers); }
 
-void applyPassState(const PassState& state) {
-    if (renderer() == Renderer::Shader) return shader::applyPassState(state);
-    fixedfn::applyPassState(state);
-}
+void applyPassState(const PassState& state) { backend().pass->applyPassState(state); }
 
-void beginShowFrame() {
-    if (renderer() == Renderer::Shader) return shader::beginShowFrame();
-    fixedfn::beginShowFrame();
-}
+void beginShowFrame() { backend().pass->beginShowFrame(); }

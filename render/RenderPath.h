@@ -11,7 +11,11 @@ enum class RenderPath { Fast, Reference };
 
 void setRenderPath(RenderPath path);
 
-// True when the fast path is chosen and the current context can run it. Asks the context once,
-// on the first call with one current. The shader renderer always takes the shortcuts the scenes
-// ask about (its own programs run them).
+// True when the fast path is chosen and the back end takes its shortcuts on the current context.
+// The fixed-function renderer asks the context once, on the first call with one current; the
+// shader renderer always takes the shortcuts the scenes ask about (its own programs run them).
 bool fastRendering();
+
+// What the statistics call the way the frames are drawn: "reference", "fast" (the fixed-function
+// renderer's shortcuts) or "shader".
+const char* renderPathName();

@@ -1,26 +1,16 @@
-// The front of TextureResample.h.
 #include "render/TextureResample.h"
 
-#include "render/Renderer.h"
-#include "render/RendererBackends.h"
-
-namespace {
-
-bool shaded() { return renderer() == Renderer::Shader; }
-
-} // namespace
+#include "render/Backends.h"
 
 TextureResampler::TextureResampler(int largestWidth, int largestHeight) {
-    shaded() ? shader::createResampleTarget(largestWidth, largestHeight, scratch_, framebuffer_)
-             : fixedfn::createResampleTarget(largestWidth, largestHeight, scratch_, framebuffer_);
+    const TargetOps& gl = *backend().target;
+    scratch_ = gl.createColourTexture(largestWidth, largestHeight, TargetTexture::Scratch);
+    gl.createFramebuffer(scratch_, 0, framebuffer_);
+    gl.bindFramebuffer(0);
 }
 
-TextureResampler::~TextureResampler() {
-    shaded() ? shader::deleteResampleTarget(scratch_, framebuffer_)
-             : fixedfn::deleteResampleTarget(scratch_, framebuffer_);
-}
+TextureResampler::~TextureResampler() { backend().target->deleteTarget(framebuffer_, 0, scratch_); }
 
 void TextureResampler::resample(unsigned texture, int newWidth, int newHeight) {
-    shaded() ? shader::resampleTexture(framebuffer_, texture, newWidth, newHeight)
-             : fixedfn::resampleTexture(framebuffer_, texture, newWidth, newHeight);
+    backend().target->resampleTexture(framebuffer_, texture, newWidth, newHeight);
 }

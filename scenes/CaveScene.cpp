@@ -7,7 +7,7 @@
 #include "platform/FrameProfile.h"
 #include "post/EffectBuffers.h"
 #include "render/MeshRenderer.h"
-#include "render/Normals.h"
+#include "render/geometry/Normals.h"
 #include "render/PassState.h"
 #include "render/ShadowVolume.h"
 #include "render/Transform.h"

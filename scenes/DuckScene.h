@@ -8,7 +8,7 @@
 #include "anim/NoiseField.h"
 #include "anim/SplinePath.h"
 #include "math/Vec.h"
-#include "render/VertexSmoothing.h"
+#include "render/geometry/VertexSmoothing.h"
 #include "scenes/SceneStage.h"
 #include "show/Timetable.h"
 

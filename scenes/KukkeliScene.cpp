@@ -6,7 +6,7 @@
 #include "render/Billboard.h"
 #include "render/Camera.h"
 #include "render/MeshRenderer.h"
-#include "render/Normals.h"
+#include "render/geometry/Normals.h"
 #include "render/PassState.h"
 #include "render/Transform.h"
 #include "scenes/LightTours.h"

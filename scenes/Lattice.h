@@ -5,7 +5,7 @@
 
 #include "assets/Model.h"
 #include "math/Vec.h"
-#include "render/Deform.h"
+#include "render/geometry/Deform.h"
 
 #include <span>
 

@@ -4,7 +4,6 @@
 #include "render/PassProfile.h"
 #include "render/PassState.h"
 #include "render/RenderPath.h"
-#include "render/Renderer.h"
 #include "render/ShadowVolume.h"
 
 void beginLitPass(Model& model, const CameraFrame& camera) {
@@ -30,7 +29,7 @@ void endMaskFill(Model& model) {
 bool fastShadowMask(EffectBuffers& fx) { return fastRendering() && fx.canComposeHalfMask(); }
 
 bool halfSizeShadowMask(EffectBuffers& fx, const ShadowMaskLook& look) {
-    const bool halfSize = look.drawnAtHalfSize || (look.halfSizeWhereShaded && renderer() == Renderer::Shader);
+    const bool halfSize = look.drawnAtHalfSize || (look.halfSizeWhereShaded && fx.halvesMasksWhereAllowed());
     return halfSize && fastShadowMask(fx);
 }
 

@@ -40,8 +40,9 @@ void endMaskFill(Model& model);
 // there. The fast path blurs it at half the frame's size each way, which a blurred mask does not
 // show; with drawnAtHalfSize it also draws it at that size, which only a mask blurred far
 // beyond its finest lines of light and shadow hides.
-// halfSizeWhereShaded: the shader renderer draws it at half size too. The fixed renderer keeps
-// the frames its fast path has always drawn.
+// halfSizeWhereShaded: drawn at half size too by the renderers that halve masks where a scene
+// allows it (EffectBuffers::halvesMasksWhereAllowed: the shader renderer). The fixed renderer
+// keeps the frames its fast path has always drawn.
 struct ShadowMaskLook {
     Copy copy = Copy::Work;
     BlurDesc blur;

@@ -6,9 +6,9 @@
 #include "platform/FrameProfile.h"
 #include "post/EffectBuffers.h"
 #include "render/Camera.h"
-#include "render/Deform.h"
+#include "render/geometry/Deform.h"
 #include "render/MeshRenderer.h"
-#include "render/Normals.h"
+#include "render/geometry/Normals.h"
 #include "render/PassState.h"
 #include "scenes/Material.h"
 

@@ -2,6 +2,7 @@
 
 #include "anim/Envelope.h"
 #include "post/EffectBuffers.h"
+#include "render/PassProfile.h"
 #include "render/PassState.h"
 #include "render/RenderPath.h"
 #include "show/Timetable.h"
@@ -51,6 +52,7 @@ void Director::run(int demoTime, bool& quitRequested) {
     previousTime_ = demoTime;
     const int t = demoTime; // the sum of all deltas, as both start at 0
 
+    setPassProfileSection(sectionNameAt(t));
     beginShowFrame();
     if (t >= kShowEnd) {
         quitRequested = true;

@@ -6,14 +6,14 @@
 file(GLOB_RECURSE WEB_SOURCES CONFIGURE_DEPENDS
   app/*.cpp timeline/*.cpp assets/*.cpp render/*.cpp post/*.cpp anim/*.cpp
   math/*.cpp scenes/*.cpp glext/*.cpp platform/*.cpp)
-list(FILTER WEB_SOURCES EXCLUDE REGEX "FixedFunction\\.cpp$")
+# The fixed-function renderer's folders: the browser has the shader renderer alone.
+list(FILTER WEB_SOURCES EXCLUDE REGEX "/(render|post)/fixed/")
 # What the browser does otherwise (the page, WebGL 2, <audio>, stb_image) or does not do at all
 # (captures, the desktop's GL, the command line).
 foreach(native
     app/main.cpp app/Capture.cpp app/CapturePlan.cpp app/CaptureSinks.cpp app/CaptureStats.cpp
     app/CommandLine.cpp
     assets/TextureBankDecode.cpp
-    render/FragmentProgram.cpp render/Placement.cpp
     glext/GlExtResolve.cpp
     platform/GlContext.cpp platform/Events.cpp platform/MessageBox.cpp platform/MusicStream.cpp
     platform/PngFile.cpp platform/VideoEncoder.cpp platform/DriverPin.cpp)
@@ -46,3 +46,9 @@ target_link_options(castrelle_web PRIVATE
   "SHELL:--preload-file ${CASTRELLE_DATA_DIR}/Music@/Music")
 
 configure_file(platform/web/index.html "${CMAKE_BINARY_DIR}/index.html" COPYONLY)
+
+# The page and what it loads: the folder a static web server serves, which `cmake --install`
+# copies and ./build.sh package archives.
+install(FILES "${CMAKE_BINARY_DIR}/index.html" "${CMAKE_BINARY_DIR}/castrelle.js"
+              "${CMAKE_BINARY_DIR}/castrelle.wasm" "${CMAKE_BINARY_DIR}/castrelle.data"
+        DESTINATION .)

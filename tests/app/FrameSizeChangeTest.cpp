@@ -24,9 +24,9 @@ double meanDifference(const Blocks& a, const Blocks& b) {
 }
 
 // On each renderer: the shader renderer resamples its textures with its own programs.
-class FrameSizeChange : public OffscreenShowTest, public ::testing::WithParamInterface<Renderer> {
+class FrameSizeChange : public OffscreenShowTest, public ::testing::WithParamInterface<const RenderBackend*> {
   protected:
-    FrameSizeChange() : OffscreenShowTest(512, GetParam()) {}
+    FrameSizeChange() : OffscreenShowTest(512, *GetParam()) {}
 
     // Draws the frame of demo time t and returns its block grid; CASTRELLE_KEEP_FRAMES=dir keeps
     // it as a PNG too (upside down: rows from the bottom).
@@ -43,7 +43,7 @@ class FrameSizeChange : public OffscreenShowTest, public ::testing::WithParamInt
         for (double& b : blocks) b /= static_cast<double>(size / kGrid) * (size / kGrid);
         if (const char* keep = std::getenv("CASTRELLE_KEEP_FRAMES")) {
             const std::string path = std::string(keep) + "/" + name + "_" + std::to_string(size) +
-                                     (GetParam() == Renderer::Shader ? "_shader" : "") + ".png";
+                                     "_" + GetParam()->name + ".png";
             int error = 0;
             writePng(path.c_str(), pixels.data(), size, size, error);
         }
@@ -70,8 +70,8 @@ TEST_P(FrameSizeChange, TheClosingsFeedbackCarriesOverBothWays) {
     EXPECT_EQ(shell.glError, 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(OnEachRenderer, FrameSizeChange, ::testing::Values(Renderer::Fixed, Renderer::Shader),
-                         [](const auto& test) { return test.param == Renderer::Shader ? "Shader" : "Fixed"; });
+INSTANTIATE_TEST_SUITE_P(OnEachRenderer, FrameSizeChange, ::testing::ValuesIn(renderBackends()),
+                         [](const auto& test) { return std::string(test.param->name); });
 
 // The sizes below the show's own keep its composition too: the same picture with less detail.
 TEST(FrameSizes, SmallerFramesGiveTheSamePicture) {

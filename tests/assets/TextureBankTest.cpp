@@ -1,4 +1,5 @@
 #include "assets/TextureBank.h"
+#include "render/TextureUpload.h"
 #include "support/GlTestContext.h"
 #include "tests/assets/JpegWriter.h"
 #include "tests/assets/LoadTestSupport.h"
@@ -200,7 +201,7 @@ class TextureBankTest : public GlTest {
 
 TEST_F(TextureBankTest, TextureRowZeroIsTheBottomOfThePicture) {
     TextureBank bank;
-    bank.loadTexture(quadrantFile(16, 8).c_str(), 40);
+    loadTexture(bank, quadrantFile(16, 8).c_str(), 40);
     glBindTexture(GL_TEXTURE_2D, 40);
     EXPECT_EQ(levelParameter(GL_TEXTURE_2D, GL_TEXTURE_WIDTH), 16);
     EXPECT_EQ(levelParameter(GL_TEXTURE_2D, GL_TEXTURE_HEIGHT), 8);
@@ -212,7 +213,7 @@ TEST_F(TextureBankTest, TextureRowZeroIsTheBottomOfThePicture) {
 
 TEST_F(TextureBankTest, TextureIsLinearRepeatingWithOnlyLevelZero) {
     TextureBank bank;
-    bank.loadTexture(quadrantFile().c_str(), 41);
+    loadTexture(bank, quadrantFile().c_str(), 41);
     glBindTexture(GL_TEXTURE_2D, 41);
     GLint v = 0;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &v);
@@ -230,7 +231,7 @@ TEST_F(TextureBankTest, TextureIsLinearRepeatingWithOnlyLevelZero) {
 
 TEST_F(TextureBankTest, OddWidthRowsArriveIntactAndUnpackAlignmentIsRestored) {
     TextureBank bank;
-    bank.loadTexture(quadrantFile(10, 6).c_str(), 42);
+    loadTexture(bank, quadrantFile(10, 6).c_str(), 42);
     glBindTexture(GL_TEXTURE_2D, 42);
     const auto p = readBack(GL_TEXTURE_2D, 10, 6);
     for (int x = 0; x < 10; ++x) EXPECT_EQ(p[(5 * 10 + x) * 3], bank.pixels[(5 * 10 + x) * 3]) << x;
@@ -242,8 +243,8 @@ TEST_F(TextureBankTest, OddWidthRowsArriveIntactAndUnpackAlignmentIsRestored) {
 
 TEST_F(TextureBankTest, SecondLoadReplacesTheBankButNotTheEarlierSlot) {
     TextureBank bank;
-    bank.loadTexture(quadrantFile(16, 16).c_str(), 43);
-    bank.loadTexture(saveJpeg("red8.jpg", jpegtest::encode(jpegtest::flat(8, 8, red), 8, 8)).c_str(), 44);
+    loadTexture(bank, quadrantFile(16, 16).c_str(), 43);
+    loadTexture(bank, saveJpeg("red8.jpg", jpegtest::encode(jpegtest::flat(8, 8, red), 8, 8)).c_str(), 44);
     EXPECT_EQ(bank.width, 8u);
     glBindTexture(GL_TEXTURE_2D, 43);
     EXPECT_EQ(levelParameter(GL_TEXTURE_2D, GL_TEXTURE_WIDTH), 16);
@@ -254,8 +255,8 @@ TEST_F(TextureBankTest, SecondLoadReplacesTheBankButNotTheEarlierSlot) {
 
 TEST_F(TextureBankTest, FailedLoadLeavesTheSlotAsItWas) {
     TextureBank bank;
-    bank.loadTexture(quadrantFile().c_str(), 45);
-    stderrOf([&] { bank.loadTexture(tempPath("nothing.jpg").c_str(), 45); });
+    loadTexture(bank, quadrantFile().c_str(), 45);
+    stderrOf([&] { loadTexture(bank, tempPath("nothing.jpg").c_str(), 45); });
     EXPECT_TRUE(takeQuitMessage());
     glBindTexture(GL_TEXTURE_2D, 45);
     EXPECT_TRUE(near(readBack(GL_TEXTURE_2D, 16, 16).data(), blue));
@@ -265,9 +266,9 @@ TEST_F(TextureBankTest, CubeFacesGoToTheirTargetsInGlOrder) {
     TextureBank bank;
     const std::string black =
         saveJpeg("black.jpg", jpegtest::encode(jpegtest::flat(8, 8, Rgb{0, 0, 0}), 8, 8));
-    for (int face = 0; face < 4; ++face) bank.loadCubeFace(black.c_str(), 46, face);
-    bank.loadCubeFace(quadrantFile(8, 8).c_str(), 46, 4);
-    bank.loadCubeFace(black.c_str(), 46, 5);
+    for (int face = 0; face < 4; ++face) loadCubeFace(bank, black.c_str(), 46, face);
+    loadCubeFace(bank, quadrantFile(8, 8).c_str(), 46, 4);
+    loadCubeFace(bank, black.c_str(), 46, 5);
     glBindTexture(GL_TEXTURE_CUBE_MAP, 46);
     EXPECT_TRUE(near(readBack(GL_TEXTURE_CUBE_MAP_POSITIVE_Z, 8, 8).data(), blue));
     for (GLenum target :
@@ -284,8 +285,8 @@ TEST_F(TextureBankTest, CubeFacesGoToTheirTargetsInGlOrder) {
 
 TEST_F(TextureBankTest, LoadingTheSameFaceTwiceReplacesIt) {
     TextureBank bank;
-    bank.loadCubeFace(quadrantFile(8, 8).c_str(), 47, 2);
-    bank.loadCubeFace(saveJpeg("green8.jpg", jpegtest::encode(jpegtest::flat(8, 8, green), 8, 8)).c_str(), 47,
+    loadCubeFace(bank, quadrantFile(8, 8).c_str(), 47, 2);
+    loadCubeFace(bank, saveJpeg("green8.jpg", jpegtest::encode(jpegtest::flat(8, 8, green), 8, 8)).c_str(), 47,
                       2);
     glBindTexture(GL_TEXTURE_CUBE_MAP, 47);
     EXPECT_TRUE(near(readBack(GL_TEXTURE_CUBE_MAP_POSITIVE_Y, 8, 8).data(), green));

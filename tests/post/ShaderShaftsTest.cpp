@@ -8,8 +8,9 @@
 #include "render/Camera.h"
 #include "render/FrameTarget.h"
 #include "render/RenderPath.h"
-#include "render/Renderer.h"
 #include "render/ScreenBlit.h"
+
+#include "support/Renderers.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ constexpr int kFrame = 512;
 class ShaderShafts : public ::testing::Test {
   protected:
     void SetUp() override {
-        setRenderer(Renderer::Shader);
+        useBackend(shaderRenderer());
         if (!useSharedOffscreenContext(GlApi::Es3)) GTEST_SKIP() << "no OpenGL ES 3.0 context";
         screen.frameWidth = screen.frameHeight = kFrame;
         ASSERT_TRUE(prepareFrame(screen, frame));
@@ -35,7 +36,7 @@ class ShaderShafts : public ::testing::Test {
     void TearDown() override {
         if (frame.framebuffer) destroyFrameTarget(frame);
         setRenderPath(RenderPath::Reference);
-        setRenderer(Renderer::Fixed);
+        useBackend(fixedRenderer());
         useSharedOffscreenContext(GlApi::Compatibility);
     }
 

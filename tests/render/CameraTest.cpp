@@ -202,30 +202,6 @@ TEST_F(CameraSetUp, PerspectiveRecordsTheEyeAndLeavesModelviewSelected) {
 
 // --- Fixed perspective ---------------------------------------------------------------------------
 
-TEST_F(CameraSetUp, FixedPerspectiveIsPlain75DegreesOn512By384) {
-    Model model(10, 800, 600, 256, 128);
-    model.fieldOfView = 40.0f;
-    setPerspectiveFixed(model, cameraAt({0, 5, -25}, {0, 0, 0}));
-    EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 512, 384}));
-    const auto p = matrix(GL_PROJECTION_MATRIX);
-    const auto reference = gluProjection(75.0);
-    for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(p[i], reference[i]) << "element " << i;
-    const auto eye = transform(matrix(GL_MODELVIEW_MATRIX), 0, -5, 25);
-    EXPECT_NEAR(eye[0], 0.0f, 1e-4f);
-    EXPECT_NEAR(eye[1], 0.0f, 1e-4f);
-    EXPECT_NEAR(eye[2], 0.0f, 1e-4f);
-}
-
-TEST_F(CameraSetUp, FixedPerspectiveKeepsTheRecordedEye) {
-    Model model(10, 800, 600, 256, 128);
-    setPerspectiveScreen(model, cameraAt({1, 2, 3}, {1, 2, 4}));
-    setPerspectiveFixed(model, cameraAt({7, 8, 9}, {0, 0, 0}));
-    EXPECT_EQ(model.eyePosition.x, 1.0f);
-    EXPECT_EQ(model.eyePosition.y, 2.0f);
-    EXPECT_EQ(model.eyePosition.z, 3.0f);
-    EXPECT_EQ(model.eyeDirection.z, 1.0f);
-}
-
 // --- Orthographic set-ups ------------------------------------------------------------------------
 
 TEST_F(CameraSetUp, OrthoScreenUsesTruncatedHalvesOfAnOddSize) {

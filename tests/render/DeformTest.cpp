@@ -1,4 +1,4 @@
-#include "render/Deform.h"
+#include "render/geometry/Deform.h"
 
 #include "tests/render/GeometryTestMeshes.h"
 

@@ -1,6 +1,8 @@
 #include "render/MeshRenderer.h"
 #include "render/Camera.h"
 #include "render/RenderPath.h"
+#include "render/fixed/MeshSubmission.h"
+#include "render/geometry/MeshArrays.h"
 
 #include "support/GlTestContext.h"
 
@@ -717,7 +719,6 @@ TEST_F(DrawObject, VertexArraysGiveTheSamePixelsAsImmediateMode) {
                           {0, 1, 0, 1, kRestShape},
                           {4, 0, 0, 0, kWorkingShape},
                           {5, 0, 1, 1, kWorkingShape}};
-    const MeshSubmission before = meshSubmission();
     bool someCulled = false;
     for (const Look& look : looks) {
         o.renderMode = static_cast<RenderMode>(look.mode);
@@ -726,9 +727,10 @@ TEST_F(DrawObject, VertexArraysGiveTheSamePixelsAsImmediateMode) {
         o.coneCull = look.coneCull;
         std::vector<GLubyte> frames[2];
         std::int64_t triangles[2] = {};
-        const MeshSubmission styles[2] = {MeshSubmission::Immediate, MeshSubmission::VertexArrays};
+        const fixed::MeshSubmission styles[2] = {fixed::MeshSubmission::Immediate,
+                                                 fixed::MeshSubmission::VertexArrays};
         for (int k = 0; k < 2; ++k) {
-            setMeshSubmission(styles[k]);
+            fixed::setMeshSubmission(styles[k]);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             resetDrawnTriangles();
             drawObject(model, 0, light, look.geometry);
@@ -753,7 +755,7 @@ TEST_F(DrawObject, VertexArraysGiveTheSamePixelsAsImmediateMode) {
             << name << ": vertex arrays changed the image";
         someCulled = someCulled || triangles[0] < passCountOf(o) * o.faceCount;
     }
-    setMeshSubmission(before);
+    fixed::setMeshSubmission(fixed::MeshSubmission::VertexArrays);
     EXPECT_TRUE(someCulled);
     EXPECT_FALSE(enabled(GL_VERTEX_ARRAY));
     EXPECT_FALSE(enabled(GL_NORMAL_ARRAY));

@@ -1,6 +1,6 @@
-#include "render/Normals.h"
+#include "render/geometry/Normals.h"
 
-#include "render/Deform.h"
+#include "render/geometry/Deform.h"
 #include "render/Transform.h"
 
 #include "tests/render/GeometryTestMeshes.h"

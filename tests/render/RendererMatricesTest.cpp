@@ -2,10 +2,10 @@
 // camera set-ups and placements give the same matrices, read back through the same front, as GL
 // and GLU make them.
 #include "render/Camera.h"
-#include "render/Renderer.h"
 #include "render/Transform.h"
 
 #include "support/GlTestContext.h"
+#include "support/Renderers.h"
 #include "tests/render/GeometryTestMeshes.h"
 
 #include <gtest/gtest.h>
@@ -17,15 +17,15 @@ namespace {
 // Restores the fixed-function renderer after each test, whatever it chose.
 class RendererMatrices : public GlTest {
   protected:
-    void TearDown() override { setRenderer(Renderer::Fixed); }
+    void TearDown() override { useBackend(fixedRenderer()); }
 
     // The view each renderer leaves after `setUp`.
     template <typename SetUp>
     void expectSameView(SetUp setUp) {
-        setRenderer(Renderer::Fixed);
+        useBackend(fixedRenderer());
         setUp();
         const ViewMatrices fixed = currentView();
-        setRenderer(Renderer::Shader);
+        useBackend(shaderRenderer());
         setUp();
         const ViewMatrices shaded = currentView();
         for (int i = 0; i < 16; ++i) {
@@ -53,7 +53,6 @@ TEST_F(RendererMatrices, PerspectivesAndOrthographicsMatch) {
     const CameraFrame tilted = cameraAt({3.0f, -7.5f, 12.0f}, {-1.0f, 2.0f, 0.5f});
     expectSameView([&] { setPerspectiveScreen(model, tilted); });
     expectSameView([&] { setPerspectiveEffect(model, cameraAt({0, 0, -25}, {0, 0, 0})); });
-    expectSameView([&] { setPerspectiveFixed(model, tilted); });
     Model odd(10, 801, 601, 255, 129); // odd sizes: the halves truncate
     expectSameView([&] { setOrthoScreen(odd); });
     expectSameView([&] { setOrthoEffect(odd); });
@@ -70,9 +69,9 @@ TEST_F(RendererMatrices, PlacementsMatchGlsTranslateAndRotate) {
     const CameraFrame camera = cameraAt({3.0f, 1.0f, -9.0f}, {0, 0, 0});
 
     Vec3 world[2];
-    const Renderer renderers[2] = {Renderer::Fixed, Renderer::Shader};
+    const RenderBackend* renderers[2] = {&fixedRenderer(), &shaderRenderer()};
     for (int r = 0; r < 2; ++r) {
-        setRenderer(renderers[r]);
+        useBackend(*renderers[r]);
         setPerspectiveScreen(model, camera); // the view under the placement, as a scene may leave it
         transformToWorld(model, mesh, worldFromRest, false);
         world[r] = o.worldPositions[0];

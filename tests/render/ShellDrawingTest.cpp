@@ -1,5 +1,6 @@
 #include "render/FrameProjection.h"
 #include "render/FrameSize.h"
+#include "render/FrameTarget.h"
 #include "render/ScreenBlit.h"
 #include "render/ShellText.h"
 

@@ -1,4 +1,4 @@
-#include "render/VertexSmoothing.h"
+#include "render/geometry/VertexSmoothing.h"
 
 #include "tests/render/GeometryTestMeshes.h"
 

@@ -2,6 +2,7 @@
 
 #include "platform/GlContext.h"
 #include "render/RenderPath.h"
+#include "support/Renderers.h"
 
 #include <GL/gl.h>
 
@@ -11,6 +12,7 @@ void resetGlState() {
     // The tests of passes and state describe the reference path; the fast path's own tests
     // choose it and compare its pixels with the reference's.
     setRenderPath(RenderPath::Reference);
+    useBackend(fixedRenderer()); // the shared context is desktop OpenGL's
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);

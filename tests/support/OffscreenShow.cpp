@@ -8,7 +8,7 @@
 
 #include <GL/gl.h>
 
-OffscreenShowTest::OffscreenShowTest(int frameSize, Renderer renderer) : renderer_(renderer) {
+OffscreenShowTest::OffscreenShowTest(int frameSize, const RenderBackend& renderer) : renderer_(renderer) {
     shell.screen.frameWidth = shell.screen.frameHeight = frameSize;
     shell.printStatus = false;
     shell.scenes.get<CaveScene>().printCampos = false;
@@ -17,7 +17,7 @@ OffscreenShowTest::OffscreenShowTest(int frameSize, Renderer renderer) : rendere
 void OffscreenShowTest::SetUp() {
     setMessageBoxesInteractive(false);
     setRenderPath(RenderPath::Fast);
-    setRenderer(renderer_);
+    useBackend(renderer_);
     previous_ = std::filesystem::current_path();
     std::filesystem::current_path(dataDir());
     WindowDesc desc;
@@ -32,13 +32,13 @@ void OffscreenShowTest::TearDown() {
     shell.shutDown();
     std::filesystem::current_path(previous_);
     resetQuitState();
-    setRenderer(Renderer::Fixed);
+    useBackend(fixedRenderer());
 }
 
 const std::vector<unsigned char>& OffscreenShowTest::readFrame() {
     const size_t count = static_cast<size_t>(shell.frame.width) * shell.frame.height;
     pixels_.resize(count * 3);
-    if (renderer_ == Renderer::Shader) { // ES reads a framebuffer, as RGBA only
+    if (renderer_.api == GlApi::Es3) { // ES reads a framebuffer, as RGBA only
         std::vector<unsigned char> rgba(count * 4);
         es::glBindFramebuffer(GL_FRAMEBUFFER, shell.frame.framebuffer);
         es::glPixelStorei(GL_PACK_ALIGNMENT, 1);

@@ -3,7 +3,7 @@
 // drive the shell frame by frame.
 
 #include "app/Shell.h"
-#include "render/Renderer.h"
+#include "support/Renderers.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 class OffscreenShowTest : public ::testing::Test {
   protected:
-    explicit OffscreenShowTest(int frameSize, Renderer renderer = Renderer::Fixed);
+    explicit OffscreenShowTest(int frameSize, const RenderBackend& renderer = fixedRenderer());
     void SetUp() override;
     void TearDown() override;
 
@@ -22,7 +22,7 @@ class OffscreenShowTest : public ::testing::Test {
     Shell shell;
 
   private:
-    Renderer renderer_;
+    const RenderBackend& renderer_;
     std::filesystem::path previous_;
     std::vector<unsigned char> pixels_;
 };

@@ -21,10 +21,15 @@ std::string slurp(const std::filesystem::path& p) {
 } // namespace
 
 RunResult runProgram(const std::string& args, const std::string& workDir, int timeLimitSeconds) {
+    return runProgramAt(CASTRELLE_TEST_BINARY, args, workDir, timeLimitSeconds);
+}
+
+RunResult runProgramAt(const std::string& program, const std::string& args, const std::string& workDir,
+                       int timeLimitSeconds) {
     const auto out = testTempPath("program_out.txt"), err = testTempPath("program_err.txt");
     const std::string cmd =
         "cd '" + workDir + "' && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen " +
-        "SDL_AUDIODRIVER=dummy timeout " + std::to_string(timeLimitSeconds) + " '" + CASTRELLE_TEST_BINARY +
+        "SDL_AUDIODRIVER=dummy timeout " + std::to_string(timeLimitSeconds) + " '" + program +
         "' " + args + " >'" + out.string() + "' 2>'" + err.string() + "'";
     const int raw = std::system(cmd.c_str());
     RunResult r;

@@ -12,6 +12,9 @@ struct RunResult {
 
 // Runs castrelle with args (a shell-quoted string) in workDir.
 RunResult runProgram(const std::string& args, const std::string& workDir = ".", int timeLimitSeconds = 60);
+// The same with another copy of the program (one installed or moved elsewhere).
+RunResult runProgramAt(const std::string& program, const std::string& args, const std::string& workDir = ".",
+                       int timeLimitSeconds = 60);
 
 // Runs a shell command and returns its standard output.
 std::string shellOutput(const std::string& command);
