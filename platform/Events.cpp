@@ -4,6 +4,8 @@
 #include "platform/Quit.h"
 
 #include <SDL2/SDL.h>
+// Xlib's macros come after every header that might use their names.
+#include <SDL2/SDL_syswm.h>
 
 namespace {
 
@@ -40,6 +42,13 @@ bool translate(const SDL_Event& e, const GlWindow& window, WindowEvent& out) {
         out.key = keyOf(e.key.keysym);
         // Holding the fullscreen key would flip the window back and forth.
         if (e.key.repeat && out.key == Key::Fullscreen) out.key = Key::Other;
+        return true;
+    case SDL_SYSWMEVENT:
+        // The window destroyed by another client: quit before anything is drawn into it again.
+        if (e.syswm.msg->subsystem != SDL_SYSWM_X11 || e.syswm.msg->msg.x11.event.type != DestroyNotify)
+            return false;
+        noteGlWindowGone();
+        out.type = WindowEvent::Type::Quit;
         return true;
     case SDL_WINDOWEVENT:
         switch (e.window.event) {

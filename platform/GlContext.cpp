@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -56,18 +57,23 @@ bool initVideo(bool offscreen) {
 }
 
 // A window closed from outside (destroyed by another client, not closed through the window
-// manager) is noticed when the next call on it fails with an X error, whose default handler ends
-// the process with status 1. Such errors are taken as the viewer's quit instead; any other goes on
-// to the handler that was there.
+// manager) is told by its DestroyNotify event (Events.cpp), which ends the main loop in order, or,
+// when a call on it comes first, by that call failing with an X error, whose default handler ends
+// the process with status 1. Such errors end it as the viewer's quit does instead; any other goes
+// on to the handler that was there.
 using XErrorHandlerFn = int (*)(Display*, XErrorEvent*);
 XErrorHandlerFn gPreviousXHandler = nullptr;
 bool gWatching = false;
 volatile bool gWindowGone = false;
 
 int onXError(Display* display, XErrorEvent* error) {
+    // The GL driver goes on with what the failed call left it and crashes: the program ends here,
+    // as the viewer's close would end it, with what it printed on its way.
     if (error->error_code == BadWindow || error->error_code == BadDrawable) {
         gWindowGone = true;
-        return 0;
+        std::fflush(stdout);
+        std::fflush(stderr);
+        _exit(0);
     }
     return gPreviousXHandler ? gPreviousXHandler(display, error) : 0;
 }
@@ -81,6 +87,9 @@ void watchForWindowLoss() {
     const auto set = xlib ? reinterpret_cast<SetHandler>(dlsym(xlib, "XSetErrorHandler")) : nullptr;
     if (set) gPreviousXHandler = set(onXError), gWatching = true;
     if (xlib) dlclose(xlib);
+    // The window's own DestroyNotify, as the window system's events come, is the earlier word:
+    // drawing into a window that is gone can crash the GL driver before its error is seen.
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
 
 void requestPixelFormat(GlApi api) {
@@ -203,14 +212,20 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
 }
 
 void closeGlWindow(GlWindow& w) {
-    if (w.context) SDL_GL_DeleteContext(w.context);
-    if (w.window) SDL_DestroyWindow(w.window);
+    // The GL driver frees a context's drawable through the window it was made for, and crashes on
+    // one that is gone: the program is ending, and leaves both to the process's end.
+    if (!gWindowGone) {
+        if (w.context) SDL_GL_DeleteContext(w.context);
+        if (w.window) SDL_DestroyWindow(w.window);
+    }
     w = GlWindow{};
 }
 
 void swapGlWindow(const GlWindow& w) { SDL_GL_SwapWindow(w.window); }
 
 bool glWindowGone(const GlWindow& w) { return w.window && gWindowGone; }
+
+void noteGlWindowGone() { gWindowGone = true; }
 
 void glWindowSize(const GlWindow& w, int& width, int& height) {
     SDL_GL_GetDrawableSize(w.window, &width, &height);
