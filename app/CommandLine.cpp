@@ -2,8 +2,8 @@
 
 #include "render/Backends.h"
 #include "render/FrameSize.h"
-#include "timeline/ShowSections.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -66,9 +66,9 @@ bool parseRenderer(std::string_view text, const RenderBackend*& out) {
 
 // --section NAME: where live play starts, or the range a capture renders; said twice is refused.
 bool applySection(Options& o, bool startGiven, bool rangeGiven, std::string& error) {
-    const ShowSection* section = findSection(o.section);
-    if (!section) {
-        error = "unknown section '" + o.section + "'; the sections are: " + sectionNameList();
+    const int section = timetable::sectionNamed(o.section);
+    if (section < 0) {
+        error = "unknown section '" + o.section + "'; the sections are: " + timetable::sectionNameList();
         return false;
     }
     switch (o.mode) {
@@ -77,21 +77,21 @@ bool applySection(Options& o, bool startGiven, bool rangeGiven, std::string& err
             error = "--section and --start both say where to start: give one";
             return false;
         }
-        o.startOffset = section->start;
+        o.startOffset = timetable::kSections[section].start;
         break;
     case RunMode::Capture:
         if (rangeGiven) {
             error = "--section and --from/--to both give the range: give one";
             return false;
         }
-        o.fromMs = section->start;
-        o.toMs = section->end;
+        o.fromMs = timetable::kSections[section].start;
+        o.toMs = timetable::sectionEnd(section);
         break;
     case RunMode::Shots:
         error = "--section does not go with --shot, which takes its times one by one";
         return false;
     }
-    o.section = section->name;
+    o.section = timetable::kSections[section].name;
     return true;
 }
 
@@ -113,10 +113,11 @@ const char* usageText() {
            "\n"
            "Capturing (headless, frame-exact, no display needed):\n"
            "  --capture FILE      render to FILE.mp4 or FILE.mkv (with the soundtrack), to a folder\n"
-           "                      of numbered PNGs, or to 'null' (render only, for timing)\n"
+           "                      of numbered PNGs (a name ending in / or an existing folder, which\n"
+           "                      must hold no earlier frames), or to 'null' (render only, for timing)\n"
            "  --shot MS[,MS...]   render from the start and write the frames at these times as PNGs\n"
            "  --out DIR           folder for --shot (default: the working directory)\n"
-           "  --fps N[/D]         fixed frame rate, e.g. 60 or 60000/1001 (default 60)\n"
+           "  --fps N[/D]         fixed frame rate, e.g. 60 or 60000/1001 (default 60; a video: 1 or more)\n"
            "  --size WxH          capture size (default 800x600), each side from 64 to 8192, multiples\n"
            "                      of 4; the show keeps its 4:3 picture, centred with black bars on\n"
            "                      other shapes\n"
@@ -143,104 +144,189 @@ const char* usageText() {
            "  --help              show this text\n"
            "  --version           show the version\n"
            "\n"
+           "Each option is given once, and only where it does something: --start and --loop for\n"
+           "live play; --fps, --size for captures; --from, --to for --capture; --out for --shot.\n"
+           "\n"
            "Keys (one handled per frame): Escape quits, Left/Right seek 0.1 s (Left 0.2 s with\n"
            "--no-music), Down/Up seek 1 s, Page Down/Page Up jump to the next/previous section,\n"
            "Home to the start, F9 pauses, F11 or Alt+Enter toggles fullscreen.\n";
 }
 
-bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
-    bool startGiven = false, rangeGiven = false;
-    static const char* const kValued[] = {"--start", "--data", "--capture", "--shot",    "--out",     "--fps",
-                                          "--size",  "--from", "--to",      "--frame", "--section", "--renderer"};
+namespace {
+
+// Which runs an option is for; anything else is refused rather than silently ignored.
+enum class Use {
+    Any,
+    Play,    // live play
+    Capture, // --capture or --shot
+    Range,   // --capture only: --from and --to
+    Shots,   // --shot only: --out
+};
+
+using Apply = bool (*)(Options& o, const std::string& value, std::string& error);
+
+struct OptionRow {
+    const char* name;
+    bool valued;
+    Use use;
+    Apply apply; // false: a bad value (error says why, or is left empty for the plain message)
+};
+
+// One run makes either a capture or shots: the one given last would silently win.
+bool setMode(Options& o, RunMode mode, std::string& error) {
+    if (o.mode != RunMode::Play && o.mode != mode) {
+        error = "--shot and --capture cannot be used together";
+        return false;
+    }
+    o.mode = mode;
+    return true;
+}
+
+constexpr OptionRow kOptions[] = {
+    {"--help", false, Use::Any,
+     [](Options& o, const std::string&, std::string&) { return o.showHelp = true; }},
+    {"-h", false, Use::Any, [](Options& o, const std::string&, std::string&) { return o.showHelp = true; }},
+    {"--version", false, Use::Any,
+     [](Options& o, const std::string&, std::string&) { return o.showVersion = true; }},
+    {"--windowed", false, Use::Any,
+     [](Options& o, const std::string&, std::string&) { return o.windowed = true; }},
+    {"--no-music", false, Use::Any,
+     [](Options& o, const std::string&, std::string&) { return !(o.musicEnabled = false); }},
+    {"--stats", false, Use::Any, [](Options& o, const std::string&, std::string&) { return o.stats = true; }},
+    {"--reference", false, Use::Any,
+     [](Options& o, const std::string&, std::string&) { return o.reference = true; }},
+    {"--loop", false, Use::Play, [](Options& o, const std::string&, std::string&) { return o.loop = true; }},
+    {"--section", true, Use::Any,
+     [](Options& o, const std::string& v, std::string&) { return !(o.section = v).empty(); }},
+    {"--data", true, Use::Any,
+     [](Options& o, const std::string& v, std::string&) { return !(o.dataDir = v).empty(); }},
+    {"--out", true, Use::Shots,
+     [](Options& o, const std::string& v, std::string&) { return !(o.outDir = v).empty(); }},
+    {"--start", true, Use::Play,
+     [](Options& o, const std::string& v, std::string&) { return parseMs(v, o.startOffset); }},
+    {"--from", true, Use::Range,
+     [](Options& o, const std::string& v, std::string&) { return parseMs(v, o.fromMs); }},
+    {"--to", true, Use::Range,
+     [](Options& o, const std::string& v, std::string&) { return parseMs(v, o.toMs); }},
+    {"--fps", true, Use::Capture,
+     [](Options& o, const std::string& v, std::string&) { return parseFps(v, o.fpsNum, o.fpsDen); }},
+    {"--frame", true, Use::Any,
+     [](Options& o, const std::string& v, std::string&) {
+         return parseInt(v, o.frameSize) && isOfferedFrameSize(o.frameSize);
+     }},
+    {"--renderer", true, Use::Any,
+     [](Options& o, const std::string& v, std::string&) {
+         return parseRenderer(v, o.renderer);
+     }},
+    {"--size", true, Use::Capture,
+     [](Options& o, const std::string& v, std::string& error) {
+         if (parseSize(v, o.width, o.height)) return true;
+         error = "bad value '" + v + "' for --size (" + sizeLimits() + ")";
+         return false;
+     }},
+    {"--capture", true, Use::Any,
+     [](Options& o, const std::string& v, std::string& error) {
+         o.capturePath = v;
+         return setMode(o, RunMode::Capture, error) && !v.empty();
+     }},
+    {"--shot", true, Use::Any,
+     [](Options& o, const std::string& v, std::string& error) {
+         return setMode(o, RunMode::Shots, error) && parseShotList(v, o.shotTimes);
+     }},
+};
+
+const OptionRow* findOption(const std::string& name) {
+    for (const OptionRow& row : kOptions)
+        if (name == row.name) return &row;
+    return nullptr;
+}
+
+// Why an option given does not go with the run asked for, or "" when it does.
+std::string misuse(const OptionRow& row, RunMode mode) {
+    const std::string name = row.name;
+    switch (row.use) {
+    case Use::Any:
+        return {};
+    case Use::Play:
+        if (mode == RunMode::Play) return {};
+        return name == "--start" ? "--start is for live play; a capture renders from the show's start and "
+                                   "writes from --from"
+                                 : name + " is for live play: a capture renders its range once";
+    case Use::Capture:
+        return mode == RunMode::Play ? name + " is for captures (--capture or --shot), not live play" : "";
+    case Use::Range:
+        if (mode == RunMode::Capture) return {};
+        return name + (mode == RunMode::Play ? " is for --capture; live play starts at --start"
+                                             : " is for --capture; --shot takes its times one by one");
+    case Use::Shots:
+        return mode == RunMode::Shots ? "" : name + " is for --shot (--capture names its own target)";
+    }
+    return {};
+}
+
+// The options one by one; each may be given once.
+bool readOptions(int argc, const char* const* argv, Options& options, std::vector<const OptionRow*>& given,
+                 std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        bool valued = false;
-        for (const char* v : kValued) valued = valued || arg == v;
-        if (valued && i + 1 >= argc) {
-            error = "option " + arg + " needs a value";
-            return false;
-        }
-        const std::string value = valued ? argv[++i] : std::string();
-        bool ok = true;
-        if (arg == "--help" || arg == "-h")
-            options.showHelp = true;
-        else if (arg == "--version")
-            options.showVersion = true;
-        else if (arg == "--windowed")
-            options.windowed = true;
-        else if (arg == "--no-music")
-            options.musicEnabled = false;
-        else if (arg == "--stats")
-            options.stats = true;
-        else if (arg == "--reference")
-            options.reference = true;
-        else if (arg == "--loop")
-            options.loop = true;
-        else if (arg == "--section")
-            options.section = value;
-        else if (arg == "--data")
-            options.dataDir = value;
-        else if (arg == "--out")
-            options.outDir = value;
-        else if (arg == "--start")
-            ok = startGiven = parseMs(value, options.startOffset);
-        else if (arg == "--from")
-            ok = rangeGiven = parseMs(value, options.fromMs);
-        else if (arg == "--to")
-            ok = rangeGiven = parseMs(value, options.toMs);
-        else if (arg == "--fps")
-            ok = parseFps(value, options.fpsNum, options.fpsDen);
-        else if (arg == "--frame")
-            ok = parseInt(value, options.frameSize) && isOfferedFrameSize(options.frameSize);
-        else if (arg == "--renderer")
-            ok = parseRenderer(value, options.renderer);
-        else if (arg == "--size")
-            ok = parseSize(value, options.width, options.height);
-        else if (arg == "--capture" || arg == "--shot") {
-            // One run makes either a capture or shots: the one given last would silently win.
-            const RunMode mode = arg == "--capture" ? RunMode::Capture : RunMode::Shots;
-            if (options.mode != RunMode::Play && options.mode != mode) {
-                error = "--shot and --capture cannot be used together";
-                return false;
-            }
-            options.mode = mode;
-            if (mode == RunMode::Capture) {
-                options.capturePath = value;
-                ok = !value.empty();
-            } else {
-                ok = parseShotList(value, options.shotTimes);
-            }
-        } else {
+        const OptionRow* row = findOption(arg);
+        if (!row) {
             error = "unknown option '" + arg + "'";
             return false;
         }
-        if (!ok) {
-            error = "bad value '" + value + "' for " + arg;
-            if (arg == "--size") error += " (" + sizeLimits() + ")";
+        if (std::find(given.begin(), given.end(), row) != given.end()) {
+            error = arg + " is given twice";
+            return false;
+        }
+        given.push_back(row);
+        if (row->valued && i + 1 >= argc) {
+            error = "option " + arg + " needs a value";
+            return false;
+        }
+        const std::string value = row->valued ? argv[++i] : std::string();
+        if (!row->apply(options, value, error)) {
+            if (error.empty()) error = "bad value '" + value + "' for " + arg;
             return false;
         }
     }
-    if (!options.section.empty() && !applySection(options, startGiven, rangeGiven, error)) return false;
-    if (options.loop && options.mode != RunMode::Play) {
-        error = "--loop is for live play: a capture renders its range once";
-        return false;
-    }
+    return true;
+}
+
+bool wasGiven(const std::vector<const OptionRow*>& given, const char* name) {
+    for (const OptionRow* row : given)
+        if (std::string_view(row->name) == name) return true;
+    return false;
+}
+
+// What the options mean together: the section, the run they are for, the range.
+bool checkTogether(Options& o, const std::vector<const OptionRow*>& given, std::string& error) {
+    for (const OptionRow* row : given)
+        if (!(error = misuse(*row, o.mode)).empty()) return false;
+    const bool rangeGiven = wasGiven(given, "--from") || wasGiven(given, "--to");
+    if (!o.section.empty() && !applySection(o, wasGiven(given, "--start"), rangeGiven, error)) return false;
     // Times past the end of the show would only wrap the clocks round; the show ends there anyway.
-    if (options.startOffset >= timetable::kShowEnd || options.fromMs >= timetable::kShowEnd) {
+    if (o.startOffset >= timetable::kShowEnd || o.fromMs >= timetable::kShowEnd) {
         error = "--start and --from must be before the end of the show (" +
                 std::to_string(timetable::kShowEnd) + " ms)";
         return false;
     }
-    if (options.reference && options.renderer && options.renderer != referenceBackend()) {
+    if (o.reference && o.renderer && o.renderer != referenceBackend()) {
         error = std::string("--reference draws with the fixed renderer; it does not go with --renderer ") +
-                options.renderer->name;
+                o.renderer->name;
         return false;
     }
-    if (options.reference) options.renderer = referenceBackend();
-    if (options.toMs > timetable::kShowEnd) options.toMs = timetable::kShowEnd;
-    if (options.fromMs >= options.toMs) {
+    if (o.reference) o.renderer = referenceBackend();
+    if (o.toMs > timetable::kShowEnd) o.toMs = timetable::kShowEnd;
+    if (o.fromMs >= o.toMs) {
         error = "--from must be before --to";
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
+    std::vector<const OptionRow*> given;
+    return readOptions(argc, argv, options, given, error) && checkTogether(options, given, error);
 }

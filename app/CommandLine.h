@@ -24,7 +24,7 @@ struct Options {
     std::string dataDir; // empty: look for the data (app/DataDirectory.h)
 
     RunMode mode = RunMode::Play;
-    std::string capturePath; // .mp4/.mkv: video; "null": discard; anything else: PNG folder
+    std::string capturePath; // .mp4/.mkv: video; "null": discard; ending in / or a folder: PNGs
     int fpsNum = 60;         // fixed-step frame rate as a fraction
     int fpsDen = 1;
     int width = 800; // capture size

@@ -4,8 +4,6 @@
 #include "render/TextureUpload.h"
 #include "scenes/SceneRegistry.h"
 
-#include <algorithm>
-
 namespace {
 
 // One texture slot: a 2D picture, or a cube map whose six faces (+X, -X, +Y, -Y, +Z, -Z) are
@@ -79,20 +77,6 @@ LoadSizes loadSizesFor(int frameSize) {
     sizes.effectWidth = frameSize / 2;
     sizes.effectHeight = frameSize / 4;
     return sizes;
-}
-
-std::vector<std::string> showTextureFiles() {
-    std::vector<std::string> files;
-    auto add = [&files](const char* file) {
-        if (std::find(files.begin(), files.end(), file) == files.end()) files.emplace_back(file);
-    };
-    for (const SlotLoad& load : kSlots) {
-        if (load.file)
-            add(load.file);
-        else
-            for (const char* face : load.faces) add(face);
-    }
-    return files;
 }
 
 void loadAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes, BarStep bar) {

@@ -6,9 +6,6 @@
 #include "post/EffectBuffers.h"
 #include "scenes/SceneCalls.h"
 
-#include <string>
-#include <vector>
-
 // Everything loadAll creates; owned by the program for the whole run.
 struct ShowResources {
     EffectBuffers directorEffects;  // full 512 x 512, small 256 x 128
@@ -40,9 +37,6 @@ struct BarStep {
 // How many texture names are reserved before anything else is created, so that names the
 // program generates later never fall on the fixed slots 10 to 46.
 inline constexpr int kReservedTextureNames = 50;
-
-// Every picture the loading sequence reads, each once, in the order it first needs them.
-std::vector<std::string> showTextureFiles();
 
 void loadAll(ShowResources& show, const SceneCalls& scenes, const LoadSizes& sizes, BarStep bar);
 

@@ -1,7 +1,5 @@
 #include "app/PlayRange.h"
 
-#include "timeline/ShowSections.h"
-
 #include <algorithm>
 
 std::optional<int> PlayRange::wrap(int t) const {
@@ -14,13 +12,14 @@ std::optional<int> sectionJump(SectionKey key, int t, const PlayRange& range) {
     case SectionKey::First:
         return range.start;
     case SectionKey::Next:
-        for (const ShowSection& s : showSections())
+        for (const timetable::SectionRow& s : timetable::kSections)
             if (s.start > t && s.start > range.start && s.start < range.end) return s.start;
         if (range.loop) return range.start;
         return std::nullopt;
     case SectionKey::Previous: {
-        const ShowSection& current = sectionAt(t);
-        const int previous = current.start > 0 ? sectionAt(current.start - 1).start : 0;
+        using namespace timetable;
+        const int current = sectionIndexWithin(t);
+        const int previous = current > 0 ? kSections[current - 1].start : 0;
         return std::max(previous, range.start);
     }
     }

@@ -1,7 +1,7 @@
 #include "app/PlayStats.h"
 
 #include "render/FrameSize.h"
-#include "timeline/ShowSections.h"
+#include "show/Sections.h"
 
 #include <string>
 
@@ -25,11 +25,10 @@ void printRow(std::FILE* out, const char* name, const PlayStats::Row& r) {
 
 } // namespace
 
-PlayStats::PlayStats(double targetMs) : targetMs_(targetMs), rows_(showSections().size()) {}
+PlayStats::PlayStats(double targetMs) : targetMs_(targetMs), rows_(timetable::kSectionCount) {}
 
 void PlayStats::add(int t, int frameSize, double shownMs) {
-    const ShowSection& section = sectionAt(t);
-    Row& row = rows_[static_cast<size_t>(&section - showSections().data())];
+    Row& row = rows_[static_cast<size_t>(timetable::sectionIndexWithin(t))];
     ++row.frames;
     row.seconds += shownMs * 0.001;
     if (shownMs > kLateShare * targetMs_) ++row.late;
@@ -45,7 +44,7 @@ void PlayStats::print(std::FILE* out, const char* sizeChoice) const {
     for (size_t s = 0; s < rows_.size(); ++s) {
         const Row& row = rows_[s];
         if (row.frames == 0) continue;
-        printRow(out, showSections()[s].name, row);
+        printRow(out, timetable::kSections[s].name, row);
         all.frames += row.frames;
         all.seconds += row.seconds;
         all.late += row.late;

@@ -1,5 +1,6 @@
 #include "app/Player.h"
 
+#include "app/MemoryNeed.h"
 #include "app/ProgressBar.h"
 #include "platform/Events.h"
 #include "platform/Interrupt.h"
@@ -8,15 +9,20 @@
 #include "render/FrameSize.h"
 #include "render/FrameTarget.h"
 #include "render/ScreenBlit.h"
-#include "timeline/ShowSections.h"
+#include "show/Sections.h"
 
 #include <cstdio>
+#include <new>
 #include <string>
 
 namespace {
 
 // Without a refresh rate from the display, the rate most displays run at.
 constexpr int kDefaultRefreshHz = 60;
+
+// While the window cannot be seen the loop waits for events, waking this often to follow the
+// clock (the end of the show, the loop going round).
+constexpr int kUnseenWaitMs = 100;
 
 // The largest offered size the screen's picture calls for and the context can render.
 int ceilingFor(int windowWidth, int windowHeight) {
@@ -32,9 +38,9 @@ PlayRange rangeFor(const Options& options) {
     PlayRange range;
     range.loop = options.loop;
     if (options.loop && !options.section.empty()) {
-        const ShowSection* section = findSection(options.section);
-        range.start = section->start;
-        range.end = section->end;
+        const int section = timetable::sectionNamed(options.section);
+        range.start = timetable::kSections[section].start;
+        range.end = timetable::sectionEnd(section);
     }
     return range;
 }
@@ -102,39 +108,60 @@ void Player::pressKey(Key key, unsigned now) {
     if (to) startOverAt(*to);
 }
 
+void Player::takeEvent(const WindowEvent& event) {
+    switch (event.type) {
+    case WindowEvent::Type::Quit:
+        quitRetrieved = true;
+        break; // this frame still completes
+    case WindowEvent::Type::KeyDown:
+        pressKey(event.key, tickCount());
+        break;
+    case WindowEvent::Type::Resize:
+        followWindowSize(event.width, event.height);
+        break;
+    case WindowEvent::Type::Hidden:
+        hidden_ = true;
+        break;
+    case WindowEvent::Type::Shown:
+        if (hidden_ && governor) governor->restartWindow(); // the first frame back is no measure
+        hidden_ = false;
+        break;
+    case WindowEvent::Type::None:
+        break;
+    }
+}
+
 bool Player::step() {
     const double start = monotonicSeconds();
     const double shownMs = frameShown_ ? (start - frameStart_) * 1000.0 : 0.0;
     if (frameShown_ && stats) stats->add(lastTime, frameSize_, shownMs);
 
     WindowEvent event;
-    if (pollWindowEvent(shell.window, event)) {
-        switch (event.type) {
-        case WindowEvent::Type::Quit:
-            quitRetrieved = true;
-            break; // this frame still completes
-        case WindowEvent::Type::KeyDown:
-            pressKey(event.key, tickCount());
-            break;
-        case WindowEvent::Type::Resize:
-            followWindowSize(event.width, event.height);
-            break;
-        case WindowEvent::Type::None:
-            break;
-        }
-    }
+    if (hidden_ ? waitWindowEvent(shell.window, event, kUnseenWaitMs) : pollWindowEvent(shell.window, event))
+        takeEvent(event);
     int t = shell.clock.read(tickCount());
     if (const std::optional<int> to = range.wrap(t)) {
         startOverAt(*to);
         t = shell.clock.read(tickCount());
     }
     if (clockRead) clockRead(t);
+    lastTime = t;
+    if (!hidden_) {
+        drawFrame(t, start, shownMs);
+    } else {
+        // Nothing can be seen: no frame is drawn, while the clock and the music go on.
+        frameShown_ = false;
+        if (t >= timetable::kShowEnd) shell.quitRequested = true;
+    }
+    return !quitRetrieved && !shell.quitRequested && !interruptSignal();
+}
+
+void Player::drawFrame(int t, double start, double shownMs) {
     frameSize_ = shell.screen.frameWidth;
     shell.renderFrame(t);
     if (governor) finishFrame(); // the drawing's cost, without the wait for the display
     const double busyMs = (monotonicSeconds() - start) * 1000.0;
     swapGlWindow(shell.window);
-    lastTime = t;
 
     if (governor && frameShown_) {
         const int size = governor->frameDone(busyMs, shownMs);
@@ -147,7 +174,6 @@ bool Player::step() {
     }
     frameStart_ = start;
     frameShown_ = true;
-    return !quitRetrieved && !shell.quitRequested && !interruptSignal();
 }
 
 int Player::finish() {
@@ -163,11 +189,15 @@ int Player::finish() {
 }
 
 int runDemo(const Options& options) {
-    Player player;
-    int status = 0;
-    if (!player.startUp(options, status)) return status;
-    deferInterrupts();
-    while (player.step()) {
+    try {
+        Player player;
+        int status = 0;
+        if (!player.startUp(options, status)) return status;
+        deferInterrupts();
+        while (player.step()) {
+        }
+        return player.finish();
+    } catch (const std::bad_alloc&) {
+        return reportOutOfMemory();
     }
-    return player.finish();
 }

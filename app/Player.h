@@ -7,6 +7,7 @@
 #include "app/PlayRange.h"
 #include "app/PlayStats.h"
 #include "app/Shell.h"
+#include "platform/Events.h"
 
 #include <optional>
 
@@ -22,7 +23,8 @@ struct Player {
     // Opens the window, loads the show and starts the music. False when the program must end
     // at once; exitStatus then holds its status.
     bool startUp(const Options& options, int& exitStatus);
-    // One turn of the main loop: takes at most one window event, draws and shows a frame.
+    // One turn of the main loop: takes at most one window event, draws and shows a frame (while
+    // the window cannot be seen, waits for an event instead, the clock and the music going on).
     // False once the show is over or the viewer quit (the last frame is still shown).
     bool step();
     // Closes everything down, prints the summary; returns the exit status.
@@ -32,9 +34,12 @@ struct Player {
     void pressKey(Key key, unsigned now);
     void startOverAt(int ms);
     void followWindowSize(int width, int height);
+    void takeEvent(const WindowEvent& event);
+    void drawFrame(int t, double start, double shownMs);
 
     double frameStart_ = 0.0; // seconds, of the frame on screen
     bool frameShown_ = false;
+    bool hidden_ = false; // the window cannot be seen: nothing is drawn
     int frameSize_ = 0; // what the frame on screen was drawn at
 };
 

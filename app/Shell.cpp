@@ -1,5 +1,6 @@
 #include "app/Shell.h"
 
+#include "app/MemoryNeed.h"
 #include "app/ShowFiles.h"
 #include "render/FrameSize.h"
 #include "scenes/SceneRegistry.h"
@@ -14,12 +15,15 @@
 #include "render/TextureResample.h"
 
 #include <cstdio>
+#include <cstring>
 
-bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
-    screen.windowWidth = desc.width;
-    screen.windowHeight = desc.height;
+// Opens the window with the API the renderer asks for; where the shader renderer was not named and
+// the machine offers no OpenGL ES 3.0, with the fixed-function renderer instead. False with the
+// exit status when the program must end.
+bool Shell::openWindow(const WindowDesc& desc, int& exitStatus) {
     WindowDesc withApi = desc;
     withApi.api = backend().api;
+    needMemoryFor("an OpenGL context of %d x %d", desc.width, desc.height);
     WindowResult opened = openGlWindow(withApi, window);
     const RenderBackend* fallback = referenceBackend();
     if (opened == WindowResult::NoEsContext && desc.quietWithoutEs && fallback) {
@@ -44,6 +48,13 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
     case WindowResult::Ok:
         break;
     }
+    return true;
+}
+
+bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
+    screen.windowWidth = desc.width;
+    screen.windowHeight = desc.height;
+    if (!openWindow(desc, exitStatus)) return false;
     creationTick = tickCount();
     clock.tickBase = tickCount();
     if (largestFrameSize() < screen.frameWidth) {
@@ -55,8 +66,12 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
         exitStatus = 1;
         return false;
     }
+    needMemoryFor("the %d x %d frame the show draws into", screen.frameWidth, screen.frameHeight);
     if (!prepareFrame(screen, frame)) {
-        reportStartupError("This OpenGL context cannot render into an offscreen frame.", "OPENGL");
+        if (std::strcmp(glErrorName(takeGlError()), "GL_OUT_OF_MEMORY") == 0)
+            reportOutOfMemory();
+        else
+            reportStartupError("This OpenGL context cannot render into an offscreen frame.", "OPENGL");
         closeGlWindow(window);
         exitStatus = 1;
         return false;
@@ -81,6 +96,8 @@ bool Shell::startUp(const WindowDesc& desc, int& exitStatus) {
                     bindFrameTarget(self.frame);
                 }};
     bindFrameTarget(frame);
+    needMemoryFor("the show's textures, models and effect buffers at a %d x %d frame", screen.frameWidth,
+                  screen.frameHeight);
     const SceneCalls calls = sceneCallsFor(scenes);
     loadAll(show, calls, loadSizesFor(screen.frameWidth), bar);
     director.attach(calls, show.directorEffects);
@@ -96,12 +113,21 @@ void Shell::startMusic(const Options& options) {
         return;
     }
     if (music.open(kMusicFile, true) && music.play()) {
+        noteSoundtrackLength(music);
         music.setPosition(options.startOffset);
         clock.music = &music;
     } else {
         reportUnreadableFile(kMusicFile, music.openError());
         clock.musicEnabled = false; // the main loop ends on the posted quit
     }
+}
+
+void noteSoundtrackLength(const MusicStream& music) {
+    const int length = music.lengthMs(); // 0 where the length is not known yet (a browser's stream)
+    if (length <= 0 || length >= timetable::kShowEnd) return;
+    std::fprintf(stderr,
+                 "castrelle: the soundtrack ends at %.1f s, before the show (%.1f s): the rest is silent\n",
+                 length * 0.001, timetable::kShowEnd * 0.001);
 }
 
 void Shell::writeStatus(int demoTime) {
@@ -123,7 +149,8 @@ void Shell::renderFrame(int demoTime) {
     if (++framesUnchecked_ < glCheckFrames) return;
     framesUnchecked_ = 0;
     const unsigned error = takeGlError();
-    if (error != 0 && glError == 0) {
+    // A window the window system took away fails the calls on it: no fault of the frame's.
+    if (error != 0 && glError == 0 && !glWindowGone(window)) {
         glError = error;
         std::fprintf(stderr,
                      "castrelle: %s in the frame at %d ms (CASTRELLE_GL_DEBUG=1 has the shader renderer's "
@@ -134,6 +161,7 @@ void Shell::renderFrame(int demoTime) {
 
 bool Shell::changeFrameSize(int size) {
     if (size == screen.frameWidth) return true;
+    needMemoryFor("the show's textures and effect buffers at a %d x %d frame", size, size);
     {
         TextureResampler resampler(size, size);
         resizeAll(show, sceneCallsFor(scenes), loadSizesFor(size), resampler);

@@ -18,6 +18,10 @@
 
 #include <memory>
 
+// Says once, on standard error, when the soundtrack ends before the show (which then plays on in
+// silence).
+void noteSoundtrackLength(const MusicStream& music);
+
 struct Shell {
     ScreenSize screen;
     GlWindow window;
@@ -56,6 +60,7 @@ struct Shell {
     void shutDown();
 
   private:
+    bool openWindow(const WindowDesc& desc, int& exitStatus);
     void writeStatus(int demoTime);
     int framesUnchecked_ = 0;
 

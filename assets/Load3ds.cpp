@@ -8,6 +8,7 @@
 #include "platform/DataFile.h"
 #include "platform/Quit.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <sys/types.h>
@@ -399,7 +400,7 @@ Step Walker::smoothGroups(std::int64_t end) const {
 int Model::load(const char* path) {
     std::FILE* stream = openDataStream(path); // a directory, a device or a FIFO is refused
     if (!stream) {
-        reportUnreadableFile(path);
+        reportUnreadableAsset(path, dataFileError(errno));
         return 0;
     }
     const int result = loadStream(stream, path);
@@ -421,6 +422,8 @@ int Model::loadStream(std::FILE* stream, const char* name) {
     Walker walker{*this, objectCount, baseHeaderBudget + 16 * fileSize, {}};
     const Step result = is3ds ? walker.walk(fileSize, 0) : Step::Bad;
     file = nullptr;
-    if (result == Step::Short || result == Step::Bad) reportUnreadableFile(name);
+    if (result == Step::Short) reportUnreadableAsset(name, "the file ends inside a chunk");
+    if (result == Step::Bad)
+        reportUnreadableAsset(name, is3ds ? "damaged: a chunk that cannot be read" : "not a 3DS model");
     return result == Step::Ok ? 1 : 0;
 }

@@ -135,8 +135,7 @@ bool TextureBank::decodeJpegStream(std::FILE* stream, const char* name) {
     jpeg_destroy_decompress(&job.cinfo);
     if (!decoded) {
         std::free(job.image);
-        reportUnreadableFile(name);
-        if (job.error.message[0]) std::fprintf(stderr, "%s\n", job.error.message);
+        reportUnreadableAsset(name, job.error.message[0] ? job.error.message : "not a JPEG picture");
         return false;
     }
 
@@ -145,8 +144,9 @@ bool TextureBank::decodeJpegStream(std::FILE* stream, const char* name) {
     std::unique_ptr<unsigned char[]> flipped(new (std::nothrow) unsigned char[stride * job.height]);
     if (!flipped) {
         std::free(job.image);
-        reportUnreadableFile(name);
-        std::fprintf(stderr, "out of memory for %u x %u pixels\n", job.width, job.height);
+        char reason[64];
+        std::snprintf(reason, sizeof reason, "out of memory for %u x %u pixels", job.width, job.height);
+        reportUnreadableAsset(name, reason);
         return false;
     }
     for (std::uint32_t i = 0; i < job.height; ++i)

@@ -5,10 +5,12 @@
 #include "platform/DataFile.h"
 #include "platform/Quit.h"
 
+#include <cerrno>
+
 bool TextureBank::decodeJpeg(const char* path) {
     std::FILE* file = openDataStream(path); // a directory, a device or a FIFO is refused
     if (!file) {
-        reportUnreadableFile(path);
+        reportUnreadableAsset(path, dataFileError(errno));
         return false;
     }
     const bool ok = decodeJpegStream(file, path);

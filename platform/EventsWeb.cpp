@@ -107,6 +107,9 @@ void listenToPage() {
     emscripten_set_webglcontextlost_callback(kCanvas, nullptr, EM_FALSE, onContextLost);
 }
 
+// The page stops the frames of a tab that cannot be seen by itself: there is nothing to wait for.
+bool waitWindowEvent(const GlWindow& window, WindowEvent& out, int) { return pollWindowEvent(window, out); }
+
 bool pollWindowEvent(const GlWindow&, WindowEvent& out) {
     out = WindowEvent{};
     if (takeQuitMessage()) {

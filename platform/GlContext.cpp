@@ -6,21 +6,90 @@
 #include "platform/Quit.h"
 
 #include <SDL2/SDL.h>
+#include <X11/Xlib.h>
+#include <dlfcn.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
+const char* envOrEmpty(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// Live play needs the display it is given. Where the one named cannot be reached, SDL would fall
+// back on a driver that shows nothing and the show would run unseen: only a driver the user names
+// (SDL_VIDEODRIVER) may be one of those.
+void reportNoDisplay(const char* why) {
+    const std::string x11 = envOrEmpty("DISPLAY"), wayland = envOrEmpty("WAYLAND_DISPLAY");
+    std::string named = x11.empty() ? "" : "DISPLAY=" + x11;
+    if (!wayland.empty()) named += (named.empty() ? "" : " and ") + ("WAYLAND_DISPLAY=" + wayland);
+    std::fprintf(stderr, "castrelle: no display: %s cannot be reached (%s); live play needs one\n",
+                 named.empty() ? "none is named, and one" : named.c_str(), why);
+}
+
 bool initVideo(bool offscreen) {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-    if (offscreen) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    const bool driverNamed = *envOrEmpty("SDL_VIDEODRIVER") != 0;
+    if (offscreen)
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    else if (!driverNamed && *envOrEmpty("DISPLAY") && !*envOrEmpty("WAYLAND_DISPLAY"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
+        if (offscreen || driverNamed)
+            std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
+        else
+            reportNoDisplay(SDL_GetError());
         return false;
     }
-    return true;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (offscreen || driverNamed || !driver ||
+        (std::strcmp(driver, "offscreen") && std::strcmp(driver, "dummy")))
+        return true;
+    reportNoDisplay("SDL found only a driver that shows nothing");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    return false;
+}
+
+// A window closed from outside (destroyed by another client, not closed through the window
+// manager) is told by its DestroyNotify event (Events.cpp), which ends the main loop in order, or,
+// when a call on it comes first, by that call failing with an X error, whose default handler ends
+// the process with status 1. Such errors end it as the viewer's quit does instead; any other goes
+// on to the handler that was there.
+using XErrorHandlerFn = int (*)(Display*, XErrorEvent*);
+XErrorHandlerFn gPreviousXHandler = nullptr;
+bool gWatching = false;
+volatile bool gWindowGone = false;
+
+int onXError(Display* display, XErrorEvent* error) {
+    // The GL driver goes on with what the failed call left it and crashes: the program ends here,
+    // as the viewer's close would end it, with what it printed on its way.
+    if (error->error_code == BadWindow || error->error_code == BadDrawable) {
+        gWindowGone = true;
+        std::fflush(stdout);
+        std::fflush(stderr);
+        _exit(0);
+    }
+    return gPreviousXHandler ? gPreviousXHandler(display, error) : 0;
+}
+
+// Xlib is the one SDL's X11 driver (and the GL driver) loaded; nothing is linked for it.
+void watchForWindowLoss() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (gWatching || !driver || std::strcmp(driver, "x11") != 0) return;
+    void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+    using SetHandler = XErrorHandlerFn (*)(XErrorHandlerFn);
+    const auto set = xlib ? reinterpret_cast<SetHandler>(dlsym(xlib, "XSetErrorHandler")) : nullptr;
+    if (set) gPreviousXHandler = set(onXError), gWatching = true;
+    if (xlib) dlclose(xlib);
+    // The window's own DestroyNotify, as the window system's events come, is the earlier word:
+    // drawing into a window that is gone can crash the GL driver before its error is seen.
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
 
 void requestPixelFormat(GlApi api) {
@@ -68,7 +137,9 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
     out = GlWindow{};
     out.offscreen = desc.offscreen;
     if (!initVideo(desc.offscreen)) {
-        showMessage("Couldn't create window!", "Window Creation Error", MessageIcon::Error);
+        // Without a display there is nothing to show a box on: the line above said why.
+        if (desc.offscreen)
+            showMessage("Couldn't create window!", "Window Creation Error", MessageIcon::Error);
         return WindowResult::WindowFailed;
     }
     requestPixelFormat(desc.api);
@@ -106,8 +177,11 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
 
     out.context = SDL_GL_CreateContext(out.window);
     if (!out.context && desc.api == GlApi::Es3) {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
-        if (!desc.quietWithoutEs) reportNoEsContext();
+        // Falling back quietly, the caller says so in one line of its own.
+        if (!desc.quietWithoutEs) {
+            std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+            reportNoEsContext();
+        }
         return WindowResult::NoEsContext;
     }
     if (!out.context) {
@@ -121,11 +195,14 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
         return WindowResult::ContextFailed;
     }
     if (desc.api == GlApi::Es3 && !isEs3Context()) {
-        std::fprintf(stderr, "castrelle: asked for OpenGL ES 3.0, got \"%s\"\n", currentGlVersion());
-        if (!desc.quietWithoutEs) reportNoEsContext();
+        if (!desc.quietWithoutEs) {
+            std::fprintf(stderr, "castrelle: asked for OpenGL ES 3.0, got \"%s\"\n", currentGlVersion());
+            reportNoEsContext();
+        }
         return WindowResult::NoEsContext;
     }
     pinGlDriverForLeakChecks();
+    if (!desc.offscreen) watchForWindowLoss();
     int stencil = 0;
     SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencil);
     if (stencil < 8) std::fprintf(stderr, "Warning: only %d stencil bits; shadows will be wrong\n", stencil);
@@ -135,12 +212,20 @@ WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out) {
 }
 
 void closeGlWindow(GlWindow& w) {
-    if (w.context) SDL_GL_DeleteContext(w.context);
-    if (w.window) SDL_DestroyWindow(w.window);
+    // The GL driver frees a context's drawable through the window it was made for, and crashes on
+    // one that is gone: the program is ending, and leaves both to the process's end.
+    if (!gWindowGone) {
+        if (w.context) SDL_GL_DeleteContext(w.context);
+        if (w.window) SDL_DestroyWindow(w.window);
+    }
     w = GlWindow{};
 }
 
 void swapGlWindow(const GlWindow& w) { SDL_GL_SwapWindow(w.window); }
+
+bool glWindowGone(const GlWindow& w) { return w.window && gWindowGone; }
+
+void noteGlWindowGone() { gWindowGone = true; }
 
 void glWindowSize(const GlWindow& w, int& width, int& height) {
     SDL_GL_GetDrawableSize(w.window, &width, &height);

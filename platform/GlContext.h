@@ -44,6 +44,11 @@ struct GlWindow {
 WindowResult openGlWindow(const WindowDesc& desc, GlWindow& out);
 void closeGlWindow(GlWindow& w);
 void swapGlWindow(const GlWindow& w);
+// True once the window system has taken the window away (closed from outside): the program
+// then ends as when the viewer closes it.
+bool glWindowGone(const GlWindow& w);
+// Told by the window system's events that the window was destroyed.
+void noteGlWindowGone();
 // The size of the drawable in pixels (the display may not give the size asked for).
 void glWindowSize(const GlWindow& w, int& width, int& height);
 // Fullscreen on the desktop's mode, or back to the window it was; the drawable's new size comes

@@ -76,6 +76,9 @@ void closeGlWindow(GlWindow& w) {
 // The browser shows the canvas when control returns to it.
 void swapGlWindow(const GlWindow&) {}
 
+// The page's canvas is never taken away from under the program.
+bool glWindowGone(const GlWindow&) { return false; }
+
 // The page's F key and button ask for fullscreen themselves (a browser grants it only in the
 // viewer's own event); a request from the frame loop waits for the viewer's next one.
 bool setGlWindowFullscreen(GlWindow& w, bool fullscreen) {

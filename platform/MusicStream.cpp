@@ -48,15 +48,18 @@ bool MusicStream::open(const char* path, bool withAudio) {
         return false;
     }
     mpg123_param(h, MPG123_FLAGS, MPG123_GAPLESS | MPG123_FORCE_SEEKABLE | MPG123_QUIET, 0.0);
+    // Every MP3 rate is let through to be refused here with its own reason: a rate the decoder
+    // is not allowed would make it print a complaint of its own.
     mpg123_format_none(h);
-    mpg123_format(h, kSampleRate, MPG123_STEREO, MPG123_ENC_SIGNED_16);
+    for (const long r : {8000L, 11025L, 12000L, 16000L, 22050L, 24000L, 32000L, 44100L, 48000L})
+        mpg123_format(h, r, MPG123_STEREO, MPG123_ENC_SIGNED_16);
     // The file must hold at least one decodable frame in the expected format.
     long rate = 0;
     int channels = 0, encoding = 0;
     unsigned char probe[4096];
     size_t got = 0;
-    bool ok =
-        mpg123_open_fd(h, file) == MPG123_OK && mpg123_getformat(h, &rate, &channels, &encoding) == MPG123_OK;
+    bool ok = mpg123_open_fd(h, file) == MPG123_OK &&
+              mpg123_getformat(h, &rate, &channels, &encoding) == MPG123_OK && rate == kSampleRate;
     if (ok) {
         const int r = mpg123_read(h, probe, sizeof probe, &got);
         ok = (r == MPG123_OK || r == MPG123_DONE || r == MPG123_NEW_FORMAT) && got > 0;
@@ -65,6 +68,7 @@ bool MusicStream::open(const char* path, bool withAudio) {
     if (!ok) {
         openError_ =
             lseek(file, 0, SEEK_END) == 0 ? "the file is empty" : "no MP3 audio in it that plays at 44100 Hz";
+        if (rate > 0 && rate != kSampleRate) openError_ += ": it plays at " + std::to_string(rate) + " Hz";
         mpg123_delete(h);
         ::close(file);
         return false;
@@ -74,7 +78,10 @@ bool MusicStream::open(const char* path, bool withAudio) {
     lengthSamples_ = std::max<int64_t>(0, mpg123_length(h));
     seekDecoder(0);
 
-    if (withAudio && SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+    if (withAudio && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        std::fprintf(stderr, "castrelle: no sound (SDL audio: %s): the show plays silently\n",
+                     SDL_GetError());
+    else if (withAudio) {
         SDL_AudioSpec want = {};
         want.freq = kSampleRate;
         want.format = AUDIO_S16SYS;
@@ -85,7 +92,8 @@ bool MusicStream::open(const char* path, bool withAudio) {
         SDL_AudioSpec have = {};
         device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
         if (device_ == 0)
-            std::fprintf(stderr, "No audio device (%s): the music plays silently\n", SDL_GetError());
+            std::fprintf(stderr, "castrelle: no sound (no audio device: %s): the show plays silently\n",
+                         SDL_GetError());
     }
     return true;
 }
@@ -142,11 +150,6 @@ void MusicStream::setPosition(int ms) {
     anchorSample_ = static_cast<double>(sample);
     anchorTick_ = tickCount();
     seekDecoder(sample);
-}
-
-int MusicStream::decoderPosition() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return static_cast<int>(static_cast<double>(decodeSample_) / kSamplesPerMs);
 }
 
 void MusicStream::setMuted(bool muted) {

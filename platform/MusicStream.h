@@ -38,9 +38,6 @@ class MusicStream {
     int position() const;
     // Moves playback to ms (negative values count as 0).
     void setPosition(int ms);
-    // Where the sound is in the music, in milliseconds: the next sample the decoder hands the
-    // audio device (the clock follows it; this is what a seek really moved).
-    int decoderPosition() const;
     // While muted the device plays silence; the position behaves as before.
     void setMuted(bool muted);
 

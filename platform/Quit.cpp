@@ -21,8 +21,6 @@ bool takeQuitMessage() {
     return was;
 }
 
-bool quitMessagePending() { return gPending; }
-
 void reportStartupError(const char* text, const char* caption) {
     showMessage(text, caption, MessageIcon::None);
     postQuitMessage();
@@ -38,6 +36,13 @@ void reportUnreadableFile(const char* path, const char* reason) {
     else
         std::snprintf(text, sizeof text, "Can't load file %s", path);
     reportStartupError(text, "File read error");
+}
+
+void reportUnreadableAsset(const char* path, const char* reason) {
+    const bool reported =
+        std::find(gUnreadableFiles.begin(), gUnreadableFiles.end(), path) != gUnreadableFiles.end();
+    reportUnreadableFile(path);
+    if (!reported && reason && *reason) std::fprintf(stderr, "castrelle: cannot read %s: %s\n", path, reason);
 }
 
 bool startupFailed() { return gStartupFailed; }

@@ -88,7 +88,6 @@ struct ShowScenes {
 };
 
 const SceneInfo& sceneInfo(SceneId id);
-inline const char* sceneName(SceneId id) { return sceneInfo(id).name; }
 
 // The module's stage: its clock, and its meshes once set up (null before), for checks and reports.
 const SceneStage& sceneStage(const ShowScenes& scenes, SceneId id);

@@ -3,10 +3,11 @@
 // timing report prints for it. Each runs until the next one starts, the last until kShowEnd.
 // A new section is one more row here and its composition in the director.
 //
-// Plain constants and constexpr look-ups, no GL: the director, the capture report, the command
-// line and the soundtrack generator all read it.
+// Plain constants and look-ups, no GL: the one table the director, the player's section keys and
+// report, the capture report, the command line and the soundtrack generator all read.
 
 #include <iterator>
+#include <string>
 #include <string_view>
 
 namespace timetable {
@@ -52,16 +53,39 @@ constexpr int sectionIndexAt(int t) {
     return i;
 }
 
+// The same, with the time past the end counted to the last section (live play may show a frame
+// there before it quits).
+constexpr int sectionIndexWithin(int t) {
+    const int i = sectionIndexAt(t);
+    return i < kSectionCount ? i : kSectionCount - 1;
+}
+
 constexpr const char* sectionNameAt(int t) {
     const int i = sectionIndexAt(t);
     return i < kSectionCount ? kSections[i].name : kAfterShowName;
 }
 
-// The index of the section called `name` (as kSections spells it), or -1.
+// The index of the section called `name`, or -1. Spaces, hyphens and underscores count alike, so
+// "star-ball-2" on a command line finds "star ball 2"; names match whole, not by a prefix.
 constexpr int sectionNamed(std::string_view name) {
-    for (int i = 0; i < kSectionCount; ++i)
-        if (std::string_view(kSections[i].name) == name) return i;
+    const auto fold = [](char c) { return c == '-' || c == '_' ? ' ' : c; };
+    for (int i = 0; i < kSectionCount; ++i) {
+        const std::string_view row = kSections[i].name;
+        bool same = row.size() == name.size();
+        for (size_t k = 0; same && k < row.size(); ++k) same = fold(row[k]) == fold(name[k]);
+        if (same) return i;
+    }
     return -1;
+}
+
+// "title, swarm, ...": the names, for messages.
+inline std::string sectionNameList() {
+    std::string list;
+    for (const SectionRow& row : kSections) {
+        if (!list.empty()) list += ", ";
+        list += row.name;
+    }
+    return list;
 }
 
 namespace detail {

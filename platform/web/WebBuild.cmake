@@ -11,7 +11,8 @@ list(FILTER WEB_SOURCES EXCLUDE REGEX "/(render|post)/fixed/")
 # What the browser does otherwise (the page, WebGL 2, <audio>, stb_image) or does not do at all
 # (captures, the desktop's GL, the command line).
 foreach(native
-    app/main.cpp app/Capture.cpp app/CommandLine.cpp
+    app/main.cpp app/Capture.cpp app/CapturePlan.cpp app/CaptureSinks.cpp app/CaptureStats.cpp
+    app/CommandLine.cpp
     assets/TextureBankDecode.cpp
     glext/GlExtResolve.cpp
     platform/GlContext.cpp platform/Events.cpp platform/MessageBox.cpp platform/MusicStream.cpp

@@ -37,7 +37,8 @@ std::string withData(const std::string& args) { return args + " --data '" + data
 
 // The scenes carry state from frame to frame, so a range is drawn from the show's start: its
 // frames are the whole capture's frames from the range on, file for file. Captures are
-// deterministic, so the two sets hash alike.
+// deterministic, so the two sets hash alike. A folder that holds a capture's frames already is
+// refused, not mixed with another run's nor emptied.
 TEST(CaptureProgram, ARangeHoldsTheWholeCapturesFrames) {
     const std::string whole = freshTempDir("castrelle_capture_whole");
     const std::string range = freshTempDir("castrelle_capture_range");
@@ -56,6 +57,13 @@ TEST(CaptureProgram, ARangeHoldsTheWholeCapturesFrames) {
         EXPECT_EQ(shellOutput("sha1sum < '" + whole + a + "'"), shellOutput("sha1sum < '" + range + b + "'"))
             << "range frame " << k;
     }
+    const std::string before = shellOutput("sha1sum '" + range + "'/*");
+    const RunResult again =
+        runProgram(withData("--capture '" + range + "' --to 300 --fps 20 --size 160x120 --no-music"));
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("already holds the frames of an earlier capture"), std::string::npos)
+        << again.err;
+    EXPECT_EQ(shellOutput("sha1sum '" + range + "'/*"), before);
 }
 
 TEST(CaptureProgram, ShotsAreWrittenForEachRequestedTime) {

@@ -5,6 +5,7 @@
 #include "platform/Quit.h"
 #include "support/GlTestContext.h"
 #include "support/RecordingScenes.h"
+#include "support/RunProgram.h"
 #include "support/TempPath.h"
 
 #include <filesystem>
@@ -25,8 +26,8 @@ class LoadAllTest : public GlTest {
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir / "Images");
         const auto jpeg = jpegtest::encode(jpegtest::flat(8, 8, {200, 100, 50}), 8, 8);
-        for (const std::string& file : showTextureFiles()) {
-            std::ofstream out(dir / file, std::ios::binary);
+        for (const auto& picture : std::filesystem::directory_iterator(dataDir() + "/Images")) {
+            std::ofstream out(dir / "Images" / picture.path().filename(), std::ios::binary);
             out.write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
         }
         std::filesystem::current_path(dir);
@@ -57,8 +58,6 @@ class LoadAllTest : public GlTest {
 constexpr int kBarsBeforeModules = 12;
 
 TEST_F(LoadAllTest, TwentyBarStepsWithEveryModule) { EXPECT_EQ(load(), kBarsBeforeModules + kSceneCount); }
-
-TEST_F(LoadAllTest, ThirtyDistinctPicturesAreRead) { EXPECT_EQ(showTextureFiles().size(), 30u); }
 
 TEST_F(LoadAllTest, DisabledModuleIsSkippedWithItsBarStep) {
     scenes.selected = SceneSet::all().without(SceneId::Cave);
@@ -91,7 +90,7 @@ TEST_F(LoadAllTest, ModulesAreAttachedSetUpAndWarmedUpInOrder) {
     for (const SceneCall& c : calls) {
         if (c.what == "render") continue;
         const bool wide = c.id == SceneId::StarBall || c.id == SceneId::Cave || c.id == SceneId::Closing;
-        EXPECT_EQ(c.effectsSmallWidth, wide ? 512 : 256) << c.what << " " << sceneName(c.id);
+        EXPECT_EQ(c.effectsSmallWidth, wide ? 512 : 256) << c.what << " " << sceneInfo(c.id).name;
     }
 }
 

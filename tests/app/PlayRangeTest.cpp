@@ -1,6 +1,5 @@
-// The section table as the player reads it, the section keys' targets and the loop's wrap.
+// The section keys' targets and the loop's wrap.
 #include "app/PlayRange.h"
-#include "timeline/ShowSections.h"
 
 #include <gtest/gtest.h>
 
@@ -9,26 +8,6 @@ namespace {
 using timetable::kShowEnd;
 using timetable::Section;
 using timetable::sectionStart;
-
-TEST(ShowSections, CoverTheShowInOrderWithTheReportsNames) {
-    const auto sections = showSections();
-    ASSERT_EQ(sections.size(), static_cast<size_t>(timetable::kSectionCount));
-    EXPECT_EQ(sections.front().start, 0);
-    EXPECT_EQ(sections.back().end, kShowEnd);
-    for (size_t i = 0; i < sections.size(); ++i) {
-        if (i > 0) {
-            EXPECT_EQ(sections[i].start, sections[i - 1].end);
-        }
-        EXPECT_STREQ(sections[i].name, timetable::sectionNameAt(sections[i].start));
-        EXPECT_STREQ(sections[i].name, timetable::sectionNameAt(sections[i].end - 1));
-        EXPECT_EQ(&sectionAt(sections[i].end - 1), &sections[i]);
-    }
-    EXPECT_EQ(findSection("star-ball-2"), findSection("star ball 2"));
-    ASSERT_NE(findSection("white-out"), nullptr);
-    EXPECT_EQ(findSection("white-out")->start, sectionStart(Section::WhiteOut));
-    EXPECT_EQ(findSection("star ball 3"), nullptr);
-    EXPECT_EQ(findSection(""), nullptr);
-}
 
 TEST(SectionJump, NextAndPreviousGoToSectionStarts) {
     const PlayRange show;

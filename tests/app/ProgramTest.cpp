@@ -48,7 +48,9 @@ TEST(Program, WithoutAnEs3ContextTheShaderRendererSaysSoAndTheDefaultDrawsWithTh
     EXPECT_EQ(named.status, 1);
     EXPECT_NE(named.err.find("no OpenGL ES 3.0 context"), std::string::npos) << named.err;
     EXPECT_EQ(unnamed.status, 0) << unnamed.err;
-    EXPECT_NE(unnamed.err.find("drawing with the fixed-function renderer"), std::string::npos) << unnamed.err;
+    // One line says so, and only the progress bar follows.
+    EXPECT_EQ(unnamed.err.substr(0, unnamed.err.find('[')),
+              "castrelle: no OpenGL ES 3.0 context here; drawing with the fixed-function renderer\n");
     EXPECT_TRUE(std::filesystem::exists(fallback + "/shot_000000.png"));
 }
 
@@ -68,6 +70,25 @@ TEST(Program, MissingMusicIsReportedAndEndsWithAnError) {
     EXPECT_NE(r.status, 124) << "timed out";
     EXPECT_NE(r.err.find("Can't load file Music/cq.mp3"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("File read error"), std::string::npos);
+}
+
+// Live play on a display that cannot be reached ends at once instead of playing unseen; without
+// sound it plays and says so once.
+TEST(Program, LivePlaySaysWhenItHasNoDisplayOrNoSound) {
+    const std::string play = "'" + std::string(CASTRELLE_TEST_BINARY) +
+                             "' --windowed --start 286000 --data '" + dataDir() +
+                             "' 2>&1 >/dev/null; echo $?";
+    const std::string unseen = shellOutput("env -u SDL_VIDEODRIVER -u WAYLAND_DISPLAY DISPLAY=:4097 "
+                                           "SDL_AUDIODRIVER=dummy timeout 30 " +
+                                           play);
+    EXPECT_NE(unseen.find("castrelle: no display: DISPLAY=:4097 cannot be reached"), std::string::npos)
+        << unseen;
+    EXPECT_EQ(unseen.substr(unseen.size() - 2), "1\n") << unseen;
+    const std::string silent = shellOutput("env -u DISPLAY SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=nothing "
+                                           "timeout 30 " +
+                                           play);
+    EXPECT_EQ(silent, "castrelle: no sound (SDL audio: Audio target 'nothing' not available): the show plays "
+                      "silently\n0\n");
 }
 
 TEST(Program, TickModeRunsFromTheStartOffsetToTheEndOfTheShow) {

@@ -1,5 +1,5 @@
 // --section and --loop on the command line: a section is a start for live play and a range for a
-// capture; what cannot go together is refused with a message, never ignored.
+// capture; what cannot go together, or would do nothing, is refused with a message, never ignored.
 #include "app/CommandLine.h"
 #include "support/RunProgram.h"
 
@@ -34,6 +34,17 @@ TEST(SectionOptions, WhatCannotGoTogetherIsRefusedWithAReason) {
         {{"--capture", "null", "--section", "duck", "--from", "130000"}, "--from/--to"},
         {{"--shot", "5000", "--section", "duck"}, "--shot"},
         {{"--capture", "null", "--loop"}, "--loop is for live play"},
+        // Options that would be ignored, and options given twice (the last would win).
+        {{"--capture", "null", "--start", "5000"}, "--start is for live play"},
+        {{"--shot", "100", "--start", "5000"}, "--start is for live play"},
+        {{"--section", "duck", "--section", "cave"}, "--section is given twice"},
+        {{"--capture", "a.mp4", "--capture", "b.mp4"}, "--capture is given twice"},
+        {{"--from", "100"}, "--from is for --capture; live play starts at --start"},
+        {{"--to", "100"}, "--to is for --capture"},
+        {{"--shot", "100", "--to", "200"}, "--to is for --capture; --shot takes its times"},
+        {{"--size", "64x64"}, "--size is for captures"},
+        {{"--fps", "30"}, "--fps is for captures"},
+        {{"--capture", "null", "--out", "x"}, "--out is for --shot"},
     };
     for (const auto& [args, reason] : refused) {
         Options options;

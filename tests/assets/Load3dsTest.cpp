@@ -32,7 +32,7 @@ TEST_F(ChunkWalk, WholeFileReadReturnsOneAndCreatesAnObjectPerNamedMesh) {
     EXPECT_EQ(loadBytes(model, boxes(3)), 1);
     EXPECT_EQ(model.objectCount, 3);
     EXPECT_STREQ(model.mesh(2).name, "Box03");
-    EXPECT_FALSE(quitMessagePending());
+    EXPECT_FALSE(takeQuitMessage());
 }
 
 TEST_F(ChunkWalk, ContainerLengthDoesNotBoundItsWalk) {
@@ -111,7 +111,7 @@ TEST_F(ChunkWalk, ZeroLengthChunkStopsTheLoadWithZeroAndNoMessage) {
     EXPECT_EQ(result, 0);
     EXPECT_EQ(model.objectCount, 1); // what was read stays
     EXPECT_EQ(err, "");
-    EXPECT_FALSE(quitMessagePending());
+    EXPECT_FALSE(takeQuitMessage());
 }
 
 // A file that cannot be a whole 3DS file is reported like a missing one, so the show does not

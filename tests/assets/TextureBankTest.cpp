@@ -156,7 +156,7 @@ TEST_F(JpegDecoding, StrayBytesBetweenMarkersAreTolerated) {
     err = stderrOf([&] { result = bank.decodeJpeg(saveJpeg("stray.jpg", bytes).c_str()); });
     EXPECT_TRUE(result) << err;
     EXPECT_TRUE(near(bank.pixels.get(), green));
-    EXPECT_FALSE(quitMessagePending());
+    EXPECT_FALSE(takeQuitMessage());
 }
 
 TEST_F(JpegDecoding, EmptyFileIsReported) {

@@ -74,7 +74,7 @@ TEST_P(SceneContract, ALongDeltaLeavesTheClockWhereItWas) {
 
 INSTANTIATE_TEST_SUITE_P(EveryScene, SceneContract, ::testing::Range(0, kSceneCount),
                          [](const ::testing::TestParamInfo<int>& p) {
-                             return std::string(sceneName(static_cast<SceneId>(p.param)));
+                             return std::string(sceneInfo(static_cast<SceneId>(p.param)).name);
                          });
 
 } // namespace

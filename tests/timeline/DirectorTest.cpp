@@ -42,7 +42,7 @@ class DirectorTest : public GlTest {
 };
 
 void expectRender(const SceneCall& c, SceneId id, int dt, int arg, float fade) {
-    EXPECT_EQ(c.id, id) << sceneName(c.id);
+    EXPECT_EQ(c.id, id) << sceneInfo(c.id).name;
     EXPECT_EQ(c.dt, dt);
     EXPECT_EQ(c.arg, arg);
     EXPECT_NEAR(c.fade, fade, 1e-5f);

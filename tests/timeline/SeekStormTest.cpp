@@ -107,7 +107,8 @@ TEST_F(SeekStorm, RandomJumpsLeaveEveryScenesStateFiniteAndGlClean) {
             const SceneId id = static_cast<SceneId>(i);
             const Model* model = sceneStage(*scenes, id).model.get();
             if (!model) continue;
-            ASSERT_EQ(firstBrokenMesh(*model), -1) << sceneName(id) << " after jump " << k << " to " << t;
+            ASSERT_EQ(firstBrokenMesh(*model), -1)
+                << sceneInfo(id).name << " after jump " << k << " to " << t;
         }
     }
 }
